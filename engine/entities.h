@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <span>
+
+namespace pagewick {
+
+struct EntityRow {
+    const char16_t* reference;   // "&name;", matched with exact letter case
+    const char16_t* replacement; // one to three characters
+};
+
+// The flattening table, in order of application: 91 rows, some references repeated on purpose.
+std::span<const EntityRow> EntityFlatteningTable();
+
+// Applies every row of the table in order, each over the whole text, without overlapping matches.
+QString FlattenEntities(const QString& text);
+
+// The characters an HTML named character reference stands for ("eacute" gives "é"), looked up in
+// the full HTML list of named references; a null QString when the name is unknown. The name is
+// given without "&" and ";".
+QString LookUpHtmlNamedReference(QStringView name);
+
+} // namespace pagewick

@@ -1,0 +1,1 @@
+// Filled by tools/gen-html-entities.

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace pagewick {
+
+// The page files of a folder: regular, non-hidden files whose names match "*.htm*" in any letter
+// case, as bare names in listing order. A folder that cannot be listed gives an empty list.
+QStringList ScanPageFiles(const QString& folderText);
+
+// The order pages are listed, indexed and fed in: alphabetical without regard to letter case;
+// names equal but for case in a fixed (code point) order.
+bool PageNameLess(const QString& a, const QString& b);
+void SortPageNames(QStringList& names);
+
+} // namespace pagewick

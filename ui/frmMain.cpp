@@ -1,0 +1,7 @@
+#include "ui/frmMain.h"
+
+namespace pagewick {
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent) { setWindowTitle(QStringLiteral("Pagewick")); }
+
+} // namespace pagewick

@@ -1,0 +1,7 @@
+#include "ui/icon.h"
+
+namespace pagewick {
+
+QIcon PagewickIcon() { return {}; }
+
+} // namespace pagewick

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+namespace pagewick {
+
+// "Save HTML file": asks for the page title, lets the user pick a file in cdl (kept by the main
+// window, so its last file name persists) and writes the page around indexText to it. A failing
+// step is reported with Abort, Retry and Ignore.
+void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText, const QString& indexText);
+
+} // namespace pagewick
