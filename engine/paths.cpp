@@ -1,5 +1,7 @@
 #include "engine/paths.h"
 
+#include "engine/filename.h"
+
 #include <QDir>
 
 namespace pagewick {
@@ -17,7 +19,9 @@ QString PagePath(const QString& folderText, const QString& pageName) {
 }
 
 QString PercentEncodePathSegment(const QString& pageName) {
-    return QString::fromLatin1(pageName.toUtf8().toPercentEncoding());
+    // Encoded from the name's on-disk bytes, so a link reaches the file even when its name is not UTF-8.
+    // QByteArray leaves exactly the unreserved characters as they are and writes upper-case hex.
+    return QString::fromLatin1(FileNameToBytes(pageName).toPercentEncoding());
 }
 
 } // namespace pagewick

@@ -1,15 +1,87 @@
 #include "engine/scan.h"
 
+#include "engine/filename.h"
 #include "engine/paths.h"
 
-#include <QDir>
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#else
+#include <QDirIterator>
+#endif
 
 namespace pagewick {
 
+namespace {
+
+#ifdef Q_OS_UNIX
+
+// "*.htm*" as a wildcard: the name holds ".htm" somewhere, in any letter case.
+bool MatchesPagePattern(QByteArrayView name) {
+    const qsizetype n = name.size();
+    for (qsizetype i = 0; i + 4 <= n; ++i) {
+        if (name[i] == '.' && (name[i + 1] | 0x20) == 'h' && (name[i + 2] | 0x20) == 't' &&
+            (name[i + 3] | 0x20) == 'm')
+            return true;
+    }
+    return false;
+}
+
+// Reads the folder with readdir so that names are the exact bytes on disk, and looks at the file
+// type the directory entry already carries; only links and file systems that do not fill in
+// d_type cost a stat. A link is listed when it leads to a regular file.
+QStringList ScanWithReaddir(const QString& folderText) {
+    QStringList names;
+    const QByteArray folder = FileNameToBytes(EnsureTrailingSeparator(folderText));
+    if (folder.contains('\0'))
+        return names;
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return names;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArrayView name(entry->d_name);
+        if (name.startsWith('.') || !MatchesPagePattern(name))
+            continue;
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat st;
+            regular = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+        }
+        if (regular)
+            names.append(FileNameFromBytes(name));
+    }
+    ::closedir(dir);
+    return names;
+}
+
+#else
+
+QStringList ScanWithQDirIterator(const QString& folderText) {
+    QStringList names;
+    QDirIterator it(EnsureTrailingSeparator(folderText), {QStringLiteral("*.htm*")}, QDir::Files);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        if (!name.startsWith(u'.'))
+            names.append(name);
+    }
+    return names;
+}
+
+#endif
+
+} // namespace
+
 QStringList ScanPageFiles(const QString& folderText) {
-    QDir dir(EnsureTrailingSeparator(folderText));
-    return dir.entryList({QStringLiteral("*.htm*")}, QDir::Files, QDir::NoSort);
+#ifdef Q_OS_UNIX
+    return ScanWithReaddir(folderText);
+#else
+    return ScanWithQDirIterator(folderText);
+#endif
 }
 
 bool PageNameLess(const QString& a, const QString& b) {
@@ -17,6 +89,8 @@ bool PageNameLess(const QString& a, const QString& b) {
     return c != 0 ? c < 0 : a < b;
 }
 
-void SortPageNames(QStringList& names) { std::sort(names.begin(), names.end(), PageNameLess); }
+void SortPageNames(QStringList& names) {
+    std::sort(names.begin(), names.end(), PageNameLess);
+}
 
 } // namespace pagewick
