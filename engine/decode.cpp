@@ -1,10 +1,460 @@
 #include "engine/decode.h"
 
+#include <QList>
+#include <QStringDecoder>
+#include <cstring>
+#include <optional>
+#include <uchardet/uchardet.h>
+
 namespace pagewick {
 
-QByteArray EncodingFromBom(QByteArrayView) { return {}; }
-QByteArray PrescanMetaCharset(QByteArrayView) { return {}; }
-QByteArray DetectEncoding(QByteArrayView) { return "UTF-8"; }
-QString DecodePage(QByteArrayView bytes) { return QString::fromUtf8(bytes); }
+namespace {
+
+// The encodings a browser knows, with every label that names each (the WHATWG Encoding Standard's
+// table), and the name Qt's decoder knows it by when that differs.
+struct EncodingEntry {
+    const char* name;
+    const char* decoderName; // nullptr: the same as name
+    const char* labels;      // space-separated, lower case
+};
+
+constexpr EncodingEntry kEncodings[] = {
+    {"UTF-8", nullptr, "unicode-1-1-utf-8 unicode11utf8 unicode20utf8 utf-8 utf8 x-unicode20utf8"},
+    {"IBM866", nullptr, "866 cp866 csibm866 ibm866"},
+    {"ISO-8859-2", nullptr,
+     "csisolatin2 iso-8859-2 iso-ir-101 iso8859-2 iso88592 iso_8859-2 iso_8859-2:1987 l2 latin2"},
+    {"ISO-8859-3", nullptr,
+     "csisolatin3 iso-8859-3 iso-ir-109 iso8859-3 iso88593 iso_8859-3 iso_8859-3:1988 l3 latin3"},
+    {"ISO-8859-4", nullptr,
+     "csisolatin4 iso-8859-4 iso-ir-110 iso8859-4 iso88594 iso_8859-4 iso_8859-4:1988 l4 latin4"},
+    {"ISO-8859-5", nullptr,
+     "csisolatincyrillic cyrillic iso-8859-5 iso-ir-144 iso8859-5 iso88595 iso_8859-5 iso_8859-5:1988"},
+    {"ISO-8859-6", nullptr,
+     "arabic asmo-708 csiso88596e csiso88596i csisolatinarabic ecma-114 iso-8859-6 iso-8859-6-e "
+     "iso-8859-6-i iso-ir-127 iso8859-6 iso88596 iso_8859-6 iso_8859-6:1987"},
+    {"ISO-8859-7", nullptr,
+     "csisolatingreek ecma-118 elot_928 greek greek8 iso-8859-7 iso-ir-126 iso8859-7 iso88597 iso_8859-7 "
+     "iso_8859-7:1987 sun_eu_greek"},
+    {"ISO-8859-8", nullptr,
+     "csiso88598e csisolatinhebrew hebrew iso-8859-8 iso-8859-8-e iso-ir-138 iso8859-8 iso88598 iso_8859-8 "
+     "iso_8859-8:1988 visual"},
+    {"ISO-8859-8-I", "ISO-8859-8", "csiso88598i iso-8859-8-i logical"},
+    {"ISO-8859-10", nullptr, "csisolatin6 iso-8859-10 iso-ir-157 iso8859-10 iso885910 l6 latin6"},
+    {"ISO-8859-13", nullptr, "iso-8859-13 iso8859-13 iso885913"},
+    {"ISO-8859-14", nullptr, "iso-8859-14 iso8859-14 iso885914"},
+    {"ISO-8859-15", nullptr, "csisolatin9 iso-8859-15 iso8859-15 iso885915 iso_8859-15 l9"},
+    {"ISO-8859-16", nullptr, "iso-8859-16"},
+    {"KOI8-R", nullptr, "cskoi8r koi koi8 koi8-r koi8_r"},
+    {"KOI8-U", nullptr, "koi8-ru koi8-u"},
+    {"macintosh", nullptr, "csmacintosh mac macintosh x-mac-roman"},
+    {"windows-874", nullptr, "dos-874 iso-8859-11 iso8859-11 iso885911 tis-620 windows-874"},
+    {"windows-1250", nullptr, "cp1250 windows-1250 x-cp1250"},
+    {"windows-1251", nullptr, "cp1251 windows-1251 x-cp1251"},
+    {"windows-1252", nullptr,
+     "ansi_x3.4-1968 ascii cp1252 cp819 csisolatin1 ibm819 iso-8859-1 iso-ir-100 iso8859-1 iso88591 "
+     "iso_8859-1 iso_8859-1:1987 l1 latin1 us-ascii windows-1252 x-cp1252"},
+    {"windows-1253", nullptr, "cp1253 windows-1253 x-cp1253"},
+    {"windows-1254", nullptr,
+     "cp1254 csisolatin5 iso-8859-9 iso-ir-148 iso8859-9 iso88599 iso_8859-9 iso_8859-9:1989 l5 latin5 "
+     "windows-1254 x-cp1254"},
+    {"windows-1255", nullptr, "cp1255 windows-1255 x-cp1255"},
+    {"windows-1256", nullptr, "cp1256 windows-1256 x-cp1256"},
+    {"windows-1257", nullptr, "cp1257 windows-1257 x-cp1257"},
+    {"windows-1258", nullptr, "cp1258 windows-1258 x-cp1258"},
+    {"x-mac-cyrillic", nullptr, "x-mac-cyrillic x-mac-ukrainian"},
+    // Browsers decode GBK labels with the GB18030 decoder, a superset.
+    {"GBK", "GB18030", "chinese csgb2312 csiso58gb231280 gb2312 gb_2312 gb_2312-80 gbk iso-ir-58 x-gbk"},
+    {"gb18030", "GB18030", "gb18030"},
+    // Browsers' Big5 includes the Hong Kong extensions.
+    {"Big5", "Big5-HKSCS", "big5 big5-hkscs cn-big5 csbig5 x-x-big5"},
+    {"EUC-JP", nullptr, "cseucpkdfmtjapanese euc-jp x-euc-jp"},
+    {"ISO-2022-JP", nullptr, "csiso2022jp iso-2022-jp"},
+    {"Shift_JIS", nullptr, "csshiftjis ms932 ms_kanji shift-jis shift_jis sjis windows-31j x-sjis"},
+    // Browsers' EUC-KR is Microsoft's extension of it (code page 949).
+    {"EUC-KR", "windows-949",
+     "cseuckr csksc56011987 euc-kr iso-ir-149 korean ks_c_5601-1987 ks_c_5601-1989 ksc5601 ksc_5601 "
+     "windows-949"},
+    // Encodings a browser refuses to decode, because they let markup hide in innocent-looking bytes.
+    {kReplacementEncoding, nullptr,
+     "csiso2022kr hz-gb-2312 iso-2022-cn iso-2022-cn-ext iso-2022-kr replacement"},
+    {"UTF-16BE", nullptr, "unicodefffe utf-16be"},
+    {"UTF-16LE", nullptr, "csunicode iso-10646-ucs-2 ucs-2 unicode unicodefeff utf-16 utf-16le"},
+    {"x-user-defined", nullptr, "x-user-defined"},
+};
+
+const EncodingEntry* FindEncoding(QByteArrayView name) {
+    for (const EncodingEntry& e : kEncodings) {
+        if (name == e.name)
+            return &e;
+    }
+    return nullptr;
+}
+
+bool IsAsciiWhitespace(char c) {
+    return c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
+}
+
+// --- The HTML prescan for a meta charset ---
+
+class Prescan {
+public:
+    explicit Prescan(QByteArrayView bytes) : s(bytes) {}
+
+    QByteArray run() {
+        while (pos < s.size()) {
+            if (startsWith("<!--")) {
+                // The comment ends at the first "-->", whose dashes may be those of "<!--".
+                const qsizetype end = s.indexOf("-->", pos + 2);
+                if (end < 0)
+                    return {};
+                pos = end + 3;
+                continue;
+            }
+            if (startsWithCaseless("<meta") && pos + 5 < s.size() &&
+                (IsAsciiWhitespace(s[pos + 5]) || s[pos + 5] == '/')) {
+                pos += 5;
+                if (const std::optional<QByteArray> found = metaCharset())
+                    return *found;
+                if (failed)
+                    return {};
+            } else if (pos + 1 < s.size() && s[pos] == '<' &&
+                       (IsAsciiLetter(s[pos + 1]) ||
+                        (s[pos + 1] == '/' && pos + 2 < s.size() && IsAsciiLetter(s[pos + 2])))) {
+                // Another tag: step over its attributes so that their values are not mistaken for markup.
+                while (pos < s.size() && !IsAsciiWhitespace(s[pos]) && s[pos] != '>')
+                    ++pos;
+                while (attribute()) {
+                }
+                if (failed)
+                    return {};
+            } else if (startsWith("<!") || startsWith("</") || startsWith("<?")) {
+                const qsizetype end = s.indexOf('>', pos + 1);
+                if (end < 0)
+                    return {};
+                pos = end;
+            }
+            ++pos;
+        }
+        return {};
+    }
+
+private:
+    struct Attribute {
+        QByteArray name;
+        QByteArray value;
+    };
+
+    static bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    static char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 0x20) : c; }
+
+    bool startsWith(const char* lit) const { return s.sliced(pos).startsWith(QByteArrayView(lit)); }
+    bool startsWithCaseless(const char* lit) const {
+        const qsizetype n = qsizetype(std::strlen(lit));
+        if (pos + n > s.size())
+            return false;
+        for (qsizetype i = 0; i < n; ++i) {
+            if (Lower(s[pos + i]) != lit[i])
+                return false;
+        }
+        return true;
+    }
+
+    // The charset a meta element declares, from its attributes; nullopt to go on with the next byte.
+    std::optional<QByteArray> metaCharset() {
+        QList<QByteArray> seen;
+        bool gotPragma = false;
+        std::optional<bool> needPragma;
+        std::optional<QByteArray> charset; // an empty value: an unknown label
+        while (std::optional<Attribute> a = attribute()) {
+            if (seen.contains(a->name))
+                continue;
+            seen.append(a->name);
+            if (a->name == "http-equiv") {
+                if (a->value == "content-type")
+                    gotPragma = true;
+            } else if (a->name == "content") {
+                const QByteArray fromContent = CharsetFromContent(a->value);
+                if (!fromContent.isEmpty() && !charset) {
+                    charset = fromContent;
+                    needPragma = true;
+                }
+            } else if (a->name == "charset" && !charset) {
+                charset = EncodingForLabel(a->value);
+                needPragma = false;
+            }
+        }
+        if (failed || !needPragma || (*needPragma && !gotPragma) || !charset || charset->isEmpty())
+            return std::nullopt;
+        if (*charset == "UTF-16LE" || *charset == "UTF-16BE")
+            return QByteArray("UTF-8");
+        if (*charset == "x-user-defined")
+            return QByteArray("windows-1252");
+        return charset;
+    }
+
+    // One attribute of a tag, with name and value lower-cased; nullopt at the tag's end (or the
+    // input's, which sets failed).
+    std::optional<Attribute> attribute() {
+        auto atEnd = [this] {
+            if (pos >= s.size())
+                failed = true;
+            return failed;
+        };
+        while (!atEnd() && (IsAsciiWhitespace(s[pos]) || s[pos] == '/'))
+            ++pos;
+        if (atEnd() || s[pos] == '>')
+            return std::nullopt;
+        Attribute a;
+        for (;; ++pos) {
+            if (atEnd())
+                return std::nullopt;
+            const char c = s[pos];
+            if (c == '=' && !a.name.isEmpty()) {
+                ++pos;
+                return value(a);
+            }
+            if (IsAsciiWhitespace(c))
+                break;
+            if (c == '/' || c == '>')
+                return a;
+            a.name += Lower(c);
+        }
+        while (!atEnd() && IsAsciiWhitespace(s[pos]))
+            ++pos;
+        if (atEnd() || s[pos] != '=')
+            return atEnd() ? std::nullopt : std::optional<Attribute>(a);
+        ++pos;
+        return value(a);
+    }
+
+    std::optional<Attribute> value(Attribute& a) {
+        auto atEnd = [this] {
+            if (pos >= s.size())
+                failed = true;
+            return failed;
+        };
+        while (!atEnd() && IsAsciiWhitespace(s[pos]))
+            ++pos;
+        if (atEnd())
+            return std::nullopt;
+        const char first = s[pos];
+        if (first == '"' || first == '\'') {
+            for (++pos;; ++pos) {
+                if (atEnd())
+                    return std::nullopt;
+                if (s[pos] == first) {
+                    ++pos;
+                    return a;
+                }
+                a.value += Lower(s[pos]);
+            }
+        }
+        if (first == '>')
+            return a;
+        for (;; ++pos) {
+            if (atEnd())
+                return std::nullopt;
+            if (IsAsciiWhitespace(s[pos]) || s[pos] == '>')
+                return a;
+            a.value += Lower(s[pos]);
+        }
+    }
+
+    // "text/html; charset=koi8-r" gives the encoding named after "charset=", or empty.
+    static QByteArray CharsetFromContent(QByteArrayView content) {
+        qsizetype at = 0;
+        for (;;) {
+            const qsizetype found = content.indexOf("charset", at);
+            if (found < 0)
+                return {};
+            qsizetype i = found + 7;
+            while (i < content.size() && IsAsciiWhitespace(content[i]))
+                ++i;
+            if (i >= content.size() || content[i] != '=') {
+                at = i;
+                continue;
+            }
+            ++i;
+            while (i < content.size() && IsAsciiWhitespace(content[i]))
+                ++i;
+            if (i >= content.size())
+                return {};
+            const char q = content[i];
+            if (q == '"' || q == '\'') {
+                const qsizetype close = content.indexOf(q, i + 1);
+                return close < 0 ? QByteArray() : EncodingForLabel(content.sliced(i + 1, close - i - 1));
+            }
+            qsizetype end = i;
+            while (end < content.size() && !IsAsciiWhitespace(content[end]) && content[end] != ';')
+                ++end;
+            return EncodingForLabel(content.sliced(i, end - i));
+        }
+    }
+
+    QByteArrayView s;
+    qsizetype pos = 0;
+    bool failed = false;
+};
+
+// Valid UTF-8 up to a sequence that the end of the bytes cuts short.
+bool IsValidUtf8Prefix(QByteArrayView bytes) {
+    qsizetype end = bytes.size();
+    for (qsizetype back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const uchar c = uchar(bytes[bytes.size() - back]);
+        if ((c & 0xC0) == 0x80)
+            continue; // a trail byte: look further back for the lead
+        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (length > back)
+            end = bytes.size() - back;
+        break;
+    }
+    return bytes.first(end).isValidUtf8();
+}
+
+// --- Statistical guess ---
+
+QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
+    uchardet_t detector = uchardet_new();
+    if (!detector)
+        return {};
+    for (QByteArrayView piece : pieces) {
+        if (!piece.isEmpty())
+            uchardet_handle_data(detector, piece.data(), size_t(piece.size()));
+    }
+    uchardet_data_end(detector);
+    const QByteArray guess(uchardet_get_charset(detector));
+    uchardet_delete(detector);
+
+    // A guess never switches to a two- or four-byte form: those are told by their byte-order mark
+    // or their NUL bytes.
+    const QByteArray lower = guess.toLower();
+    if (lower.isEmpty() || lower.startsWith("utf-16") || lower.startsWith("utf-32") ||
+        lower.startsWith("x-iso-10646"))
+        return {};
+    // The detector's own names for two encodings browsers call otherwise.
+    QByteArrayView label = lower;
+    if (label == "mac-cyrillic")
+        label = "x-mac-cyrillic";
+    else if (label == "uhc")
+        label = "windows-949";
+    const QByteArray known = EncodingForLabel(label);
+    if (!known.isEmpty() && known != kReplacementEncoding)
+        return known;
+    // Encodings outside the browsers' list (EUC-TW, say) are still worth decoding when Qt knows them.
+    return QStringDecoder(guess.constData()).isValid() ? guess : QByteArray();
+}
+
+} // namespace
+
+QByteArray EncodingForLabel(QByteArrayView label) {
+    label = label.trimmed();
+    if (label.isEmpty() || label.size() > 64)
+        return {};
+    char lower[65];
+    for (qsizetype i = 0; i < label.size(); ++i) {
+        const char c = label[i];
+        lower[i] = c >= 'A' && c <= 'Z' ? char(c + 0x20) : c;
+    }
+    const QByteArrayView wanted(lower, label.size());
+    for (const EncodingEntry& e : kEncodings) {
+        QByteArrayView labels(e.labels);
+        while (!labels.isEmpty()) {
+            qsizetype space = labels.indexOf(' ');
+            if (space < 0)
+                space = labels.size();
+            if (labels.first(space) == wanted) {
+                const char* decoderName = e.decoderName ? e.decoderName : e.name;
+                // A label Qt cannot decode is treated as unknown.
+                if (e.name != QByteArrayView(kReplacementEncoding) &&
+                    e.name != QByteArrayView("x-user-defined") && !QStringDecoder(decoderName).isValid())
+                    return {};
+                return QByteArray(e.name);
+            }
+            labels = labels.sliced(std::min(space + 1, labels.size()));
+        }
+    }
+    return {};
+}
+
+QByteArray EncodingFromBom(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return "UTF-8";
+    if (bytes.startsWith("\xFF\xFE"))
+        return "UTF-16LE";
+    if (bytes.startsWith("\xFE\xFF"))
+        return "UTF-16BE";
+    return {};
+}
+
+QByteArray PrescanMetaCharset(QByteArrayView bytes) {
+    return Prescan(bytes.first(std::min<qsizetype>(bytes.size(), 1024))).run();
+}
+
+QByteArray EncodingFromNulPattern(QByteArrayView bytes) {
+    // Markup is mostly ASCII, so UTF-16 text shows a NUL byte in every other place. Count both
+    // places over the first pairs; one side must hold nearly all of them.
+    const qsizetype pairs = std::min<qsizetype>(bytes.size(), 1024) / 2;
+    if (pairs < 2)
+        return {};
+    qsizetype nulFirst = 0, nulSecond = 0;
+    for (qsizetype i = 0; i < pairs; ++i) {
+        nulFirst += bytes[2 * i] == 0 && bytes[2 * i + 1] != 0;
+        nulSecond += bytes[2 * i] != 0 && bytes[2 * i + 1] == 0;
+    }
+    const qsizetype needed = std::max<qsizetype>(2, pairs / 4);
+    if (nulSecond >= needed && nulFirst * 8 <= nulSecond)
+        return "UTF-16LE";
+    if (nulFirst >= needed && nulSecond * 8 <= nulFirst)
+        return "UTF-16BE";
+    return {};
+}
+
+QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
+    *bomLength = 0;
+    QByteArray encoding = EncodingFromBom(head);
+    if (!encoding.isEmpty()) {
+        *bomLength = encoding == "UTF-8" ? 3 : 2;
+        return encoding;
+    }
+    encoding = PrescanMetaCharset(head);
+    if (!encoding.isEmpty())
+        return encoding;
+    return EncodingFromNulPattern(head);
+}
+
+QByteArray GuessEncoding(QByteArrayView bytes, bool cutShort, QByteArrayView more) {
+    if ((cutShort ? IsValidUtf8Prefix(bytes) : bytes.isValidUtf8()) && more.isValidUtf8())
+        return "UTF-8";
+    const QByteArray guess = Guess({bytes, more});
+    return guess.isEmpty() ? QByteArray("windows-1252") : guess;
+}
+
+QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes) {
+    if (encoding == "UTF-8")
+        return QString::fromUtf8(bytes);
+    if (encoding == kReplacementEncoding)
+        return bytes.isEmpty() ? QString() : QString(QChar::ReplacementCharacter);
+    const EncodingEntry* entry = FindEncoding(encoding);
+    const QByteArray name =
+        entry && entry->decoderName ? QByteArray(entry->decoderName) : encoding.toByteArray();
+    QStringDecoder decoder(name.constData(), QStringDecoder::Flag::ConvertInitialBom);
+    if (!decoder.isValid())
+        decoder = QStringDecoder("windows-1252", QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
+QByteArray DetectEncoding(QByteArrayView bytes) {
+    qsizetype bomLength = 0;
+    const QByteArray declared = DeclaredEncoding(bytes, &bomLength);
+    return declared.isEmpty() ? GuessEncoding(bytes) : declared;
+}
+
+QString DecodePage(QByteArrayView bytes) {
+    qsizetype bomLength = 0;
+    QByteArray encoding = DeclaredEncoding(bytes, &bomLength);
+    if (encoding.isEmpty())
+        encoding = GuessEncoding(bytes);
+    return DecodeAs(encoding, bytes.sliced(bomLength));
+}
 
 } // namespace pagewick
