@@ -5,17 +5,36 @@
 
 namespace pagewick {
 
-QString EscapePlainText(const QString& text) { return text.toHtmlEscaped(); }
+QString EscapePlainText(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        if (c == u'&')
+            out += u"&amp;";
+        else if (c == u'<')
+            out += u"&lt;";
+        else if (c == u'>')
+            out += u"&gt;";
+        else
+            out += c;
+    }
+    return out;
+}
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
     QString out = QStringLiteral("<ul>\r\n");
     for (const QString& name : pageNames) {
+        // The folder is joined per page, as each page is reached.
         const QString path = PagePath(folderText, name);
-        const auto title = ReadPageTitle(path);
-        out += QStringLiteral("<li><a href=\"") + PercentEncodePathSegment(name) + QStringLiteral("\">") +
-               (title ? *title : EscapePlainText(path)) + QStringLiteral("</a>\r\n");
+        const std::optional<QString> title = ReadPageTitle(path);
+        out += u"<li><a href=\"";
+        out += PercentEncodePathSegment(name);
+        out += u"\">";
+        // A title is HTML already; the path standing in for a missing one is plain text.
+        out += title ? *title : EscapePlainText(path);
+        out += u"</a>\r\n";
     }
-    out += QStringLiteral("</ul>");
+    out += u"</ul>";
     return out;
 }
 

@@ -1,35 +1,447 @@
 #include "engine/title.h"
 
+#include "engine/decode.h"
+#include "engine/filename.h"
+
+#include <cstring>
+#include <type_traits>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
 #include <QFile>
+#include <QFileInfo>
+#endif
 
 namespace pagewick {
 
+namespace {
+
+// Most pages name their title within the first few kilobytes: one read of this size settles them.
+constexpr qsizetype kFirstChunk = 16 * 1024;
+constexpr qsizetype kNextChunk = 64 * 1024;
+// Title text kept in memory while its closing tag is looked for; past this it is read again once found.
+constexpr qsizetype kKeptTitleBytes = 1024 * 1024;
+
+bool IsAsciiWhitespace(char16_t c) {
+    return c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
+}
+
+// Page text seen as a run of code units, so that the tag search works alike on text, on the bytes
+// of ASCII-compatible encodings (where markup bytes are always ASCII) and on raw UTF-16.
+struct ByteUnits {
+    QByteArrayView bytes;
+    qsizetype size() const { return bytes.size(); }
+    char16_t operator[](qsizetype i) const { return uchar(bytes[i]); }
+    qsizetype find(char c, qsizetype from) const {
+        if (from >= bytes.size())
+            return -1;
+        const void* hit = std::memchr(bytes.data() + from, c, size_t(bytes.size() - from));
+        return hit ? static_cast<const char*>(hit) - bytes.data() : -1;
+    }
+};
+
+struct Utf16Units {
+    QByteArrayView bytes;
+    bool bigEndian;
+    qsizetype size() const { return bytes.size() / 2; }
+    char16_t operator[](qsizetype i) const {
+        const uchar a = uchar(bytes[2 * i]), b = uchar(bytes[2 * i + 1]);
+        return bigEndian ? char16_t(a << 8 | b) : char16_t(b << 8 | a);
+    }
+    qsizetype find(char c, qsizetype from) const {
+        for (qsizetype i = from; i < size(); ++i) {
+            if ((*this)[i] == char16_t(c))
+                return i;
+        }
+        return -1;
+    }
+};
+
+struct TextUnits {
+    QStringView text;
+    qsizetype size() const { return text.size(); }
+    char16_t operator[](qsizetype i) const { return text[i].unicode(); }
+    qsizetype find(char c, qsizetype from) const { return text.indexOf(QLatin1Char(c), from); }
+};
+
+enum class Found { Yes, No, NeedMore };
+
+struct TagMatch {
+    Found found = Found::No;
+    qsizetype start = -1; // the "<" of the tag (with NeedMore: the first unit to keep)
+    qsizetype end = -1;   // just past the tag's ">" (opening tags only)
+};
+
+// Does the name at i (lower-case ASCII) match in any letter case? NeedMore when the units run out first.
+template <typename Units> Found MatchesName(const Units& u, qsizetype i, const char* name) {
+    for (; *name; ++name, ++i) {
+        if (i >= u.size())
+            return Found::NeedMore;
+        char16_t c = u[i];
+        if (c >= 'A' && c <= 'Z')
+            c += 0x20;
+        if (c != char16_t(*name))
+            return Found::No;
+    }
+    return Found::Yes;
+}
+
+// Position just past the ">" that ends a start tag, when i is the first unit after the tag's
+// name; -1 when the units run out first. Attribute values may hold ">" when quoted, so this
+// follows the tokenizer's attribute states.
+template <typename Units> qsizetype StartTagEnd(const Units& u, qsizetype i) {
+    enum { BeforeName, Name, AfterName, BeforeValue, Quoted, Unquoted, AfterQuoted } state = BeforeName;
+    char16_t quote = 0;
+    for (; i < u.size(); ++i) {
+        const char16_t c = u[i];
+        switch (state) {
+        case BeforeName:
+        case AfterQuoted:
+            if (c == '>')
+                return i + 1;
+            if (!IsAsciiWhitespace(c) && c != '/')
+                state = Name;
+            break;
+        case Name:
+            if (c == '>')
+                return i + 1;
+            if (c == '=')
+                state = BeforeValue;
+            else if (IsAsciiWhitespace(c) || c == '/')
+                state = AfterName;
+            break;
+        case AfterName:
+            if (c == '>')
+                return i + 1;
+            if (c == '=')
+                state = BeforeValue;
+            else if (!IsAsciiWhitespace(c) && c != '/')
+                state = Name;
+            break;
+        case BeforeValue:
+            if (c == '>')
+                return i + 1;
+            if (c == '"' || c == '\'') {
+                quote = c;
+                state = Quoted;
+            } else if (!IsAsciiWhitespace(c)) {
+                state = Unquoted;
+            }
+            break;
+        case Quoted:
+            if (c == quote)
+                state = AfterQuoted;
+            break;
+        case Unquoted:
+            if (c == '>')
+                return i + 1;
+            if (IsAsciiWhitespace(c))
+                state = BeforeName;
+            break;
+        }
+    }
+    return -1;
+}
+
+// The first "<title" followed by ">", whitespace or "/", at or after from, through its ">".
+template <typename Units> TagMatch FindOpeningTag(const Units& u, qsizetype from) {
+    for (qsizetype i = u.find('<', from); i >= 0; i = u.find('<', i + 1)) {
+        const Found name = MatchesName(u, i + 1, "title");
+        if (name == Found::No)
+            continue;
+        if (name == Found::NeedMore || i + 6 >= u.size())
+            return {Found::NeedMore, i};
+        const char16_t next = u[i + 6];
+        if (next != '>' && next != '/' && !IsAsciiWhitespace(next))
+            continue;
+        const qsizetype end = StartTagEnd(u, i + 6);
+        if (end < 0)
+            return {Found::NeedMore, i};
+        return {Found::Yes, i, end};
+    }
+    return {};
+}
+
+// The first end tag "</title" followed by ">", whitespace or "/" (as a browser ends the title),
+// at or after from.
+template <typename Units> TagMatch FindClosingTag(const Units& u, qsizetype from) {
+    for (qsizetype i = u.find('<', from); i >= 0; i = u.find('<', i + 1)) {
+        const Found name = MatchesName(u, i + 1, "/title");
+        if (name == Found::No)
+            continue;
+        if (name == Found::NeedMore || i + 7 >= u.size())
+            return {Found::NeedMore, i};
+        const char16_t next = u[i + 7];
+        if (next == '>' || next == '/' || IsAsciiWhitespace(next))
+            return {Found::Yes, i};
+    }
+    return {};
+}
+
+// The title as a browser shows it: ASCII whitespace runs as one space, ends trimmed, NUL as U+FFFD.
+std::optional<QString> CleanTitle(QStringView raw) {
+    QString out;
+    out.reserve(raw.size());
+    bool pendingSpace = false;
+    for (const QChar ch : raw) {
+        const char16_t c = ch.unicode();
+        if (IsAsciiWhitespace(c)) {
+            pendingSpace = !out.isEmpty();
+            continue;
+        }
+        if (pendingSpace) {
+            out += u' ';
+            pendingSpace = false;
+        }
+        out += c == 0 ? QChar(QChar::ReplacementCharacter) : ch;
+    }
+    if (out.isEmpty())
+        return std::nullopt;
+    return out;
+}
+
+bool IsPlainAscii(QByteArrayView bytes) {
+    // ESC is left out: it switches ISO-2022-JP into its two-byte sets.
+    for (const char c : bytes) {
+        if (uchar(c) >= 0x80 || c == 0x1B)
+            return false;
+    }
+    return true;
+}
+
+class PageSource {
+public:
+    virtual ~PageSource() = default;
+    // Up to size bytes from the current place; 0 at the end, -1 on failure.
+    virtual qsizetype read(char* into, qsizetype size) = 0;
+    // Exactly size bytes from offset.
+    virtual bool readAt(qint64 offset, char* into, qsizetype size) = 0;
+
+    qsizetype readFully(char* into, qsizetype size) {
+        qsizetype done = 0;
+        while (done < size) {
+            const qsizetype n = read(into + done, size - done);
+            if (n < 0)
+                return -1;
+            if (n == 0)
+                break;
+            done += n;
+        }
+        return done;
+    }
+};
+
+// The search state for one page: a window over its bytes that moves forward chunk by chunk,
+// keeping only what a tag or the title may still need.
+template <typename Units>
+std::optional<QString> ReadTitleWith(PageSource& source, const char* head, qsizetype headSize,
+                                     const QByteArray& encoding, qsizetype bomLength, Units units) {
+    bool atEnd = headSize < kFirstChunk;
+    QByteArray buffer;                   // in use once the first chunk is not enough
+    QByteArrayView data(head, headSize); // the bytes in view, from file offset dataOffset
+    qint64 dataOffset = 0;
+    qsizetype begin = bomLength; // bytes of data before begin are no longer needed
+    const qsizetype width = std::is_same_v<Units, Utf16Units> ? 2 : 1;
+
+    bool inTitle = false;
+    qsizetype from = 0;         // where the search resumes, in units after begin
+    qsizetype titleStart = 0;   // in units after begin, while the title text is kept
+    qint64 droppedTitleAt = -1; // file offset of the title text once it is no longer kept
+    qsizetype titleEnd = -1;
+
+    for (;;) {
+        units.bytes = data.sliced(begin);
+        if (!inTitle) {
+            const TagMatch open = FindOpeningTag(units, from);
+            if (open.found == Found::Yes) {
+                inTitle = true;
+                titleStart = from = open.end;
+                continue;
+            }
+            if (atEnd)
+                return std::nullopt;
+            // Nothing before a partly seen tag can matter any more.
+            const qsizetype keep = open.found == Found::NeedMore ? open.start : units.size();
+            begin += keep * width;
+            from = 0;
+        } else {
+            const TagMatch close = FindClosingTag(units, from);
+            if (close.found == Found::Yes) {
+                titleEnd = close.start;
+                break;
+            }
+            if (atEnd)
+                return std::nullopt;
+            from = close.found == Found::NeedMore ? close.start : units.size();
+            if (droppedTitleAt < 0 && (from - titleStart) * width > kKeptTitleBytes)
+                droppedTitleAt = dataOffset + begin + titleStart * width;
+            if (droppedTitleAt >= 0) {
+                begin += from * width;
+                from = 0;
+            }
+        }
+
+        // Move the kept bytes to the front of the buffer and read the next chunk after them.
+        if (data.data() == head)
+            buffer = data.sliced(begin).toByteArray();
+        else
+            buffer.remove(0, begin);
+        dataOffset += begin;
+        begin = 0;
+        const qsizetype kept = buffer.size();
+        buffer.resize(kept + kNextChunk);
+        const qsizetype n = source.read(buffer.data() + kept, kNextChunk);
+        if (n < 0)
+            return std::nullopt;
+        buffer.resize(kept + n);
+        atEnd = n == 0;
+        data = buffer;
+    }
+
+    // The title's bytes, from memory or read again when it outgrew what is kept.
+    QByteArray reread;
+    QByteArrayView bytes;
+    const qint64 titleEndOffset = dataOffset + begin + titleEnd * width;
+    if (droppedTitleAt >= 0) {
+        reread.resize(titleEndOffset - droppedTitleAt);
+        if (!source.readAt(droppedTitleAt, reread.data(), reread.size()))
+            return std::nullopt;
+        bytes = reread;
+    } else {
+        bytes = data.sliced(begin + titleStart * width, (titleEnd - titleStart) * width);
+    }
+
+    if (width == 1 && IsPlainAscii(bytes))
+        return CleanTitle(QString::fromLatin1(bytes));
+    QByteArray decodeAs = encoding;
+    if (decodeAs.isEmpty()) {
+        // Undeclared: judge by the first chunk and by the title itself when it lies beyond it.
+        const QByteArrayView first(head, headSize);
+        decodeAs = GuessEncoding(first, !(headSize < kFirstChunk),
+                                 titleEndOffset <= headSize ? QByteArrayView() : bytes);
+    }
+    return CleanTitle(DecodeAs(decodeAs, bytes));
+}
+
+std::optional<QString> ReadTitleFrom(PageSource& source) {
+    char head[kFirstChunk];
+    const qsizetype headSize = source.readFully(head, kFirstChunk);
+    if (headSize < 0)
+        return std::nullopt;
+    qsizetype bomLength = 0;
+    const QByteArray encoding = DeclaredEncoding(QByteArrayView(head, headSize), &bomLength);
+    if (encoding == kReplacementEncoding)
+        return std::nullopt;
+    if (encoding == "UTF-16LE" || encoding == "UTF-16BE")
+        return ReadTitleWith(source, head, headSize, encoding, bomLength,
+                             Utf16Units{{}, encoding == "UTF-16BE"});
+    return ReadTitleWith(source, head, headSize, encoding, bomLength, ByteUnits{});
+}
+
+#ifdef Q_OS_UNIX
+
+class FdSource : public PageSource {
+public:
+    explicit FdSource(int fd) : fd(fd) {}
+    qsizetype read(char* into, qsizetype size) override {
+        for (;;) {
+            const ssize_t n = ::read(fd, into, size_t(size));
+            if (n >= 0 || errno != EINTR)
+                return n;
+        }
+    }
+    bool readAt(qint64 offset, char* into, qsizetype size) override {
+        while (size > 0) {
+            const ssize_t n = ::pread(fd, into, size_t(size), off_t(offset));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            into += n;
+            offset += n;
+            size -= n;
+        }
+        return true;
+    }
+
+private:
+    int fd;
+};
+
+#else
+
+class QFileSource : public PageSource {
+public:
+    explicit QFileSource(QFile& file) : file(file) {}
+    qsizetype read(char* into, qsizetype size) override { return file.read(into, size); }
+    bool readAt(qint64 offset, char* into, qsizetype size) override {
+        return file.seek(offset) && file.read(into, size) == size;
+    }
+
+private:
+    QFile& file;
+};
+
+#endif
+
+} // namespace
+
 std::optional<QString> FindTitle(QStringView pageText) {
-    const qsizetype open = pageText.indexOf(u"<title>", 0, Qt::CaseInsensitive);
-    if (open < 0)
+    const TextUnits units{pageText};
+    const TagMatch open = FindOpeningTag(units, 0);
+    if (open.found != Found::Yes)
         return std::nullopt;
-    const qsizetype close = pageText.indexOf(u"</title>", open, Qt::CaseInsensitive);
-    if (close < 0)
+    const TagMatch close = FindClosingTag(units, open.end);
+    if (close.found != Found::Yes)
         return std::nullopt;
-    QString t = pageText.mid(open + 7, close - open - 7).toString().simplified();
-    if (t.isEmpty())
-        return std::nullopt;
-    return t;
+    return CleanTitle(pageText.sliced(open.end, close.start - open.end));
 }
 
 std::optional<QString> ReadPageTitle(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+#ifdef Q_OS_UNIX
+    const QByteArray name = FileNameToBytes(path);
+    if (name.isEmpty() || name.contains('\0'))
         return std::nullopt;
-    return FindTitle(QString::fromUtf8(f.readAll()));
+    // Non-blocking, so that opening a FIFO returns at once; only regular files are read.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st;
+    std::optional<QString> title;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        FdSource source(fd);
+        title = ReadTitleFrom(source);
+    }
+    ::close(fd);
+    return title;
+#else
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QFileSource source(file);
+    return ReadTitleFrom(source);
+#endif
 }
 
-QString ExtractTitle(const QString& path) { return ReadPageTitle(path).value_or(path); }
+QString ExtractTitle(const QString& path) {
+    return ReadPageTitle(path).value_or(path);
+}
 
 QString FlattenLineBreaks(const QString& text) {
-    QString out = text;
-    out.remove(u'\r');
-    out.replace(u'\n', u' ');
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\n')
+            out += u' ';
+        else if (c != u'\r')
+            out += c;
+    }
     return out;
 }
 
