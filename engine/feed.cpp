@@ -1,26 +1,173 @@
 #include "engine/feed.h"
 
 #include "engine/entities.h"
+#include "engine/index.h"
 #include "engine/paths.h"
 #include "engine/title.h"
 
 namespace pagewick {
 
-QString MakeXmlSafe(const QString& htmlText) { return htmlText; }
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+bool IsXmlChar(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+bool IsAsciiAlnum(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
+}
+
+// Appends text without the characters XML cannot carry: controls other than tab, LF and CR,
+// lone surrogates, U+FFFE and U+FFFF.
+void AppendXmlChars(QString& out, QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += text[++i];
+        } else if (!c.isSurrogate() && IsXmlChar(c.unicode())) {
+            out += c;
+        }
+    }
+}
+
+// Appends text as XML character data: what AppendXmlChars keeps, with "&", "<" and ">" escaped.
+void AppendXmlText(QString& out, QStringView text) {
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u != u'&' && u != u'<' && u != u'>')
+            continue;
+        AppendXmlChars(out, text.sliced(from, i - from));
+        out += u == u'&' ? u"&amp;" : u == u'<' ? u"&lt;" : u"&gt;";
+        from = i + 1;
+    }
+    AppendXmlChars(out, text.sliced(from));
+}
+
+bool IsDigit(QChar c, bool hex) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (hex && ((u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F')));
+}
+
+// Length of the character reference that text starts with ("&name;", "&#65;", "&#x41;"), or 0
+// when its "&" begins none. Whether the name is known is not looked at here.
+qsizetype ReferenceLength(QStringView text) {
+    qsizetype i = 1;
+    qsizetype bodyFrom = 1;
+    if (i < text.size() && text[i] == u'#') {
+        const bool hex = ++i < text.size() && (text[i] == u'x' || text[i] == u'X');
+        i += hex;
+        bodyFrom = i;
+        while (i < text.size() && IsDigit(text[i], hex))
+            ++i;
+    } else {
+        while (i < text.size() && IsAsciiAlnum(text[i]))
+            ++i;
+    }
+    return i > bodyFrom && i < text.size() && text[i] == u';' ? i + 1 : 0;
+}
+
+bool IsXmlPredefined(QStringView name) {
+    return name == u"amp" || name == u"lt" || name == u"gt" || name == u"quot" || name == u"apos";
+}
+
+// The XML form of a complete reference "&...;": references XML predefines as they stand, other
+// known names as the characters they stand for, numeric references to characters XML allows with
+// the hexadecimal "x" made small as XML requires. nullopt for an unknown name or a character XML
+// forbids, whose "&" is then literal.
+std::optional<QString> XmlReference(QStringView ref) {
+    const QStringView body = ref.sliced(1, ref.size() - 2);
+    if (body.startsWith(u'#')) {
+        const bool hex = body.size() > 1 && (body[1] == u'x' || body[1] == u'X');
+        const QStringView digits = body.sliced(hex ? 2 : 1);
+        char32_t value = 0;
+        for (const QChar c : digits) {
+            // Past the last code point the value is out of range whatever follows; stop growing
+            // it before it can wrap round into range.
+            if (value > 0x10FFFF)
+                break;
+            const char16_t u = c.unicode();
+            const char32_t digit = u <= u'9' ? u - u'0' : (u | 0x20) - u'a' + 10;
+            value = value * (hex ? 16 : 10) + digit;
+        }
+        if (!IsXmlChar(value))
+            return std::nullopt;
+        QString xmlRef = hex ? u"&#x"_s : u"&#"_s;
+        xmlRef += digits;
+        xmlRef += u';';
+        return xmlRef;
+    }
+    if (IsXmlPredefined(body))
+        return ref.toString();
+    const QString value = LookUpHtmlNamedReference(body);
+    if (value.isNull())
+        return std::nullopt;
+    QString out;
+    AppendXmlText(out, value); // "&LT;" names a "<", which still needs escaping
+    return out;
+}
+
+// The fallback label, a local path: plain text, so every "&" in it is literal.
+QString PathAsXmlText(const QString& path) {
+    QString kept;
+    AppendXmlChars(kept, path);
+    return EscapePlainText(kept);
+}
+
+QString FeedValue(const QString& htmlText) {
+    return MakeXmlSafe(FlattenEntities(htmlText));
+}
+
+} // namespace
+
+QString MakeXmlSafe(const QString& htmlText) {
+    const QStringView text(htmlText);
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    qsizetype from = 0; // start of the text not yet copied
+    for (qsizetype amp = text.indexOf(u'&'); amp >= 0; amp = text.indexOf(u'&', from)) {
+        AppendXmlText(out, text.sliced(from, amp - from));
+        const QStringView rest = text.sliced(amp);
+        const qsizetype length = ReferenceLength(rest);
+        const std::optional<QString> ref = length ? XmlReference(rest.first(length)) : std::nullopt;
+        if (ref) {
+            out += *ref;
+            from = amp + length;
+        } else {
+            out += u"&amp;";
+            from = amp + 1;
+        }
+    }
+    AppendXmlText(out, text.sliced(from));
+    return out;
+}
 
 QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
                       const QString& siteUrl) {
-    QString out = QStringLiteral("<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n");
-    out += QStringLiteral("<title>") + feedTitle + QStringLiteral("</title><link>") + siteUrl +
-           QStringLiteral("</link><description>") + feedTitle + QStringLiteral("</description>\r\n");
+    const QString title = FeedValue(feedTitle);
+    const QString link = FeedValue(siteUrl);
+    const QString itemLinkBase = EnsureTrailingSlash(link);
+
+    QString out = u"<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n"_s;
+    out += u"<title>"_s + title + u"</title><link>"_s + link + u"</link><description>"_s + title +
+           u"</description>\r\n"_s;
     for (const QString& name : pageNames) {
-        const QString t = ExtractTitle(PagePath(folderText, name));
-        out += QStringLiteral("<item>\r\n<title>") + t + QStringLiteral("</title>\r\n");
-        out += QStringLiteral("<description>") + t + QStringLiteral("</description>\r\n");
-        out += QStringLiteral("<link>") + EnsureTrailingSlash(siteUrl) + name + QStringLiteral("</link>\r\n");
-        out += QStringLiteral("</item>");
+        const QString path = PagePath(folderText, name);
+        const std::optional<QString> pageTitle = ReadPageTitle(path);
+        // A page without a title is labelled with its path, which is plain text and not HTML.
+        const QString t = pageTitle ? FeedValue(*pageTitle) : PathAsXmlText(path);
+        out += u"<item>\r\n<title>"_s + t + u"</title>\r\n"_s;
+        out += u"<description>"_s + t + u"</description>\r\n"_s;
+        out += u"<link>"_s + itemLinkBase + PercentEncodePathSegment(name) + u"</link>\r\n"_s;
+        out += u"</item>"_s;
     }
-    out += QStringLiteral("</channel></rss>");
+    out += u"</channel></rss>"_s;
+    // The values are flattened already; this pass covers the text as a whole, as the format has it.
     return FlattenEntities(out);
 }
 
