@@ -63,7 +63,7 @@ private slots:
     void makeXmlSafe_data() {
         QTest::addColumn<QString>("html");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << u"Tom, Jerry \"&\" 'co'"_s.remove(u'&') << u"Tom, Jerry \"\" 'co'"_s;
+        QTest::newRow("plain") << u"Tom, Jerry \"q\" 'co'"_s << u"Tom, Jerry \"q\" 'co'"_s;
         QTest::newRow("predefined stay") << u"&amp;&lt;&gt;&quot;&apos;"_s << u"&amp;&lt;&gt;&quot;&apos;"_s;
         QTest::newRow("bare ampersand") << u"R&D & more &"_s << u"R&amp;D &amp; more &amp;"_s;
         QTest::newRow("named to character") << u"&hellip;&nbsp;&eacute;"_s << u"\u2026\u00A0\u00E9"_s;
