@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QPlainTextEdit;
+
 namespace pagewick {
 
 // "Pagewick Scratchpad": generated code as editable plain text, for copying.
@@ -12,6 +14,15 @@ public:
 
     // Replaces the scratchpad's text and brings the window forward.
     void showText(const QString& text);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fitDisplay();
+
+    QPlainTextEdit* txtDisplay;
 };
 
 } // namespace pagewick
