@@ -11,8 +11,8 @@
 
 // Answers the modal dialogs a command opens, one handler per dialog in the order they appear.
 // The command under test runs its own modal loops; the driver looks for a new modal window from
-// a timer inside those loops. A dialog of an unexpected kind, or one more than expected, is
-// closed and noted, so a wrong flow ends instead of hanging.
+// a timer inside those loops; each dialog is answered once. A dialog of an unexpected kind, or one more than
+// expected, is closed and noted, so a wrong flow ends instead of hanging.
 class ModalDriver : public QObject {
 public:
     ModalDriver() {
@@ -47,9 +47,12 @@ public:
 private:
     void poll() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || modal == last)
+        // A dialog is answered once: one that is still on view while the answer to a question it
+        // asked is taking effect is not a new dialog.
+        if (!modal || !modal->isVisible() || answered.contains(modal))
             return;
-        last = modal;
+        answered.removeAll(nullptr);
+        answered.append(modal);
         // Answered from the event loop, not from this timer: an answer may open a dialog of its
         // own, and the timer must be free to find that one.
         QPointer<QWidget> target = modal;
@@ -84,7 +87,7 @@ private:
     }
 
     QTimer timer;
-    QPointer<QWidget> last;
+    QList<QPointer<QWidget>> answered;
     QList<std::function<void(QWidget*)>> handlers;
     qsizetype next = 0;
     QStringList problems;
