@@ -12,6 +12,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -84,18 +85,32 @@ bool CheckFolder(const QString& folderText) {
     return true;
 }
 
-int WriteStandardOutput(const QByteArray& bytes) {
-    if (!WriteBytes(stdout, bytes)) {
+// Standard output goes through stdio's buffer; a failure anywhere shows at the final flush.
+void Put(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+}
+
+int FinishStandardOutput() {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         PrintError(QByteArray("cannot write to standard output: ") + std::strerror(errno));
         return ExitFailure;
     }
     return 0;
 }
 
+// Encoded piece by piece, so a big index is not held twice, as UTF-16 and as UTF-8.
+int WriteStandardOutput(const QString& text) {
+    constexpr qsizetype Piece = 64 * 1024;
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    for (qsizetype at = 0; at < text.size(); at += Piece)
+        Put(toUtf8(QStringView(text).mid(at, Piece)));
+    return FinishStandardOutput();
+}
+
 // To FILE when one is given (replaced atomically), else to standard output.
 int WriteOutput(const QString& outputFile, const QString& text) {
     if (outputFile.isNull())
-        return WriteStandardOutput(text.toUtf8());
+        return WriteStandardOutput(text);
     QString error;
     if (!WriteTextFile(outputFile, text, &error)) {
         PrintError(error.toUtf8());
@@ -106,14 +121,13 @@ int WriteOutput(const QString& outputFile, const QString& text) {
 
 // One line per page; the name is written as its exact bytes, and so is the path that stands in
 // for a missing title, so a script can open either.
-QByteArray TitleLines(const QString& folderText, const QStringList& names) {
-    QByteArray out;
+int WriteTitleLines(const QString& folderText, const QStringList& names) {
     for (const QString& name : names) {
         const QString path = PagePath(folderText, name);
         const std::optional<QString> title = ReadPageTitle(path);
-        out += FileNameToBytes(name) + '\t' + (title ? title->toUtf8() : FileNameToBytes(path)) + '\n';
+        Put(FileNameToBytes(name) + '\t' + (title ? title->toUtf8() : FileNameToBytes(path)) + '\n');
     }
-    return out;
+    return FinishStandardOutput();
 }
 
 int Run(const QStringList& arguments) {
@@ -192,7 +206,7 @@ int Run(const QStringList& arguments) {
         return WriteOutput(outputFile, BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)),
                                                      TextArgument(parser.value(siteUrl))));
     case Command::Titles:
-        return WriteStandardOutput(TitleLines(folderText, names));
+        return WriteTitleLines(folderText, names);
     }
     return ExitFailure;
 }

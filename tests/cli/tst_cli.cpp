@@ -29,6 +29,14 @@ const QByteArray SiteFeed =
     "<link>http://example.org/b.html</link>\r\n</item></channel></rss>";
 const QStringList FeedOptions = {"--feed-title", "News", "--site-url", "http://example.org"};
 
+// "x" and then 40,000 emoji: the surrogate pairs start at an odd offset of the index text.
+QByteArray LongTitle() {
+    QByteArray title = "x";
+    for (int i = 0; i < 40000; ++i)
+        title += "\xf0\x9f\x98\x80";
+    return title;
+}
+
 struct Result {
     int exitCode = -1;
     QByteArray out;
@@ -88,6 +96,8 @@ private slots:
         write("order/c.htm", "<title>Caf\xc3\xa9</title>");
         write("order/.hidden.htm", "<title>Hidden</title>");
         write("order/notes.txt", "<title>Notes</title>");
+        QVERIFY(d.mkpath("long"));
+        write("long/a.htm", "<meta charset=\"utf-8\"><title>" + LongTitle() + "</title>");
     }
 
     void output_data() {
@@ -103,6 +113,10 @@ private slots:
             << QStringList{"index", "$T/order"}
             << QByteArray("<ul>\r\n<li><a href=\"a.HTML\">Ay</a>\r\n<li><a href=\"B.htm\">Bee</a>\r\n"
                           "<li><a href=\"c.htm\">Caf\xc3\xa9</a>\r\n</ul>");
+        // Output is written in pieces; a character outside the BMP must not be cut in two.
+        QTest::newRow("index, long title of characters outside the BMP")
+            << QStringList{"index", "$T/long"}
+            << QByteArray("<ul>\r\n<li><a href=\"a.htm\">" + LongTitle() + "</a>\r\n</ul>");
         QTest::newRow("page") << QStringList{"page", "$T/site", "--title", "My Site"} << SitePage;
         QTest::newRow("page, options before the folder")
             << QStringList{"page", "--title", "My Site", "$T/site"} << SitePage;
