@@ -6,6 +6,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pagewick"));
     QApplication::setApplicationName(QStringLiteral("Pagewick"));
+    QApplication::setApplicationVersion(QStringLiteral(PAGEWICK_VERSION));
+    // The window reads the remembered folder and scans it while it is being made.
     pagewick::frmMain window;
     window.show();
     return app.exec();

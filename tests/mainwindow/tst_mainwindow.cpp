@@ -1,0 +1,575 @@
+#include "engine/feed.h"
+#include "engine/index.h"
+#include "settings/foldersetting.h"
+#include "ui/frmBrowse.h"
+#include "ui/frmBrowser.h"
+#include "ui/frmMain.h"
+#include "ui/frmTextpad.h"
+#include "ui/icon.h"
+#include "ui/twips.h"
+
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace pagewick;
+
+namespace {
+
+const QStringList kActionButtons = {QStringLiteral("cmdCreate"),        QStringLiteral("cmdBrowseHTML"),
+                                    QStringLiteral("cmdViewHTML"),      QStringLiteral("cmdSaveFile"),
+                                    QStringLiteral("cmdCreateXMLcode"), QStringLiteral("cmdViewXMLcode")};
+const QString kCancel = QStringLiteral("<cancel>");
+const QString kKeepDefault = QStringLiteral("<default>");
+
+// "S" or "H" per action button, in the order above.
+QString Visibility(const QWidget* window) {
+    QString flags;
+    for (const QString& name : kActionButtons)
+        flags += window->findChild<QPushButton*>(name)->isHidden() ? u'H' : u'S';
+    return flags;
+}
+
+// Answers the modal dialogs the window opens. Input dialogs take the queued answers in turn
+// (kCancel rejects, kKeepDefault accepts what is offered); message boxes are acknowledged.
+class DialogAnswerer : public QObject {
+public:
+    struct Seen {
+        QString title, text, offered, buttons;
+        bool busyPointer;
+        bool plainText = true;
+    };
+    QStringList answers;
+    QList<Seen> seen;
+    QPointer<QWidget> window;
+
+    DialogAnswerer() {
+        connect(&timer, &QTimer::timeout, this, &DialogAnswerer::answer);
+        timer.start(5);
+    }
+    void reset(QWidget* w) {
+        answers.clear();
+        seen.clear();
+        window = w;
+    }
+
+private:
+    void answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        const QString buttons = window ? Visibility(window) : QString();
+        const bool busy = QApplication::overrideCursor() != nullptr;
+        if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+            seen.append({input->windowTitle(), input->labelText(), input->textValue(), buttons, busy});
+            const QString a = answers.isEmpty() ? kCancel : answers.takeFirst();
+            if (a == kCancel) {
+                input->setTextValue(QStringLiteral("typed, then cancelled"));
+                input->reject();
+                return;
+            }
+            if (a != kKeepDefault)
+                input->setTextValue(a);
+            input->accept();
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            seen.append({box->windowTitle(), box->text(), QString(), buttons, busy,
+                         box->textFormat() == Qt::PlainText});
+            box->accept();
+        } else if (modal) {
+            modal->close();
+        }
+    }
+    QTimer timer;
+};
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir scratch;
+    int cases = 0;
+    DialogAnswerer dialogs;
+    std::unique_ptr<frmMain> window;
+
+    QString newFolder(const QStringList& pages = {}) {
+        const QString dir = scratch.filePath(QStringLiteral("f%1").arg(++cases));
+        QDir().mkpath(dir);
+        for (const QString& page : pages)
+            writePage(dir, page, QStringLiteral("Title of ") + page);
+        return dir;
+    }
+    static void writePage(const QString& dir, const QString& name, const QString& title) {
+        QFile f(dir + u'/' + name);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const QString text = title.isEmpty()
+                                 ? QStringLiteral("<html><body>no title</body></html>")
+                                 : QStringLiteral("<html><head><title>%1</title></head></html>").arg(title);
+        f.write(text.toUtf8());
+    }
+    frmMain* open() {
+        window = std::make_unique<frmMain>();
+        dialogs.window = window.get();
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            qFatal("main window not exposed");
+        return window.get();
+    }
+    template <typename T = QWidget> T* control(const char* name) {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+    QStringList listed() {
+        QStringList names;
+        auto* list = control<QListWidget>("lstFiles");
+        for (int i = 0; i < list->count(); ++i)
+            names << list->item(i)->text();
+        return names;
+    }
+    void click(const char* name) {
+        auto* button = control<QPushButton>(name);
+        QVERIFY2(button->isVisible(), name);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    template <typename T> QList<T*> openWindows() {
+        QList<T*> found;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
+                found << t;
+        return found;
+    }
+
+private Q_SLOTS:
+    void init() {
+        // Every case starts on a store of its own, with nothing remembered.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           scratch.filePath(QStringLiteral("config%1").arg(++cases)));
+        dialogs.reset(nullptr);
+    }
+    void cleanup() {
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void twipsToPixels_data() {
+        QTest::addColumn<int>("twips");
+        QTest::addColumn<qreal>("dpi");
+        QTest::addColumn<int>("pixels");
+        QTest::newRow("inch at 96") << 1440 << 96.0 << 96;
+        QTest::newRow("15 twips a pixel at 96") << 15 << 96.0 << 1;
+        QTest::newRow("window width at 96") << 4680 << 96.0 << 312;
+        QTest::newRow("rounds half up") << 375 << 120.0 << 31;
+        QTest::newRow("at 144") << 120 << 144.0 << 12;
+        QTest::newRow("zero") << 0 << 96.0 << 0;
+    }
+    void twipsToPixels() {
+        QFETCH(int, twips);
+        QFETCH(qreal, dpi);
+        QFETCH(int, pixels);
+        QCOMPARE(TwipsToPixels(twips, dpi), pixels);
+    }
+
+    void pageDateText_data() {
+        QTest::addColumn<QDateTime>("created");
+        QTest::addColumn<QDateTime>("modified");
+        QTest::addColumn<QString>("expected");
+        const QDateTime born(QDate(2004, 5, 6), QTime(7, 8));
+        const QDateTime touched(QDate(2011, 12, 13), QTime(14, 15));
+        const QString bornText = QLocale().toString(born, QLocale::ShortFormat);
+        const QString touchedText = QLocale().toString(touched, QLocale::ShortFormat);
+        QTest::newRow("creation time known") << born << touched << bornText;
+        QTest::newRow("none recorded")
+            << QDateTime() << touched << QStringLiteral("Last modified: ") + touchedText;
+        QTest::newRow("zero is not a date")
+            << QDateTime::fromSecsSinceEpoch(0) << touched << QStringLiteral("Last modified: ") + touchedText;
+        QTest::newRow("nothing known")
+            << QDateTime() << QDateTime::fromSecsSinceEpoch(0) << QStringLiteral("Creation date unknown");
+    }
+    void pageDateText() {
+        QFETCH(QDateTime, created);
+        QFETCH(QDateTime, modified);
+        QFETCH(QString, expected);
+        QCOMPARE(PageDateText(created, modified), expected);
+    }
+
+    void icon() {
+        const QIcon icon = PagewickIcon();
+        for (int side : {16, 32}) {
+            const QImage image = icon.pixmap(side).toImage();
+            QCOMPARE(image.size(), QSize(side, side));
+            QCOMPARE(qAlpha(image.pixel(0, 0)), 0); // outside the diamond
+            QCOMPARE(qAlpha(image.pixel(side - 1, side - 1)), 0);
+            const QColor inside = image.pixelColor(side / 4 + 1, side / 2); // left of the arrow
+            QVERIFY2(inside.red() > 200 && inside.green() > 200 && inside.blue() < 60,
+                     qPrintable(inside.name()));
+            QCOMPARE(image.pixelColor(side / 2, side / 2), QColor(Qt::black)); // the arrow's shaft
+            QCOMPARE(image.pixelColor(side / 2, 1), QColor(Qt::black));        // the outline at the top
+        }
+    }
+
+    void controls_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("parentName");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<QRect>("twips");
+        const auto row = [](const char* name, const char* kind, const char* parent, const char* caption,
+                            const char* tip, QRect r) {
+            QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(kind)
+                                << QString::fromUtf8(parent) << QString::fromUtf8(caption)
+                                << QString::fromUtf8(tip) << r;
+        };
+        row("Frame1", "QGroupBox", "frmMain", "Folder", "", {120, 120, 4335, 735});
+        row("txtMap", "QLineEdit", "Frame1", "", "The selected folder", {120, 240, 2535, 285});
+        row("cmdBrowse", "QPushButton", "Frame1", "Browse", "Browse to select a folder",
+            {2880, 240, 1215, 375});
+        row("lstFiles", "QListWidget", "frmMain", "", "List of files", {240, 960, 2295, 2790});
+        row("cmdCreate", "QPushButton", "frmMain", "Create HTML", "Create an index", {2760, 960, 1575, 375});
+        row("cmdViewHTML", "QPushButton", "frmMain", "View HTML code",
+            "View the HTML code of the index. You can copy and paste into your HTML editor",
+            {2760, 1440, 1575, 375});
+        row("cmdBrowseHTML", "QPushButton", "frmMain", "View in Browser", "View the index in a browser",
+            {2760, 1920, 1575, 375});
+        row("cmdSaveFile", "QPushButton", "frmMain", "Save HTML file", "", {2760, 2400, 1575, 375});
+        row("cmdCreateXMLcode", "QPushButton", "frmMain", "Create XML code",
+            "Click to genereate XML code to include in a RSS feed", {2760, 2880, 1575, 375});
+        row("cmdViewXMLcode", "QPushButton", "frmMain", "View XML code",
+            "Click to view the XML code to be pasted in a RSS feed", {2760, 3360, 1575, 375});
+    }
+    void controls() {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(QString, parentName);
+        QFETCH(QString, caption);
+        QFETCH(QString, toolTip);
+        QFETCH(QRect, twips);
+        open();
+        auto* widget = window->findChild<QWidget*>(name);
+        QVERIFY(widget);
+        QVERIFY(widget->inherits(qPrintable(kind)));
+        QCOMPARE(widget->parentWidget()->objectName(), parentName);
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            QCOMPARE(button->text(), caption);
+            QVERIFY(!button->isDefault() && !button->autoDefault());
+        }
+        if (auto* frame = qobject_cast<QGroupBox*>(widget))
+            QCOMPARE(frame->title(), caption);
+        QCOMPARE(widget->toolTip(), toolTip);
+        QVERIFY(widget->isEnabled());
+        const auto px = [](int t, qreal dpi) { return qRound(t * dpi / 1440.0); };
+        const qreal dx = widget->logicalDpiX(), dy = widget->logicalDpiY();
+        QCOMPARE(widget->geometry(),
+                 QRect(px(twips.x(), dx), px(twips.y(), dy), px(twips.width(), dx), px(twips.height(), dy)));
+    }
+
+    void windowItself() {
+        open();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Pagewick"));
+        QCOMPARE(window->size(), QSize(qRound(4680 * window->logicalDpiX() / 1440.0),
+                                       qRound(3975 * window->logicalDpiY() / 1440.0)));
+        const QList<QSize> iconSizes = window->windowIcon().availableSizes();
+        QVERIFY(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(32, 32)));
+        QVERIFY(control<QListWidget>("lstFiles")->selectionMode() == QAbstractItemView::SingleSelection);
+        QVERIFY(!control<QFileDialog>("cdl")->isVisible());
+
+        // Tab order, over the controls that take the focus.
+        QStringList order;
+        QWidget* w = control("cmdBrowse");
+        do {
+            if (w->window() == window.get() && (w->focusPolicy() & Qt::TabFocus))
+                order << w->objectName();
+            w = w->nextInFocusChain();
+        } while (w != control("cmdBrowse"));
+        QCOMPARE(order, QStringList({"cmdBrowse", "txtMap", "lstFiles", "cmdCreate", "cmdViewHTML",
+                                     "cmdBrowseHTML", "cmdSaveFile", "cmdCreateXMLcode", "cmdViewXMLcode"}));
+        QCOMPARE(window->focusWidget(), control("cmdBrowse"));
+
+        // Sizable, and the controls stay where they are.
+        QVERIFY(window->minimumSize() != window->maximumSize());
+        const QRect list = control("lstFiles")->geometry();
+        window->resize(window->width() * 2, window->height() + 100);
+        QCOMPARE(control("lstFiles")->geometry(), list);
+    }
+
+    void buttonStates_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("visible");
+        QTest::newRow("start-up") << ""
+                                  << "SHHHSH";
+        QTest::newRow("create") << "create"
+                                << "SSSSSH";
+        QTest::newRow("folder change after create") << "create folder"
+                                                    << "SHHSSH";
+        QTest::newRow("xml after create") << "create xml"
+                                          << "SHHHSS";
+        QTest::newRow("create again after xml") << "create xml create"
+                                                << "SSSSSH";
+        QTest::newRow("xml before any create") << "xml"
+                                               << "SHHHSS";
+        QTest::newRow("folder change after xml") << "xml folder"
+                                                 << "SHHHSS";
+        QTest::newRow("create on an empty folder") << "empty create"
+                                                   << "SSSSSH";
+        QTest::newRow("browse keeps the buttons") << "create browse"
+                                                  << "SSSSSH";
+    }
+    void buttonStates() {
+        QFETCH(QString, steps);
+        QFETCH(QString, visible);
+        const QString first = newFolder({"b.htm", "a.htm"});
+        QVERIFY(SaveFolderSetting(first));
+        open();
+        QString expectedIndex;
+        for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            if (step == QStringLiteral("create")) {
+                click("cmdCreate");
+                expectedIndex = BuildIndexText(control<QLineEdit>("txtMap")->text(), listed());
+            } else if (step == QStringLiteral("xml")) {
+                dialogs.answers = {QStringLiteral("Feed"), QStringLiteral("http://example.org/")};
+                click("cmdCreateXMLcode");
+                QTRY_COMPARE(dialogs.seen.size(), 2);
+                QCOMPARE(dialogs.seen.at(0).buttons, QStringLiteral("HHHHHH")); // while the prompts are up
+                dialogs.seen.clear();
+            } else if (step == QStringLiteral("folder")) {
+                window->setFolderText(newFolder({"c.htm"}));
+            } else if (step == QStringLiteral("empty")) {
+                window->setFolderText(newFolder());
+            } else if (step == QStringLiteral("browse")) {
+                click("cmdBrowse");
+            }
+            QVERIFY(!QApplication::overrideCursor()); // the busy pointer went away
+        }
+        QCOMPARE(Visibility(window.get()), visible);
+        QCOMPARE(window->indexText(), expectedIndex); // a folder change leaves the last index as it was
+        QVERIFY(dialogs.seen.isEmpty());
+    }
+
+    void feedPrompts_data() {
+        QTest::addColumn<QStringList>("answers"); // two builds, two prompts each
+        QTest::addColumn<QStringList>("offered");
+        QTest::addColumn<QString>("feedTitle");
+        QTest::addColumn<QString>("siteUrl");
+        QTest::newRow("last answers offered and kept")
+            << QStringList{"News", "http://example.org", kKeepDefault, kKeepDefault}
+            << QStringList{"", "", "News", "http://example.org"} << "News"
+            << "http://example.org";
+        QTest::newRow("new answers replace") << QStringList{"News", "http://a/", "Notes", "http://b/"}
+                                             << QStringList{"", "", "News", "http://a/"} << "Notes"
+                                             << "http://b/";
+        QTest::newRow("cancel gives the empty answer")
+            << QStringList{"News", "http://a/", kCancel, "http://b/"}
+            << QStringList{"", "", "News", "http://a/"} << ""
+            << "http://b/";
+        QTest::newRow("cancel both, then offered empty")
+            << QStringList{kCancel, kCancel, kKeepDefault, "http://c/"} << QStringList{"", "", "", ""} << ""
+            << "http://c/";
+    }
+    void feedPrompts() {
+        QFETCH(QStringList, answers);
+        QFETCH(QStringList, offered);
+        QFETCH(QString, feedTitle);
+        QFETCH(QString, siteUrl);
+        const QString folder = newFolder({"x.htm"});
+        QVERIFY(SaveFolderSetting(folder));
+        open();
+        dialogs.answers = answers;
+        click("cmdCreateXMLcode");
+        click("cmdCreateXMLcode");
+        QCOMPARE(dialogs.seen.size(), 4);
+        for (int i = 0; i < 4; ++i) {
+            const auto& prompt = dialogs.seen.at(i);
+            QCOMPARE(prompt.title, QStringLiteral("Pagewick"));
+            QCOMPARE(prompt.text, i % 2 == 0 ? QStringLiteral("Give the title of the RSS feed")
+                                             : QStringLiteral("Give the URL of the website"));
+            QCOMPARE(prompt.offered, offered.at(i));
+            QVERIFY2(!prompt.busyPointer, "the pointer is busy while the user is asked");
+        }
+        QCOMPARE(window->feedTitle(), feedTitle);
+        QCOMPARE(window->siteUrl(), siteUrl);
+        QCOMPARE(window->feedText(), BuildFeedText(folder, {"x.htm"}, feedTitle, siteUrl));
+    }
+
+    void listOrder_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("letter case ignored")
+            << QStringList{"d.htm", "b.htm", "C.htm"} << QStringList{"b.htm", "C.htm", "d.htm"};
+        QTest::newRow("equal but for case: both, fixed order")
+            << QStringList{"a.htm", "B.html", "A.htm"} << QStringList{"A.htm", "a.htm", "B.html"};
+        QTest::newRow("only page files")
+            << QStringList{"notes.txt", "Index.HTML", "about.htm"} << QStringList{"about.htm", "Index.HTML"};
+    }
+    void listOrder() {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, expected);
+        const QString folder = newFolder(files);
+        open();
+        window->setFolderText(folder);
+        QCOMPARE(listed(), expected);
+        click("cmdCreate");
+        QCOMPARE(window->indexText(), BuildIndexText(folder, expected));
+    }
+
+    void folderTextChanges() {
+        const QString folder = newFolder({"one.htm"});
+        open();
+        auto* text = control<QLineEdit>("txtMap");
+        text->setFocus();
+        // Typed character by character: stored after every keystroke, scanned at the end.
+        for (QChar c : folder) {
+            QTest::keyClick(text, c.toLatin1());
+            QCOMPARE(LoadFolderSetting(), text->text());
+        }
+        QCOMPARE(text->text(), folder);
+        QCOMPARE(listed(), QStringList{"one.htm"});
+        QTest::keyClick(text, Qt::Key_Backspace);
+        QCOMPARE(LoadFolderSetting(), folder.chopped(1));
+
+        // Written by code, also when it is the text already shown.
+        window->setFolderText(folder);
+        writePage(folder, QStringLiteral("two.htm"), QStringLiteral("Two"));
+        window->setFolderText(folder);
+        QCOMPARE(listed(), QStringList({"one.htm", "two.htm"}));
+        const QString other = newFolder({"three.htm"});
+        text->setText(other);
+        QCOMPARE(listed(), QStringList{"three.htm"});
+        QCOMPARE(LoadFolderSetting(), other);
+        QVERIFY(dialogs.seen.isEmpty());
+    }
+
+    void startUp_data() {
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QString>("folder"); // "pages": a folder holding p.htm
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("stored folder") << true << "pages" << QStringList{"p.htm"};
+        QTest::newRow("stored folder that is gone") << true << "/no/such/folder" << QStringList{};
+        QTest::newRow("nothing stored") << false << "" << QStringList{};
+    }
+    void startUp() {
+        QFETCH(bool, stored);
+        QFETCH(QString, folder);
+        QFETCH(QStringList, expected);
+        if (folder == QStringLiteral("pages"))
+            folder = newFolder({"p.htm"});
+        if (stored)
+            QVERIFY(SaveFolderSetting(folder));
+        open();
+        QCOMPARE(control<QLineEdit>("txtMap")->text(), folder);
+        if (!expected.isEmpty())
+            QCOMPARE(listed(), expected);
+        QCOMPARE(Visibility(window.get()), QStringLiteral("SHHHSH"));
+        QSettings store(QStringLiteral("Pagewick"), QStringLiteral("Pagewick"));
+        QVERIFY(store.contains(QStringLiteral("Settings/Map"))); // stored again by the scan
+        QVERIFY(dialogs.seen.isEmpty());
+    }
+
+    void unwritableStoreToldOncePerRun() {
+        QFile blocker(scratch.filePath(QStringLiteral("plain-file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName() + "/config");
+        dialogs.window = nullptr;
+        window = std::make_unique<frmMain>(); // the start-up scan meets the store first
+        QCOMPARE(dialogs.seen.size(), 1);
+        QCOMPARE(dialogs.seen.at(0).title, QStringLiteral("Pagewick"));
+        QVERIFY2(dialogs.seen.at(0).text.contains(QStringLiteral("cannot remember")) &&
+                     dialogs.seen.at(0).text.contains(QStringLiteral("is not a folder")),
+                 qPrintable(dialogs.seen.at(0).text));
+        window->show();
+        const QString folder = newFolder({"kept.htm"});
+        window->setFolderText(folder);
+        QTest::keyClicks(control("txtMap"), QStringLiteral("/"));
+        QTest::keyClick(control("txtMap"), Qt::Key_Backspace);
+        QCOMPARE(listed(), QStringList{"kept.htm"}); // the folder change goes on regardless
+        QCOMPARE(dialogs.seen.size(), 1);
+    }
+
+    void pageInformation_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("showsPath");
+        QTest::newRow("page with a title") << "Our <b>news</b> & views" << false;
+        QTest::newRow("page without a title") << "" << true;
+    }
+    void pageInformation() {
+        QFETCH(QString, title);
+        QFETCH(bool, showsPath);
+        const QString folder = newFolder({"a.htm"});
+        writePage(folder, QStringLiteral("page.htm"), title);
+        open();
+        window->setFolderText(folder);
+        auto* list = control<QListWidget>("lstFiles");
+        const QPoint at = list->visualItemRect(list->item(1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at); // a double-click starts with a click
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTRY_COMPARE(dialogs.seen.size(), 1);
+        QCOMPARE(dialogs.seen.at(0).title, QStringLiteral("Pagewick"));
+        QVERIFY(dialogs.seen.at(0).plainText); // a title's markup is shown, not rendered
+        const QStringList lines = dialogs.seen.at(0).text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 2);
+        const QString path = folder + QStringLiteral("/page.htm");
+        QCOMPARE(lines.at(0), showsPath ? path : title);
+        const QFileInfo info(path);
+        QCOMPARE(lines.at(1), PageDateText(info.birthTime(), info.lastModified()));
+        QVERIFY(!lines.at(1).contains(QStringLiteral("1970")));
+    }
+
+    void doubleClickWithoutCurrentEntry() {
+        open();
+        window->setFolderText(newFolder({"a.htm"}));
+        QCOMPARE(control<QListWidget>("lstFiles")->currentRow(), -1);
+        window->lstFiles_DblClick();
+        window->setFolderText(newFolder());
+        window->lstFiles_DblClick();
+        QTest::qWait(50);
+        QVERIFY(dialogs.seen.isEmpty());
+    }
+
+    void browseHandsBackTheFolder() {
+        const QString first = newFolder({"a.htm"});
+        QVERIFY(SaveFolderSetting(first));
+        open();
+        click("cmdBrowse");
+        QCOMPARE(listed(), QStringList{}); // cleared, and stays so if the picker is cancelled
+        click("cmdBrowse");
+        const auto pickers = openWindows<frmBrowse>();
+        QCOMPARE(pickers.size(), 1);
+        QCOMPARE(pickers.first()->windowIcon().cacheKey(), window->windowIcon().cacheKey());
+        const QString chosen = newFolder({"z.htm", "y.htm"});
+        Q_EMIT pickers.first()->folderChosen(chosen);
+        QCOMPARE(control<QLineEdit>("txtMap")->text(), chosen);
+        QCOMPARE(listed(), QStringList({"y.htm", "z.htm"}));
+        QCOMPARE(LoadFolderSetting(), chosen);
+    }
+
+    void viewsAndShutDown() {
+        QVERIFY(SaveFolderSetting(newFolder({"a.htm"})));
+        open();
+        click("cmdCreate");
+        click("cmdViewHTML");
+        click("cmdBrowseHTML");
+        click("cmdViewHTML"); // the one scratchpad again
+        click("cmdBrowse");
+        const QList<QWidget*> others = {openWindows<frmTextpad>().value(0),
+                                        openWindows<frmBrowser>().value(0),
+                                        openWindows<frmBrowse>().value(0)};
+        QCOMPARE(openWindows<frmTextpad>().size(), 1);
+        for (QWidget* other : others) {
+            QVERIFY(other);
+            QCOMPARE(other->windowIcon().cacheKey(), window->windowIcon().cacheKey());
+        }
+        const QList<QPointer<QWidget>> watched(others.begin(), others.end());
+        QVERIFY(window->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const auto& other : watched)
+            QVERIFY(!other || !other->isVisible());
+        for (const QWindow* w : QGuiApplication::topLevelWindows()) // so the program ends
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
