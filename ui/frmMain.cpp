@@ -24,6 +24,8 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 namespace pagewick {
 
@@ -105,6 +107,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), icon(PagewickIcon()) {
         actionButtons[i] = b.member;
     }
 
+    fitFontToCaptions();
+
     // Never shown on the window; the save command sets it up at each save, and it keeps the last
     // file name for the life of the window.
     cdl = NamedControl(new QFileDialog(this), "cdl");
@@ -142,6 +146,31 @@ frmMain::~frmMain() {
     delete browseWindow.data();
     delete browserWindow.data();
     delete textpadWindow.data();
+}
+
+void frmMain::fitFontToCaptions() {
+    // The buttons have fixed widths, so on a desktop with a large font the window takes a smaller
+    // one rather than clip a caption. A few pixels are kept free on either side of the text.
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>();
+    const auto fits = [&buttons](const QFont& font) {
+        const QFontMetrics metrics(font);
+        for (const QPushButton* button : buttons) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const int room =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+            if (metrics.horizontalAdvance(button->text()) + 6 > room)
+                return false;
+        }
+        return true;
+    };
+    QFont font = this->font();
+    if (font.pointSizeF() <= 0) // sized in pixels: left as the desktop has it
+        return;
+    while (!fits(font) && font.pointSizeF() > 6.0)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    setFont(font);
 }
 
 void frmMain::Form_Load() {

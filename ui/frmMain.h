@@ -58,6 +58,7 @@ protected:
 
 private:
     void Form_Load();
+    void fitFontToCaptions();
     void applyButtonState(ButtonStateRow row);
     QStringList listedPages() const;
     QString askFeedAnswer(const QString& prompt, const QString& lastAnswer);

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -256,6 +257,15 @@ private Q_SLOTS:
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
             QCOMPARE(button->text(), caption);
             QVERIFY(!button->isDefault() && !button->autoDefault());
+            // The caption fits inside the button's frame in the window's font.
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const QRect inside =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            const int needed = button->fontMetrics().horizontalAdvance(caption);
+            QVERIFY2(needed <= inside.width(),
+                     qPrintable(QStringLiteral("%1 > %2").arg(needed).arg(inside.width())));
         }
         if (auto* frame = qobject_cast<QGroupBox*>(widget))
             QCOMPARE(frame->title(), caption);
@@ -265,6 +275,21 @@ private Q_SLOTS:
         const qreal dx = widget->logicalDpiX(), dy = widget->logicalDpiY();
         QCOMPARE(widget->geometry(),
                  QRect(px(twips.x(), dx), px(twips.y(), dy), px(twips.width(), dx), px(twips.height(), dy)));
+    }
+
+    void captionsFitALargeDesktopFont() {
+        const QFont desktop = QApplication::font();
+        const auto restore = qScopeGuard([&desktop] { QApplication::setFont(desktop); });
+        QApplication::setFont(QFont(desktop.family(), 14));
+        open();
+        for (const QPushButton* button : window->findChildren<QPushButton*>()) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            const QRect inside =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= inside.width(),
+                     qPrintable(button->text()));
+        }
     }
 
     void windowItself() {
