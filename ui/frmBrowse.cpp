@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
@@ -86,6 +88,9 @@ frmBrowse::frmBrowse(QWidget* parent)
     Dir1->setHeaderHidden(true);
     for (int column = 1; column < folders->columnCount(); ++column)
         Dir1->hideColumn(column);
+    // Deep folders scroll sideways rather than having their names cut short.
+    Dir1->header()->setStretchLastSection(false);
+    Dir1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
     PlaceInTwips(Dir1, 120, 600, 2415, 2340);
 
@@ -107,6 +112,16 @@ frmBrowse::frmBrowse(QWidget* parent)
     connect(Drive1, &QComboBox::currentIndexChanged, this, &frmBrowse::Drive1_Change);
     connect(cmdOK, &QPushButton::clicked, this, &frmBrowse::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmBrowse::cmdCancel_Click);
+    // Folders are read in the background: as the open folder's parents fill in, sibling folders
+    // push it down. It is kept in view until the user scrolls or clicks in the tree.
+    const auto follow = [this] {
+        if (!userMovedTree)
+            Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
+    };
+    connect(driveView, &QAbstractItemModel::rowsInserted, this, follow);
+    connect(driveView, &QAbstractItemModel::layoutChanged, this, follow);
+    connect(Dir1->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { userMovedTree = true; });
+    Dir1->viewport()->installEventFilter(this);
 
     setDrives(MountedDriveRoots());
     if (!openFolder(AbsoluteFolder(QDir::homePath())))
@@ -179,7 +194,7 @@ bool frmBrowse::openFolder(const QString& path) {
         return false;
     Dir1->setCurrentIndex(folder);
     Dir1->expand(folder);
-    Dir1->scrollTo(folder);
+    Dir1->scrollTo(folder, QAbstractItemView::PositionAtCenter);
     return true;
 }
 
@@ -194,6 +209,18 @@ QString frmBrowse::currentFolder() const {
     const QString path = current.isValid() ? folders->filePath(driveView->mapToSource(current))
                                            : Drive1->currentData().toString();
     return QDir::toNativeSeparators(path);
+}
+
+bool frmBrowse::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Dir1->viewport() && event->type() == QEvent::MouseButtonPress)
+        userMovedTree = true;
+    return QWidget::eventFilter(watched, event);
+}
+
+// The tree has its final size only once on screen.
+void frmBrowse::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 void frmBrowse::keyPressEvent(QKeyEvent* event) {

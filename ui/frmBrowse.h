@@ -43,7 +43,9 @@ Q_SIGNALS:
     void folderChosen(const QString& folder);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Drive1_Change();
@@ -59,6 +61,7 @@ private:
     QPushButton* cmdCancel;
     QFileSystemModel* folders;
     MountSubtreeModel* driveView;
+    bool userMovedTree = false;
 };
 
 } // namespace pagewick

@@ -79,9 +79,15 @@ void frmBrowser::resizeEvent(QResizeEvent* event) {
     fitBrowser();
 }
 
-// The frame is known only once the window is on screen.
+// The frame is known only once the window is on screen, and a window manager may add it later
+// still: it then moves the client area, without resizing it.
 void frmBrowser::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    fitBrowser();
+}
+
+void frmBrowser::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
     fitBrowser();
 }
 

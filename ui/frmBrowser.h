@@ -38,6 +38,7 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void brwBrowser_AnchorClicked(const QUrl& link);

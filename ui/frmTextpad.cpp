@@ -32,9 +32,15 @@ void frmTextpad::resizeEvent(QResizeEvent* event) {
     fitDisplay();
 }
 
-// The frame is known only once the window is on screen.
+// The frame is known only once the window is on screen, and a window manager may add it later
+// still: it then moves the client area, without resizing it.
 void frmTextpad::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    fitDisplay();
+}
+
+void frmTextpad::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
     fitDisplay();
 }
 
