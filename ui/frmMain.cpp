@@ -42,6 +42,15 @@ public:
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
+// Whether a button's caption fits inside its frame with a few pixels to spare on either side.
+bool fitsIn(const QPushButton* button, const QFontMetrics& metrics) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const int room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+    return metrics.horizontalAdvance(button->text()) + 6 <= room;
+}
+
 template <typename W> W* NamedControl(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -150,26 +159,21 @@ frmMain::~frmMain() {
 
 void frmMain::fitFontToCaptions() {
     // The buttons have fixed widths, so on a desktop with a large font the window takes a smaller
-    // one rather than clip a caption. A few pixels are kept free on either side of the text.
-    const QList<QPushButton*> buttons = findChildren<QPushButton*>();
-    const auto fits = [&buttons](const QFont& font) {
+    // one rather than clip a caption.
+    const auto fits = [this](const QFont& font) {
         const QFontMetrics metrics(font);
-        for (const QPushButton* button : buttons) {
-            QStyleOptionButton option;
-            option.initFrom(button);
-            option.text = button->text();
-            const int room =
-                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
-            if (metrics.horizontalAdvance(button->text()) + 6 > room)
+        for (const QPushButton* button : actionButtons) {
+            if (!fitsIn(button, metrics))
                 return false;
         }
-        return true;
+        return fitsIn(cmdBrowse, metrics);
     };
     QFont font = this->font();
-    if (font.pointSizeF() <= 0) // sized in pixels: left as the desktop has it
+    if (font.pointSizeF() <= 0 || fits(font)) // a font sized in pixels is left as the desktop has it
         return;
-    while (!fits(font) && font.pointSizeF() > 6.0)
+    do
         font.setPointSizeF(font.pointSizeF() - 0.5);
+    while (!fits(font) && font.pointSizeF() > 6.0);
     setFont(font);
 }
 

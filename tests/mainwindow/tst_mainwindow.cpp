@@ -282,7 +282,8 @@ private Q_SLOTS:
         const auto restore = qScopeGuard([&desktop] { QApplication::setFont(desktop); });
         QApplication::setFont(QFont(desktop.family(), 14));
         open();
-        for (const QPushButton* button : window->findChildren<QPushButton*>()) {
+        for (const QPushButton* button : control("Frame1")->findChildren<QPushButton*>() +
+                                             window->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
             QStyleOptionButton option;
             option.initFrom(button);
             const QRect inside =
