@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -38,6 +39,7 @@ private:
     const QString index = QStringLiteral("<ul>\r\n<li><a href=\"caf%C3%A9.htm\">Café</a>\r\n</ul>");
     const QByteArray oldBytes = QByteArrayLiteral("an older page, longer than nothing\r\n");
 
+    QTemporaryDir settings;
     QWidget owner;
     QFileDialog* cdl = nullptr;
     std::unique_ptr<QTemporaryDir> tmp;
@@ -116,7 +118,12 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); }
+    void initTestCase() {
+        std::signal(SIGXFSZ, SIG_IGN);
+        // The save dialog keeps its state in the user's settings; here, in a store of the test's own.
+        QVERIFY(settings.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    }
 
     void init() {
         tmp = std::make_unique<QTemporaryDir>();

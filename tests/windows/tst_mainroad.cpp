@@ -1,0 +1,173 @@
+#include "engine/index.h"
+#include "modaldriver.h"
+#include "ui/frmBrowse.h"
+#include "ui/frmBrowser.h"
+#include "ui/frmMain.h"
+#include "ui/frmTextpad.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTreeView>
+
+using namespace pagewick;
+
+// The road from a folder to a saved index page, through the main window's buttons: Browse, pick a
+// folder, OK, Create HTML, then the views and Save HTML file.
+class MainRoadTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir tmp;
+    QString site; // tmp/site: two pages, a text file and a sub-folder
+    std::unique_ptr<frmMain> window;
+
+    template <typename T> static T* shownWindow() {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<T*>(widget); found && found->isVisible())
+                return found;
+        return nullptr;
+    }
+
+    template <typename T = QPushButton> T* control(const char* name) const {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+
+    QStringList listed() const {
+        QStringList names;
+        for (int i = 0; i < control<QListWidget>("lstFiles")->count(); ++i)
+            names.append(control<QListWidget>("lstFiles")->item(i)->text());
+        return names;
+    }
+
+    static void writePage(const QString& path, const QByteArray& title) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><head><title>" + title + "</title></head><body></body></html>");
+    }
+
+    // Browse from the folder above the site, pick "site" in the tree and press OK.
+    void browseToSite() {
+        control<QLineEdit>("txtMap")->setText(tmp.path());
+        QTest::mouseClick(control("cmdBrowse"), Qt::LeftButton);
+        auto* picker = shownWindow<frmBrowse>();
+        QVERIFY(picker);
+        auto* tree = picker->findChild<QTreeView*>(QStringLiteral("Dir1"));
+        QTRY_VERIFY(tree->model()->rowCount(tree->currentIndex()) > 0);
+        QTest::keyClicks(tree, QStringLiteral("site"));
+        QTest::mouseClick(picker->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(tmp.isValid());
+        site = tmp.filePath(QStringLiteral("site"));
+        QVERIFY(QDir().mkpath(site + QStringLiteral("/images")));
+        writePage(site + QStringLiteral("/b.htm"), "Beta");
+        writePage(site + QStringLiteral("/A.htm"), "Alpha");
+        writePage(site + QStringLiteral("/my page.htm"), "Mine");
+        QFile notes(site + QStringLiteral("/notes.txt"));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+    }
+
+    void init() {
+        // A settings store of its own, so the folder setting (and the save dialog's state) stay here.
+        static int cases = 0;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           tmp.filePath(QStringLiteral("config%1").arg(++cases)));
+        window = std::make_unique<frmMain>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        control<QFileDialog>("cdl")->setOption(QFileDialog::DontUseNativeDialog);
+    }
+
+    void cleanup() {
+        window.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void browseOkListsTheFolder() {
+        browseToSite();
+        QCOMPARE(control<QLineEdit>("txtMap")->text(), site);
+        QCOMPARE(listed(), (QStringList{QStringLiteral("A.htm"), QStringLiteral("b.htm"),
+                                        QStringLiteral("my page.htm")}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!shownWindow<frmBrowse>());
+    }
+
+    void browseCancelKeepsTheFolderText() {
+        control<QLineEdit>("txtMap")->setText(site);
+        QCOMPARE(listed().size(), 3);
+        QTest::mouseClick(control("cmdBrowse"), Qt::LeftButton);
+        auto* picker = shownWindow<frmBrowse>();
+        QVERIFY(picker);
+        QCOMPARE(picker->currentFolder(), site);
+        QTest::keyClick(picker->findChild<QTreeView*>(QStringLiteral("Dir1")), Qt::Key_Escape);
+        QCOMPARE(control<QLineEdit>("txtMap")->text(), site);
+        QCOMPARE(listed(), QStringList());
+    }
+
+    void createViewAndSave() {
+        browseToSite();
+        QTest::mouseClick(control("cmdCreate"), Qt::LeftButton);
+        const QString index = window->indexText();
+        QVERIFY(index.indexOf(QStringLiteral("Alpha")) < index.indexOf(QStringLiteral("Beta")));
+
+        // The browser shows the index; a link opens the page in the site folder.
+        QTest::mouseClick(control("cmdBrowseHTML"), Qt::LeftButton);
+        auto* browser = shownWindow<frmBrowser>();
+        QVERIFY(browser);
+        QList<QUrl> opened;
+        browser->setLinkOpener([&](const QUrl& url) { opened.append(url); });
+        auto* page = browser->findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
+        QVERIFY(page->toPlainText().contains(QStringLiteral("Mine")));
+        page->setFocus();
+        for (int link = 0; link < 3; ++link)
+            QTest::keyClick(page, Qt::Key_Tab);
+        QTest::keyClick(page, Qt::Key_Return);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.at(0).toLocalFile(), site + QStringLiteral("/my page.htm"));
+
+        // The scratchpad shows the code; an edit there does not reach the index.
+        QTest::mouseClick(control("cmdViewHTML"), Qt::LeftButton);
+        auto* textpad = shownWindow<frmTextpad>();
+        QVERIFY(textpad);
+        auto* display = textpad->findChild<QPlainTextEdit*>(QStringLiteral("txtDisplay"));
+        QCOMPARE(display->toPlainText(),
+                 QString(index).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QTest::keyClicks(display, QStringLiteral("typed"));
+        QCOMPARE(window->indexText(), index);
+
+        // Save HTML file writes the page around the index into the folder chosen in the dialog.
+        ModalDriver driver;
+        driver.expect<QInputDialog>([](QInputDialog* box) {
+            box->setTextValue(QStringLiteral("My site"));
+            box->accept();
+        });
+        driver.expect<QFileDialog>([this](QFileDialog* dialog) {
+            QCOMPARE(dialog->directory().absolutePath(), site);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(QStringLiteral("contents"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QTest::mouseClick(control("cmdSaveFile"), Qt::LeftButton);
+        QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
+
+        QFile saved(site + QStringLiteral("/contents.htm"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(),
+                 (BuildPageDocument(QStringLiteral("My site"), index) + QStringLiteral("\r\n")).toUtf8());
+    }
+};
+
+QTEST_MAIN(MainRoadTest)
+#include "tst_mainroad.moc"
