@@ -3,8 +3,10 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PAGES ?= 10000
+# Where `make install` puts Pagewick: the user's ~/.local, or /usr/local for root.
+PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench install uninstall clean
 
 all: build
 
@@ -27,6 +29,12 @@ test: build
 
 bench: build
 	bench/run $(BUILD) $(PAGES)
+
+install: build
+	@tools/install-pagewick $(BUILD) $(PREFIX)
+
+uninstall:
+	@tools/uninstall-pagewick $(BUILD)/install-record
 
 clean:
 	rm -rf $(BUILD)
