@@ -1,10 +1,12 @@
 #include "engine/decode.h"
 
-#include <QList>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <uchardet/uchardet.h>
+#include <vector>
 
 namespace pagewick {
 
@@ -102,7 +104,11 @@ public:
 
     QByteArray run() {
         while (pos < s.size()) {
-            if (startsWith("<!--")) {
+            // Only a "<" starts anything the prescan looks at.
+            pos = s.indexOf('<', pos);
+            if (pos < 0)
+                return {};
+            if (at(1) == '!' && at(2) == '-' && at(3) == '-') {
                 // The comment ends at the first "-->", whose dashes may be those of "<!--".
                 const qsizetype end = s.indexOf("-->", pos + 2);
                 if (end < 0)
@@ -110,24 +116,24 @@ public:
                 pos = end + 3;
                 continue;
             }
-            if (startsWithCaseless("<meta") && pos + 5 < s.size() &&
-                (IsAsciiWhitespace(s[pos + 5]) || s[pos + 5] == '/')) {
+            if (Lower(at(1)) == 'm' && Lower(at(2)) == 'e' && Lower(at(3)) == 't' && Lower(at(4)) == 'a' &&
+                (IsAsciiWhitespace(at(5)) || at(5) == '/')) {
                 pos += 5;
                 if (const std::optional<QByteArray> found = metaCharset())
                     return *found;
                 if (failed)
                     return {};
-            } else if (pos + 1 < s.size() && s[pos] == '<' &&
-                       (IsAsciiLetter(s[pos + 1]) ||
-                        (s[pos + 1] == '/' && pos + 2 < s.size() && IsAsciiLetter(s[pos + 2])))) {
+            } else if (IsAsciiLetter(at(1)) || (at(1) == '/' && IsAsciiLetter(at(2)))) {
                 // Another tag: step over its attributes so that their values are not mistaken for markup.
                 while (pos < s.size() && !IsAsciiWhitespace(s[pos]) && s[pos] != '>')
                     ++pos;
+                collect = false;
                 while (attribute()) {
                 }
+                collect = true;
                 if (failed)
                     return {};
-            } else if (startsWith("<!") || startsWith("</") || startsWith("<?")) {
+            } else if (at(1) == '!' || at(1) == '/' || at(1) == '?') {
                 const qsizetype end = s.indexOf('>', pos + 1);
                 if (end < 0)
                     return {};
@@ -140,46 +146,38 @@ public:
 
 private:
     struct Attribute {
-        QByteArray name;
-        QByteArray value;
+        std::string name; // short strings, kept without allocating
+        std::string value;
     };
 
     static bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
     static char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 0x20) : c; }
 
-    bool startsWith(const char* lit) const { return s.sliced(pos).startsWith(QByteArrayView(lit)); }
-    bool startsWithCaseless(const char* lit) const {
-        const qsizetype n = qsizetype(std::strlen(lit));
-        if (pos + n > s.size())
-            return false;
-        for (qsizetype i = 0; i < n; ++i) {
-            if (Lower(s[pos + i]) != lit[i])
-                return false;
-        }
-        return true;
-    }
+    // The byte k places on, or NUL past the end.
+    char at(qsizetype k) const { return pos + k < s.size() ? s[pos + k] : '\0'; }
 
     // The charset a meta element declares, from its attributes; nullopt to go on with the next byte.
     std::optional<QByteArray> metaCharset() {
-        QList<QByteArray> seen;
+        std::vector<std::string> seen;
         bool gotPragma = false;
         std::optional<bool> needPragma;
         std::optional<QByteArray> charset; // an empty value: an unknown label
         while (std::optional<Attribute> a = attribute()) {
-            if (seen.contains(a->name))
+            if (std::find(seen.cbegin(), seen.cend(), a->name) != seen.cend())
                 continue;
-            seen.append(a->name);
+            seen.push_back(a->name);
             if (a->name == "http-equiv") {
                 if (a->value == "content-type")
                     gotPragma = true;
             } else if (a->name == "content") {
-                const QByteArray fromContent = CharsetFromContent(a->value);
+                const QByteArray fromContent =
+                    CharsetFromContent(QByteArrayView(a->value.data(), qsizetype(a->value.size())));
                 if (!fromContent.isEmpty() && !charset) {
                     charset = fromContent;
                     needPragma = true;
                 }
             } else if (a->name == "charset" && !charset) {
-                charset = EncodingForLabel(a->value);
+                charset = EncodingForLabel(QByteArrayView(a->value.data(), qsizetype(a->value.size())));
                 needPragma = false;
             }
         }
@@ -209,7 +207,7 @@ private:
             if (atEnd())
                 return std::nullopt;
             const char c = s[pos];
-            if (c == '=' && !a.name.isEmpty()) {
+            if (c == '=' && !a.name.empty()) {
                 ++pos;
                 return value(a);
             }
@@ -217,7 +215,8 @@ private:
                 break;
             if (c == '/' || c == '>')
                 return a;
-            a.name += Lower(c);
+            if (collect)
+                a.name += Lower(c);
         }
         while (!atEnd() && IsAsciiWhitespace(s[pos]))
             ++pos;
@@ -246,7 +245,8 @@ private:
                     ++pos;
                     return a;
                 }
-                a.value += Lower(s[pos]);
+                if (collect)
+                    a.value += Lower(s[pos]);
             }
         }
         if (first == '>')
@@ -256,7 +256,8 @@ private:
                 return std::nullopt;
             if (IsAsciiWhitespace(s[pos]) || s[pos] == '>')
                 return a;
-            a.value += Lower(s[pos]);
+            if (collect)
+                a.value += Lower(s[pos]);
         }
     }
 
@@ -294,6 +295,7 @@ private:
     QByteArrayView s;
     qsizetype pos = 0;
     bool failed = false;
+    bool collect = true; // attribute names and values are only kept where they can matter
 };
 
 // Valid UTF-8 up to a sequence that the end of the bytes cuts short.
@@ -317,9 +319,15 @@ QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
     uchardet_t detector = uchardet_new();
     if (!detector)
         return {};
+    // The detector's time grows with every non-ASCII byte it sees, and a hundred or so of them
+    // tell enough: the pieces are fed up to that many.
+    qsizetype budget = 128;
     for (QByteArrayView piece : pieces) {
-        if (!piece.isEmpty())
-            uchardet_handle_data(detector, piece.data(), size_t(piece.size()));
+        qsizetype end = 0;
+        for (; end < piece.size() && budget > 0; ++end)
+            budget -= uchar(piece[end]) >= 0x80;
+        if (end > 0)
+            uchardet_handle_data(detector, piece.data(), size_t(end));
     }
     uchardet_data_end(detector);
     const QByteArray guess(uchardet_get_charset(detector));
@@ -365,10 +373,12 @@ QByteArray EncodingForLabel(QByteArrayView label) {
             if (labels.first(space) == wanted) {
                 const char* decoderName = e.decoderName ? e.decoderName : e.name;
                 // A label Qt cannot decode is treated as unknown.
-                if (e.name != QByteArrayView(kReplacementEncoding) &&
-                    e.name != QByteArrayView("x-user-defined") && !QStringDecoder(decoderName).isValid())
+                const bool builtIn = QByteArrayView(e.name).startsWith("UTF-") ||
+                                     e.name == QByteArrayView(kReplacementEncoding) ||
+                                     e.name == QByteArrayView("x-user-defined");
+                if (!builtIn && !QStringDecoder(decoderName).isValid())
                     return {};
-                return QByteArray(e.name);
+                return QByteArray::fromRawData(e.name, qstrlen(e.name)); // static data, not copied
             }
             labels = labels.sliced(std::min(space + 1, labels.size()));
         }
@@ -425,13 +435,11 @@ QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
 QByteArray GuessEncoding(QByteArrayView bytes, bool cutShort, QByteArrayView more) {
     if ((cutShort ? IsValidUtf8Prefix(bytes) : bytes.isValidUtf8()) && more.isValidUtf8())
         return "UTF-8";
-    const QByteArray guess = Guess({bytes, more});
+    const QByteArray guess = Guess({more, bytes});
     return guess.isEmpty() ? QByteArray("windows-1252") : guess;
 }
 
 QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes) {
-    if (encoding == "UTF-8")
-        return QString::fromUtf8(bytes);
     if (encoding == kReplacementEncoding)
         return bytes.isEmpty() ? QString() : QString(QChar::ReplacementCharacter);
     const EncodingEntry* entry = FindEncoding(encoding);

@@ -1,5 +1,7 @@
 #include "engine/filename.h"
 
+#include <algorithm>
+
 namespace pagewick {
 
 namespace {
@@ -82,6 +84,9 @@ QString FileNameFromBytes(QByteArrayView bytes) {
 }
 
 QByteArray FileNameToBytes(QStringView name) {
+    // Without surrogates there is nothing to unescape, and Qt's encoder is the fast way.
+    if (std::none_of(name.begin(), name.end(), [](QChar c) { return c.isSurrogate(); }))
+        return name.toUtf8();
     QByteArray out;
     out.reserve(name.size());
     const qsizetype n = name.size();

@@ -23,15 +23,15 @@ QString EscapePlainText(const QString& text) {
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
     QString out = QStringLiteral("<ul>\r\n");
+    out.reserve(pageNames.size() * 96);
+    const FolderTitleReader titles(folderText);
     for (const QString& name : pageNames) {
-        // The folder is joined per page, as each page is reached.
-        const QString path = PagePath(folderText, name);
-        const std::optional<QString> title = ReadPageTitle(path);
+        const std::optional<QString> title = titles.read(name);
         out += u"<li><a href=\"";
         out += PercentEncodePathSegment(name);
         out += u"\">";
         // A title is HTML already; the path standing in for a missing one is plain text.
-        out += title ? *title : EscapePlainText(path);
+        out += title ? *title : EscapePlainText(PagePath(folderText, name));
         out += u"</a>\r\n";
     }
     out += u"</ul>";

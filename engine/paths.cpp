@@ -3,6 +3,7 @@
 #include "engine/filename.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace pagewick {
 
@@ -19,6 +20,12 @@ QString PagePath(const QString& folderText, const QString& pageName) {
 }
 
 QString PercentEncodePathSegment(const QString& pageName) {
+    const auto unreserved = [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+               c == u'-' || c == u'.' || c == u'_' || c == u'~';
+    };
+    if (std::all_of(pageName.begin(), pageName.end(), unreserved))
+        return pageName;
     // Encoded from the name's on-disk bytes, so a link reaches the file even when its name is not UTF-8.
     // QByteArray leaves exactly the unreserved characters as they are and writes upper-case hex.
     return QString::fromLatin1(FileNameToBytes(pageName).toPercentEncoding());

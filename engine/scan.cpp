@@ -4,6 +4,8 @@
 #include "engine/paths.h"
 
 #include <algorithm>
+#include <string_view>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -85,12 +87,58 @@ QStringList ScanPageFiles(const QString& folderText) {
 }
 
 bool PageNameLess(const QString& a, const QString& b) {
-    const int c = a.compare(b, Qt::CaseInsensitive);
+    // Most names are ASCII: compare those letter-case-blind here, and leave the rest to Qt's
+    // case folding from the first non-ASCII character on (some of them fold to ASCII letters).
+    const qsizetype n = std::min(a.size(), b.size());
+    qsizetype i = 0;
+    for (; i < n; ++i) {
+        char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x >= 0x80 || y >= 0x80)
+            break;
+        x += x >= 'A' && x <= 'Z' ? 0x20 : 0;
+        y += y >= 'A' && y <= 'Z' ? 0x20 : 0;
+        if (x != y)
+            return x < y;
+    }
+    const int c =
+        i < n ? a.compare(b, Qt::CaseInsensitive) : int(a.size() > b.size()) - int(a.size() < b.size());
     return c != 0 ? c < 0 : a < b;
 }
 
 void SortPageNames(QStringList& names) {
-    std::sort(names.begin(), names.end(), PageNameLess);
+    // For a folder of ASCII names, sort on lower-cased byte keys made once, rather than folding
+    // letters again in every comparison; ties keep PageNameLess's order.
+    const bool ascii = std::all_of(names.cbegin(), names.cend(), [](const QString& name) {
+        return std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    });
+    if (!ascii) {
+        std::sort(names.begin(), names.end(), PageNameLess);
+        return;
+    }
+    QByteArray keys;
+    struct Entry {
+        qsizetype offset;
+        qsizetype size;
+        const QString* name;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(size_t(names.size()));
+    for (const QString& name : std::as_const(names)) {
+        entries.push_back({keys.size(), name.size(), &name});
+        keys += name.toLatin1().toLower();
+    }
+    const auto key = [&keys](const Entry& e) {
+        return std::string_view(keys.constData() + e.offset, size_t(e.size));
+    };
+    std::sort(entries.begin(), entries.end(), [&key](const Entry& a, const Entry& b) {
+        const int c = key(a).compare(key(b));
+        return c != 0 ? c < 0 : *a.name < *b.name;
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const Entry& e : entries)
+        sorted.append(*e.name);
+    names = std::move(sorted);
 }
 
 } // namespace pagewick

@@ -2,9 +2,15 @@
 
 #include "engine/decode.h"
 #include "engine/filename.h"
+#include "engine/paths.h"
 
+#include <bit>
 #include <cstring>
 #include <type_traits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -20,9 +26,11 @@ namespace pagewick {
 
 namespace {
 
-// Most pages name their title within the first few kilobytes: one read of this size settles them.
-constexpr qsizetype kFirstChunk = 16 * 1024;
-constexpr qsizetype kNextChunk = 64 * 1024;
+// Most pages name their title within the first few kilobytes: one small read settles them, and
+// copying more than that out of the page cache is what a folder of pages costs. Pages that need
+// more are read in chunks that double up to a limit.
+constexpr qsizetype kFirstChunk = 4 * 1024;
+constexpr qsizetype kLargestChunk = 256 * 1024;
 // Title text kept in memory while its closing tag is looked for; past this it is read again once found.
 constexpr qsizetype kKeptTitleBytes = 1024 * 1024;
 
@@ -32,15 +40,55 @@ bool IsAsciiWhitespace(char16_t c) {
 
 // Page text seen as a run of code units, so that the tag search works alike on text, on the bytes
 // of ASCII-compatible encodings (where markup bytes are always ASCII) and on raw UTF-16.
+// Whether c, in any letter case, is the lower-case ASCII letter or sign wanted.
+inline bool FoldsTo(char16_t c, char wanted) {
+    return c == char16_t(wanted) || (wanted >= 'a' && wanted <= 'z' && c == char16_t(wanted - 0x20));
+}
+
+// Each kind of units offers findTag(next, from): the first "<" at or after from that is followed
+// by next (in any letter case) or by nothing yet, which is all a tag search needs to stop at.
+template <typename Units> qsizetype FindTagStart(const Units& u, char next, qsizetype from) {
+    const qsizetype n = u.size();
+    for (qsizetype i = from; i < n; ++i) {
+        if (u[i] == '<' && (i + 1 == n || FoldsTo(u[i + 1], next)))
+            return i;
+    }
+    return -1;
+}
+
 struct ByteUnits {
     QByteArrayView bytes;
     qsizetype size() const { return bytes.size(); }
     char16_t operator[](qsizetype i) const { return uchar(bytes[i]); }
-    qsizetype find(char c, qsizetype from) const {
-        if (from >= bytes.size())
-            return -1;
-        const void* hit = std::memchr(bytes.data() + from, c, size_t(bytes.size() - from));
-        return hit ? static_cast<const char*>(hit) - bytes.data() : -1;
+    qsizetype findTag(char next, qsizetype from) const {
+#ifdef __SSE2__
+        // Big pages without a title are scanned to their end; sixteen bytes at a time, comparing
+        // each byte with "<" and the byte after it with the next letter, keeps that near the speed
+        // of reading them.
+        const char* p = bytes.data();
+        const qsizetype n = bytes.size();
+        const bool letter = next >= 'a' && next <= 'z';
+        const __m128i lt = _mm_set1_epi8('<');
+        const __m128i wanted = _mm_set1_epi8(next);
+        const __m128i fold = _mm_set1_epi8(letter ? 0x20 : 0);
+        const auto hits = [&](qsizetype at) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+            const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at + 1));
+            return _mm_and_si128(_mm_cmpeq_epi8(here, lt), _mm_cmpeq_epi8(_mm_or_si128(after, fold), wanted));
+        };
+        // Sixty-four bytes with one test while nothing is found, then sixteen to place a find.
+        for (; from + 65 <= n; from += 64) {
+            const __m128i any = _mm_or_si128(_mm_or_si128(hits(from), hits(from + 16)),
+                                             _mm_or_si128(hits(from + 32), hits(from + 48)));
+            if (_mm_movemask_epi8(any))
+                break;
+        }
+        for (; from + 17 <= n; from += 16) {
+            if (const int mask = _mm_movemask_epi8(hits(from)))
+                return from + std::countr_zero(unsigned(mask));
+        }
+#endif
+        return FindTagStart(*this, next, from);
     }
 };
 
@@ -52,20 +100,20 @@ struct Utf16Units {
         const uchar a = uchar(bytes[2 * i]), b = uchar(bytes[2 * i + 1]);
         return bigEndian ? char16_t(a << 8 | b) : char16_t(b << 8 | a);
     }
-    qsizetype find(char c, qsizetype from) const {
-        for (qsizetype i = from; i < size(); ++i) {
-            if ((*this)[i] == char16_t(c))
-                return i;
-        }
-        return -1;
-    }
+    qsizetype findTag(char next, qsizetype from) const { return FindTagStart(*this, next, from); }
 };
 
 struct TextUnits {
     QStringView text;
     qsizetype size() const { return text.size(); }
     char16_t operator[](qsizetype i) const { return text[i].unicode(); }
-    qsizetype find(char c, qsizetype from) const { return text.indexOf(QLatin1Char(c), from); }
+    qsizetype findTag(char next, qsizetype from) const {
+        for (qsizetype i = text.indexOf(u'<', from); i >= 0; i = text.indexOf(u'<', i + 1)) {
+            if (i + 1 == text.size() || FoldsTo(text[i + 1].unicode(), next))
+                return i;
+        }
+        return -1;
+    }
 };
 
 enum class Found { Yes, No, NeedMore };
@@ -149,7 +197,7 @@ template <typename Units> qsizetype StartTagEnd(const Units& u, qsizetype i) {
 
 // The first "<title" followed by ">", whitespace or "/", at or after from, through its ">".
 template <typename Units> TagMatch FindOpeningTag(const Units& u, qsizetype from) {
-    for (qsizetype i = u.find('<', from); i >= 0; i = u.find('<', i + 1)) {
+    for (qsizetype i = u.findTag('t', from); i >= 0; i = u.findTag('t', i + 1)) {
         const Found name = MatchesName(u, i + 1, "title");
         if (name == Found::No)
             continue;
@@ -169,7 +217,7 @@ template <typename Units> TagMatch FindOpeningTag(const Units& u, qsizetype from
 // The first end tag "</title" followed by ">", whitespace or "/" (as a browser ends the title),
 // at or after from.
 template <typename Units> TagMatch FindClosingTag(const Units& u, qsizetype from) {
-    for (qsizetype i = u.find('<', from); i >= 0; i = u.find('<', i + 1)) {
+    for (qsizetype i = u.findTag('/', from); i >= 0; i = u.findTag('/', i + 1)) {
         const Found name = MatchesName(u, i + 1, "/title");
         if (name == Found::No)
             continue;
@@ -183,25 +231,31 @@ template <typename Units> TagMatch FindClosingTag(const Units& u, qsizetype from
 }
 
 // The title as a browser shows it: ASCII whitespace runs as one space, ends trimmed, NUL as U+FFFD.
-std::optional<QString> CleanTitle(QStringView raw) {
-    QString out;
-    out.reserve(raw.size());
+template <typename Char> std::optional<QString> CleanTitle(const Char* raw, qsizetype size) {
+    QString out(size, Qt::Uninitialized);
+    char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    char16_t* const start = o;
     bool pendingSpace = false;
-    for (const QChar ch : raw) {
-        const char16_t c = ch.unicode();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = char16_t(std::make_unsigned_t<Char>(raw[i]));
         if (IsAsciiWhitespace(c)) {
-            pendingSpace = !out.isEmpty();
+            pendingSpace = o != start;
             continue;
         }
         if (pendingSpace) {
-            out += u' ';
+            *o++ = u' ';
             pendingSpace = false;
         }
-        out += c == 0 ? QChar(QChar::ReplacementCharacter) : ch;
+        *o++ = c == 0 ? char16_t(QChar::ReplacementCharacter) : c;
     }
-    if (out.isEmpty())
+    if (o == start)
         return std::nullopt;
+    out.truncate(o - start);
     return out;
+}
+
+std::optional<QString> CleanTitle(QStringView raw) {
+    return CleanTitle(reinterpret_cast<const char16_t*>(raw.utf16()), raw.size());
 }
 
 bool IsPlainAscii(QByteArrayView bytes) {
@@ -241,6 +295,7 @@ template <typename Units>
 std::optional<QString> ReadTitleWith(PageSource& source, const char* head, qsizetype headSize,
                                      const QByteArray& encoding, qsizetype bomLength, Units units) {
     bool atEnd = headSize < kFirstChunk;
+    qsizetype chunk = kFirstChunk;       // the next read's size
     QByteArray buffer;                   // in use once the first chunk is not enough
     QByteArrayView data(head, headSize); // the bytes in view, from file offset dataOffset
     qint64 dataOffset = 0;
@@ -293,8 +348,9 @@ std::optional<QString> ReadTitleWith(PageSource& source, const char* head, qsize
         dataOffset += begin;
         begin = 0;
         const qsizetype kept = buffer.size();
-        buffer.resize(kept + kNextChunk);
-        const qsizetype n = source.read(buffer.data() + kept, kNextChunk);
+        buffer.resize(kept + chunk);
+        const qsizetype n = source.read(buffer.data() + kept, chunk);
+        chunk = std::min(chunk * 2, kLargestChunk);
         if (n < 0)
             return std::nullopt;
         buffer.resize(kept + n);
@@ -316,7 +372,7 @@ std::optional<QString> ReadTitleWith(PageSource& source, const char* head, qsize
     }
 
     if (width == 1 && IsPlainAscii(bytes))
-        return CleanTitle(QString::fromLatin1(bytes));
+        return CleanTitle(bytes.data(), bytes.size());
     QByteArray decodeAs = encoding;
     if (decodeAs.isEmpty()) {
         // Undeclared: judge by the first chunk and by the title itself when it lies beyond it.
@@ -372,6 +428,31 @@ private:
     int fd;
 };
 
+// A folder is opened only to open pages relative to it.
+#ifdef O_PATH
+constexpr int kFolderOpenFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+#else
+constexpr int kFolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+#endif
+
+// The title of the page at path, relative to folderFd.
+std::optional<QString> ReadTitleAt(int folderFd, const QByteArray& path) {
+    if (path.isEmpty() || path.contains('\0'))
+        return std::nullopt;
+    // Non-blocking, so that opening a FIFO returns at once; only regular files are read.
+    const int fd = ::openat(folderFd, path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st;
+    std::optional<QString> title;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        FdSource source(fd);
+        title = ReadTitleFrom(source);
+    }
+    ::close(fd);
+    return title;
+}
+
 #else
 
 class QFileSource : public PageSource {
@@ -403,21 +484,7 @@ std::optional<QString> FindTitle(QStringView pageText) {
 
 std::optional<QString> ReadPageTitle(const QString& path) {
 #ifdef Q_OS_UNIX
-    const QByteArray name = FileNameToBytes(path);
-    if (name.isEmpty() || name.contains('\0'))
-        return std::nullopt;
-    // Non-blocking, so that opening a FIFO returns at once; only regular files are read.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat st;
-    std::optional<QString> title;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        FdSource source(fd);
-        title = ReadTitleFrom(source);
-    }
-    ::close(fd);
-    return title;
+    return ReadTitleAt(AT_FDCWD, FileNameToBytes(path));
 #else
     if (!QFileInfo(path).isFile())
         return std::nullopt;
@@ -427,6 +494,30 @@ std::optional<QString> ReadPageTitle(const QString& path) {
     QFileSource source(file);
     return ReadTitleFrom(source);
 #endif
+}
+
+FolderTitleReader::FolderTitleReader(const QString& folderText) : folderText(folderText) {
+#ifdef Q_OS_UNIX
+    const QByteArray folder = FileNameToBytes(EnsureTrailingSeparator(folderText));
+    if (!folder.contains('\0'))
+        folderFd = ::open(folder.constData(), kFolderOpenFlags);
+#endif
+}
+
+FolderTitleReader::~FolderTitleReader() {
+#ifdef Q_OS_UNIX
+    if (folderFd >= 0)
+        ::close(folderFd);
+#endif
+}
+
+std::optional<QString> FolderTitleReader::read(const QString& pageName) const {
+#ifdef Q_OS_UNIX
+    // An absolute name would leave the folder behind, where the joined path does not.
+    if (folderFd >= 0 && !pageName.startsWith(u'/'))
+        return ReadTitleAt(folderFd, FileNameToBytes(pageName));
+#endif
+    return ReadPageTitle(PagePath(folderText, pageName));
 }
 
 QString ExtractTitle(const QString& path) {

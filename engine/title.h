@@ -15,6 +15,22 @@ std::optional<QString> FindTitle(QStringView pageText);
 // no usable title or is not a readable regular file (a FIFO, a device, a folder, gone).
 std::optional<QString> ReadPageTitle(const QString& path);
 
+// Reads the titles of many pages of one folder, each exactly as ReadPageTitle(PagePath(folderText,
+// pageName)) would, but opening the folder once rather than walking its path for every page.
+class FolderTitleReader {
+public:
+    explicit FolderTitleReader(const QString& folderText);
+    ~FolderTitleReader();
+    FolderTitleReader(const FolderTitleReader&) = delete;
+    FolderTitleReader& operator=(const FolderTitleReader&) = delete;
+
+    std::optional<QString> read(const QString& pageName) const;
+
+private:
+    QString folderText;
+    int folderFd = -1;
+};
+
 // The page's title, or the path itself when there is none. Never fails, never blocks.
 QString ExtractTitle(const QString& path);
 
