@@ -1,0 +1,220 @@
+#include "engine/decode.h"
+#include "engine/title.h"
+#include "fixture.h"
+
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pagewick;
+
+class tst_Decode : public QObject {
+    Q_OBJECT
+
+private slots:
+    void byteOrderMark_data();
+    void byteOrderMark();
+    void prescan_data();
+    void prescan();
+    void labels_data();
+    void labels();
+    void detect_data();
+    void detect();
+    void legacyTitles_data();
+    void legacyTitles();
+};
+
+void tst_Decode::byteOrderMark_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("UTF-8") << QByteArray("\xEF\xBB\xBF\xC3\xA9") << QByteArray("UTF-8") << u"é"_qs;
+    QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE\xE9\x00z\x00", 6) << QByteArray("UTF-16LE") << u"éz"_qs;
+    QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF\x00\xE9\x00z", 6) << QByteArray("UTF-16BE") << u"éz"_qs;
+    QTest::newRow("mark wins over meta") << QByteArray("\xEF\xBB\xBF<meta charset=koi8-r>\xC3\xA9")
+                                         << QByteArray("UTF-8") << u"<meta charset=koi8-r>é"_qs;
+    QTest::newRow("second mark is text")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx") << QByteArray("UTF-8") << u"\uFEFFx"_qs;
+    QTest::newRow("cut mark") << QByteArray("\xEF\xBBx") << QByteArray() << u"ï»x"_qs;
+}
+
+void tst_Decode::byteOrderMark() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, encoding);
+    QFETCH(QString, text);
+    QCOMPARE(EncodingFromBom(bytes), encoding);
+    QCOMPARE(DecodePage(bytes), text);
+}
+
+void tst_Decode::prescan_data() {
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("encoding");
+    const QByteArray none;
+    QTest::newRow("charset") << QByteArray("<meta charset=\"koi8-r\">") << QByteArray("KOI8-R");
+    QTest::newRow("charset unquoted") << QByteArray("<meta charset=shift_jis>") << QByteArray("Shift_JIS");
+    QTest::newRow("capitals, single quotes") << QByteArray("<META CHARSET='GB2312'>") << QByteArray("GBK");
+    QTest::newRow("spaces around") << QByteArray("<meta name=x charset = \" latin1 \" >")
+                                   << QByteArray("windows-1252");
+    QTest::newRow("slash after meta") << QByteArray("<meta/charset=euc-kr>") << QByteArray("EUC-KR");
+    QTest::newRow("http-equiv") << QByteArray("<meta http-equiv=\"Content-Type\" "
+                                              "content=\"text/html; charset=ISO-8859-2\">")
+                                << QByteArray("ISO-8859-2");
+    QTest::newRow("content first") << QByteArray("<meta content='text/html;charset=\"big5\"' "
+                                                 "http-equiv=content-type>")
+                                   << QByteArray("Big5");
+    QTest::newRow("content without http-equiv")
+        << QByteArray("<meta content=\"text/html; charset=koi8-r\">") << none;
+    QTest::newRow("utf-16 declared means utf-8")
+        << QByteArray("<meta charset=utf-16le>") << QByteArray("UTF-8");
+    QTest::newRow("x-user-defined") << QByteArray("<meta charset=x-user-defined>")
+                                    << QByteArray("windows-1252");
+    QTest::newRow("unknown label, then a known one")
+        << QByteArray("<meta charset=klingon><meta charset=euc-jp>") << QByteArray("EUC-JP");
+    QTest::newRow("first charset attribute counts")
+        << QByteArray("<meta charset=koi8-r charset=utf-8>") << QByteArray("KOI8-R");
+    QTest::newRow("in a comment") << QByteArray("<!-- <meta charset=koi8-r> -->") << none;
+    QTest::newRow("after a short comment")
+        << QByteArray("<!--><meta charset=koi8-r>") << QByteArray("KOI8-R");
+    QTest::newRow("inside another tag's attribute")
+        << QByteArray("<div title='<meta charset=koi8-r>'>") << none;
+    QTest::newRow("after other tags") << QByteArray("<!DOCTYPE html><html lang=ru><head><?pi?>"
+                                                    "<meta charset=windows-1251>")
+                                      << QByteArray("windows-1251");
+    QTest::newRow("metadata is no meta") << QByteArray("<metadata charset=koi8-r>") << none;
+    QTest::newRow("replacement") << QByteArray("<meta charset=iso-2022-kr>")
+                                 << QByteArray(kReplacementEncoding);
+    QTest::newRow("beyond 1,024 bytes") << QByteArray(1020, ' ') + "<meta charset=koi8-r>" << none;
+    QTest::newRow("within 1,024 bytes")
+        << QByteArray(1000, ' ') + "<meta charset=koi8-r>" << QByteArray("KOI8-R");
+}
+
+void tst_Decode::prescan() {
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, encoding);
+    QCOMPARE(PrescanMetaCharset(head), encoding);
+}
+
+void tst_Decode::labels_data() {
+    QTest::addColumn<QByteArray>("label");
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::newRow("utf8") << QByteArray(" UTF8\t") << QByteArray("UTF-8");
+    QTest::newRow("latin1") << QByteArray("latin1") << QByteArray("windows-1252");
+    QTest::newRow("iso-8859-1") << QByteArray("ISO-8859-1") << QByteArray("windows-1252");
+    QTest::newRow("ascii") << QByteArray("us-ascii") << QByteArray("windows-1252");
+    QTest::newRow("x-sjis") << QByteArray("x-sjis") << QByteArray("Shift_JIS");
+    QTest::newRow("gb2312") << QByteArray("gb2312") << QByteArray("GBK");
+    QTest::newRow("korean") << QByteArray("ks_c_5601-1987") << QByteArray("EUC-KR");
+    QTest::newRow("iso-8859-9") << QByteArray("iso-8859-9") << QByteArray("windows-1254");
+    QTest::newRow("unknown") << QByteArray("utf-9") << QByteArray();
+    QTest::newRow("empty") << QByteArray("  ") << QByteArray();
+}
+
+void tst_Decode::labels() {
+    QFETCH(QByteArray, label);
+    QFETCH(QByteArray, encoding);
+    QCOMPARE(EncodingForLabel(label), encoding);
+}
+
+void tst_Decode::detect_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::addColumn<QString>("text");
+    const QString page = u"<html><title>Ключ</title></html>"_qs;
+    QStringEncoder le("UTF-16LE"), be("UTF-16BE");
+    QTest::newRow("UTF-16LE without mark") << QByteArray(le.encode(page)) << QByteArray("UTF-16LE") << page;
+    QTest::newRow("UTF-16BE without mark") << QByteArray(be.encode(page)) << QByteArray("UTF-16BE") << page;
+    QTest::newRow("valid UTF-8") << page.toUtf8() << QByteArray("UTF-8") << page;
+    QTest::newRow("ASCII") << QByteArray("<p>plain</p>") << QByteArray("UTF-8") << u"<p>plain</p>"_qs;
+    QTest::newRow("meta wins over valid UTF-8")
+        << QByteArray("<meta charset=iso-8859-2>\xC3\xA9") << QByteArray("ISO-8859-2")
+        << u"<meta charset=iso-8859-2>ĂŠ"_qs;
+    QTest::newRow("guessed latin-1 read as windows-1252")
+        << QByteArray("na\xEFve caf\xE9") << QByteArray("windows-1252") << u"naïve café"_qs;
+    QTest::newRow("replacement") << QByteArray("<meta charset=hz-gb-2312>~{<:Ky2;S{~}")
+                                 << QByteArray(kReplacementEncoding) << u"\uFFFD"_qs;
+}
+
+void tst_Decode::detect() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, encoding);
+    QFETCH(QString, text);
+    QCOMPARE(DetectEncoding(bytes), encoding);
+    QCOMPARE(DecodePage(bytes), text);
+}
+
+void tst_Decode::legacyTitles_data() {
+    QTest::addColumn<QByteArray>("encoder");
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("body");
+
+    struct Sample {
+        const char* encoder;
+        const char* label;
+        const char16_t* title;
+        const char16_t* body;
+    };
+    const Sample samples[] = {
+        {"windows-1252", "iso-8859-1", u"Café à la crème – €5",
+         u"Le garçon a mangé une crème brûlée très sucrée avant de repartir à l'école. Où est la "
+         u"bibliothèque? Ça dépend de l'hôtel où vous êtes."},
+        {"ISO-8859-2", "latin2", u"Příliš žluťoučký kůň",
+         u"Příliš žluťoučký kůň úpěl ďábelské ódy. Zdeněk a Šárka šli do města, kde koupili čerstvé pečivo "
+         u"a řekli, že zítra přijdou znovu. Vážení přátelé, děkujeme za vaši účast."},
+        {"KOI8-R", "koi8-r", u"Привет, мир",
+         u"Съешь же ещё этих мягких французских булок, да выпей чаю. В чащах юга жил бы цитрус? Да, но "
+         u"фальшивый экземпляр! Широкая электрификация южных губерний даст мощный толчок подъёму."},
+        {"windows-1251", "cp1251", u"Привет, мир",
+         u"Съешь же ещё этих мягких французских булок, да выпей чаю. В чащах юга жил бы цитрус? Да, но "
+         u"фальшивый экземпляр! Широкая электрификация южных губерний даст мощный толчок подъёму."},
+        {"Shift_JIS", "x-sjis", u"日本語のページ",
+         u"いろはにほへと　ちりぬるを　わかよたれそ　つねならむ　うゐのおくやま　けふこえて　あさきゆめみし"
+         u"　ゑひもせす。今日は良い天気ですね。私は東京に住んでいます。"},
+        {"EUC-JP", "euc-jp", u"日本語のページ",
+         u"いろはにほへと　ちりぬるを　わかよたれそ　つねならむ　うゐのおくやま　けふこえて　あさきゆめみし"
+         u"　ゑひもせす。今日は良い天気ですね。私は東京に住んでいます。"},
+        {"EUC-KR", "euc-kr", u"한국어 페이지",
+         u"다람쥐 헌 쳇바퀴에 타고파. 키스의 고유조건은 입술끼리 만나야 하고 특별한 기술은 필요치 않다. "
+         u"오늘은 날씨가 좋습니다. 저는 서울에 살고 있습니다."},
+        {"GB2312", "gb2312", u"中文网页",
+         u"我能吞下玻璃而不伤身体。今天天气很好，我们一起去公园散步吧。中华人民共和国成立于一九四九年。"
+         u"北京是中国的首都，有很多名胜古迹。"},
+        {"Big5", "big5", u"中文網頁",
+         u"我能吞下玻璃而不傷身體。今天天氣很好，我們一起去公園散步吧。臺北是臺灣的首都，有很多名勝古蹟。"
+         u"學習中文需要很多時間和耐心。"},
+    };
+    for (const Sample& s : samples) {
+        const QString title = QString::fromUtf16(s.title);
+        const QString body = QString::fromUtf16(s.body);
+        QTest::addRow("%s, meta charset", s.encoder)
+            << QByteArray(s.encoder) << QByteArray("<meta charset=\"") + s.label + "\">" << title
+            << QString();
+        QTest::addRow("%s, http-equiv", s.encoder)
+            << QByteArray(s.encoder)
+            << QByteArray("<meta http-equiv=Content-Type content=\"text/html; charset=") + s.label + "\">"
+            << title << QString();
+        // Undeclared: only the text itself tells, so give the guess a few paragraphs.
+        QTest::addRow("%s, undeclared", s.encoder) << QByteArray(s.encoder) << QByteArray() << title << body;
+    }
+}
+
+void tst_Decode::legacyTitles() {
+    QFETCH(QByteArray, encoder);
+    QFETCH(QByteArray, head);
+    QFETCH(QString, title);
+    QFETCH(QString, body);
+    QStringEncoder encode(encoder.constData());
+    QVERIFY(encode.isValid());
+    QByteArray page = "<html><head>" + head + "<title>" + encode.encode(title) + "</title></head><body>";
+    for (int i = 0; i < 8; ++i)
+        page += "<p>" + encode.encode(body) + "</p>\n";
+    page += "</body></html>";
+    QVERIFY(!encode.hasError());
+
+    QTemporaryDir dir;
+    QCOMPARE(ReadPageTitle(WriteFixture(dir.path(), u"legacy.htm"_qs, page)), std::optional(title));
+    QCOMPARE(FindTitle(DecodePage(page)), std::optional(title));
+}
+
+QTEST_GUILESS_MAIN(tst_Decode)
+#include "tst_decode.moc"

@@ -1,0 +1,151 @@
+#include "engine/index.h"
+#include "engine/writefile.h"
+#include "fixture.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace pagewick;
+
+class tst_Index : public QObject {
+    Q_OBJECT
+
+private slots:
+    void alphaExample_data();
+    void alphaExample();
+    void indexLine_data();
+    void indexLine();
+    void emptyList();
+    void pageDocument_data();
+    void pageDocument();
+    void writeReplacesFile();
+    void failedWriteKeepsFile_data();
+    void failedWriteKeepsFile();
+};
+
+void tst_Index::alphaExample_data() {
+    QTest::addColumn<bool>("trailingSeparator");
+    QTest::newRow("folder without separator") << false;
+    QTest::newRow("folder with separator") << true;
+}
+
+void tst_Index::alphaExample() {
+    QFETCH(bool, trailingSeparator);
+    QTemporaryDir dir;
+    WriteFixture(dir.path(), u"a.htm"_qs, "<html><head><title>Alpha</title></head></html>");
+    WriteFixture(dir.path(), u"b.html"_qs, "<html><body>No title here</body></html>");
+    const QString folder = dir.path() + (trailingSeparator ? u"/"_qs : QString());
+    QCOMPARE(BuildIndexText(folder, {u"a.htm"_qs, u"b.html"_qs}),
+             u"<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n<li><a href=\"b.html\">"_qs + dir.path() +
+                 u"/b.html</a>\r\n</ul>"_qs);
+}
+
+void tst_Index::indexLine_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // null: the page is listed but gone
+    QTest::addColumn<QString>("line");       // "{folder}" stands for the folder
+    QTest::newRow("title as it stands")
+        << u"t.htm"_qs << QByteArray("<title>Fish & \"Chips\" <i>x</i></title>")
+        << u"<li><a href=\"t.htm\">Fish & \"Chips\" <i>x</i></a>"_qs;
+    QTest::newRow("name encoded in the link") << u"my \"best\" #1.htm"_qs << QByteArray("<title>Best</title>")
+                                              << u"<li><a href=\"my%20%22best%22%20%231.htm\">Best</a>"_qs;
+    QTest::newRow("fallback path escaped")
+        << u"R&D <new>.htm"_qs << QByteArray("no title")
+        << u"<li><a href=\"R%26D%20%3Cnew%3E.htm\">{folder}/R&amp;D &lt;new&gt;.htm</a>"_qs;
+    QTest::newRow("page gone") << u"gone.htm"_qs << QByteArray()
+                               << u"<li><a href=\"gone.htm\">{folder}/gone.htm</a>"_qs;
+}
+
+void tst_Index::indexLine() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    if (!content.isNull())
+        WriteFixture(dir.path(), name, content);
+    QCOMPARE(BuildIndexText(dir.path(), {name}),
+             u"<ul>\r\n"_qs + line.replace(u"{folder}"_qs, dir.path()) + u"\r\n</ul>"_qs);
+}
+
+void tst_Index::emptyList() {
+    QCOMPARE(BuildIndexText(u"/nowhere"_qs, {}), u"<ul>\r\n</ul>"_qs);
+}
+
+void tst_Index::pageDocument_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("index");
+    QTest::addColumn<QString>("document");
+    QTest::newRow("title twice") << u"My Site"_qs << u"<ul>\r\n</ul>"_qs
+                                 << u"<html><head><meta charset=\"utf-8\"><title>My Site</title></head><body>"
+                                    "<h1>My Site</h1><ul>\r\n</ul></body></html>"_qs;
+    QTest::newRow("empty title") << QString() << u"<ul>\r\n</ul>"_qs
+                                 << u"<html><head><meta charset=\"utf-8\"><title></title></head><body>"
+                                    "<h1></h1><ul>\r\n</ul></body></html>"_qs;
+}
+
+void tst_Index::pageDocument() {
+    QFETCH(QString, title);
+    QFETCH(QString, index);
+    QFETCH(QString, document);
+    QCOMPARE(BuildPageDocument(title, index), document);
+}
+
+void tst_Index::writeReplacesFile() {
+    QTemporaryDir dir;
+    const QString path = WriteFixture(dir.path(), u"index.htm"_qs, "old content that is longer");
+    QString error;
+    QVERIFY(WriteTextFile(path, u"Ünïcode\r\n"_qs, &error));
+    QVERIFY(error.isEmpty());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("\xC3\x9Cn\xC3\xAF"
+                                        "code\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"index.htm"_qs});
+}
+
+void tst_Index::failedWriteKeepsFile_data() {
+    QTest::addColumn<QString>("relative");
+    QTest::addColumn<bool>("sizeLimit");
+    QTest::newRow("under a regular file") << u"keep.htm/index.htm"_qs << false;
+    QTest::newRow("onto a folder") << u"folder"_qs << false;
+    QTest::newRow("write fails midway") << u"keep.htm"_qs << true;
+}
+
+void tst_Index::failedWriteKeepsFile() {
+    QFETCH(QString, relative);
+    QFETCH(bool, sizeLimit);
+    QTemporaryDir dir;
+    const QByteArray old = "the old page";
+    WriteFixture(dir.path(), u"keep.htm"_qs, old);
+    QVERIFY(QDir(dir.path()).mkpath(u"folder/inside"_qs));
+    const QString path = dir.path() + u'/' + relative;
+
+    // A file-size limit makes writing fail even for root.
+    rlimit saved{};
+    if (sizeLimit) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit small = saved;
+        small.rlim_cur = 4;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    }
+    QString error;
+    const bool written = WriteTextFile(path, QString(100000, u'x'), &error);
+    if (sizeLimit)
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
+
+    QVERIFY(!written);
+    QVERIFY2(error.contains(path), qPrintable(error));
+    QFile kept(dir.path() + u"/keep.htm"_qs);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), old);
+    QVERIFY(QFileInfo(dir.path() + u"/folder/inside"_qs).isDir());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"keep.htm"_qs});
+}
+
+QTEST_GUILESS_MAIN(tst_Index)
+#include "tst_index.moc"

@@ -1,0 +1,124 @@
+#include "engine/filename.h"
+#include "engine/paths.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace pagewick;
+
+class tst_Paths : public QObject {
+    Q_OBJECT
+
+private slots:
+    void nameFromBytes_data();
+    void nameFromBytes();
+    void everyByteStringRoundTrips();
+    void validTextGivesItsUtf8_data();
+    void validTextGivesItsUtf8();
+    void trailingSeparator_data();
+    void trailingSeparator();
+    void percentEncoding_data();
+    void percentEncoding();
+};
+
+static QString Escaped(std::initializer_list<uchar> bytes) {
+    QString s;
+    for (const uchar b : bytes)
+        s += QChar(char16_t(0xDC00 + b));
+    return s;
+}
+
+void tst_Paths::nameFromBytes_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("ascii") << QByteArray("index.htm") << u"index.htm"_qs;
+    QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9.htm") << u"café.htm"_qs;
+    QTest::newRow("four-byte utf-8") << QByteArray("\xF0\x9F\x98\x80.htm") << u"😀.htm"_qs;
+    QTest::newRow("latin-1 byte") << QByteArray("caf\xE9.htm") << u"caf"_qs + Escaped({0xE9}) + u".htm"_qs;
+    QTest::newRow("cut sequence") << QByteArray("\xE2\x82.htm") << Escaped({0xE2, 0x82}) + u".htm"_qs;
+    QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << Escaped({0xC0, 0xAF});
+    QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80") << Escaped({0xED, 0xA0, 0x80});
+    QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << Escaped({0xF4, 0x90, 0x80, 0x80});
+    QTest::newRow("stray trail byte") << QByteArray("a\x80z") << u"a"_qs + Escaped({0x80}) + u"z"_qs;
+    QTest::newRow("valid after invalid") << QByteArray("\xFF\xC3\xA9") << Escaped({0xFF}) + u"é"_qs;
+}
+
+void tst_Paths::nameFromBytes() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QCOMPARE(FileNameFromBytes(bytes), name);
+    QCOMPARE(FileNameToBytes(name), bytes);
+}
+
+void tst_Paths::everyByteStringRoundTrips() {
+    // Short random strings over all byte values, with UTF-8 lead and trail bytes made common.
+    QRandomGenerator random(20240601);
+    static const uchar favoured[] = {0x80, 0xBF, 0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xA0, 0x9F, 'a'};
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray bytes;
+        const int length = int(random.bounded(1, 9));
+        for (int i = 0; i < length; ++i) {
+            bytes += random.bounded(2) ? char(favoured[random.bounded(int(std::size(favoured)))])
+                                       : char(random.bounded(1, 256));
+        }
+        const QString name = FileNameFromBytes(bytes);
+        if (FileNameToBytes(name) != bytes)
+            QFAIL(qPrintable(u"no round trip for "_qs + QString::fromLatin1(bytes.toHex(' '))));
+    }
+}
+
+void tst_Paths::validTextGivesItsUtf8_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain") << u"News.HTM"_qs;
+    QTest::newRow("accents and CJK") << u"Über 日本.html"_qs;
+    QTest::newRow("astral") << u"𝄞 music.htm"_qs;
+    QTest::newRow("private use next to escapes") << u"\uE000\uFFFD\U0010FFFF"_qs;
+}
+
+void tst_Paths::validTextGivesItsUtf8() {
+    QFETCH(QString, text);
+    QCOMPARE(FileNameToBytes(text), text.toUtf8());
+    QCOMPARE(FileNameFromBytes(text.toUtf8()), text);
+}
+
+void tst_Paths::trailingSeparator_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("without") << u"/site"_qs << u"/site/"_qs;
+    QTest::newRow("with") << u"/site/"_qs << u"/site/"_qs;
+    QTest::newRow("empty is the root") << QString() << u"/"_qs;
+    QTest::newRow("doubled kept") << u"/site//"_qs << u"/site//"_qs;
+    QTest::newRow("backslash is a name character") << u"/site\\"_qs << u"/site\\/"_qs;
+}
+
+void tst_Paths::trailingSeparator() {
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+    QCOMPARE(EnsureTrailingSeparator(folder), expected);
+    QCOMPARE(PagePath(folder, u"a.htm"_qs), expected + u"a.htm"_qs);
+    // Web addresses follow the same rule with "/".
+    QCOMPARE(EnsureTrailingSlash(folder), expected);
+}
+
+void tst_Paths::percentEncoding_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("segment");
+    QTest::newRow("plain") << u"index.htm"_qs << u"index.htm"_qs;
+    QTest::newRow("unreserved") << u"A-Z_a~z.0-9.htm"_qs << u"A-Z_a~z.0-9.htm"_qs;
+    QTest::newRow("space") << u"my page.htm"_qs << u"my%20page.htm"_qs;
+    QTest::newRow("url syntax") << u"a#b?c%d/e+f,g;h=i@j.htm"_qs
+                                << u"a%23b%3Fc%25d%2Fe%2Bf%2Cg%3Bh%3Di%40j.htm"_qs;
+    QTest::newRow("html syntax") << u"q\"'&<>.htm"_qs << u"q%22%27%26%3C%3E.htm"_qs;
+    QTest::newRow("control") << u"tab\t.htm"_qs << u"tab%09.htm"_qs;
+    QTest::newRow("non-ascii as utf-8") << u"café.htm"_qs << u"caf%C3%A9.htm"_qs;
+    QTest::newRow("non-utf-8 byte as itself") << u"caf"_qs + Escaped({0xE9}) + u".htm"_qs << u"caf%E9.htm"_qs;
+}
+
+void tst_Paths::percentEncoding() {
+    QFETCH(QString, name);
+    QFETCH(QString, segment);
+    QCOMPARE(PercentEncodePathSegment(name), segment);
+}
+
+QTEST_GUILESS_MAIN(tst_Paths)
+#include "tst_paths.moc"
