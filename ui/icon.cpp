@@ -5,13 +5,14 @@
 #include <QPixmap>
 #include <QPolygonF>
 
+#include <algorithm>
+
 namespace pagewick {
 
-namespace {
-
 // One size of the icon, drawn on a square of side pixels: the diamond touches the middle of each
-// edge, the arrow stands on the diamond's vertical axis.
-QPixmap DrawIcon(int side) {
+// edge, the arrow stands on the diamond's vertical axis. Lines keep their proportions from 32
+// pixels up; the 16-pixel image keeps them one pixel wide so that it stays crisp.
+QImage DrawPagewickIcon(int side) {
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
 
@@ -21,33 +22,36 @@ QPixmap DrawIcon(int side) {
     p.setRenderHint(QPainter::Antialiasing, side >= 32);
 
     QPen outline(Qt::black);
-    outline.setWidthF(side >= 32 ? 1.5 : 1.0);
+    outline.setWidthF(side >= 32 ? side * 1.5 / 32 : 1.0);
     outline.setJoinStyle(Qt::MiterJoin);
     p.setPen(outline);
     p.setBrush(QColor(255, 230, 0));
-    const QPolygonF diamond{{mid, 0.5}, {s - 0.5, mid}, {mid, s - 0.5}, {0.5, mid}};
+    // A mitred right-angled corner reaches half the pen width times the square root of two past
+    // its point: keep it inside the image.
+    const qreal inset = std::max(0.5, outline.widthF() * 0.71);
+    const QPolygonF diamond{{mid, inset}, {s - inset, mid}, {mid, s - inset}, {inset, mid}};
     p.drawPolygon(diamond);
 
     // The arrow: a shaft from the lower quarter up to a head in the upper quarter.
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
-    const qreal shaft = side >= 32 ? 2.0 : 1.0;
+    const qreal shaft = side >= 32 ? side / 16.0 : 1.0;
     const qreal headHalf = s * 0.19;
     const qreal headTop = s * 0.22;
     const qreal headBase = s * 0.47;
     p.drawRect(QRectF(mid - shaft, headBase - 0.5, 2 * shaft, s * 0.78 - headBase));
     p.drawPolygon(QPolygonF{{mid, headTop}, {mid + headHalf, headBase}, {mid - headHalf, headBase}});
     p.end();
-    return QPixmap::fromImage(image);
+    return image;
 }
 
-} // namespace
-
 QIcon PagewickIcon() {
-    QIcon icon;
-    icon.addPixmap(DrawIcon(16));
-    icon.addPixmap(DrawIcon(32));
-    return icon;
+    QIcon drawn;
+    drawn.addPixmap(QPixmap::fromImage(DrawPagewickIcon(16)));
+    drawn.addPixmap(QPixmap::fromImage(DrawPagewickIcon(32)));
+    // Installed, the icon theme has the same drawing under the desktop entry's name, so the launcher,
+    // the task bar and the window show one icon.
+    return QIcon::fromTheme(QStringLiteral("io.pagewick.Pagewick"), drawn);
 }
 
 } // namespace pagewick
