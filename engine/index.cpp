@@ -21,6 +21,20 @@ QString EscapePlainText(const QString& text) {
     return out;
 }
 
+namespace {
+
+// The path standing in for a missing title is plain text. File names may hold line breaks; they
+// go in as character references, so the label still reads as the path and every page keeps to
+// one line of the index.
+QString PathLabel(const QString& path) {
+    QString label = EscapePlainText(path);
+    if (label.contains(u'\r') || label.contains(u'\n'))
+        label.replace(u'\r', QStringLiteral("&#13;")).replace(u'\n', QStringLiteral("&#10;"));
+    return label;
+}
+
+} // namespace
+
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
     QString out = QStringLiteral("<ul>\r\n");
     out.reserve(pageNames.size() * 96);
@@ -31,7 +45,7 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames) 
         out += PercentEncodePathSegment(name);
         out += u"\">";
         // A title is HTML already; the path standing in for a missing one is plain text.
-        out += title ? *title : EscapePlainText(PagePath(folderText, name));
+        out += title ? *title : PathLabel(PagePath(folderText, name));
         out += u"</a>\r\n";
     }
     out += u"</ul>";
