@@ -1,0 +1,156 @@
+// The engine against a hostile folder: scan, titles, index and feed finish, and say the right thing.
+
+#include "engine/decode.h"
+#include "engine/feed.h"
+#include "engine/index.h"
+#include "engine/scan.h"
+#include "engine/title.h"
+#include "hostilefolder.h"
+
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pagewick;
+
+class HostileEngineTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir tmp;
+    hostile::Folder folder;
+
+    static QString problems(const QStringList& list) { return list.mid(0, 20).join(QStringLiteral("\n")); }
+
+    // The listed pages, as the main window orders them.
+    QStringList sortedScan(const QString& folderText) const {
+        QStringList names = ScanPageFiles(folderText);
+        SortPageNames(names);
+        return names;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(tmp.isValid());
+        QString error;
+        QVERIFY2(folder.build(tmp.path(), &error), qPrintable(error));
+    }
+
+    void init() { QVERIFY(folder.restoreVanishing()); }
+
+    void cleanupTestCase() { QVERIFY(folder.remove()); }
+
+    void scanListsEveryPageAndNothingElse_data() {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("folder as typed") << QString();
+        QTest::newRow("final separator") << QStringLiteral("/");
+    }
+
+    void scanListsEveryPageAndNothingElse() {
+        QFETCH(QString, suffix);
+        const QStringList names = sortedScan(folder.path + suffix);
+        const QStringList expected = folder.pageNames();
+        QCOMPARE(QSet<QString>(names.begin(), names.end()), QSet<QString>(expected.begin(), expected.end()));
+        QCOMPARE(names.size(), expected.size());
+        for (qsizetype i = 1; i < names.size(); ++i)
+            QVERIFY2(PageNameLess(names[i - 1], names[i]),
+                     qPrintable(names[i - 1] + QStringLiteral(" / ") + names[i]));
+    }
+
+    void indexHasOneLinePerPage_data() {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("vanished");
+        QTest::newRow("all pages there") << QString() << false;
+        QTest::newRow("final separator") << QStringLiteral("/") << false;
+        QTest::newRow("page deleted after the scan") << QString() << true;
+    }
+
+    void indexHasOneLinePerPage() {
+        QFETCH(QString, suffix);
+        QFETCH(bool, vanished);
+        const QStringList names = sortedScan(folder.path + suffix);
+        if (vanished)
+            QVERIFY(folder.removeVanishing());
+        const QString index = BuildIndexText(folder.path + suffix, names);
+        const QStringList found = hostile::CheckIndex(index, folder, names, vanished);
+        QVERIFY2(found.isEmpty(), qPrintable(problems(found)));
+    }
+
+    void feedIsXmlWithOneItemPerPage_data() {
+        QTest::addColumn<QString>("feedTitle");
+        QTest::addColumn<QString>("siteUrl");
+        QTest::addColumn<bool>("vanished");
+        QTest::newRow("plain answers")
+            << QStringLiteral("News") << QStringLiteral("http://example.org") << false;
+        QTest::newRow("page deleted after the scan")
+            << QStringLiteral("News") << QStringLiteral("http://example.org/") << true;
+        QTest::newRow("markup in the answers")
+            << QStringLiteral("Tom & Jerry <b> &eacute; &bogus; ]]> &#0; &#x110000; \x01\x0b")
+            << QStringLiteral("http://example.org/a b?c=1&d=<2>&amp;") << false;
+        QTest::newRow("empty answers") << QString() << QString() << false;
+        QTest::newRow("lone surrogates") << (QStringLiteral("lone ") + QChar(0xD800))
+                                         << (QStringLiteral("http://x/") + QChar(0xDC00)) << true;
+    }
+
+    void feedIsXmlWithOneItemPerPage() {
+        QFETCH(QString, feedTitle);
+        QFETCH(QString, siteUrl);
+        QFETCH(bool, vanished);
+        const QStringList names = sortedScan(folder.path);
+        if (vanished)
+            QVERIFY(folder.removeVanishing());
+        const QString feed = BuildFeedText(folder.path, names, feedTitle, siteUrl);
+        const QStringList found = hostile::CheckFeed(feed, folder, names, vanished);
+        QVERIFY2(found.isEmpty(), qPrintable(problems(found)));
+    }
+
+    // What the double-click box shows first: the title, or the path for a page that has none or
+    // is gone. Also for the names that look like pages but are not files.
+    void everyPathGetsAnAnswer_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("titled");
+        for (const hostile::Page& page : folder.pages) {
+            if (page.label != hostile::Label::Any)
+                QTest::newRow(page.name.toPercentEncoding().constData())
+                    << page.name << (page.label != hostile::Label::Path && !page.vanishes);
+        }
+        for (const char* name : {"fifo.htm", "zero.htm", "broken.htm", "loop-a.htm", "self-loop.htm",
+                                 "folder-link.htm", "x.html", "never-there.htm"})
+            QTest::newRow(name) << QByteArray(name) << false;
+    }
+
+    void everyPathGetsAnAnswer() {
+        QFETCH(QByteArray, name);
+        QFETCH(bool, titled);
+        if (name == hostile::kVanishingName)
+            QVERIFY(folder.removeVanishing());
+        const QString path = PagePath(folder.path, FileNameFromBytes(name));
+        const QString answer = ExtractTitle(path);
+        QCOMPARE(answer == path, !titled);
+        const hostile::Page* page = folder.find(FileNameFromBytes(name));
+        if (titled && page->label == hostile::Label::Title)
+            QCOMPARE(answer, page->title);
+    }
+
+    // The streaming reader, the folder reader and decoding the whole page agree on every page
+    // small enough to hold in memory.
+    void titleReadersAgree() {
+        const FolderTitleReader reader(folder.path);
+        for (const hostile::Page& page : folder.pages) {
+            const QString name = page.fileName();
+            const std::optional<QString> streamed = ReadPageTitle(PagePath(folder.path, name));
+            QCOMPARE(reader.read(name), streamed);
+            if (page.name == "sparse.htm" || page.label == hostile::Label::Any)
+                continue;
+            QFile file(QString::fromUtf8(folder.at(page.name)));
+            if (page.name.isValidUtf8()) {
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                QCOMPARE(FindTitle(DecodePage(file.readAll())), streamed);
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(HostileEngineTest)
+#include "tst_hostile_engine.moc"
