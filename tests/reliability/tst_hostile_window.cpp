@@ -1,0 +1,203 @@
+// The main window against a hostile folder: the builds finish, the double-click box answers for
+// every entry, and the command-line program prints the texts the window builds.
+
+#include "../windows/modaldriver.h"
+#include "engine/index.h"
+#include "engine/scan.h"
+#include "hostilefolder.h"
+#include "ui/frmMain.h"
+
+#include <QInputDialog>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pagewick;
+
+class HostileWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir tmp;
+    hostile::Folder folder;
+    std::unique_ptr<frmMain> window;
+
+    static QString problems(const QStringList& list) { return list.mid(0, 20).join(QStringLiteral("\n")); }
+
+    QListWidget* list() const { return window->findChild<QListWidget*>(QStringLiteral("lstFiles")); }
+
+    QStringList listed() const {
+        QStringList names;
+        for (int i = 0; i < list()->count(); ++i)
+            names.append(list()->item(i)->text());
+        return names;
+    }
+
+    void click(const char* button) {
+        auto* b = window->findChild<QPushButton*>(QLatin1String(button));
+        QVERIFY(b && b->isVisible());
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+
+    // "Create XML code" with the two answers typed into the real prompts.
+    void createFeed(const QString& feedTitle, const QString& siteUrl) {
+        ModalDriver driver;
+        for (const QString& answer : {feedTitle, siteUrl}) {
+            driver.expect<QInputDialog>([answer](QInputDialog* box) {
+                box->setTextValue(answer);
+                box->accept();
+            });
+        }
+        click("cmdCreateXMLcode");
+        QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u';')));
+    }
+
+    static hostile::CliResult runCli(const QStringList& arguments) {
+        return hostile::RunCli(QStringLiteral(PAGEWICK_CLI), arguments);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(tmp.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           tmp.filePath(QStringLiteral("config")));
+        QString error;
+        QVERIFY2(folder.build(tmp.path(), &error), qPrintable(error));
+    }
+
+    void cleanupTestCase() { QVERIFY(folder.remove()); }
+
+    void init() {
+        QVERIFY(folder.restoreVanishing());
+        window = std::make_unique<frmMain>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->setFolderText(folder.path);
+    }
+
+    void cleanup() { window.reset(); }
+
+    void listsEveryPageInOrder() {
+        QStringList expected = folder.pageNames();
+        SortPageNames(expected);
+        QCOMPARE(listed(), expected);
+    }
+
+    void createHtmlLinksEveryPage_data() {
+        QTest::addColumn<bool>("vanished");
+        QTest::newRow("all pages there") << false;
+        QTest::newRow("page deleted after the scan") << true;
+    }
+
+    void createHtmlLinksEveryPage() {
+        QFETCH(bool, vanished);
+        if (vanished)
+            QVERIFY(folder.removeVanishing());
+        click("cmdCreate");
+        const QStringList found = hostile::CheckIndex(window->indexText(), folder, listed(), vanished);
+        QVERIFY2(found.isEmpty(), qPrintable(problems(found)));
+    }
+
+    void createXmlGivesAFeedReadersTake_data() {
+        QTest::addColumn<QString>("feedTitle");
+        QTest::addColumn<QString>("siteUrl");
+        QTest::addColumn<bool>("vanished");
+        QTest::newRow("plain") << QStringLiteral("News") << QStringLiteral("http://example.org") << false;
+        QTest::newRow("markup, controls and lone surrogates")
+            << (QStringLiteral("Tom & Jerry <b> &eacute; &bogus; ]]> \x01 ") + QChar(0xD800))
+            << QStringLiteral("http://example.org/a b?c=1&d=<2>") << false;
+        QTest::newRow("page deleted after the scan")
+            << QStringLiteral("News") << QStringLiteral("http://x/") << true;
+    }
+
+    void createXmlGivesAFeedReadersTake() {
+        QFETCH(QString, feedTitle);
+        QFETCH(QString, siteUrl);
+        QFETCH(bool, vanished);
+        if (vanished)
+            QVERIFY(folder.removeVanishing());
+        createFeed(feedTitle, siteUrl);
+        QCOMPARE(window->feedTitle(), feedTitle);
+        const QStringList found = hostile::CheckFeed(window->feedText(), folder, listed(), vanished);
+        QVERIFY2(found.isEmpty(), qPrintable(problems(found)));
+    }
+
+    // A double-click on every entry, the vanished page too: the box shows the title (or the path)
+    // and a date line, and nothing hangs or crashes.
+    void doubleClickAnswersForEveryEntry() {
+        QVERIFY(folder.removeVanishing());
+        QStringList found;
+        for (int row = 0; row < list()->count(); ++row) {
+            QListWidgetItem* item = list()->item(row);
+            const hostile::Page* page = folder.find(item->text());
+            QVERIFY(page);
+            const QString path = PagePath(folder.path, item->text());
+            QString expected = path;
+            if (page->label == hostile::Label::Title && !page->vanishes)
+                expected = page->title;
+
+            QString shown;
+            ModalDriver driver;
+            driver.expect<QMessageBox>([&shown](QMessageBox* box) {
+                shown = box->text();
+                box->accept();
+            });
+            list()->scrollToItem(item);
+            const QPoint centre = list()->visualItemRect(item).center();
+            QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, centre);
+            QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, centre);
+            if (!driver.problemsLeft().isEmpty()) {
+                found << item->text() + QStringLiteral(": ") + driver.problemsLeft().join(u';');
+                continue;
+            }
+            const qsizetype lineBreak = shown.lastIndexOf(QStringLiteral("\r\n"));
+            const QString first = shown.left(lineBreak);
+            const QString date = shown.mid(lineBreak + 2);
+            if (page->label == hostile::Label::Any || page->label == hostile::Label::NotPath
+                    ? first.isEmpty()
+                    : first != expected)
+                found << QStringLiteral("%1: the box says %2").arg(item->text(), first.left(100));
+            // A page on disk has a date; only the vanished one may have none.
+            if (date.isEmpty() || (!page->vanishes && date == QStringLiteral("Creation date unknown")))
+                found << QStringLiteral("%1: no date in the box (%2)").arg(item->text(), date);
+        }
+        QVERIFY2(found.isEmpty(), qPrintable(problems(found)));
+    }
+
+    // The command-line program prints, byte for byte, what the window builds from the same folder.
+    void cliPrintsWhatTheWindowBuilds_data() {
+        QTest::addColumn<QString>("feedTitle");
+        QTest::addColumn<QString>("siteUrl");
+        QTest::newRow("plain") << QStringLiteral("News") << QStringLiteral("http://example.org");
+        QTest::newRow("markup and controls") << QStringLiteral("Tom & Jerry <b> &eacute; &bogus; ]]> \x01")
+                                             << QStringLiteral("http://e.org/a b?c&d=<2>");
+    }
+
+    void cliPrintsWhatTheWindowBuilds() {
+        QFETCH(QString, feedTitle);
+        QFETCH(QString, siteUrl);
+        click("cmdCreate");
+        const hostile::CliResult index = runCli({QStringLiteral("index"), folder.path});
+        QCOMPARE(index.exitCode, 0);
+        QCOMPARE(index.out, window->indexText().toUtf8());
+
+        const QString title = QStringLiteral("Site & <pages>");
+        const hostile::CliResult page =
+            runCli({QStringLiteral("page"), folder.path, QStringLiteral("--title"), title});
+        QCOMPARE(page.exitCode, 0);
+        QCOMPARE(page.out, (BuildPageDocument(title, window->indexText()) + QStringLiteral("\r\n")).toUtf8());
+
+        createFeed(feedTitle, siteUrl);
+        const hostile::CliResult feed =
+            runCli({QStringLiteral("rss"), folder.path, QStringLiteral("--feed-title"), feedTitle,
+                    QStringLiteral("--site-url"), siteUrl});
+        QCOMPARE(feed.exitCode, 0);
+        QCOMPARE(feed.out, window->feedText().toUtf8());
+    }
+};
+
+QTEST_MAIN(HostileWindowTest)
+#include "tst_hostile_window.moc"
