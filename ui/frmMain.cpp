@@ -101,6 +101,10 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), icon(PagewickIcon()) {
 
     Frame1 = NamedControl(new QGroupBox(QStringLiteral("Folder"), this), "Frame1");
     PlaceInTwips(Frame1, 120, 120, 4335, 735);
+    // The caption sits on the frame's top line, so the controls placed inside stand clear of it.
+    Frame1->setStyleSheet(QStringLiteral(
+        "QGroupBox#Frame1 { border: 1px solid palette(mid); border-radius: 3px; margin-top: 0.6em; }"
+        "QGroupBox#Frame1::title { subcontrol-origin: margin; left: 6px; padding: 0 3px; }"));
 
     txtMap = NamedControl(new QLineEdit(Frame1), "txtMap");
     PlaceInTwips(txtMap, 120, 240, 2535, 285);
