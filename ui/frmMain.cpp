@@ -48,6 +48,19 @@ public:
     BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
+// The busy pointer over one window only: the feed command shows it from the press on, while its
+// prompts, windows of their own, keep the ordinary pointer as they wait for the user.
+class WindowBusyPointer {
+public:
+    explicit WindowBusyPointer(QWidget* window) : window(window) { window->setCursor(Qt::WaitCursor); }
+    ~WindowBusyPointer() { window->unsetCursor(); }
+    WindowBusyPointer(const WindowBusyPointer&) = delete;
+    WindowBusyPointer& operator=(const WindowBusyPointer&) = delete;
+
+private:
+    QWidget* window;
+};
+
 // Whether a button's caption fits inside its frame with a few pixels to spare on either side.
 bool fitsIn(const QPushButton* button, const QFontMetrics& metrics) {
     QStyleOptionButton option;
@@ -285,12 +298,14 @@ QString frmMain::askFeedAnswer(const QString& prompt, const QString& lastAnswer)
 
 void frmMain::cmdCreateXMLcode_Click() {
     applyButtonState(RowCreateXmlPressed);
-    // The pointer turns busy only once the answers are in: the prompts wait for the user.
-    FeedTitle = askFeedAnswer(QStringLiteral("Give the title of the RSS feed"), FeedTitle);
-    SiteUrl = askFeedAnswer(QStringLiteral("Give the URL of the website"), SiteUrl);
     {
-        const BusyPointer busy;
-        FeedText = BuildFeedText(txtMap->text(), listedPages(), FeedTitle, SiteUrl);
+        const WindowBusyPointer windowBusy(this);
+        FeedTitle = askFeedAnswer(QStringLiteral("Give the title of the RSS feed"), FeedTitle);
+        SiteUrl = askFeedAnswer(QStringLiteral("Give the URL of the website"), SiteUrl);
+        {
+            const BusyPointer busy;
+            FeedText = BuildFeedText(txtMap->text(), listedPages(), FeedTitle, SiteUrl);
+        }
     }
     applyButtonState(RowCreateXmlFinished);
 }

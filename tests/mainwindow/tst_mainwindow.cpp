@@ -47,6 +47,7 @@ public:
         QString title, text, offered, buttons;
         bool busyPointer;
         bool plainText = true;
+        bool windowBusy = false;
     };
     QStringList answers;
     QList<Seen> seen;
@@ -68,7 +69,10 @@ private:
         const QString buttons = window ? Visibility(window) : QString();
         const bool busy = QApplication::overrideCursor() != nullptr;
         if (auto* input = qobject_cast<QInputDialog*>(modal)) {
-            seen.append({input->windowTitle(), input->labelText(), input->textValue(), buttons, busy});
+            const bool windowBusy = window && window->testAttribute(Qt::WA_SetCursor) &&
+                                    window->cursor().shape() == Qt::WaitCursor;
+            seen.append({input->windowTitle(), input->labelText(), input->textValue(), buttons, busy, true,
+                         windowBusy});
             const QString a = answers.isEmpty() ? kCancel : answers.takeFirst();
             if (a == kCancel) {
                 input->setTextValue(QStringLiteral("typed, then cancelled"));
@@ -369,6 +373,7 @@ private Q_SLOTS:
                 click("cmdBrowse");
             }
             QVERIFY(!QApplication::overrideCursor()); // the busy pointer went away
+            QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
         }
         QCOMPARE(Visibility(window.get()), visible);
         QCOMPARE(window->indexText(), expectedIndex); // a folder change leaves the last index as it was
@@ -413,7 +418,8 @@ private Q_SLOTS:
             QCOMPARE(prompt.text, i % 2 == 0 ? QStringLiteral("Give the title of the RSS feed")
                                              : QStringLiteral("Give the URL of the website"));
             QCOMPARE(prompt.offered, offered.at(i));
-            QVERIFY2(!prompt.busyPointer, "the pointer is busy while the user is asked");
+            QVERIFY2(!prompt.busyPointer, "the pointer is busy over the prompt while the user is asked");
+            QVERIFY2(prompt.windowBusy, "the main window's pointer is not busy from the press on");
         }
         QCOMPARE(window->feedTitle(), feedTitle);
         QCOMPARE(window->siteUrl(), siteUrl);
