@@ -1,6 +1,7 @@
 #include "engine/decode.h"
 
 #include <QStringDecoder>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -158,14 +159,14 @@ private:
 
     // The charset a meta element declares, from its attributes; nullopt to go on with the next byte.
     std::optional<QByteArray> metaCharset() {
-        std::vector<std::string> seen;
+        QVarLengthArray<std::string, 8> seen;
         bool gotPragma = false;
         std::optional<bool> needPragma;
         std::optional<QByteArray> charset; // an empty value: an unknown label
         while (std::optional<Attribute> a = attribute()) {
             if (std::find(seen.cbegin(), seen.cend(), a->name) != seen.cend())
                 continue;
-            seen.push_back(a->name);
+            seen.append(a->name);
             if (a->name == "http-equiv") {
                 if (a->value == "content-type")
                     gotPragma = true;
@@ -433,8 +434,14 @@ QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
 }
 
 QByteArray GuessEncoding(QByteArrayView bytes, bool cutShort, QByteArrayView more) {
-    if ((cutShort ? IsValidUtf8Prefix(bytes) : bytes.isValidUtf8()) && more.isValidUtf8())
-        return "UTF-8";
+    if ((cutShort ? IsValidUtf8Prefix(bytes) : bytes.isValidUtf8()) && more.isValidUtf8()) {
+        // Seven-bit ISO-2022-JP is valid UTF-8 too; its escape sequences give it away, and the
+        // detector knows them.
+        if (!bytes.contains('\x1B') && !more.contains('\x1B'))
+            return "UTF-8";
+        const QByteArray guess = Guess({more, bytes});
+        return guess == "ISO-2022-JP" ? guess : QByteArray("UTF-8");
+    }
     const QByteArray guess = Guess({more, bytes});
     return guess.isEmpty() ? QByteArray("windows-1252") : guess;
 }

@@ -115,7 +115,6 @@ void SortPageNames(QStringList& names) {
         std::sort(names.begin(), names.end(), PageNameLess);
         return;
     }
-    QByteArray keys;
     struct Entry {
         qsizetype offset;
         qsizetype size;
@@ -123,9 +122,18 @@ void SortPageNames(QStringList& names) {
     };
     std::vector<Entry> entries;
     entries.reserve(size_t(names.size()));
+    qsizetype total = 0;
     for (const QString& name : std::as_const(names)) {
-        entries.push_back({keys.size(), name.size(), &name});
-        keys += name.toLatin1().toLower();
+        entries.push_back({total, name.size(), &name});
+        total += name.size();
+    }
+    QByteArray keys(total, Qt::Uninitialized);
+    char* k = keys.data();
+    for (const QString& name : std::as_const(names)) {
+        for (const QChar c : name) {
+            const char b = char(c.unicode());
+            *k++ = b >= 'A' && b <= 'Z' ? char(b + 0x20) : b;
+        }
     }
     const auto key = [&keys](const Entry& e) {
         return std::string_view(keys.constData() + e.offset, size_t(e.size));

@@ -38,8 +38,6 @@ bool IsAsciiWhitespace(char16_t c) {
     return c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
 }
 
-// Page text seen as a run of code units, so that the tag search works alike on text, on the bytes
-// of ASCII-compatible encodings (where markup bytes are always ASCII) and on raw UTF-16.
 // Whether c, in any letter case, is the lower-case ASCII letter or sign wanted.
 inline bool FoldsTo(char16_t c, char wanted) {
     return c == char16_t(wanted) || (wanted >= 'a' && wanted <= 'z' && c == char16_t(wanted - 0x20));
@@ -56,6 +54,8 @@ template <typename Units> qsizetype FindTagStart(const Units& u, char next, qsiz
     return -1;
 }
 
+// Page text seen as a run of code units, so that the tag search works alike on text, on the bytes
+// of ASCII-compatible encodings (where markup bytes are always ASCII) and on raw UTF-16.
 struct ByteUnits {
     QByteArrayView bytes;
     qsizetype size() const { return bytes.size(); }
@@ -121,7 +121,6 @@ enum class Found { Yes, No, NeedMore };
 struct TagMatch {
     Found found = Found::No;
     qsizetype start = -1; // the "<" of the tag (with NeedMore: the first unit to keep)
-    qsizetype end = -1;   // just past the tag's ">" (opening tags only)
 };
 
 // Does the name at i (lower-case ASCII) match in any letter case? NeedMore when the units run out first.
@@ -138,57 +137,62 @@ template <typename Units> Found MatchesName(const Units& u, qsizetype i, const c
     return Found::Yes;
 }
 
-// Position just past the ">" that ends a start tag, when i is the first unit after the tag's
-// name; -1 when the units run out first. Attribute values may hold ">" when quoted, so this
-// follows the tokenizer's attribute states.
-template <typename Units> qsizetype StartTagEnd(const Units& u, qsizetype i) {
+// Where the tokenizer stands inside a start tag's attributes, so that a tag can be followed across
+// reads without keeping its bytes.
+struct TagState {
     enum { BeforeName, Name, AfterName, BeforeValue, Quoted, Unquoted, AfterQuoted } state = BeforeName;
     char16_t quote = 0;
+};
+
+// Position just past the ">" that ends a start tag, going on from i in the given state; -1 when
+// the units run out first. Attribute values may hold ">" when quoted, so this follows the
+// tokenizer's attribute states.
+template <typename Units> qsizetype StartTagEnd(const Units& u, qsizetype i, TagState& t) {
     for (; i < u.size(); ++i) {
         const char16_t c = u[i];
-        switch (state) {
-        case BeforeName:
-        case AfterQuoted:
+        switch (t.state) {
+        case TagState::BeforeName:
+        case TagState::AfterQuoted:
             if (c == '>')
                 return i + 1;
             if (!IsAsciiWhitespace(c) && c != '/')
-                state = Name;
+                t.state = TagState::Name;
             break;
-        case Name:
+        case TagState::Name:
             if (c == '>')
                 return i + 1;
             if (c == '=')
-                state = BeforeValue;
+                t.state = TagState::BeforeValue;
             else if (IsAsciiWhitespace(c) || c == '/')
-                state = AfterName;
+                t.state = TagState::AfterName;
             break;
-        case AfterName:
+        case TagState::AfterName:
             if (c == '>')
                 return i + 1;
             if (c == '=')
-                state = BeforeValue;
+                t.state = TagState::BeforeValue;
             else if (!IsAsciiWhitespace(c) && c != '/')
-                state = Name;
+                t.state = TagState::Name;
             break;
-        case BeforeValue:
+        case TagState::BeforeValue:
             if (c == '>')
                 return i + 1;
             if (c == '"' || c == '\'') {
-                quote = c;
-                state = Quoted;
+                t.quote = c;
+                t.state = TagState::Quoted;
             } else if (!IsAsciiWhitespace(c)) {
-                state = Unquoted;
+                t.state = TagState::Unquoted;
             }
             break;
-        case Quoted:
-            if (c == quote)
-                state = AfterQuoted;
+        case TagState::Quoted:
+            if (c == t.quote)
+                t.state = TagState::AfterQuoted;
             break;
-        case Unquoted:
+        case TagState::Unquoted:
             if (c == '>')
                 return i + 1;
             if (IsAsciiWhitespace(c))
-                state = BeforeName;
+                t.state = TagState::BeforeName;
             break;
         }
     }
@@ -196,20 +200,30 @@ template <typename Units> qsizetype StartTagEnd(const Units& u, qsizetype i) {
 }
 
 // The first "<title" followed by ">", whitespace or "/", at or after from, through its ">".
-template <typename Units> TagMatch FindOpeningTag(const Units& u, qsizetype from) {
+// InTag: the tag's name is seen, its end not yet; tag holds how far its attributes went.
+enum class Opening { Found, None, NeedMore, InTag };
+struct OpeningTag {
+    Opening found = Opening::None;
+    qsizetype start = -1; // the "<" (with NeedMore: the first unit to keep)
+    qsizetype end = -1;   // just past the ">"
+    TagState tag;
+};
+
+template <typename Units> OpeningTag FindOpeningTag(const Units& u, qsizetype from) {
     for (qsizetype i = u.findTag('t', from); i >= 0; i = u.findTag('t', i + 1)) {
         const Found name = MatchesName(u, i + 1, "title");
         if (name == Found::No)
             continue;
         if (name == Found::NeedMore || i + 6 >= u.size())
-            return {Found::NeedMore, i};
+            return {Opening::NeedMore, i, -1, {}};
         const char16_t next = u[i + 6];
         if (next != '>' && next != '/' && !IsAsciiWhitespace(next))
             continue;
-        const qsizetype end = StartTagEnd(u, i + 6);
-        if (end < 0)
-            return {Found::NeedMore, i};
-        return {Found::Yes, i, end};
+        OpeningTag open{Opening::Found, i, -1, {}};
+        open.end = StartTagEnd(u, i + 6, open.tag);
+        if (open.end < 0)
+            open.found = Opening::InTag;
+        return open;
     }
     return {};
 }
@@ -302,7 +316,8 @@ std::optional<QString> ReadTitleWith(PageSource& source, const char* head, qsize
     qsizetype begin = bomLength; // bytes of data before begin are no longer needed
     const qsizetype width = std::is_same_v<Units, Utf16Units> ? 2 : 1;
 
-    bool inTitle = false;
+    enum { BeforeTitle, InOpeningTag, InTitle } phase = BeforeTitle;
+    TagState tag;               // while in the opening tag
     qsizetype from = 0;         // where the search resumes, in units after begin
     qsizetype titleStart = 0;   // in units after begin, while the title text is kept
     qint64 droppedTitleAt = -1; // file offset of the title text once it is no longer kept
@@ -310,18 +325,34 @@ std::optional<QString> ReadTitleWith(PageSource& source, const char* head, qsize
 
     for (;;) {
         units.bytes = data.sliced(begin);
-        if (!inTitle) {
-            const TagMatch open = FindOpeningTag(units, from);
-            if (open.found == Found::Yes) {
-                inTitle = true;
+        if (phase == BeforeTitle) {
+            const OpeningTag open = FindOpeningTag(units, from);
+            if (open.found == Opening::Found) {
+                phase = InTitle;
                 titleStart = from = open.end;
                 continue;
             }
             if (atEnd)
                 return std::nullopt;
-            // Nothing before a partly seen tag can matter any more.
-            const qsizetype keep = open.found == Found::NeedMore ? open.start : units.size();
+            if (open.found == Opening::InTag) {
+                // The rest of the tag is followed as it comes; none of its bytes are needed.
+                phase = InOpeningTag;
+                tag = open.tag;
+            }
+            // Nothing before a partly seen tag name can matter any more.
+            const qsizetype keep = open.found == Opening::NeedMore ? open.start : units.size();
             begin += keep * width;
+            from = 0;
+        } else if (phase == InOpeningTag) {
+            const qsizetype end = StartTagEnd(units, from, tag);
+            if (end >= 0) {
+                phase = InTitle;
+                titleStart = from = end;
+                continue;
+            }
+            if (atEnd)
+                return std::nullopt;
+            begin += units.size() * width;
             from = 0;
         } else {
             const TagMatch close = FindClosingTag(units, from);
@@ -473,8 +504,8 @@ private:
 
 std::optional<QString> FindTitle(QStringView pageText) {
     const TextUnits units{pageText};
-    const TagMatch open = FindOpeningTag(units, 0);
-    if (open.found != Found::Yes)
+    const OpeningTag open = FindOpeningTag(units, 0);
+    if (open.found != Opening::Found)
         return std::nullopt;
     const TagMatch close = FindClosingTag(units, open.end);
     if (close.found != Found::Yes)

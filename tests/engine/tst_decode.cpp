@@ -22,6 +22,7 @@ private slots:
     void detect();
     void legacyTitles_data();
     void legacyTitles();
+    void untrustedEncodingGivesNoTitle();
 };
 
 void tst_Decode::byteOrderMark_data() {
@@ -179,6 +180,9 @@ void tst_Decode::legacyTitles_data() {
         {"GB2312", "gb2312", u"中文网页",
          u"我能吞下玻璃而不伤身体。今天天气很好，我们一起去公园散步吧。中华人民共和国成立于一九四九年。"
          u"北京是中国的首都，有很多名胜古迹。"},
+        {"ISO-2022-JP", "iso-2022-jp", u"日本語のページ",
+         u"いろはにほへと　ちりぬるを　わかよたれそ　つねならむ　うゐのおくやま　けふこえて　あさきゆめみし"
+         u"　ゑひもせす。今日は良い天気ですね。私は東京に住んでいます。"},
         {"Big5", "big5", u"中文網頁",
          u"我能吞下玻璃而不傷身體。今天天氣很好，我們一起去公園散步吧。臺北是臺灣的首都，有很多名勝古蹟。"
          u"學習中文需要很多時間和耐心。"},
@@ -203,17 +207,27 @@ void tst_Decode::legacyTitles() {
     QFETCH(QByteArray, head);
     QFETCH(QString, title);
     QFETCH(QString, body);
+    QString text =
+        u"<html><head>"_qs + QString::fromLatin1(head) + u"<title>"_qs + title + u"</title></head><body>"_qs;
+    for (int i = 0; i < 8; ++i)
+        text += u"<p>"_qs + body + u"</p>\n"_qs;
+    text += u"</body></html>"_qs;
     QStringEncoder encode(encoder.constData());
     QVERIFY(encode.isValid());
-    QByteArray page = "<html><head>" + head + "<title>" + encode.encode(title) + "</title></head><body>";
-    for (int i = 0; i < 8; ++i)
-        page += "<p>" + encode.encode(body) + "</p>\n";
-    page += "</body></html>";
+    const QByteArray page = encode.encode(text);
     QVERIFY(!encode.hasError());
 
     QTemporaryDir dir;
     QCOMPARE(ReadPageTitle(WriteFixture(dir.path(), u"legacy.htm"_qs, page)), std::optional(title));
     QCOMPARE(FindTitle(DecodePage(page)), std::optional(title));
+}
+
+void tst_Decode::untrustedEncodingGivesNoTitle() {
+    // Text in ISO-2022-KR can hide markup in innocent-looking bytes: like a browser, take none of it.
+    QTemporaryDir dir;
+    const QString path =
+        WriteFixture(dir.path(), u"kr.htm"_qs, "<meta charset=iso-2022-kr><title>Hi</title>");
+    QCOMPARE(ReadPageTitle(path), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(tst_Decode)

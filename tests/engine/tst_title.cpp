@@ -25,6 +25,8 @@ private slots:
     void tagAcrossChunks();
     void longTitle_data();
     void longTitle();
+    void longOpeningTag_data();
+    void longOpeningTag();
     void notARegularFile_data();
     void notARegularFile();
     void flattenLineBreaks_data();
@@ -77,6 +79,7 @@ void tst_Title::rules() {
     QCOMPARE(FindTitle(page), expected);
     const QString path = WriteFixture(dir.path(), u"rules.htm"_qs, page.toUtf8());
     QCOMPARE(ReadPageTitle(path), expected);
+    QCOMPARE(FolderTitleReader(dir.path()).read(u"rules.htm"_qs), expected);
     QCOMPARE(ExtractTitle(path), title.isNull() ? path : title);
 }
 
@@ -140,6 +143,23 @@ void tst_Title::longTitle() {
     QCOMPARE(ReadPageTitle(path), std::optional(QString::fromLatin1(title)));
 }
 
+void tst_Title::longOpeningTag_data() {
+    QTest::addColumn<int>("length");
+    QTest::newRow("short") << 100;
+    QTest::newRow("across reads") << 20000;
+    QTest::newRow("megabytes") << 3 * 1024 * 1024;
+}
+
+void tst_Title::longOpeningTag() {
+    // A quoted attribute value may hold ">" and "<title>": the tag ends at the ">" after the quote.
+    QFETCH(int, length);
+    const QByteArray value = QByteArray("a>b <title>Wrong</title> ").repeated(length / 25 + 1).left(length);
+    const QByteArray page = "<title data-x='" + value + "' lang=en>Right</title>";
+    const QString path = WriteFixture(dir.path(), u"tag.htm"_qs, page);
+    QCOMPARE(ReadPageTitle(path), std::optional(u"Right"_qs));
+    QCOMPARE(FindTitle(QString::fromLatin1(page)), std::optional(u"Right"_qs));
+}
+
 static long PeakKilobytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -150,6 +170,7 @@ void tst_Title::bigPageCostsLittleMemory_data() {
     QTest::addColumn<QByteArray>("start");
     QTest::newRow("no title") << QByteArray("<html><head>");
     QTest::newRow("title never closed") << QByteArray("<html><head><title>");
+    QTest::newRow("opening tag never closed") << QByteArray("<html><head><title data-x=\"");
 }
 
 void tst_Title::bigPageCostsLittleMemory() {
@@ -191,6 +212,8 @@ void tst_Title::notARegularFile() {
 
     const QString path = d + u'/' + relative;
     QCOMPARE(ReadPageTitle(path), std::nullopt);
+    QCOMPARE(FolderTitleReader(d).read(relative), std::nullopt);
+    QCOMPARE(FolderTitleReader(d + u"/missing-folder"_qs).read(relative), std::nullopt);
     QCOMPARE(ExtractTitle(path), path);
 }
 
