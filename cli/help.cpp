@@ -63,7 +63,7 @@ Examples:
     0 2 * * * pagewick-cli page /srv/www --title "My pages" -o /srv/index.html
 
   Publish a feed of the pages:
-    pagewick-cli rss ~/site --feed-title "News" \\
+    pagewick-cli rss ~/site --feed-title "News" \
         --site-url https://example.org/ -o feed.xml
 )");
 }
