@@ -1,7 +1,6 @@
 #include "ui/frmBrowser.h"
 
 #include "engine/paths.h"
-#include "ui/twips.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -22,32 +21,22 @@ public:
 
 } // namespace
 
-std::optional<QSize> PreviewControlSize(QSize outerSize, QSize clientSize, QSize margins) {
-    const QSize size = outerSize - margins;
-    if (size.width() < 0 || size.height() < 0)
-        return std::nullopt;
-    return size.boundedTo(clientSize);
-}
-
 frmBrowser::frmBrowser(QWidget* parent)
-    : QWidget(parent, Qt::Window), brwBrowser(new OfflineTextBrowser(this)),
+    : PreviewWindow(QStringLiteral("Pagewick Browser"), QSize(50, 200), parent),
+      brwBrowser(new OfflineTextBrowser(this)),
       openLink([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
-    setWindowTitle(QStringLiteral("Pagewick Browser"));
-    resize(TwipsToPixels(4680, logicalDpiX()), TwipsToPixels(3195, logicalDpiY()));
 
     brwBrowser->setObjectName(QStringLiteral("brwBrowser"));
     brwBrowser->setOpenLinks(false);
     brwBrowser->setOpenExternalLinks(false);
     connect(brwBrowser, &QTextBrowser::anchorClicked, this, &frmBrowser::brwBrowser_AnchorClicked);
-    fitBrowser();
+    setControl(brwBrowser);
 }
 
 void frmBrowser::showIndex(const QString& indexText, const QString& folder) {
     folderText = folder;
     brwBrowser->setHtml(indexText);
-    show();
-    raise();
-    activateWindow();
+    bringForward();
 }
 
 QUrl frmBrowser::ResolveLink(const QString& folderText, const QUrl& link) {
@@ -72,29 +61,6 @@ void frmBrowser::brwBrowser_AnchorClicked(const QUrl& link) {
         return;
     openLink(url);
     Q_EMIT linkOpened(url);
-}
-
-void frmBrowser::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    fitBrowser();
-}
-
-// The frame is known only once the window is on screen, and a window manager may add it later
-// still: it then moves the client area, without resizing it.
-void frmBrowser::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    fitBrowser();
-}
-
-void frmBrowser::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    fitBrowser();
-}
-
-void frmBrowser::fitBrowser() {
-    const QSize margins(TwipsToPixels(50, logicalDpiX()), TwipsToPixels(200, logicalDpiY()));
-    if (const auto size = PreviewControlSize(frameGeometry().size(), this->size(), margins))
-        brwBrowser->setGeometry(0, 0, size->width(), size->height());
 }
 
 } // namespace pagewick

@@ -1,23 +1,17 @@
 #pragma once
 
-#include <QSize>
+#include "ui/previewwindow.h"
+
 #include <QString>
 #include <QUrl>
-#include <QWidget>
 #include <functional>
-#include <optional>
 
 class QTextBrowser;
 
 namespace pagewick {
 
-// The size a preview's one control takes in a window of the given outer size (caption and frame
-// included) and client size: the outer size less the margins, never past the client area.
-// nullopt when the window is smaller than its margins, so the control keeps its size.
-std::optional<QSize> PreviewControlSize(QSize outerSize, QSize clientSize, QSize margins);
-
 // "Pagewick Browser": the index rendered as an HTML page.
-class frmBrowser : public QWidget {
+class frmBrowser : public PreviewWindow {
     Q_OBJECT
 public:
     explicit frmBrowser(QWidget* parent = nullptr);
@@ -35,14 +29,8 @@ Q_SIGNALS:
     // A link was clicked and handed to the opener.
     void linkOpened(const QUrl& url);
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-
 private:
     void brwBrowser_AnchorClicked(const QUrl& link);
-    void fitBrowser();
 
     QTextBrowser* brwBrowser;
     QString folderText;

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QWidget>
+#include "ui/previewwindow.h"
 
 class QPlainTextEdit;
 
 namespace pagewick {
 
 // "Pagewick Scratchpad": generated code as editable plain text, for copying.
-class frmTextpad : public QWidget {
+class frmTextpad : public PreviewWindow {
     Q_OBJECT
 public:
     explicit frmTextpad(QWidget* parent = nullptr);
@@ -15,14 +15,7 @@ public:
     // Replaces the scratchpad's text and brings the window forward.
     void showText(const QString& text);
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-
 private:
-    void fitDisplay();
-
     QPlainTextEdit* txtDisplay;
 };
 
