@@ -156,11 +156,11 @@ QString BuildFeedText(const QString& folderText, const QStringList& pageNames, c
     QString out = u"<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n"_s;
     out += u"<title>"_s + title + u"</title><link>"_s + link + u"</link><description>"_s + title +
            u"</description>\r\n"_s;
+    const FolderTitleReader titles(folderText);
     for (const QString& name : pageNames) {
-        const QString path = PagePath(folderText, name);
-        const std::optional<QString> pageTitle = ReadPageTitle(path);
+        const std::optional<QString> pageTitle = titles.read(name);
         // A page without a title is labelled with its path, which is plain text and not HTML.
-        const QString t = pageTitle ? FeedValue(*pageTitle) : PathAsXmlText(path);
+        const QString t = pageTitle ? FeedValue(*pageTitle) : PathAsXmlText(PagePath(folderText, name));
         out += u"<item>\r\n<title>"_s + t + u"</title>\r\n"_s;
         out += u"<description>"_s + t + u"</description>\r\n"_s;
         out += u"<link>"_s + itemLinkBase + PercentEncodePathSegment(name) + u"</link>\r\n"_s;
