@@ -452,9 +452,12 @@ QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes) {
     const EncodingEntry* entry = FindEncoding(encoding);
     const QByteArray name =
         entry && entry->decoderName ? QByteArray(entry->decoderName) : encoding.toByteArray();
-    QStringDecoder decoder(name.constData(), QStringDecoder::Flag::ConvertInitialBom);
+    // The bytes are all there is: a sequence cut short at their end is a U+FFFD, as a browser shows
+    // it, not state kept for bytes that never come.
+    constexpr auto flags = QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless;
+    QStringDecoder decoder(name.constData(), flags);
     if (!decoder.isValid())
-        decoder = QStringDecoder("windows-1252", QStringDecoder::Flag::ConvertInitialBom);
+        decoder = QStringDecoder("windows-1252", flags);
     return decoder.decode(bytes);
 }
 
