@@ -3,10 +3,14 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PAGES ?= 10000
+# The sanitizer build (ASan + UBSan) of the whole test suite, and the fuzz targets' build (clang).
+SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 # Where `make install` puts Pagewick: the user's ~/.local, or /usr/local for root.
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 
-.PHONY: all deps configure build run test bench install uninstall clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench install uninstall clean
 
 all: build
 
@@ -26,6 +30,27 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Every test built with AddressSanitizer (leak checks included) and UndefinedBehaviorSanitizer; any
+# report fails the test.
+$(SANITIZE_BUILD)/build.ninja: | deps
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPAGEWICK_SANITIZE=ON
+
+test-sanitize: deps $(SANITIZE_BUILD)/build.ninja
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && \
+	ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer targets (clang), each run for FUZZ_SECONDS; see fuzz/run.
+$(FUZZ_BUILD)/build.ninja: | deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DPAGEWICK_FUZZ=ON
+
+fuzz: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_title fuzz_flatten fuzz_feed
+	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build
 	bench/run $(BUILD) $(PAGES)
