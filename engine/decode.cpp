@@ -450,15 +450,30 @@ QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes) {
     if (encoding == kReplacementEncoding)
         return bytes.isEmpty() ? QString() : QString(QChar::ReplacementCharacter);
     const EncodingEntry* entry = FindEncoding(encoding);
-    const QByteArray name =
-        entry && entry->decoderName ? QByteArray(entry->decoderName) : encoding.toByteArray();
+    QByteArray name = entry && entry->decoderName ? QByteArray(entry->decoderName) : encoding.toByteArray();
     // The bytes are all there is: a sequence cut short at their end is a U+FFFD, as a browser shows
     // it, not state kept for bytes that never come.
     constexpr auto flags = QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless;
     QStringDecoder decoder(name.constData(), flags);
-    if (!decoder.isValid())
-        decoder = QStringDecoder("windows-1252", flags);
-    return decoder.decode(bytes);
+    if (!decoder.isValid()) {
+        name = "windows-1252";
+        decoder = QStringDecoder(name.constData(), flags);
+    }
+    QString text = decoder.decode(bytes);
+
+    // ICU's tables for a few encodings (IBM866 and Shift_JIS among them) keep the old IBM PC habit
+    // of swapping the control characters 0x1A, 0x1C and 0x7F; browsers read every byte below 0x80
+    // in them as ASCII. Where the decoder shows the swap, it is undone.
+    if (bytes.contains('\x1A') || bytes.contains('\x1C') || bytes.contains('\x7F')) {
+        QStringDecoder probe(name.constData(), flags);
+        if (QString(probe.decode(QByteArrayView("\x1A\x1C\x7F"))) == QStringView(u"\x1C\x7F\x1A")) {
+            for (QChar& c : text) {
+                const char16_t u = c.unicode();
+                c = u == 0x1C ? QChar(0x1A) : u == 0x7F ? QChar(0x1C) : u == 0x1A ? QChar(0x7F) : c;
+            }
+        }
+    }
+    return text;
 }
 
 QByteArray DetectEncoding(QByteArrayView bytes) {
