@@ -1,7 +1,7 @@
 #pragma once
 
 // A folder of the odd things real folders hold: pages that are not files, names no web address
-// can carry as they stand, text in every encoding and none, a page too big to read twice, and a
+// can carry as they stand, text in every encoding and none, a 200 MB page without a title, and a
 // page that goes away between the scan and the build. Built once per test binary.
 
 #include "engine/filename.h"
@@ -50,7 +50,7 @@ inline constexpr qint64 kSparseSize = 200LL * 1024 * 1024;
 inline constexpr int kLongTitleLength = 100000;
 inline constexpr int kCasePages = 100;
 
-// The name of the page that vanishes, and its title while it is there.
+// The page that vanishes (it is titled "Soon gone" while it is there).
 inline const QByteArray kVanishingName = "vanishing.htm";
 
 class Folder {
