@@ -1,7 +1,6 @@
 #include "engine/feed.h"
 
 #include "engine/entities.h"
-#include "engine/index.h"
 #include "engine/paths.h"
 #include "engine/title.h"
 
@@ -114,9 +113,9 @@ std::optional<QString> XmlReference(QStringView ref) {
 
 // The fallback label, a local path: plain text, so every "&" in it is literal.
 QString PathAsXmlText(const QString& path) {
-    QString kept;
-    AppendXmlChars(kept, path);
-    return EscapePlainText(kept);
+    QString out;
+    AppendXmlText(out, path);
+    return out;
 }
 
 QString FeedValue(const QString& htmlText) {
