@@ -74,7 +74,7 @@ frmBrowse::frmBrowse(QWidget* parent)
       driveView(new MountSubtreeModel(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Pagewick"));
-    resize(TwipsToPixels(4680, logicalDpiX()), TwipsToPixels(3195, logicalDpiY()));
+    ResizeInTwips(this, 4680, 3195);
 
     Drive1->setObjectName(QStringLiteral("Drive1"));
     Drive1->setToolTip(QStringLiteral("Available disks"));
