@@ -149,4 +149,11 @@ void SortPageNames(QStringList& names) {
     names = std::move(sorted);
 }
 
+QCollator PageCollator(bool numeric) {
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(numeric);
+    return collator;
+}
+
 } // namespace pagewick

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCollator>
 #include <QString>
 #include <QStringList>
 
@@ -13,5 +14,9 @@ QStringList ScanPageFiles(const QString& folderText);
 // names equal but for case in a fixed (code point) order.
 bool PageNameLess(const QString& a, const QString& b);
 void SortPageNames(QStringList& names);
+
+// The collation page names are ordered by, letter case ignored; numeric reads runs of digits as
+// numbers ("page2" before "page10").
+QCollator PageCollator(bool numeric = false);
 
 } // namespace pagewick

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace pagewick {
+
+// What an output needs from a page beyond its title. The reader reads a page only as far as the
+// wanted facts need: with none wanted it stops at the end of the title.
+enum PageWant : unsigned {
+    WantTitle = 0,
+    WantDate = 1u << 0,        // the date the page declares in its head, else the file's modification time
+    WantDescription = 1u << 1, // <meta name="description">, as text
+};
+
+// One listed page as it went through the reader.
+struct PageRecord {
+    QString name;                       // as listed (a bare name, or a relative path with sub-folders)
+    std::optional<QString> title;       // nullopt: no usable title, or the page could not be read
+    QDateTime date;                     // with WantDate: declared or last-modified (UTC); invalid when unknown
+    std::optional<QString> description; // with WantDescription: the meta description, when the page has one
+};
+
+// Reads many pages of one folder, opening the folder once. Never fails, never blocks: a page that
+// cannot be read gives a record with no title.
+class FolderPageReader {
+public:
+    explicit FolderPageReader(const QString& folderText);
+    ~FolderPageReader();
+    FolderPageReader(const FolderPageReader&) = delete;
+    FolderPageReader& operator=(const FolderPageReader&) = delete;
+
+    PageRecord read(const QString& pageName, unsigned wants = WantTitle) const;
+
+private:
+    struct Private;
+    Private* d;
+};
+
+// Every listed page through one reader, in the given order.
+QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames, unsigned wants = WantTitle);
+
+} // namespace pagewick
