@@ -31,4 +31,19 @@ QString PercentEncodePathSegment(const QString& pageName) {
     return QString::fromLatin1(FileNameToBytes(pageName).toPercentEncoding());
 }
 
+QString PercentEncodePagePath(const QString& pagePath) {
+    if (!pagePath.contains(u'/'))
+        return PercentEncodePathSegment(pagePath);
+    QString out;
+    out.reserve(pagePath.size() + 16);
+    qsizetype from = 0;
+    for (qsizetype slash = pagePath.indexOf(u'/'); slash >= 0; slash = pagePath.indexOf(u'/', from)) {
+        out += PercentEncodePathSegment(pagePath.sliced(from, slash - from));
+        out += u'/';
+        from = slash + 1;
+    }
+    out += PercentEncodePathSegment(pagePath.sliced(from));
+    return out;
+}
+
 } // namespace pagewick

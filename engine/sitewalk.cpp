@@ -1,0 +1,307 @@
+#include "engine/sitewalk.h"
+
+#include "engine/filename.h"
+#include "engine/paths.h"
+#include "engine/scan.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <utility>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QSet>
+#endif
+
+namespace pagewick {
+
+namespace {
+
+#ifdef Q_OS_UNIX
+
+// "*.htm*" in any letter case, the rule ScanPageFiles lists by.
+bool MatchesPagePattern(QByteArrayView name) {
+    const qsizetype n = name.size();
+    for (qsizetype i = 0; i + 4 <= n; ++i) {
+        if (name[i] == '.' && (name[i + 1] | 0x20) == 'h' && (name[i + 2] | 0x20) == 't' &&
+            (name[i + 3] | 0x20) == 'm')
+            return true;
+    }
+    return false;
+}
+
+QString ErrorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString PagePathFromBytes(const QByteArray& prefix, QByteArrayView name) {
+    if (prefix.isEmpty())
+        return FileNameFromBytes(name);
+    QByteArray path;
+    path.reserve(prefix.size() + name.size());
+    path.append(prefix).append(name);
+    return FileNameFromBytes(path);
+}
+
+QString RelativeName(const QByteArray& path) {
+    return FileNameFromBytes(path);
+}
+
+// Walks a tree with one open folder per level, each opened relative to its parent. Folders are
+// known by device and inode, so none is walked twice. Real sub-folders are walked first, folders
+// behind links afterwards, so that a folder reachable both ways is named by its real path.
+class Walker {
+public:
+    Walker(PageListing& out, int maxDepth) : out(out), maxDepth(maxDepth) {}
+
+    void run(int rootFd) {
+        struct stat st;
+        if (::fstat(rootFd, &st) != 0)
+            return;
+        seen.insert({st.st_dev, st.st_ino});
+        const int fd = ::dup(rootFd);
+        if (fd < 0)
+            return;
+        walk(fd, QByteArray(), 0);
+        // Links found while walking, in the order met; each may lead to more.
+        for (size_t i = 0; i < links.size(); ++i) {
+            const Link link = links[i];
+            const int linked = ::openat(rootFd, link.path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (linked < 0) {
+                skip(link.path, errno);
+                continue;
+            }
+            if (firstVisit(linked))
+                walk(linked, link.path, link.depth);
+            else
+                ::close(linked);
+        }
+    }
+
+private:
+    struct Link {
+        QByteArray path;
+        int depth;
+    };
+
+    bool deepEnough(int depth) const { return maxDepth >= 0 && depth >= maxDepth; }
+
+    bool firstVisit(int fd) {
+        struct stat st;
+        return ::fstat(fd, &st) == 0 && seen.insert({st.st_dev, st.st_ino}).second;
+    }
+
+    void skip(const QByteArray& path, int error) {
+        out.skipped.append({RelativeName(path), ErrorText(error)});
+    }
+
+    // Lists the folder open at fd (which it takes over) as path, then walks its sub-folders.
+    void walk(int fd, const QByteArray& path, int depth) {
+        DIR* dir = ::fdopendir(fd);
+        if (!dir) {
+            skip(path, errno);
+            ::close(fd);
+            return;
+        }
+        out.folders.append(RelativeName(path));
+        const QByteArray prefix = path.isEmpty() ? path : path + '/';
+        const bool descend = !deepEnough(depth);
+        std::vector<QByteArray> folders;
+        std::vector<QByteArray> linkedFolders;
+        for (;;) {
+            errno = 0;
+            const dirent* entry = ::readdir(dir);
+            if (!entry)
+                break;
+            const QByteArrayView name(entry->d_name);
+            if (name.startsWith('.'))
+                continue;
+            unsigned char type = entry->d_type;
+            if (type == DT_UNKNOWN) {
+                struct stat st;
+                if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue;
+                type = S_ISLNK(st.st_mode)   ? DT_LNK
+                       : S_ISDIR(st.st_mode) ? DT_DIR
+                       : S_ISREG(st.st_mode) ? DT_REG
+                                             : 0;
+            }
+            if (type == DT_REG) {
+                if (MatchesPagePattern(name))
+                    out.pages.append(PagePathFromBytes(prefix, name));
+            } else if (type == DT_DIR) {
+                if (descend)
+                    folders.emplace_back(name.toByteArray());
+            } else if (type == DT_LNK) {
+                const bool page = MatchesPagePattern(name);
+                if (!page && !descend)
+                    continue;
+                struct stat st;
+                if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0)
+                    continue; // a broken link is neither a page nor a folder
+                if (S_ISREG(st.st_mode) && page)
+                    out.pages.append(PagePathFromBytes(prefix, name));
+                else if (S_ISDIR(st.st_mode) && descend)
+                    linkedFolders.emplace_back(name.toByteArray());
+            }
+        }
+        if (errno != 0)
+            skip(path, errno);
+        // Sorted, so that which path names a folder reached twice does not depend on listing order.
+        std::sort(folders.begin(), folders.end());
+        std::sort(linkedFolders.begin(), linkedFolders.end());
+        for (const QByteArray& name : linkedFolders)
+            links.push_back({prefix + name, depth + 1});
+        for (const QByteArray& name : folders) {
+            const int child =
+                ::openat(::dirfd(dir), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (child < 0) {
+                // Gone or replaced since it was listed: nothing to report.
+                if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
+                    skip(prefix + name, errno);
+                continue;
+            }
+            if (firstVisit(child))
+                walk(child, prefix + name, depth + 1);
+            else
+                ::close(child);
+        }
+        ::closedir(dir);
+    }
+
+    PageListing& out;
+    const int maxDepth;
+    std::set<std::pair<dev_t, ino_t>> seen;
+    std::vector<Link> links;
+};
+
+#else
+
+void WalkWithQDir(const QString& root, const QString& path, int depth, const WalkOptions& options,
+                  QSet<QString>& seen, PageListing& out) {
+    out.folders.append(path);
+    const QString prefix = path.isEmpty() ? path : path + u'/';
+    QDir dir(root + u'/' + path);
+    for (const QString& name : dir.entryList({QStringLiteral("*.htm*")}, QDir::Files))
+        if (!name.startsWith(u'.'))
+            out.pages.append(prefix + name);
+    if (options.maxDepth >= 0 && depth >= options.maxDepth)
+        return;
+    for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (name.startsWith(u'.'))
+            continue;
+        const QFileInfo info(dir.filePath(name));
+        if (!info.isReadable()) {
+            out.skipped.append({prefix + name, QStringLiteral("Permission denied")});
+            continue;
+        }
+        if (!seen.contains(info.canonicalFilePath())) {
+            seen.insert(info.canonicalFilePath());
+            WalkWithQDir(root, prefix + name, depth + 1, options, seen, out);
+        }
+    }
+}
+
+#endif
+
+} // namespace
+
+PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options) {
+    PageListing listing;
+    if (!options.recursive || options.maxDepth == 0) {
+        listing.pages = ScanPageFiles(folderText);
+        listing.folders.append(QString());
+        return listing;
+    }
+#ifdef Q_OS_UNIX
+    const QByteArray folder = FileNameToBytes(EnsureTrailingSeparator(folderText));
+    if (folder.contains('\0'))
+        return listing;
+    const int rootFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (rootFd < 0)
+        return listing;
+    Walker(listing, options.maxDepth).run(rootFd);
+    ::close(rootFd);
+#else
+    QSet<QString> seen{QFileInfo(folderText).canonicalFilePath()};
+    WalkWithQDir(folderText, QString(), 0, options, seen, listing);
+#endif
+    return listing;
+}
+
+void SortPagePaths(QStringList& paths, const std::function<void(QStringList&)>& sortNames) {
+    const auto sortLevel = [&sortNames](QStringList& names) {
+        if (sortNames)
+            sortNames(names);
+        else
+            SortPageNames(names);
+    };
+    if (std::none_of(paths.cbegin(), paths.cend(), [](const QString& p) { return p.contains(u'/'); })) {
+        sortLevel(paths);
+        return;
+    }
+    // Group by the first part; order the parts of this level; then each folder's pages below it.
+    struct Group {
+        bool page = false;
+        QStringList below;
+    };
+    QHash<QString, Group> groups;
+    QStringList heads;
+    for (const QString& path : std::as_const(paths)) {
+        const qsizetype slash = path.indexOf(u'/');
+        const QString head = slash < 0 ? path : path.left(slash);
+        auto it = groups.find(head);
+        if (it == groups.end()) {
+            it = groups.insert(head, Group());
+            heads.append(head);
+        }
+        if (slash < 0)
+            it->page = true;
+        else
+            it->below.append(path.mid(slash + 1));
+    }
+    sortLevel(heads);
+    QStringList sorted;
+    sorted.reserve(paths.size());
+    for (const QString& head : std::as_const(heads)) {
+        Group& group = groups[head];
+        if (group.page)
+            sorted.append(head);
+        if (group.below.isEmpty())
+            continue;
+        SortPagePaths(group.below, sortNames);
+        const QString prefix = head + u'/';
+        for (const QString& rest : std::as_const(group.below))
+            sorted.append(prefix + rest);
+    }
+    paths = std::move(sorted);
+}
+
+bool PagePathLess(const QString& a, const QString& b) {
+    qsizetype i = 0, j = 0;
+    for (;;) {
+        const qsizetype endA = a.indexOf(u'/', i), endB = b.indexOf(u'/', j);
+        const QString partA = a.mid(i, endA < 0 ? -1 : endA - i);
+        const QString partB = b.mid(j, endB < 0 ? -1 : endB - j);
+        if (partA != partB)
+            return PageNameLess(partA, partB);
+        // The same part: the path that ends here (a page) comes before the one that goes on.
+        if (endA < 0 || endB < 0)
+            return endA < 0 && endB >= 0;
+        i = endA + 1;
+        j = endB + 1;
+    }
+}
+
+} // namespace pagewick
