@@ -1,11 +1,14 @@
 // pagewick-cli: the index engine from the command line.
 
+#include "cli/check.h"
 #include "cli/help.h"
+#include "cli/watch.h"
 #include "engine/feed.h"
 #include "engine/filename.h"
 #include "engine/index.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
+#include "engine/sitewalk.h"
 #include "engine/title.h"
 #include "engine/writefile.h"
 
@@ -27,7 +30,7 @@ using namespace pagewick;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-enum class Command { Index, Page, Rss, Titles };
+enum class Command { Index, Page, Rss, Titles, Check };
 
 struct CommandForm {
     QLatin1StringView name;
@@ -35,10 +38,9 @@ struct CommandForm {
 };
 
 constexpr CommandForm Commands[] = {
-    {QLatin1StringView("index"), Command::Index},
-    {QLatin1StringView("page"), Command::Page},
-    {QLatin1StringView("rss"), Command::Rss},
-    {QLatin1StringView("titles"), Command::Titles},
+    {QLatin1StringView("index"), Command::Index}, {QLatin1StringView("page"), Command::Page},
+    {QLatin1StringView("rss"), Command::Rss},     {QLatin1StringView("titles"), Command::Titles},
+    {QLatin1StringView("check"), Command::Check},
 };
 
 bool WriteBytes(FILE* stream, const QByteArray& bytes) {
@@ -130,6 +132,27 @@ int WriteTitleLines(const QString& folderText, const QStringList& names) {
     return FinishStandardOutput();
 }
 
+// --recursive, and --max-depth N (which implies it); nullopt for a depth that is not a number.
+std::optional<WalkOptions> ParseWalkOptions(const QCommandLineParser& parser,
+                                            const QCommandLineOption& recursive,
+                                            const QCommandLineOption& maxDepth) {
+    WalkOptions walk;
+    walk.recursive = parser.isSet(recursive) || parser.isSet(maxDepth);
+    if (parser.isSet(maxDepth)) {
+        bool ok = false;
+        walk.maxDepth = parser.value(maxDepth).toInt(&ok);
+        if (!ok || walk.maxDepth < 0)
+            return std::nullopt;
+    }
+    return walk;
+}
+
+void ReportSkippedFolders(const QString& folderText, const QList<SkippedFolder>& skipped) {
+    for (const SkippedFolder& folder : skipped)
+        PrintError("cannot read folder \"" + FileNameToBytes(PagePath(folderText, folder.name)) +
+                   "\": " + folder.reason.toUtf8() + ", left out");
+}
+
 int Run(const QStringList& arguments) {
     QCommandLineParser parser;
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
@@ -139,7 +162,11 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption siteUrl(QStringLiteral("site-url"), QString(), QStringLiteral("URL"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QString(),
                                     QStringLiteral("FILE"));
-    parser.addOptions({help, version, title, feedTitle, siteUrl, output});
+    const QCommandLineOption recursive(QStringLiteral("recursive"));
+    const QCommandLineOption maxDepth(QStringLiteral("max-depth"), QString(), QStringLiteral("N"));
+    const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("text|json"));
+    const QCommandLineOption watch(QStringLiteral("watch"));
+    parser.addOptions({help, version, title, feedTitle, siteUrl, output, recursive, maxDepth, format, watch});
 
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());
@@ -176,6 +203,8 @@ int Run(const QStringList& arguments) {
         {feedTitle, command == Command::Rss, command == Command::Rss},
         {siteUrl, command == Command::Rss, command == Command::Rss},
         {output, false, command == Command::Page || command == Command::Rss},
+        {format, false, command == Command::Check},
+        {watch, false, command == Command::Page || command == Command::Rss},
     };
     for (const OptionUse& use : uses) {
         const QString optionName = QStringLiteral("--") + use.option.names().last();
@@ -186,27 +215,60 @@ int Run(const QStringList& arguments) {
             return UsageError(QStringLiteral("%1 does not take %2").arg(form->name, optionName));
     }
 
+    const std::optional<WalkOptions> walk = ParseWalkOptions(parser, recursive, maxDepth);
+    if (!walk)
+        return UsageError(QStringLiteral("%1: --max-depth takes a whole number, 0 or more").arg(form->name));
+    if (parser.isSet(watch) && !parser.isSet(output))
+        return UsageError(QStringLiteral("%1: --watch needs -o FILE").arg(form->name));
+    cli::CheckFormat checkFormat = cli::CheckFormat::Text;
+    if (parser.isSet(format)) {
+        const QString value = TextArgument(parser.value(format));
+        if (value != QStringLiteral("text") && value != QStringLiteral("json"))
+            return UsageError(
+                QStringLiteral("%1: --format takes text or json, not \"%2\"").arg(form->name, value));
+        checkFormat = value == QStringLiteral("json") ? cli::CheckFormat::Json : cli::CheckFormat::Text;
+    }
+
     const QString folderText = positional[1];
     if (!CheckFolder(folderText))
         return ExitFailure;
 
-    QStringList names = ScanPageFiles(folderText);
-    SortPageNames(names);
+    // The pages in list order; sub-folders that could not be read are named on standard error
+    // (the check reports them with its findings).
+    const auto listPages = [&] {
+        PageListing listing = WalkPageFiles(folderText, *walk);
+        if (command != Command::Check)
+            ReportSkippedFolders(folderText, listing.skipped);
+        SortPagePaths(listing.pages);
+        return listing;
+    };
     const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
+    const auto build = [&]() -> QString {
+        const QStringList names = listPages().pages;
+        switch (command) {
+        case Command::Page:
+            // The saved page ends with one line break after the document, on standard output too.
+            return BuildPageDocument(TextArgument(parser.value(title)), BuildIndexText(folderText, names)) +
+                   QStringLiteral("\r\n");
+        case Command::Rss:
+            return BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)),
+                                 TextArgument(parser.value(siteUrl)));
+        default:
+            return BuildIndexText(folderText, names);
+        }
+    };
+    if (parser.isSet(watch))
+        return cli::WatchAndRewrite(folderText, *walk, outputFile, build);
 
     switch (command) {
     case Command::Index:
-        return WriteOutput(QString(), BuildIndexText(folderText, names));
     case Command::Page:
-        // The saved page ends with one line break after the document, on standard output too.
-        return WriteOutput(outputFile, BuildPageDocument(TextArgument(parser.value(title)),
-                                                         BuildIndexText(folderText, names)) +
-                                           QStringLiteral("\r\n"));
     case Command::Rss:
-        return WriteOutput(outputFile, BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)),
-                                                     TextArgument(parser.value(siteUrl))));
+        return WriteOutput(outputFile, build());
     case Command::Titles:
-        return WriteTitleLines(folderText, names);
+        return WriteTitleLines(folderText, listPages().pages);
+    case Command::Check:
+        return cli::RunCheck(folderText, listPages(), checkFormat);
     }
     return ExitFailure;
 }

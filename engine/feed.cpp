@@ -162,7 +162,7 @@ QString BuildFeedText(const QString& folderText, const QStringList& pageNames, c
         const QString t = pageTitle ? FeedValue(*pageTitle) : PathAsXmlText(PagePath(folderText, name));
         out += u"<item>\r\n<title>"_s + t + u"</title>\r\n"_s;
         out += u"<description>"_s + t + u"</description>\r\n"_s;
-        out += u"<link>"_s + itemLinkBase + PercentEncodePathSegment(name) + u"</link>\r\n"_s;
+        out += u"<link>"_s + itemLinkBase + PercentEncodePagePath(name) + u"</link>\r\n"_s;
         out += u"</item>"_s;
     }
     out += u"</channel></rss>"_s;

@@ -42,7 +42,7 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames) 
     for (const QString& name : pageNames) {
         const std::optional<QString> title = titles.read(name);
         out += u"<li><a href=\"";
-        out += PercentEncodePathSegment(name);
+        out += PercentEncodePagePath(name);
         out += u"\">";
         // A title is HTML already; the path standing in for a missing one is plain text.
         out += title ? *title : PathLabel(PagePath(folderText, name));

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "engine/sitewalk.h"
+
+#include <QString>
+#include <functional>
+
+namespace pagewick::cli {
+
+// After the first write: keeps watching the folder (and with walk.recursive its sub-folders) and,
+// once changes to the pages have been quiet for a moment, builds the output again with build()
+// and writes it to outputFile when it differs from the file's bytes, saying so on standard error.
+// Runs until SIGINT or SIGTERM, then returns 0; returns 1 when the folder can no longer be read.
+int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QString& outputFile,
+                    const std::function<QString()>& build);
+
+// How long the pages must stay unchanged before the output is built again.
+inline constexpr int kQuietMilliseconds = 300;
+
+} // namespace pagewick::cli

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/pagefacts.h"
+#include "engine/pagereader.h"
+#include "engine/sitewalk.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace pagewick {
+
+// One thing that would be wrong to publish.
+struct Finding {
+    QString page;   // the page's listed name; a folder's relative path followed by "/"
+    QString kind;   // a fixed word for scripts: see FindingKinds()
+    QString detail; // what is wrong, in plain words
+};
+
+// The kinds of finding, in the order a page's findings are given.
+QStringList FindingKinds();
+
+// Longer titles are cut in search results.
+inline constexpr int kLongTitle = 70;
+
+// The findings for read pages (records and facts side by side, in listing order) and for the
+// sub-folders the walk had to skip: folders first, then page by page.
+QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<PageFacts>& facts,
+                         const QList<SkippedFolder>& skipped = {});
+
+// The findings as text: one line a finding, "NAME: what", then a line that sums them up.
+QString FindingsText(const QList<Finding>& findings, qsizetype pagesChecked);
+
+// The findings as one JSON array of objects with the keys "page", "kind" and "detail".
+QByteArray FindingsJson(const QList<Finding>& findings);
+
+// A title's HTML as a reader sees the text: character references resolved.
+QString TitleText(const QString& titleHtml);
+
+} // namespace pagewick
