@@ -158,8 +158,8 @@ QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<PageFacts
                         .arg(forbidden.join(u", "_s)));
         }
         if (pageFacts.invalidUtf8At >= 0)
-            add(kInvalidUtf8,
-                u"declared as UTF-8, but byte %1 is not valid UTF-8"_s.arg(pageFacts.invalidUtf8At));
+            add(kInvalidUtf8, u"declared as UTF-8, but the byte at offset %1 is not valid UTF-8"_s.arg(
+                                  pageFacts.invalidUtf8At));
         if (!pageFacts.bomEncoding.isEmpty() && !pageFacts.metaEncoding.isEmpty() &&
             pageFacts.bomEncoding != pageFacts.metaEncoding)
             add(kBomMismatch,

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <fcntl.h>
 #include <linux/capability.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -21,6 +22,13 @@ inline bool SetFileOverride(bool on) {
     const unsigned bits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
     data[0].effective = on ? data[0].effective | (data[0].permitted & bits) : data[0].effective & ~bits;
     return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+// For a child process about to run a program: a program started by root gets every capability
+// of the bounding set again, so the two are dropped from that set. Safe between fork and exec.
+inline bool DropFileOverrideForGood() {
+    return ::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0) == 0 &&
+           ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0) == 0 && SetFileOverride(false);
 }
 
 // Whether this thread can open the path for reading now (access() would not tell: for root it
