@@ -41,8 +41,8 @@ Options:
                      run as root, its owner and group; other hard links to
                      the old FILE keep the old text. A FILE that is a FIFO or
                      a character device (such as a terminal) is written into
-                     and stays what it is; "-" means standard output. A
-                     folder, socket or loop of links is refused.
+                     and stays what it is. "-" and /dev/stdout mean standard
+                     output. A folder, socket or loop of links is refused.
   -h, --help         Print this help and exit.
   -v, --version      Print the version and exit.
 

@@ -108,10 +108,17 @@ int WriteStandardOutput(const QString& text) {
     return FinishStandardOutput();
 }
 
-// To FILE when one is given, else (or for "-") to standard output. A regular file is replaced
-// atomically; a FIFO or a terminal is written into, as a shell redirection would.
+// The names of the open standard output itself. When that is a file, replacing the file would
+// lose what the shell had already written to it (">>", or earlier commands of a group).
+bool NamesStandardOutput(const QString& outputFile) {
+    return outputFile == u'-' || outputFile == QStringLiteral("/dev/stdout") ||
+           outputFile == QStringLiteral("/dev/fd/1") || outputFile == QStringLiteral("/proc/self/fd/1");
+}
+
+// To FILE when one is given, else to standard output. A regular file is replaced atomically; a
+// FIFO or a terminal is written into, as a shell redirection would.
 int WriteOutput(const QString& outputFile, const QString& text) {
-    if (outputFile.isNull() || outputFile == u'-')
+    if (outputFile.isNull() || NamesStandardOutput(outputFile))
         return WriteStandardOutput(text);
     QString error;
     if (!WriteTextFile(outputFile, text, &error, SpecialTarget::WriteInto)) {

@@ -389,6 +389,7 @@ private Q_SLOTS:
         QTest::newRow("character device") << QStringLiteral("null");
         QTest::newRow("dash") << QStringLiteral("-");
         QTest::newRow("/dev/stdout in a pipe") << QStringLiteral("/dev/stdout");
+        QTest::newRow("/dev/stdout appending to a file") << QStringLiteral("/dev/stdout >>");
         QTest::newRow("file of another owner") << QStringLiteral("owned");
         QTest::newRow("hard-linked file") << QStringLiteral("linked");
     }
@@ -406,7 +407,11 @@ private Q_SLOTS:
              QStringLiteral("\r\n"))
                 .toUtf8();
 
-        const QString path = target.startsWith(u'/') || target == u'-' ? target : caseDir->filePath(target);
+        const bool appending = target == QStringLiteral("/dev/stdout >>");
+        const QString path = appending                                   ? QStringLiteral("/dev/stdout")
+                             : target.startsWith(u'/') || target == u'-' ? target
+                                                                         : caseDir->filePath(target);
+        const QString appended = caseDir->filePath(QStringLiteral("appended"));
         QString why;
         int reader = -1;
         struct stat before = {};
@@ -436,6 +441,10 @@ private Q_SLOTS:
         const QString was = path.startsWith(u'/') ? special::Describe(path) : QString();
 
         QProcess cli;
+        if (appending) {
+            QVERIFY(WriteAll(appended, "what the shell wrote first\n"));
+            cli.setStandardOutputFile(appended, QIODevice::Append);
+        }
         cli.start(QStringLiteral(PAGEWICK_CLI), {QStringLiteral("page"), site, QStringLiteral("--title"),
                                                  QStringLiteral("Site"), QStringLiteral("-o"), path});
         QVERIFY(cli.waitForFinished(-1));
@@ -450,7 +459,9 @@ private Q_SLOTS:
             ::close(reader);
             QCOMPARE(got.left(qMax<ssize_t>(n, 0)), page);
         }
-        if (target == u'-' || target.startsWith(u'/'))
+        if (appending)
+            QCOMPARE(ReadAll(appended), "what the shell wrote first\n" + page);
+        else if (target == u'-' || target.startsWith(u'/'))
             QCOMPARE(out, page);
         else
             QCOMPARE(out, QByteArray());
