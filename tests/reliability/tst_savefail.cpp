@@ -25,6 +25,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/mount.h>
 #include <sys/resource.h>
 
