@@ -227,7 +227,7 @@ int Run(const QStringList& arguments) {
     const std::optional<WalkOptions> walk = ParseWalkOptions(parser, recursive, maxDepth);
     if (!walk)
         return UsageError(QStringLiteral("%1: --max-depth takes a whole number, 0 or more").arg(form->name));
-    if (parser.isSet(watch) && !parser.isSet(output))
+    if (parser.isSet(watch) && (!parser.isSet(output) || NamesStandardOutput(parser.value(output))))
         return UsageError(QStringLiteral("%1: --watch needs -o FILE").arg(form->name));
     cli::CheckFormat checkFormat = cli::CheckFormat::Text;
     if (parser.isSet(format)) {

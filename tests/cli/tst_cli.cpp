@@ -249,6 +249,8 @@ private slots:
         QTest::newRow("check does not write files")
             << QStringList{"check", "$T/site", "-o", "$T/out/new"} << 2;
         QTest::newRow("--watch without -o") << QStringList{"page", "$T/site", "--title", "T", "--watch"} << 2;
+        QTest::newRow("--watch on standard output")
+            << QStringList{"page", "$T/site", "--title", "T", "-o", "-", "--watch"} << 2;
         QTest::newRow("index does not watch") << QStringList{"index", "$T/site", "--watch"} << 2;
         QTest::newRow("check of a missing folder") << QStringList{"check", "$T/missing"} << 1;
         QTest::newRow("watch, first write fails")
