@@ -1,11 +1,16 @@
 #include "engine/sitecheck.h"
 
 #include "engine/entities.h"
+#include "engine/filename.h"
+#include "engine/paths.h"
 
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace pagewick {
 
@@ -170,6 +175,21 @@ QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<PageFacts
                                        QString::fromLatin1(pageFacts.metaEncoding)));
     }
     return findings;
+}
+
+QList<Finding> CheckListedPages(const QString& folderText, const PageListing& listing) {
+    const QList<PageRecord> records = ReadPages(folderText, listing.pages, WantTitle);
+    QList<PageFacts> facts;
+    facts.reserve(listing.pages.size());
+    const QByteArray folder = FileNameToBytes(EnsureTrailingSeparator(folderText));
+    const int folderFd =
+        folder.contains('\0') ? -1 : ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    for (const QString& name : listing.pages)
+        facts.append(folderFd >= 0 && !name.startsWith(u'/') ? ExaminePageAt(folderFd, FileNameToBytes(name))
+                                                             : ExaminePage(folderText, name));
+    if (folderFd >= 0)
+        ::close(folderFd);
+    return CheckSite(records, facts, listing.skipped);
 }
 
 QString FindingsText(const QList<Finding>& findings, qsizetype pagesChecked) {

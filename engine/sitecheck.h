@@ -28,6 +28,10 @@ inline constexpr int kLongTitle = 70;
 QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<PageFacts>& facts,
                          const QList<SkippedFolder>& skipped = {});
 
+// Reads the listed pages of a folder (listing.pages, in the order to report them) and gives the
+// findings for them and for listing.skipped: what a site check shows, in the window or the CLI.
+QList<Finding> CheckListedPages(const QString& folderText, const PageListing& listing);
+
 // The findings as text: one line a finding, "NAME: what", then a line that sums them up.
 QString FindingsText(const QList<Finding>& findings, qsizetype pagesChecked);
 

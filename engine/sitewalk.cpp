@@ -7,6 +7,7 @@
 #include <QHash>
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <set>
 #include <utility>
 #include <vector>
@@ -240,51 +241,73 @@ PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options)
     return listing;
 }
 
+namespace {
+
+using NameSort = std::function<void(QStringList&)>;
+
+// Puts in order the paths (given by index) that share a prefix of prefixLength characters, which
+// ends with "/" or is empty. Each page and each sub-folder at this level is stood for by its path
+// from the top (a folder's without the final "/"): with the prefix the same for all, the name
+// order of those paths is the name order of the parts after it, and no page name is copied.
+void SortLevel(const QStringList& paths, const QList<qsizetype>& items, qsizetype prefixLength,
+               const NameSort& sortNames, QStringList& out) {
+    QStringList keys;
+    keys.reserve(items.size());
+    // Sub-folder -> the paths below it. Paths mostly come folder by folder, so the folder of the
+    // path before is tried first, without hashing.
+    QHash<QStringView, qsizetype> folderIndex;
+    std::vector<QList<qsizetype>> below;
+    QStringView lastFolder;
+    qsizetype last = -1;
+    for (const qsizetype i : items) {
+        const QString& path = paths[i];
+        const qsizetype slash = path.indexOf(u'/', prefixLength);
+        if (slash < 0) {
+            keys.append(path);
+            continue;
+        }
+        const QStringView folder = QStringView(path).first(slash);
+        if (last < 0 || folder != lastFolder) {
+            const auto found = folderIndex.constFind(folder);
+            if (found == folderIndex.constEnd()) {
+                last = qsizetype(below.size());
+                folderIndex.insert(folder, last);
+                below.emplace_back();
+                keys.append(path.first(slash));
+            } else {
+                last = *found;
+            }
+            lastFolder = folder;
+        }
+        below[size_t(last)].append(i);
+    }
+    sortNames(keys);
+    for (const QString& key : std::as_const(keys)) {
+        const auto folder = folderIndex.find(QStringView(key));
+        if (folder == folderIndex.end()) {
+            out.append(key);
+            continue;
+        }
+        const qsizetype at = *folder;
+        folderIndex.erase(
+            folder); // a page of the same name as the folder (not possible on disk) stays a page
+        SortLevel(paths, below[size_t(at)], key.size() + 1, sortNames, out);
+    }
+}
+
+} // namespace
+
 void SortPagePaths(QStringList& paths, const std::function<void(QStringList&)>& sortNames) {
-    const auto sortLevel = [&sortNames](QStringList& names) {
-        if (sortNames)
-            sortNames(names);
-        else
-            SortPageNames(names);
-    };
+    const NameSort sortLevel = sortNames ? sortNames : NameSort(SortPageNames);
     if (std::none_of(paths.cbegin(), paths.cend(), [](const QString& p) { return p.contains(u'/'); })) {
         sortLevel(paths);
         return;
     }
-    // Group by the first part; order the parts of this level; then each folder's pages below it.
-    struct Group {
-        bool page = false;
-        QStringList below;
-    };
-    QHash<QString, Group> groups;
-    QStringList heads;
-    for (const QString& path : std::as_const(paths)) {
-        const qsizetype slash = path.indexOf(u'/');
-        const QString head = slash < 0 ? path : path.left(slash);
-        auto it = groups.find(head);
-        if (it == groups.end()) {
-            it = groups.insert(head, Group());
-            heads.append(head);
-        }
-        if (slash < 0)
-            it->page = true;
-        else
-            it->below.append(path.mid(slash + 1));
-    }
-    sortLevel(heads);
+    QList<qsizetype> all(paths.size());
+    std::iota(all.begin(), all.end(), qsizetype(0));
     QStringList sorted;
     sorted.reserve(paths.size());
-    for (const QString& head : std::as_const(heads)) {
-        Group& group = groups[head];
-        if (group.page)
-            sorted.append(head);
-        if (group.below.isEmpty())
-            continue;
-        SortPagePaths(group.below, sortNames);
-        const QString prefix = head + u'/';
-        for (const QString& rest : std::as_const(group.below))
-            sorted.append(prefix + rest);
-    }
+    SortLevel(paths, all, 0, sortLevel, sorted);
     paths = std::move(sorted);
 }
 
