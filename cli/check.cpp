@@ -11,7 +11,8 @@ namespace pagewick::cli {
 
 int RunCheck(const QString& folderText, const PageListing& listing, CheckFormat format) {
     const QList<Finding> findings = CheckListedPages(folderText, listing);
-    // Names are written as their bytes on disk; JSON can only carry them as Unicode text.
+    // Names are written as their bytes on disk; in JSON a byte that is not UTF-8 is the escaped lone
+    // surrogate U+DC80 plus the byte.
     const QByteArray report = format == CheckFormat::Json
                                   ? FindingsJson(findings)
                                   : FileNameToBytes(FindingsText(findings, listing.pages.size()));
