@@ -6,6 +6,7 @@
 
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -81,8 +82,14 @@ bool FolderReadable(const QString& folderText) {
 // folder's watch, so a site of many pages needs no more watches than it has folders.
 class FolderWatch {
 public:
-    FolderWatch(const QString& folderText, const WalkOptions& walk)
-        : folderText(folderText), walk(walk), fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
+    // Changes to outputFile itself are not the pages' doing: where it lies among the pages (an
+    // index page in the site's folder), writing it must not start another build.
+    FolderWatch(const QString& folderText, const WalkOptions& walk, const QString& outputFile)
+        : folderText(folderText), walk(walk), fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        const QFileInfo output(outputFile);
+        outputFolder = QFileInfo(output.absolutePath()).canonicalFilePath();
+        outputName = FileNameToBytes(output.fileName());
+    }
     ~FolderWatch() {
         if (fd >= 0)
             ::close(fd);
@@ -100,7 +107,7 @@ public:
             const QString path = folder.isEmpty() ? folderText : PagePath(folderText, folder);
             const int wd = ::inotify_add_watch(fd, FileNameToBytes(path).constData(), mask);
             if (wd >= 0)
-                watches.insert(wd, folder.isEmpty());
+                watches.insert(wd, {folder.isEmpty(), QFileInfo(path).canonicalFilePath() == outputFolder});
         }
     }
 
@@ -125,7 +132,7 @@ private:
         if (event.mask & IN_Q_OVERFLOW)
             return true;
         if (event.mask & IN_IGNORED) {
-            if (watches.value(event.wd))
+            if (watches.value(event.wd).top)
                 *topGone = true;
             watches.remove(event.wd);
             return true;
@@ -137,6 +144,8 @@ private:
             return (event.mask & IN_ATTRIB) == 0; // the folder's own times do not show anywhere
         if (name.startsWith('.'))
             return false; // hidden files and folders are never listed
+        if (name == outputName && watches.value(event.wd).holdsOutput)
+            return false;
         if (LooksLikePage(name))
             return true;
         // A folder, or a link that may lead to one, coming or going changes what a walk finds.
@@ -146,7 +155,13 @@ private:
     QString folderText;
     WalkOptions walk;
     int fd;
-    QHash<int, bool> watches; // watch -> is the top folder
+    struct Watched {
+        bool top = false;         // the folder itself, not a sub-folder
+        bool holdsOutput = false; // the output file is written here
+    };
+    QHash<int, Watched> watches;
+    QString outputFolder;
+    QByteArray outputName;
 };
 
 } // namespace
@@ -157,7 +172,7 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
         Say(QByteArray("cannot watch for signals: ") + std::strerror(errno));
         return 1;
     }
-    FolderWatch watch(folderText, walk);
+    FolderWatch watch(folderText, walk, outputFile);
     if (watch.handle() < 0) {
         Say(QByteArray("cannot watch the folder: ") + std::strerror(errno));
         return 1;
