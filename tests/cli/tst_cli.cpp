@@ -364,6 +364,20 @@ private slots:
             << QByteArray("shut/: folder cannot be read (Permission denied); its pages are left out\n"
                           "1 finding; 1 page checked\n")
             << 1;
+        const auto utf16 = [](const char* text, bool bigEndian) {
+            QByteArray bytes = bigEndian ? "\xfe\xff" : "\xff\xfe";
+            for (const char* c = text; *c; ++c)
+                bytes += bigEndian ? QByteArray(1, 0) + *c : QByteArray(1, *c) + '\0';
+            return bytes;
+        };
+        QTest::newRow("UTF-16 pages")
+            << QByteArrayList{"a.htm|" + utf16("<TITLE> </TITLE>", false), "b.htm|" + utf16("<p>none", true),
+                              "c.htm|" + utf16("<title>C</title>", true)}
+            << QStringList() << QStringList()
+            << "a.htm: the title is empty; the index and feeds would show the page's local path "
+               "instead\nb.htm" +
+                   noTitle + "2 findings; 3 pages checked\n"
+            << 1;
         QTest::newRow("json")
             << QByteArrayList{"a.htm|<p>none", "b.htm|<title>B</title>"} << QStringList()
             << QStringList{"--format", "json"}
