@@ -288,6 +288,14 @@ int Run(const QStringList& arguments) {
         return WriteOutput(outputFile, BuildAtomText(folderText, names, TextArgument(parser.value(feedTitle)),
                                                      site, feedOptions));
     case Command::Sitemap: {
+        const qsizetype count = FilterPageNames(names, selection.excludes).size();
+        if (count > kSitemapMaxPages) {
+            PrintError(QStringLiteral("the sitemap would list %1 pages, more than the %2 a sitemap may hold")
+                           .arg(count)
+                           .arg(kSitemapMaxPages)
+                           .toUtf8());
+            return ExitFailure;
+        }
         SitemapOptions sitemapOptions;
         sitemapOptions.selection = selection;
         sitemapOptions.lastmod = parser.isSet(lastmod);

@@ -7,6 +7,9 @@
 
 namespace pagewick {
 
+// The most pages one sitemap may list.
+constexpr qsizetype kSitemapMaxPages = 50000;
+
 struct SitemapOptions {
     PageSelection selection;
     bool lastmod = false; // each page's date as <lastmod>
