@@ -4,9 +4,9 @@
 #include "engine/feed.h"
 #include "engine/filename.h"
 #include "engine/index.h"
+#include "engine/pagereader.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
-#include "engine/title.h"
 #include "engine/writefile.h"
 
 #include <QCommandLineOption>
@@ -122,10 +122,11 @@ int WriteOutput(const QString& outputFile, const QString& text) {
 // One line per page; the name is written as its exact bytes, and so is the path that stands in
 // for a missing title, so a script can open either.
 int WriteTitleLines(const QString& folderText, const QStringList& names) {
+    const FolderPageReader pages(folderText);
     for (const QString& name : names) {
-        const QString path = PagePath(folderText, name);
-        const std::optional<QString> title = ReadPageTitle(path);
-        Put(FileNameToBytes(name) + '\t' + (title ? title->toUtf8() : FileNameToBytes(path)) + '\n');
+        const std::optional<QString> title = pages.read(name).title;
+        Put(FileNameToBytes(name) + '\t' +
+            (title ? title->toUtf8() : FileNameToBytes(PagePath(folderText, name))) + '\n');
     }
     return FinishStandardOutput();
 }

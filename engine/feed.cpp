@@ -1,8 +1,8 @@
 #include "engine/feed.h"
 
 #include "engine/entities.h"
+#include "engine/pagereader.h"
 #include "engine/paths.h"
-#include "engine/title.h"
 
 namespace pagewick {
 
@@ -155,9 +155,9 @@ QString BuildFeedText(const QString& folderText, const QStringList& pageNames, c
     QString out = u"<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n"_s;
     out += u"<title>"_s + title + u"</title><link>"_s + link + u"</link><description>"_s + title +
            u"</description>\r\n"_s;
-    const FolderTitleReader titles(folderText);
+    const FolderPageReader pages(folderText);
     for (const QString& name : pageNames) {
-        const std::optional<QString> pageTitle = titles.read(name);
+        const std::optional<QString> pageTitle = pages.read(name).title;
         // A page without a title is labelled with its path, which is plain text and not HTML.
         const QString t = pageTitle ? FeedValue(*pageTitle) : PathAsXmlText(PagePath(folderText, name));
         out += u"<item>\r\n<title>"_s + t + u"</title>\r\n"_s;

@@ -1,7 +1,7 @@
 #include "engine/index.h"
 
+#include "engine/pagereader.h"
 #include "engine/paths.h"
-#include "engine/title.h"
 
 namespace pagewick {
 
@@ -38,9 +38,9 @@ QString PathLabel(const QString& path) {
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
     QString out = QStringLiteral("<ul>\r\n");
     out.reserve(pageNames.size() * 96);
-    const FolderTitleReader titles(folderText);
+    const FolderPageReader pages(folderText);
     for (const QString& name : pageNames) {
-        const std::optional<QString> title = titles.read(name);
+        const std::optional<QString> title = pages.read(name).title;
         out += u"<li><a href=\"";
         out += PercentEncodePathSegment(name);
         out += u"\">";
