@@ -5,6 +5,7 @@
 #include "engine/filename.h"
 #include "engine/index.h"
 #include "engine/order.h"
+#include "engine/pagereader.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
 #include "engine/sitemap.h"

@@ -1,6 +1,7 @@
 #include "engine/feed.h"
 
 #include "engine/entities.h"
+#include "engine/pagereader.h"
 #include "engine/paths.h"
 
 #include <QUrl>

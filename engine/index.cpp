@@ -1,5 +1,6 @@
 #include "engine/index.h"
 
+#include "engine/pagereader.h"
 #include "engine/paths.h"
 
 namespace pagewick {

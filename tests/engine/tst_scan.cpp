@@ -6,6 +6,7 @@
 #include "fixture.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -126,15 +127,32 @@ void tst_Scan::order_data() {
         << QStringList{u"A.htm"_qs, u"a.HTM"_qs, u"a.htm"_qs, u"B.htm"_qs, u"b.htm"_qs};
     QTest::newRow("prefix first") << QStringList{u"page10.htm"_qs, u"page1.htm"_qs, u"Page.htm"_qs}
                                   << QStringList{u"Page.htm"_qs, u"page1.htm"_qs, u"page10.htm"_qs};
-    QTest::newRow("accented letters") << QStringList{u"Éclair.htm"_qs, u"zebra.htm"_qs, u"éclair.htm"_qs}
-                                      << QStringList{u"zebra.htm"_qs, u"Éclair.htm"_qs, u"éclair.htm"_qs};
+    QTest::newRow("accented letters with their letters")
+        << QStringList{u"zebra.htm"_qs, u"éclair.htm"_qs, u"Éclair.htm"_qs, u"eclair.htm"_qs, u"Ecrin.htm"_qs}
+        << QStringList{u"eclair.htm"_qs, u"Éclair.htm"_qs, u"éclair.htm"_qs, u"Ecrin.htm"_qs,
+                       u"zebra.htm"_qs};
+    QTest::newRow("numbers stay alphabetical")
+        << QStringList{u"page2.htm"_qs, u"page10.htm"_qs, u"page1.htm"_qs}
+        << QStringList{u"page1.htm"_qs, u"page10.htm"_qs, u"page2.htm"_qs};
+    QTest::newRow("other scripts and letters")
+        << QStringList{u"Ñu.htm"_qs, u"ob.htm"_qs, u"Straße.htm"_qs, u"strasse.htm"_qs, u"ńa.htm"_qs}
+        << QStringList{u"ńa.htm"_qs, u"Ñu.htm"_qs, u"ob.htm"_qs, u"strasse.htm"_qs, u"Straße.htm"_qs};
 }
 
 void tst_Scan::order() {
     QFETCH(QStringList, names);
     QFETCH(QStringList, sorted);
-    SortPageNames(names);
-    QCOMPARE(names, sorted);
+    // Run in the C locale, where the order is the language-neutral one, and in a language of its own.
+    const QLocale saved;
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::French, QLocale::France)}) {
+        QLocale::setDefault(locale);
+        QStringList list = names;
+        SortPageNames(list);
+        QCOMPARE(list, sorted);
+        for (qsizetype i = 1; i < list.size(); ++i)
+            QVERIFY(PageNameLess(list[i - 1], list[i]));
+    }
+    QLocale::setDefault(saved);
 }
 
 // What an output takes from a folder: the pages left after the excludes, in the chosen order, cut
