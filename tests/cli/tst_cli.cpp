@@ -115,6 +115,14 @@ private slots:
             {"page2.htm", "Two", QDateTime(QDate(2023, 1, 2), QTime(3, 4, 5), QTimeZone::utc())},
             {"draft.htm", "Draft", QDateTime(QDate(2025, 1, 1), QTime(0, 0, 0), QTimeZone::utc())},
         };
+        // Pages that declare a date (and one a description) in their head.
+        QVERIFY(d.mkpath("meta"));
+        write("meta/m1.htm",
+              "<head><meta name=\"description\" content=\"About &amp;lt;x&gt; &eacute;\">"
+              "<meta name=\"date\" content=\"2024-02-03T04:05:06+01:00\"><title>M1</title></head>");
+        write("meta/m2.htm",
+              "<head><meta property=\"article:published_time\" content=\"2023-07-08T09:10:11Z\">"
+              "<title>M2</title></head><body><meta name=\"description\" content=\"late\">");
         for (const auto& page : dated) {
             write(QString("dated/") + page.name, QByteArray("<title>") + page.title + "</title>");
             QFile f(root + "/dated/" + page.name);
