@@ -28,8 +28,6 @@ bool Matches(const QList<QRegularExpression>& expressions, const QString& name) 
                        [&](const QRegularExpression& e) { return e.isValid() && e.match(name).hasMatch(); });
 }
 
-// Natural order: the page collator with numbers read as numbers; names it finds equal ("a2" and
-// "a02", or two spellings of one letter) keep the name order between them.
 bool IsAsciiDigit(QChar c) {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
