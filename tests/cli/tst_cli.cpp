@@ -232,6 +232,24 @@ private slots:
                    "<entry>\r\n<id>https://x.org/page2.htm</id>\r\n<link "
                    "href=\"https://x.org/page2.htm\"/>\r\n"
                    "<title>Two</title>\r\n<updated>2023-01-02T03:04:05Z</updated>\r\n</entry>\r\n</feed>");
+        QTest::newRow("rss, declared dates and a meta description read once")
+            << QStringList{"rss",     "$T/meta",       "--feed-title", "N",      "--site-url", "u",
+                           "--dates", "--description", "meta",         "--sort", "date"}
+            << QByteArray(
+                   "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n<title>N</title><link>u</link>"
+                   "<description>N</description><lastBuildDate>Sat, 03 Feb 2024 03:05:06 "
+                   "+0000</lastBuildDate>"
+                   "\r\n<item>\r\n<title>M1</title>\r\n<description>About &amp;lt;x&gt; "
+                   "\xc3\xa9</description>\r\n"
+                   "<link>u/m1.htm</link>\r\n<pubDate>Sat, 03 Feb 2024 03:05:06 +0000</pubDate>\r\n</item>"
+                   "<item>\r\n<title>M2</title>\r\n<description>M2</description>\r\n<link>u/m2.htm</link>\r\n"
+                   "<pubDate>Sat, 08 Jul 2023 09:10:11 +0000</pubDate>\r\n</item></channel></rss>");
+        QTest::newRow("sitemap, --lastmod, declared dates")
+            << QStringList{"sitemap", "$T/meta", "--site-url", "https://x.org", "--lastmod"}
+            << SitemapHead +
+                   "<url><loc>https://x.org/m1.htm</loc><lastmod>2024-02-03T03:05:06Z</lastmod></url>\r\n"
+                   "<url><loc>https://x.org/m2.htm</loc><lastmod>2023-07-08T09:10:11Z</lastmod></url>\r\n"
+                   "</urlset>";
         QTest::newRow("sitemap") << QStringList{"sitemap",        "$T/dated",  "--site-url",
                                                 "https://x.org/", "--exclude", "draft*"}
                                  << SitemapHead +
