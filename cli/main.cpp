@@ -6,8 +6,11 @@
 #include "engine/feed.h"
 #include "engine/filename.h"
 #include "engine/index.h"
+#include "engine/order.h"
+#include "engine/pagereader.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
+#include "engine/sitemap.h"
 #include "engine/sitewalk.h"
 #include "engine/title.h"
 #include "engine/writefile.h"
@@ -23,6 +26,7 @@
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <limits>
 
 namespace {
 
@@ -31,7 +35,7 @@ using namespace pagewick;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-enum class Command { Index, Page, Rss, Titles, Check };
+enum class Command { Index, Page, Rss, Atom, Sitemap, Titles, Check };
 
 struct CommandForm {
     QLatin1StringView name;
@@ -39,8 +43,9 @@ struct CommandForm {
 };
 
 constexpr CommandForm Commands[] = {
-    {QLatin1StringView("index"), Command::Index}, {QLatin1StringView("page"), Command::Page},
-    {QLatin1StringView("rss"), Command::Rss},     {QLatin1StringView("titles"), Command::Titles},
+    {QLatin1StringView("index"), Command::Index},     {QLatin1StringView("page"), Command::Page},
+    {QLatin1StringView("rss"), Command::Rss},         {QLatin1StringView("atom"), Command::Atom},
+    {QLatin1StringView("sitemap"), Command::Sitemap}, {QLatin1StringView("titles"), Command::Titles},
     {QLatin1StringView("check"), Command::Check},
 };
 
@@ -132,13 +137,24 @@ int WriteOutput(const QString& outputFile, const QString& text) {
 
 // One line per page; the name is written as its exact bytes, and so is the path that stands in
 // for a missing title, so a script can open either.
-int WriteTitleLines(const QString& folderText, const QStringList& names) {
-    for (const QString& name : names) {
-        const QString path = PagePath(folderText, name);
-        const std::optional<QString> title = ReadPageTitle(path);
-        Put(FileNameToBytes(name) + '\t' + (title ? title->toUtf8() : FileNameToBytes(path)) + '\n');
+int WriteTitleLines(const QString& folderText, const QList<PageRecord>& pages) {
+    for (const PageRecord& page : pages) {
+        const QByteArray label =
+            page.title ? page.title->toUtf8() : FileNameToBytes(PagePath(folderText, page.name));
+        Put(FileNameToBytes(page.name) + '\t' + label + '\n');
     }
     return FinishStandardOutput();
+}
+
+// A value from a fixed list, given as text: the index of the word, or -1.
+int WordIndex(const QString& value, std::initializer_list<QLatin1StringView> words) {
+    int i = 0;
+    for (const QLatin1StringView word : words) {
+        if (value == word)
+            return i;
+        ++i;
+    }
+    return -1;
 }
 
 // --recursive, and --max-depth N (which implies it); nullopt for a depth that is not a number.
@@ -171,11 +187,20 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption siteUrl(QStringLiteral("site-url"), QString(), QStringLiteral("URL"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QString(),
                                     QStringLiteral("FILE"));
+    const QCommandLineOption sort(QStringLiteral("sort"), QString(), QStringLiteral("ORDER"));
+    const QCommandLineOption exclude(QStringLiteral("exclude"), QString(), QStringLiteral("GLOB"));
+    const QCommandLineOption limit(QStringLiteral("limit"), QString(), QStringLiteral("N"));
+    const QCommandLineOption guid(QStringLiteral("guid"));
+    const QCommandLineOption feedUrl(QStringLiteral("feed-url"), QString(), QStringLiteral("URL"));
+    const QCommandLineOption dates(QStringLiteral("dates"));
+    const QCommandLineOption description(QStringLiteral("description"), QString(), QStringLiteral("FROM"));
+    const QCommandLineOption lastmod(QStringLiteral("lastmod"));
     const QCommandLineOption recursive(QStringLiteral("recursive"));
     const QCommandLineOption maxDepth(QStringLiteral("max-depth"), QString(), QStringLiteral("N"));
-    const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("text|json"));
+    const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption watch(QStringLiteral("watch"));
-    parser.addOptions({help, version, title, feedTitle, siteUrl, output, recursive, maxDepth, format, watch});
+    parser.addOptions({help, version, title, feedTitle, siteUrl, output, sort, exclude, limit, guid, feedUrl,
+                       dates, description, lastmod, recursive, maxDepth, format, watch});
 
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());
@@ -207,13 +232,23 @@ int Run(const QStringList& arguments) {
         bool allowed;
     };
     const Command command = form->command;
+    const bool feed = command == Command::Rss || command == Command::Atom;
+    const bool listing = command == Command::Index || command == Command::Page || command == Command::Titles;
     const OptionUse uses[] = {
         {title, command == Command::Page, command == Command::Page},
-        {feedTitle, command == Command::Rss, command == Command::Rss},
-        {siteUrl, command == Command::Rss, command == Command::Rss},
-        {output, false, command == Command::Page || command == Command::Rss},
+        {feedTitle, feed, feed},
+        {siteUrl, feed || command == Command::Sitemap, feed || command == Command::Sitemap},
+        {output, false, command != Command::Titles && command != Command::Check},
+        {sort, false, listing || feed},
+        {exclude, false, true},
+        {limit, false, feed},
+        {guid, false, command == Command::Rss},
+        {feedUrl, command == Command::Atom, feed},
+        {dates, false, command == Command::Rss},
+        {description, false, feed},
+        {lastmod, false, command == Command::Sitemap},
         {format, false, command == Command::Check},
-        {watch, false, command == Command::Page || command == Command::Rss},
+        {watch, false, command != Command::Titles && command != Command::Check},
     };
     for (const OptionUse& use : uses) {
         const QString optionName = QStringLiteral("--") + use.option.names().last();
@@ -224,6 +259,54 @@ int Run(const QStringList& arguments) {
             return UsageError(QStringLiteral("%1 does not take %2").arg(form->name, optionName));
     }
 
+    // The values of the options, checked before anything is read or written.
+    PageSelection selection;
+    if (parser.isSet(sort)) {
+        const int order =
+            WordIndex(parser.value(sort),
+                      {QLatin1StringView("name"), QLatin1StringView("natural"), QLatin1StringView("date")});
+        if (order < 0)
+            return UsageError(QStringLiteral("%1: --sort takes name, natural or date, not \"%2\"")
+                                  .arg(form->name, TextArgument(parser.value(sort))));
+        selection.order = PageOrder(order);
+    }
+    for (const QString& pattern : parser.values(exclude)) {
+        if (!IsValidExcludePattern(pattern))
+            return UsageError(QStringLiteral("%1: --exclude \"%2\" is not a wildcard")
+                                  .arg(form->name, TextArgument(pattern)));
+        selection.excludes << pattern;
+    }
+    if (parser.isSet(limit)) {
+        bool ok = false;
+        const qulonglong n = parser.value(limit).toULongLong(&ok);
+        if (!ok || n < 1 || parser.value(limit).startsWith(u'+'))
+            return UsageError(QStringLiteral("%1: --limit takes a whole number from 1 up, not \"%2\"")
+                                  .arg(form->name, TextArgument(parser.value(limit))));
+        selection.limit = int(std::min<qulonglong>(n, std::numeric_limits<int>::max()));
+    }
+    FeedOptions feedOptions;
+    feedOptions.selection = selection;
+    feedOptions.guid = parser.isSet(guid);
+    feedOptions.feedUrl = TextArgument(parser.value(feedUrl));
+    feedOptions.dates = parser.isSet(dates);
+    if (parser.isSet(description)) {
+        const int from =
+            WordIndex(parser.value(description), {QLatin1StringView("title"), QLatin1StringView("meta")});
+        if (from < 0)
+            return UsageError(QStringLiteral("%1: --description takes title or meta, not \"%2\"")
+                                  .arg(form->name, TextArgument(parser.value(description))));
+        feedOptions.description = FeedDescription(from);
+    }
+    if (parser.isSet(feedUrl) && feedOptions.feedUrl.isEmpty())
+        return UsageError(QStringLiteral("%1: --feed-url is empty").arg(form->name));
+    const QString site = TextArgument(parser.value(siteUrl));
+    const QString addressProblem =
+        command == Command::Rss       ? FeedAddressProblem(FeedFormat::Rss, site, feedOptions)
+        : command == Command::Atom    ? FeedAddressProblem(FeedFormat::Atom, site, feedOptions)
+        : command == Command::Sitemap ? SitemapAddressProblem(site)
+                                      : QString();
+    if (!addressProblem.isEmpty())
+        return UsageError(QStringLiteral("%1: %2").arg(form->name, addressProblem));
     const std::optional<WalkOptions> walk = ParseWalkOptions(parser, recursive, maxDepth);
     if (!walk)
         return UsageError(QStringLiteral("%1: --max-depth takes a whole number, 0 or more").arg(form->name));
@@ -242,42 +325,62 @@ int Run(const QStringList& arguments) {
     if (!CheckFolder(folderText))
         return ExitFailure;
 
-    // The pages in list order; sub-folders that could not be read are named on standard error
-    // (the check reports them with its findings).
+    // The pages, unsorted (each output puts them in its order); sub-folders that could not be read
+    // are named on standard error (the check reports them with its findings).
     const auto listPages = [&] {
         PageListing listing = WalkPageFiles(folderText, *walk);
         if (command != Command::Check)
             ReportSkippedFolders(folderText, listing.skipped);
-        SortPagePaths(listing.pages);
         return listing;
     };
     const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
-    const auto build = [&]() -> QString {
+    // The output's text; nullopt when it cannot be made (the reason is said).
+    const auto build = [&]() -> std::optional<QString> {
         const QStringList names = listPages().pages;
         switch (command) {
         case Command::Page:
             // The saved page ends with one line break after the document, on standard output too.
-            return BuildPageDocument(TextArgument(parser.value(title)), BuildIndexText(folderText, names)) +
+            return BuildPageDocument(TextArgument(parser.value(title)),
+                                     BuildIndexText(folderText, names, selection)) +
                    QStringLiteral("\r\n");
         case Command::Rss:
-            return BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)),
-                                 TextArgument(parser.value(siteUrl)));
+            return BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
+        case Command::Atom:
+            return BuildAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
+        case Command::Sitemap: {
+            const qsizetype count = FilterPageNames(names, selection.excludes).size();
+            if (count > kSitemapMaxPages) {
+                PrintError(
+                    QStringLiteral("the sitemap would list %1 pages, more than the %2 a sitemap may hold")
+                        .arg(count)
+                        .arg(kSitemapMaxPages)
+                        .toUtf8());
+                return std::nullopt;
+            }
+            SitemapOptions sitemapOptions;
+            sitemapOptions.selection = selection;
+            sitemapOptions.lastmod = parser.isSet(lastmod);
+            return BuildSitemapText(folderText, names, site, sitemapOptions);
+        }
         default:
-            return BuildIndexText(folderText, names);
+            return BuildIndexText(folderText, names, selection);
         }
     };
     if (parser.isSet(watch))
         return cli::WatchAndRewrite(folderText, *walk, outputFile, build);
 
     switch (command) {
-    case Command::Index:
-    case Command::Page:
-    case Command::Rss:
-        return WriteOutput(outputFile, build());
     case Command::Titles:
-        return WriteTitleLines(folderText, listPages().pages);
-    case Command::Check:
-        return cli::RunCheck(folderText, listPages(), checkFormat);
+        return WriteTitleLines(folderText, SelectPages(folderText, listPages().pages, selection));
+    case Command::Check: {
+        PageListing listing = listPages();
+        listing.pages = SelectPageNames(listing.pages, selection);
+        return cli::RunCheck(folderText, listing, checkFormat);
+    }
+    default: {
+        const std::optional<QString> text = build();
+        return text ? WriteOutput(outputFile, *text) : ExitFailure;
+    }
     }
     return ExitFailure;
 }

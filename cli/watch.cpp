@@ -167,7 +167,7 @@ private:
 } // namespace
 
 int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QString& outputFile,
-                    const std::function<QString()>& build) {
+                    const std::function<std::optional<QString>()>& build) {
     if (!CatchStopSignals()) {
         Say(QByteArray("cannot watch for signals: ") + std::strerror(errno));
         return 1;
@@ -179,8 +179,11 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
     }
     // Watching starts before the first build, so no change after it goes unseen.
     watch.update();
+    const std::optional<QString> first = build();
+    if (!first)
+        return 1;
     QString error;
-    if (!WriteTextFile(outputFile, build(), &error)) {
+    if (!WriteTextFile(outputFile, *first, &error)) {
         Say(error.toUtf8());
         return 1;
     }
@@ -206,11 +209,11 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
             return;
         }
         watch.update();
-        const QString text = build();
-        if (text.toUtf8() == ReadAll(outputFile))
+        const std::optional<QString> text = build();
+        if (!text || text->toUtf8() == ReadAll(outputFile))
             return;
         QString writeError;
-        if (WriteTextFile(outputFile, text, &writeError))
+        if (WriteTextFile(outputFile, *text, &writeError))
             Say("wrote " + FileNameToBytes(outputFile));
         else
             Say(writeError.toUtf8());

@@ -1,7 +1,7 @@
 #include "engine/index.h"
 
+#include "engine/pagereader.h"
 #include "engine/paths.h"
-#include "engine/title.h"
 
 namespace pagewick {
 
@@ -35,21 +35,28 @@ QString PathLabel(const QString& path) {
 
 } // namespace
 
-QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
+QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages) {
     QString out = QStringLiteral("<ul>\r\n");
-    out.reserve(pageNames.size() * 96);
-    const FolderTitleReader titles(folderText);
-    for (const QString& name : pageNames) {
-        const std::optional<QString> title = titles.read(name);
+    out.reserve(pages.size() * 96);
+    for (const PageRecord& page : pages) {
         out += u"<li><a href=\"";
-        out += PercentEncodePagePath(name);
+        out += PercentEncodePagePath(page.name);
         out += u"\">";
         // A title is HTML already; the path standing in for a missing one is plain text.
-        out += title ? *title : PathLabel(PagePath(folderText, name));
+        out += page.title ? *page.title : PathLabel(PagePath(folderText, page.name));
         out += u"</a>\r\n";
     }
     out += u"</ul>";
     return out;
+}
+
+QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
+    return FormatIndexText(folderText, ReadPages(folderText, pageNames));
+}
+
+QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
+                       const PageSelection& selection) {
+    return FormatIndexText(folderText, SelectPages(folderText, pageNames, selection));
 }
 
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText) {

@@ -1,15 +1,9 @@
 #include "engine/pagefacts.h"
 
-#include "engine/decode.h"
-#include "engine/filename.h"
-#include "engine/paths.h"
+#include "engine/decode_p.h"
+#include "engine/pagereader_p.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace pagewick {
 
@@ -108,38 +102,12 @@ QByteArray MarkupOfUtf16(QByteArrayView bytes, bool bigEndian) {
     return out;
 }
 
-QString ErrorText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-qsizetype ReadSome(int fd, char* into, qsizetype size) {
-    for (;;) {
-        const ssize_t n = ::read(fd, into, size_t(size));
-        if (n >= 0 || errno != EINTR)
-            return n;
-    }
-}
-
 } // namespace
 
-PageFacts ExaminePageAt(int folderFd, const QByteArray& pagePath) {
-    PageFacts facts;
-    if (pagePath.isEmpty() || pagePath.contains('\0')) {
-        facts.readError = ErrorText(ENOENT);
-        return facts;
-    }
-    const int fd = ::openat(folderFd, pagePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        facts.readError = ErrorText(errno);
-        return facts;
-    }
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        facts.readError = QStringLiteral("not a regular file");
-        ::close(fd);
-        return facts;
-    }
+namespace detail {
 
+PageFacts ExaminePage(PageSource& source) {
+    PageFacts facts;
     QByteArray buffer(kChunk, Qt::Uninitialized);
     QByteArray head;
     bool headDone = false;
@@ -182,13 +150,13 @@ PageFacts ExaminePageAt(int folderFd, const QByteArray& pagePath) {
         titleTag.feed(MarkupOfUtf16(units, bigEndian));
     };
 
-    for (;;) {
-        const qsizetype n = ReadSome(fd, buffer.data(), buffer.size());
+    for (qint64 offset = 0;;) {
+        const qsizetype n = source.readAt(offset, buffer.data(), buffer.size());
         if (n < 0) {
-            facts.readError = ErrorText(errno);
-            ::close(fd);
+            facts.readError = QStringLiteral("a read failed");
             return facts;
         }
+        offset += n;
         const QByteArrayView piece(buffer.constData(), n);
         if (!headDone) {
             head += piece;
@@ -202,7 +170,6 @@ PageFacts ExaminePageAt(int folderFd, const QByteArray& pagePath) {
         if (n == 0)
             break;
     }
-    ::close(fd);
 
     facts.titleElement = titleTag.found;
     const QByteArray declared = !facts.bomEncoding.isEmpty() ? facts.bomEncoding : facts.metaEncoding;
@@ -217,10 +184,6 @@ PageFacts ExaminePageAt(int folderFd, const QByteArray& pagePath) {
     return facts;
 }
 
-PageFacts ExaminePage(const QString& folderText, const QString& pageName) {
-    if (pageName.startsWith(u'/'))
-        return ExaminePageAt(AT_FDCWD, FileNameToBytes(pageName));
-    return ExaminePageAt(AT_FDCWD, FileNameToBytes(PagePath(folderText, pageName)));
-}
+} // namespace detail
 
 } // namespace pagewick

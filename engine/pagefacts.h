@@ -7,7 +7,8 @@ namespace pagewick {
 
 // What a page's bytes say about it beyond its title, for checking a site before it is published:
 // whether the page could be read at all, whether it has a title element, and whether its
-// declared encoding holds. Reading these takes the whole page, so only the check asks for them.
+// declared encoding holds. Reading these takes the whole page, so only the check asks for them
+// (WantFindings, engine/pagereader.h).
 struct PageFacts {
     QString readError;          // why the page could not be read; empty when it was read
     bool titleElement = false;  // an opening title tag is there, with text or without
@@ -16,11 +17,5 @@ struct PageFacts {
     qint64 invalidUtf8At = -1;  // declared UTF-8 (by BOM or meta): where the first byte that breaks it is
     bool legacyButUtf8 = false; // declares another encoding, but holds non-ASCII bytes that are all UTF-8
 };
-
-// The facts of the page at pagePath relative to the open folder folderFd (any fd openat takes).
-PageFacts ExaminePageAt(int folderFd, const QByteArray& pagePath);
-
-// The same for a listed page of a folder (a bare name or a relative path).
-PageFacts ExaminePage(const QString& folderText, const QString& pageName);
 
 } // namespace pagewick

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/pagefacts.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -13,14 +15,16 @@ enum PageWant : unsigned {
     WantTitle = 0,
     WantDate = 1u << 0,        // the date the page declares in its head, else the file's modification time
     WantDescription = 1u << 1, // <meta name="description">, as text
+    WantFindings = 1u << 2,    // the facts a site check needs (PageFacts): the whole page is read
 };
 
 // One listed page as it went through the reader.
 struct PageRecord {
-    QString name;                       // as listed (a bare name, or a relative path with sub-folders)
-    std::optional<QString> title;       // nullopt: no usable title, or the page could not be read
-    QDateTime date;                     // with WantDate: declared or last-modified (UTC); invalid when unknown
+    QString name;                 // as listed (a bare name, or a relative path with sub-folders)
+    std::optional<QString> title; // nullopt: no usable title, or the page could not be read
+    QDateTime date;               // with WantDate: declared or last-modified (UTC); invalid when unknown
     std::optional<QString> description; // with WantDescription: the meta description, when the page has one
+    PageFacts facts = {};               // with WantFindings: why it could not be read, its encoding
 };
 
 // Reads many pages of one folder, opening the folder once. Never fails, never blocks: a page that
@@ -40,6 +44,15 @@ private:
 };
 
 // Every listed page through one reader, in the given order.
-QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames, unsigned wants = WantTitle);
+QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames,
+                            unsigned wants = WantTitle);
+
+// A page file's creation and last-modified times, in local time; each invalid when the file system
+// does not record it or the file cannot be reached.
+struct PageTimes {
+    QDateTime created;
+    QDateTime lastModified;
+};
+PageTimes ReadPageTimes(const QString& path);
 
 } // namespace pagewick

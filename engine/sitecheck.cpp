@@ -1,16 +1,11 @@
 #include "engine/sitecheck.h"
 
 #include "engine/entities.h"
-#include "engine/filename.h"
-#include "engine/paths.h"
 
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace pagewick {
 
@@ -107,8 +102,7 @@ QString TitleText(const QString& titleHtml) {
     return out;
 }
 
-QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<PageFacts>& facts,
-                         const QList<SkippedFolder>& skipped) {
+QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<SkippedFolder>& skipped) {
     QList<Finding> findings;
     for (const SkippedFolder& folder : skipped)
         findings.append({folder.name + u'/', kUnreadableFolder,
@@ -118,7 +112,7 @@ QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<PageFacts
     QList<QString> texts(records.size());
     QHash<QString, QList<qsizetype>> byTitle;
     for (qsizetype i = 0; i < records.size(); ++i) {
-        const bool readable = i >= facts.size() || facts[i].readError.isEmpty();
+        const bool readable = records[i].facts.readError.isEmpty();
         if (readable && records[i].title) {
             texts[i] = TitleText(*records[i].title);
             byTitle[texts[i]].append(i);
@@ -127,7 +121,7 @@ QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<PageFacts
 
     for (qsizetype i = 0; i < records.size(); ++i) {
         const PageRecord& record = records[i];
-        const PageFacts pageFacts = i < facts.size() ? facts[i] : PageFacts();
+        const PageFacts& pageFacts = record.facts;
         const auto add = [&](const QString& kind, const QString& detail) {
             findings.append({record.name, kind, detail});
         };
@@ -178,18 +172,7 @@ QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<PageFacts
 }
 
 QList<Finding> CheckListedPages(const QString& folderText, const PageListing& listing) {
-    const QList<PageRecord> records = ReadPages(folderText, listing.pages, WantTitle);
-    QList<PageFacts> facts;
-    facts.reserve(listing.pages.size());
-    const QByteArray folder = FileNameToBytes(EnsureTrailingSeparator(folderText));
-    const int folderFd =
-        folder.contains('\0') ? -1 : ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    for (const QString& name : listing.pages)
-        facts.append(folderFd >= 0 && !name.startsWith(u'/') ? ExaminePageAt(folderFd, FileNameToBytes(name))
-                                                             : ExaminePage(folderText, name));
-    if (folderFd >= 0)
-        ::close(folderFd);
-    return CheckSite(records, facts, listing.skipped);
+    return CheckSite(ReadPages(folderText, listing.pages, WantTitle | WantFindings), listing.skipped);
 }
 
 QString FindingsText(const QList<Finding>& findings, qsizetype pagesChecked) {

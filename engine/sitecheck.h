@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/pagefacts.h"
 #include "engine/pagereader.h"
 #include "engine/sitewalk.h"
 
@@ -23,10 +22,9 @@ QStringList FindingKinds();
 // Longer titles are cut in search results.
 inline constexpr int kLongTitle = 70;
 
-// The findings for read pages (records and facts side by side, in listing order) and for the
+// The findings for pages read with WantFindings (in the order to report them) and for the
 // sub-folders the walk had to skip: folders first, then page by page.
-QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<PageFacts>& facts,
-                         const QList<SkippedFolder>& skipped = {});
+QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<SkippedFolder>& skipped = {});
 
 // Reads the listed pages of a folder (listing.pages, in the order to report them) and gives the
 // findings for them and for listing.skipped: what a site check shows, in the window or the CLI.

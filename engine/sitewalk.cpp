@@ -311,14 +311,17 @@ void SortPagePaths(QStringList& paths, const std::function<void(QStringList&)>& 
     paths = std::move(sorted);
 }
 
-bool PagePathLess(const QString& a, const QString& b) {
+bool PagePathLess(const QString& a, const QString& b,
+                  const std::function<bool(const QString&, const QString&)>& nameLess) {
+    if (!a.contains(u'/') && !b.contains(u'/'))
+        return nameLess ? nameLess(a, b) : PageNameLess(a, b);
     qsizetype i = 0, j = 0;
     for (;;) {
         const qsizetype endA = a.indexOf(u'/', i), endB = b.indexOf(u'/', j);
         const QString partA = a.mid(i, endA < 0 ? -1 : endA - i);
         const QString partB = b.mid(j, endB < 0 ? -1 : endB - j);
         if (partA != partB)
-            return PageNameLess(partA, partB);
+            return nameLess ? nameLess(partA, partB) : PageNameLess(partA, partB);
         // The same part: the path that ends here (a page) comes before the one that goes on.
         if (endA < 0 || endB < 0)
             return endA < 0 && endB >= 0;

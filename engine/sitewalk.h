@@ -38,7 +38,10 @@ PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options 
 void SortPagePaths(QStringList& paths,
                    const std::function<void(QStringList&)>& sortNames = std::function<void(QStringList&)>());
 
-// The same order as a comparison, each pair of parts compared with PageNameLess.
-bool PagePathLess(const QString& a, const QString& b);
+// The same order as a comparison, each pair of parts compared with nameLess (by default
+// PageNameLess).
+bool PagePathLess(const QString& a, const QString& b,
+                  const std::function<bool(const QString&, const QString&)>& nameLess =
+                      std::function<bool(const QString&, const QString&)>());
 
 } // namespace pagewick

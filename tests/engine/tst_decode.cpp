@@ -1,4 +1,5 @@
 #include "engine/decode.h"
+#include "engine/decode_p.h"
 #include "engine/title.h"
 #include "fixture.h"
 

@@ -1,5 +1,6 @@
 #include "../capabilities.h"
 #include "engine/filename.h"
+#include "engine/order.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
 #include "engine/sitewalk.h"
@@ -8,9 +9,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cerrno>
@@ -35,6 +38,8 @@ private slots:
     void order();
     void walk_data();
     void walk();
+    void selection_data();
+    void selection();
 };
 
 static QStringList Sorted(QStringList names) {
@@ -137,8 +142,16 @@ void tst_Scan::order_data() {
         << QStringList{u"A.htm"_qs, u"a.HTM"_qs, u"a.htm"_qs, u"B.htm"_qs, u"b.htm"_qs};
     QTest::newRow("prefix first") << QStringList{u"page10.htm"_qs, u"page1.htm"_qs, u"Page.htm"_qs}
                                   << QStringList{u"Page.htm"_qs, u"page1.htm"_qs, u"page10.htm"_qs};
-    QTest::newRow("accented letters") << QStringList{u"Éclair.htm"_qs, u"zebra.htm"_qs, u"éclair.htm"_qs}
-                                      << QStringList{u"zebra.htm"_qs, u"Éclair.htm"_qs, u"éclair.htm"_qs};
+    QTest::newRow("accented letters with their letters")
+        << QStringList{u"zebra.htm"_qs, u"éclair.htm"_qs, u"Éclair.htm"_qs, u"eclair.htm"_qs, u"Ecrin.htm"_qs}
+        << QStringList{u"eclair.htm"_qs, u"Éclair.htm"_qs, u"éclair.htm"_qs, u"Ecrin.htm"_qs,
+                       u"zebra.htm"_qs};
+    QTest::newRow("numbers stay alphabetical")
+        << QStringList{u"page2.htm"_qs, u"page10.htm"_qs, u"page1.htm"_qs}
+        << QStringList{u"page1.htm"_qs, u"page10.htm"_qs, u"page2.htm"_qs};
+    QTest::newRow("other scripts and letters")
+        << QStringList{u"Ñu.htm"_qs, u"ob.htm"_qs, u"Straße.htm"_qs, u"strasse.htm"_qs, u"ńa.htm"_qs}
+        << QStringList{u"ńa.htm"_qs, u"Ñu.htm"_qs, u"ob.htm"_qs, u"strasse.htm"_qs, u"Straße.htm"_qs};
     // Relative paths go part by part: a folder's pages stay together, and the folder stands where
     // its name falls among the names beside it.
     QTest::newRow("folder among pages")
@@ -158,14 +171,24 @@ void tst_Scan::order_data() {
 void tst_Scan::order() {
     QFETCH(QStringList, names);
     QFETCH(QStringList, sorted);
-    QStringList paths = names;
-    SortPagePaths(paths);
-    QCOMPARE(paths, sorted);
-    QVERIFY(std::is_sorted(paths.cbegin(), paths.cend(), PagePathLess));
-    if (std::none_of(names.cbegin(), names.cend(), [](const QString& n) { return n.contains(u'/'); })) {
-        SortPageNames(names);
-        QCOMPARE(names, sorted);
+    // Run in the C locale, where the order is the language-neutral one, and in a language of its own.
+    const QLocale saved;
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::French, QLocale::France)}) {
+        QLocale::setDefault(locale);
+        QStringList paths = names;
+        SortPagePaths(paths);
+        QCOMPARE(paths, sorted);
+        QVERIFY(std::is_sorted(paths.cbegin(), paths.cend(),
+                               [](const QString& a, const QString& b) { return PagePathLess(a, b); }));
+        if (std::none_of(names.cbegin(), names.cend(), [](const QString& n) { return n.contains(u'/'); })) {
+            QStringList list = names;
+            SortPageNames(list);
+            QCOMPARE(list, sorted);
+            for (qsizetype i = 1; i < list.size(); ++i)
+                QVERIFY(PageNameLess(list[i - 1], list[i]));
+        }
     }
+    QLocale::setDefault(saved);
 }
 
 // A tree is made from entries relative to the walked folder: "dir/" a folder, "name@target" a
@@ -292,6 +315,76 @@ void tst_Scan::walk() {
     QVERIFY(listing.folders.contains(QString()));
     if (!recursive)
         QCOMPARE(Sorted(listing.pages), Sorted(ScanPageFiles(top)));
+}
+
+// What an output takes from a folder: the pages left after the excludes, in the chosen order, cut
+// to the limit. Files are made with the given modification times (minutes after a fixed instant).
+void tst_Scan::selection_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QList<int>>("minutes");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<QStringList>("excludes");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QStringList>("selected");
+    const int name = int(PageOrder::Name), natural = int(PageOrder::Natural), date = int(PageOrder::Date);
+    const QStringList pages{u"page10.htm"_qs, u"Page2.htm"_qs, u"page1.htm"_qs, u"about.htm"_qs};
+    const QList<int> times{30, 10, 20, 10};
+    QTest::newRow("name") << pages << times << name << QStringList() << 0
+                          << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"page10.htm"_qs, u"Page2.htm"_qs};
+    QTest::newRow("natural") << pages << times << natural << QStringList() << 0
+                             << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"Page2.htm"_qs,
+                                            u"page10.htm"_qs};
+    QTest::newRow("natural, equal numbers by name")
+        << QStringList{u"a2.htm"_qs, u"a02.htm"_qs, u"A2.htm"_qs} << QList<int>{0, 0, 0} << natural
+        << QStringList() << 0 << QStringList{u"a02.htm"_qs, u"A2.htm"_qs, u"a2.htm"_qs};
+    QTest::newRow("date, newest first, equal dates by name")
+        << pages << times << date << QStringList() << 0
+        << QStringList{u"page10.htm"_qs, u"page1.htm"_qs, u"about.htm"_qs, u"Page2.htm"_qs};
+    QTest::newRow("limit after the order")
+        << pages << times << date << QStringList() << 2 << QStringList{u"page10.htm"_qs, u"page1.htm"_qs};
+    QTest::newRow("limit, name order")
+        << pages << times << name << QStringList() << 1 << QStringList{u"about.htm"_qs};
+    QTest::newRow("limit above the count")
+        << pages << times << natural << QStringList() << 99
+        << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"Page2.htm"_qs, u"page10.htm"_qs};
+    QTest::newRow("exclude star, any letter case")
+        << pages << times << name << QStringList{u"PAGE*"_qs} << 0 << QStringList{u"about.htm"_qs};
+    QTest::newRow("exclude question mark and set")
+        << pages << times << name << QStringList{u"page?.htm"_qs, u"[a-c]*"_qs} << 0
+        << QStringList{u"page10.htm"_qs};
+    QTest::newRow("exclude before the limit")
+        << pages << times << date << QStringList{u"page10.htm"_qs} << 1 << QStringList{u"page1.htm"_qs};
+    QTest::newRow("exclude, whole name only")
+        << pages << times << name << QStringList{u"page"_qs, u"*.html"_qs} << 0
+        << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"page10.htm"_qs, u"Page2.htm"_qs};
+    QTest::newRow("exclude, negated set") << pages << times << name << QStringList{u"[!p]*"_qs} << 0
+                                          << QStringList{u"page1.htm"_qs, u"page10.htm"_qs, u"Page2.htm"_qs};
+    QTest::newRow("everything excluded")
+        << pages << times << date << QStringList{u"*"_qs} << 0 << QStringList();
+}
+
+void tst_Scan::selection() {
+    QFETCH(QStringList, files);
+    QFETCH(QList<int>, minutes);
+    QFETCH(int, order);
+    QFETCH(QStringList, excludes);
+    QFETCH(int, limit);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QDateTime start(QDate(2024, 5, 3), QTime(7, 8, 9), QTimeZone::utc());
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        QFile file(WriteFixture(dir.path(), files[i], "<title>t</title>"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(start.addSecs(minutes[i] * 60), QFileDevice::FileModificationTime));
+    }
+    for (const QString& pattern : std::as_const(excludes))
+        QVERIFY(IsValidExcludePattern(pattern));
+    const QList<PageRecord> pages =
+        SelectPages(dir.path(), ScanPageFiles(dir.path()), PageSelection{PageOrder(order), excludes, limit});
+    QStringList names;
+    for (const PageRecord& page : pages)
+        names << page.name;
+    QTEST(names, "selected");
 }
 
 QTEST_GUILESS_MAIN(tst_Scan)
