@@ -343,9 +343,11 @@ PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const
         record.date = page.date;
         record.description = std::move(page.description);
         if (wants & WantFindings)
-            record.facts = detail::ExaminePage(*source);
-    } else {
-        record.facts.readError = whyNot;
+            record.facts = std::make_shared<const PageFacts>(detail::ExaminePage(*source));
+    } else if (wants & WantFindings) {
+        PageFacts facts;
+        facts.readError = whyNot;
+        record.facts = std::make_shared<const PageFacts>(std::move(facts));
     }
     return record;
 }

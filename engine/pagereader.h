@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 namespace pagewick {
@@ -24,7 +25,9 @@ struct PageRecord {
     std::optional<QString> title; // nullopt: no usable title, or the page could not be read
     QDateTime date;               // with WantDate: declared or last-modified (UTC); invalid when unknown
     std::optional<QString> description; // with WantDescription: the meta description, when the page has one
-    PageFacts facts = {};               // with WantFindings: why it could not be read, its encoding
+    // With WantFindings: why the page could not be read, its encoding; null otherwise, so that
+    // the records of a big folder stay small.
+    std::shared_ptr<const PageFacts> facts = {};
 };
 
 // Reads many pages of one folder, opening the folder once. Never fails, never blocks: a page that

@@ -112,7 +112,7 @@ QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<SkippedFo
     QList<QString> texts(records.size());
     QHash<QString, QList<qsizetype>> byTitle;
     for (qsizetype i = 0; i < records.size(); ++i) {
-        const bool readable = records[i].facts.readError.isEmpty();
+        const bool readable = !records[i].facts || records[i].facts->readError.isEmpty();
         if (readable && records[i].title) {
             texts[i] = TitleText(*records[i].title);
             byTitle[texts[i]].append(i);
@@ -121,7 +121,8 @@ QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<SkippedFo
 
     for (qsizetype i = 0; i < records.size(); ++i) {
         const PageRecord& record = records[i];
-        const PageFacts& pageFacts = record.facts;
+        static const PageFacts noFacts;
+        const PageFacts& pageFacts = record.facts ? *record.facts : noFacts;
         const auto add = [&](const QString& kind, const QString& detail) {
             findings.append({record.name, kind, detail});
         };

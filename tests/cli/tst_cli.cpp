@@ -201,6 +201,13 @@ private slots:
             << QByteArray("a.htm\tAlpha\nB/y.htm\tWhy\nsub dir/b.htm\tBee\nz.htm\t$T/tree/z.htm\n");
         QTest::newRow("titles, --max-depth 0") << QStringList{"titles", "--max-depth", "0", "$T/tree"}
                                                << QByteArray("a.htm\tAlpha\nz.htm\t$T/tree/z.htm\n");
+        QTest::newRow("titles, recursive, --exclude a folder's pages")
+            << QStringList{"titles", "$T/tree", "--recursive", "--exclude", "sub dir/*"}
+            << QByteArray("a.htm\tAlpha\nB/y.htm\tWhy\nz.htm\t$T/tree/z.htm\n");
+        QTest::newRow("titles, recursive, --exclude a folder, and * within one part")
+            << QStringList{"titles", "$T/tree", "--recursive", "--exclude", "b", "--exclude", "*/c.htm"}
+            << QByteArray(
+                   "a.htm\tAlpha\nsub dir/b.htm\tBee\nsub dir/deeper/c.htm\tSea\nz.htm\t$T/tree/z.htm\n");
         QTest::newRow("rss, recursive")
             << QStringList{"rss", "$T/tree", "--recursive"} + FeedOptions
             << "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n"
@@ -613,6 +620,8 @@ private slots:
         QTest::newRow("page, recursive, a new sub-folder")
             << QStringList{"page", "--title", "T", "--recursive"} << QStringLiteral("new/deeper/")
             << int(SIGINT) << false;
+        QTest::newRow("atom, SIGTERM")
+            << AtomOptions + QStringList{"atom"} << QString() << int(SIGTERM) << false;
         QTest::newRow("page, written among the pages")
             << QStringList{"page", "--title", "T"} << QString() << int(SIGTERM) << true;
     }
