@@ -176,6 +176,12 @@ QList<Finding> CheckListedPages(const QString& folderText, const PageListing& li
     return CheckSite(ReadPages(folderText, listing.pages, WantTitle | WantFindings), listing.skipped);
 }
 
+QString CheckFolderText(const QString& folderText, const WalkOptions& walk) {
+    PageListing listing = WalkPageFiles(folderText, walk);
+    SortPagePaths(listing.pages);
+    return FindingsText(CheckListedPages(folderText, listing), listing.pages.size());
+}
+
 QString FindingsText(const QList<Finding>& findings, qsizetype pagesChecked) {
     QString out;
     for (const Finding& f : findings)

@@ -33,6 +33,10 @@ QList<Finding> CheckListedPages(const QString& folderText, const PageListing& li
 // The findings as text: one line a finding, "NAME: what", then a line that sums them up.
 QString FindingsText(const QList<Finding>& findings, qsizetype pagesChecked);
 
+// The whole check of a folder as text, for the window: its pages (and with walk.recursive those of
+// its sub-folders) in name order, read once, and FindingsText of what was found.
+QString CheckFolderText(const QString& folderText, const WalkOptions& walk);
+
 // The findings as one JSON array of objects with the keys "page", "kind" and "detail".
 QByteArray FindingsJson(const QList<Finding>& findings);
 

@@ -3,6 +3,7 @@
 #include "engine/order.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
+#include "engine/sitecheck.h"
 #include "engine/sitewalk.h"
 #include "engine/title.h"
 #include "fixture.h"
@@ -296,6 +297,7 @@ void tst_Scan::walk() {
     });
 
     PageListing listing;
+    QString report;
     {
         testcaps::FileModesHold modes;
         if (!locked.isEmpty()) {
@@ -303,7 +305,13 @@ void tst_Scan::walk() {
                 QSKIP("file modes do not stop this user from reading a folder");
         }
         listing = WalkPageFiles(top, {recursive, maxDepth});
+        report = CheckFolderText(top, {recursive, maxDepth});
     }
+    // The window's check walks the same pages and names the same skipped folders.
+    QVERIFY2(report.endsWith(u"; %1 page%2 checked\n"_qs.arg(pages.size()).arg(pages.size() == 1 ? "" : "s")),
+             qPrintable(report));
+    for (const QString& folder : skipped)
+        QVERIFY2(report.contains(folder + u"/: folder cannot be read"_qs), qPrintable(report));
     SortPagePaths(listing.pages);
     QCOMPARE(listing.pages, pages);
     QStringList skippedNames;
