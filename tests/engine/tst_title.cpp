@@ -1,4 +1,5 @@
 #include "engine/decode_p.h"
+#include "engine/pagereader.h"
 #include "engine/title.h"
 #include "fixture.h"
 
@@ -32,6 +33,8 @@ private slots:
     void notARegularFile();
     void flattenLineBreaks_data();
     void flattenLineBreaks();
+    void pageRecord_data();
+    void pageRecord();
 
 private:
     QTemporaryDir dir;
@@ -235,6 +238,80 @@ void tst_Title::flattenLineBreaks() {
     QFETCH(QString, text);
     QFETCH(QString, flat);
     QCOMPARE(FlattenLineBreaks(text), flat);
+}
+
+void tst_Title::pageRecord_data() {
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<unsigned>("wants");
+    QTest::addColumn<QString>("title");       // null: none
+    QTest::addColumn<QString>("date");        // ISO 8601 UTC; "mtime": the file's modification time
+    QTest::addColumn<QString>("description"); // null: none
+    const QString none;
+    const unsigned both = WantDate | WantDescription;
+    QTest::newRow("title only: nothing else read")
+        << QByteArray("<meta name=description content=D><meta name=date content=2024-05-01><title>T</title>")
+        << unsigned(WantTitle) << u"T"_qs << QString() << none;
+    QTest::newRow("description as text")
+        << QByteArray("<head><meta name=\"Description\" content=\" A &amp; B\n &eacute;&#x41;&#66 &bogus; \">"
+                      "<title>T</title></head>")
+        << both << u"T"_qs << u"mtime"_qs << u"A & B \u00e9AB &bogus;"_qs;
+    QTest::newRow("after the title, still in the head")
+        << QByteArray("<title>T</title><meta content='D' name='description'><meta name=date "
+                      "content=2024-05-01T10:00:00+02:00></head>")
+        << both << u"T"_qs << u"2024-05-01T08:00:00Z"_qs << u"D"_qs;
+    QTest::newRow("after the head: not the page's")
+        << QByteArray(
+               "<title>T</title></head><meta name=description content=D><meta name=date content=2024-05-01>")
+        << both << u"T"_qs << u"mtime"_qs << none;
+    QTest::newRow("after <body>: not the page's")
+        << QByteArray("<title>T</title><body><meta name=description content=D>") << both << u"T"_qs
+        << u"mtime"_qs << none;
+    QTest::newRow("published time")
+        << QByteArray("<meta property=\"article:published_time\" content=\"2023-01-02\"><title>T</title>")
+        << unsigned(WantDate) << u"T"_qs << u"2023-01-02T00:00:00Z"_qs << none;
+    QTest::newRow("date without an offset is UTC")
+        << QByteArray("<meta name=date content=\"2023-01-02T03:04:05\"><title>T</title>")
+        << unsigned(WantDate) << u"T"_qs << u"2023-01-02T03:04:05Z"_qs << none;
+    QTest::newRow("not a date") << QByteArray("<meta name=date content=\"last tuesday\"><title>T</title>")
+                                << unsigned(WantDate) << u"T"_qs << u"mtime"_qs << none;
+    QTest::newRow("in a comment or a script")
+        << QByteArray("<!-- <meta name=description content=C> --><script><meta name=description "
+                      "content=S></script><title>T</title>")
+        << both << u"T"_qs << u"mtime"_qs << none;
+    QTest::newRow("empty description") << QByteArray("<meta name=description content=\" \"><title>T</title>")
+                                       << both << u"T"_qs << u"mtime"_qs << none;
+    QTest::newRow("legacy encoding")
+        << QByteArray(
+               "<meta charset=windows-1251><meta name=description content=\"\xcf\xf0\xe8\xe2\xe5\xf2\">"
+               "<title>\xcc\xe8\xf0</title>")
+        << both << u"\u041c\u0438\u0440"_qs << u"mtime"_qs << u"\u041f\u0440\u0438\u0432\u0435\u0442"_qs;
+    QTest::newRow("no title, a description")
+        << QByteArray("<meta name=description content=D>") << both << none << u"mtime"_qs << u"D"_qs;
+}
+
+// What the one page reader gives the outputs that want more than a title.
+void tst_Title::pageRecord() {
+    QFETCH(QByteArray, page);
+    QFETCH(unsigned, wants);
+    QFETCH(QString, title);
+    QFETCH(QString, date);
+    QFETCH(QString, description);
+    const QString path = WriteFixture(dir.path(), u"record.htm"_qs, page);
+    const QDateTime mtime(QDate(2020, 2, 3), QTime(4, 5, 6), Qt::UTC);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(mtime, QFileDevice::FileModificationTime));
+    }
+    const PageRecord record = FolderPageReader(dir.path()).read(u"record.htm"_qs, wants);
+    QCOMPARE(record.name, u"record.htm"_qs);
+    QCOMPARE(record.title, title.isNull() ? std::nullopt : std::optional(title));
+    if (date.isNull())
+        QVERIFY(!record.date.isValid());
+    else
+        QCOMPARE(record.date, date == u"mtime"_qs ? mtime : QDateTime::fromString(date, Qt::ISODate));
+    QCOMPARE(record.description, description.isNull() ? std::nullopt : std::optional(description));
+    QCOMPARE(ReadPages(dir.path(), {u"record.htm"_qs}, wants).first().description, record.description);
 }
 
 QTEST_GUILESS_MAIN(tst_Title)
