@@ -73,6 +73,45 @@ void tst_Title::rules_data() {
     QTest::newRow("end tag lookalike") << u"<title>A</titlex>B</TITLE>"_qs << u"A</titlex>B"_qs;
     QTest::newRow("first of two") << u"<title>One</title><title>Two</title>"_qs << u"One"_qs;
     QTest::newRow("non-ascii") << u"<title>Ünïcødé 日本 😀</title>"_qs << u"Ünïcødé 日本 😀"_qs;
+    // Tags as the HTML tokenizer reads them.
+    QTest::newRow("comment holds no title")
+        << u"<!-- <title>Old</title> --><title>New</title>"_qs << u"New"_qs;
+    QTest::newRow("comment ends at the first -->")
+        << u"<!-- a -- b --><title>New</title><!-- -->"_qs << u"New"_qs;
+    QTest::newRow("--!> ends a comment") << u"<!-- x --!><title>New</title>"_qs << u"New"_qs;
+    QTest::newRow("<!--> is a whole comment") << u"<!--><title>New</title>"_qs << u"New"_qs;
+    QTest::newRow("<!---> is a whole comment") << u"<!---><title>New</title>"_qs << u"New"_qs;
+    QTest::newRow("unclosed comment") << u"<!-- <title>Old</title>"_qs << none;
+    QTest::newRow("doctype and processing instruction")
+        << u"<!DOCTYPE html><?pi <title>No</title>?><title>Yes</title>"_qs << u"Yes"_qs;
+    QTest::newRow("bogus comment ends at the first >")
+        << u"<! a <title>No</title><title>Yes</title>"_qs << u"Yes"_qs;
+    QTest::newRow("script") << u"<script>var t = '<title>Fake</title>';</script><title>Real</title>"_qs
+                            << u"Real"_qs;
+    QTest::newRow("script end tag in any case, with attributes")
+        << u"<SCRIPT>x</Script foo=1><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("script end tag lookalike")
+        << u"<script></scripts><title>Fake</title></script><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("style") << u"<style>/* <title>Fake</title> */</style><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("textarea") << u"<textarea><title>Fake</title></textarea><title>Real</title>"_qs
+                              << u"Real"_qs;
+    QTest::newRow("xmp, iframe, noembed, noframes, noscript")
+        << u"<xmp><title>1</title></xmp><iframe><title>2</title></iframe><noembed><title>3</title></noembed>"
+           "<noframes><title>4</title></noframes><noscript><title>5</title></noscript><title>Real</title>"_qs
+        << u"Real"_qs;
+    QTest::newRow("script never closed") << u"<script><title>Fake</title>"_qs << none;
+    QTest::newRow("quoted attribute value")
+        << u"<meta content=\"<title>Fake</title>\"><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("single-quoted value with >")
+        << u"<a title='x > <title>Fake</title>'><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("quote inside a name is no value") << u"<a b\"c><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("script after the title holds no end")
+        << u"<title>A <script>x</title><script></title></script>"_qs << u"A <script>x"_qs;
+    QTest::newRow("title in the body") << u"<body><p>text</p><title>Late</title>"_qs << u"Late"_qs;
+    QTest::newRow("second title ignored, first unclosed") << u"<title>One"_qs << none;
+    QTest::newRow("plaintext ends all tags") << u"<plaintext><title>No</title>"_qs << none;
+    QTest::newRow("< not starting a tag") << u"a < b <3 <title>Yes</title>"_qs << u"Yes"_qs;
+    QTest::newRow("tag name swallowing the title") << u"<p<title>No</title>"_qs << none;
 }
 
 // Every rule holds for text in memory and, stored as UTF-8, for the page read from its file.
