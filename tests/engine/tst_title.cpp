@@ -21,6 +21,8 @@ private slots:
     // First, while the test's own peak memory is still low.
     void bigPageCostsLittleMemory_data();
     void bigPageCostsLittleMemory();
+    void everyPageEnds_data();
+    void everyPageEnds();
     void rules_data();
     void rules();
     void tagAcrossChunks_data();
@@ -235,6 +237,63 @@ void tst_Title::bigPageCostsLittleMemory() {
     const long before = PeakKilobytes();
     QCOMPARE(ReadPageTitle(path), std::nullopt);
     QVERIFY2(PeakKilobytes() - before < 16 * 1024, "reading the page raised peak memory by 16 MiB or more");
+    QFile::remove(path);
+}
+
+void tst_Title::everyPageEnds_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<qint64>("hole"); // a hole this long after "before" (sparse, costs no disk)
+    QTest::addColumn<qint64>("data"); // then this many bytes of real data ("x")
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("title"); // null: none; "ab~" : "ab" and U+FFFD up to the kept length
+    const qint64 GiB = 1LL << 30;
+    QTest::newRow("1 TiB of hole, no title")
+        << QByteArray("<html><head>") << 1024 * GiB << 0LL << QByteArray() << QString();
+    QTest::newRow("a title beyond 300 GiB of hole")
+        << QByteArray("<html>") << 300 * GiB << 0LL << QByteArray("<title>Far</title>") << u"Far"_qs;
+    QTest::newRow("a title around a 3 GiB hole")
+        << QByteArray("<title>ab") << 3 * GiB << 0LL << QByteArray("cd</title>") << u"ab~"_qs;
+    QTest::newRow("a hole in the opening tag")
+        << QByteArray("<title data-x='") << 2 * GiB << 0LL << QByteArray("'>Tag</title>") << u"Tag"_qs;
+    QTest::newRow("a title past 256 MiB of data") << QByteArray("<html>") << 0LL << 257LL * 1024 * 1024
+                                                  << QByteArray("<title>Too far</title>") << QString();
+}
+
+// Every page ends, in bounded memory: holes are skipped, not read; past 256 MiB of page data no
+// title is looked for; at most 1 MiB of title text is kept.
+void tst_Title::everyPageEnds() {
+    QFETCH(QByteArray, before);
+    QFETCH(qint64, hole);
+    QFETCH(qint64, data);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, title);
+    const QString path = dir.path() + u"/sparse.htm"_qs;
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(before), before.size());
+        if (hole) {
+            // ftruncate leaves a hole; writing after it keeps it one.
+            QVERIFY(file.resize(before.size() + hole));
+            QVERIFY(file.seek(before.size() + hole));
+        }
+        const QByteArray block(1 << 20, 'x');
+        for (qint64 written = 0; written < data; written += block.size())
+            QCOMPARE(file.write(block), block.size());
+        QCOMPARE(file.write(after), after.size());
+    }
+    const long peakBefore = PeakKilobytes();
+    const std::optional<QString> found = ReadPageTitle(path);
+    QVERIFY2(PeakKilobytes() - peakBefore < 64 * 1024,
+             "reading the page raised peak memory by 64 MiB or more");
+    if (title == u"ab~"_qs) {
+        QVERIFY(found);
+        QCOMPARE(found->size(), 1024 * 1024);
+        QCOMPARE(found->left(3), u"ab\uFFFD"_qs);
+        QCOMPARE(found->back(), QChar(QChar::ReplacementCharacter));
+    } else {
+        QCOMPARE(found, title.isNull() ? std::nullopt : std::optional(title));
+    }
     QFile::remove(path);
 }
 
