@@ -314,9 +314,9 @@ QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
     uchardet_t detector = uchardet_new();
     if (!detector)
         return {};
-    // The detector's time grows with every non-ASCII byte it sees; a thousand of them tell a
-    // legacy encoding from its neighbours where a hundred may not.
-    qsizetype budget = 1024;
+    // The detector's time grows with every non-ASCII byte it sees; a few hundred of them tell a
+    // legacy encoding from its neighbours.
+    qsizetype budget = 256;
     for (QByteArrayView piece : pieces) {
         qsizetype end = 0;
         for (; end < piece.size() && budget > 0; ++end)

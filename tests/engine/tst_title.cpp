@@ -106,6 +106,8 @@ void tst_Title::rules_data() {
         << u"<meta content=\"<title>Fake</title>\"><title>Real</title>"_qs << u"Real"_qs;
     QTest::newRow("single-quoted value with >")
         << u"<a title='x > <title>Fake</title>'><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("slash then = starts a name, not a value")
+        << u"<a b/=\"x><title>Real</title>\">"_qs << u"Real"_qs;
     QTest::newRow("quote inside a name is no value") << u"<a b\"c><title>Real</title>"_qs << u"Real"_qs;
     QTest::newRow("script after the title holds no end")
         << u"<title>A <script>x</title><script></title></script>"_qs << u"A <script>x"_qs;
