@@ -314,9 +314,9 @@ QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
     uchardet_t detector = uchardet_new();
     if (!detector)
         return {};
-    // The detector's time grows with every non-ASCII byte it sees, and a hundred or so of them
-    // tell enough: the pieces are fed up to that many.
-    qsizetype budget = 128;
+    // The detector's time grows with every non-ASCII byte it sees; a few hundred of them tell a
+    // legacy encoding from its neighbours.
+    qsizetype budget = 256;
     for (QByteArrayView piece : pieces) {
         qsizetype end = 0;
         for (; end < piece.size() && budget > 0; ++end)
@@ -345,6 +345,32 @@ QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
         return known;
     // Encodings outside the browsers' list (EUC-TW, say) are still worth decoding when Qt knows them.
     return QStringDecoder(guess.constData()).isValid() ? guess : QByteArray();
+}
+
+// Korean pages in Microsoft's extension of EUC-KR (code page 949, "UHC") use syllables the
+// detector does not know, and it then has no answer. Bytes that read as that code page without a
+// fault, nearly all Hangul where they are not ASCII, are taken to be Korean.
+bool ReadsAsKorean(std::initializer_list<QByteArrayView> pieces) {
+    qsizetype hangul = 0, other = 0;
+    for (QByteArrayView piece : pieces) {
+        // Not stateless: a character the end of a piece cuts short is left pending, not a fault.
+        QStringDecoder decoder("windows-949");
+        if (!decoder.isValid())
+            return false;
+        const QString text = decoder.decode(piece);
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x80)
+                continue;
+            if (u == QChar::ReplacementCharacter)
+                return false;
+            if ((u >= 0xAC00 && u <= 0xD7A3) || (u >= 0x3130 && u <= 0x318F))
+                ++hangul;
+            else
+                ++other;
+        }
+    }
+    return hangul >= 8 && other * 10 <= hangul;
 }
 
 } // namespace
@@ -490,7 +516,11 @@ QByteArray GuessEncoding(QByteArrayView bytes, bool cutShort, QByteArrayView mor
     }
     // The bytes are not UTF-8, whatever the detector makes of them.
     const QByteArray guess = Guess({more, bytes});
-    return guess.isEmpty() || guess == "UTF-8" ? QByteArray("windows-1252") : guess;
+    if (!guess.isEmpty() && guess != "UTF-8")
+        return guess;
+    if (ReadsAsKorean({bytes, more}))
+        return "EUC-KR";
+    return "windows-1252";
 }
 
 QByteArray PageEncoding(const EncodingClues& clues) {

@@ -33,6 +33,24 @@ QString PathLabel(const QString& path) {
     return label;
 }
 
+// A title as the index shows it: as the browser's title bar shows it, so "<" and ">" are
+// escaped and everything else, references and a bare "&" included, stays as written.
+QString TitleLabel(const QString& title) {
+    if (!title.contains(u'<') && !title.contains(u'>'))
+        return title;
+    QString label;
+    label.reserve(title.size() + 16);
+    for (const QChar c : title) {
+        if (c == u'<')
+            label += u"&lt;";
+        else if (c == u'>')
+            label += u"&gt;";
+        else
+            label += c;
+    }
+    return label;
+}
+
 } // namespace
 
 QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages) {
@@ -42,8 +60,10 @@ QString FormatIndexText(const QString& folderText, const QList<PageRecord>& page
         out += u"<li><a href=\"";
         out += PercentEncodePagePath(page.name);
         out += u"\">";
-        // A title is HTML already; the path standing in for a missing one is plain text.
-        out += page.title ? *page.title : PathLabel(PagePath(folderText, page.name));
+        // A title is text whose references a browser resolves, so they stay as written; its "<"
+        // and ">" are text too and must not become markup here. The path standing in for a
+        // missing title is plain text.
+        out += page.title ? TitleLabel(*page.title) : PathLabel(PagePath(folderText, page.name));
         out += u"</a>\r\n";
     }
     out += u"</ul>";

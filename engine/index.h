@@ -8,7 +8,8 @@
 namespace pagewick {
 
 // The HTML index: "<ul>" CR LF, one "<li><a href=...>title</a>" CR LF per page in the given
-// order, "</ul>". Link targets are percent-encoded; a fallback path label is HTML-escaped.
+// order, "</ul>". Link targets are percent-encoded; a title's "<" and ">" are escaped (its
+// references stay as written); a fallback path label is HTML-escaped.
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames);
 
 // The same for the pages the selection takes, in its order.

@@ -24,7 +24,7 @@ namespace {
 constexpr qsizetype kFirstChunk = 4 * 1024;
 constexpr qsizetype kLargestChunk = 256 * 1024;
 // How much of the start of an undeclared page a statistical guess sees.
-constexpr qsizetype kGuessBytes = 64 * 1024;
+constexpr qsizetype kGuessBytes = 16 * 1024;
 
 bool IsPlainAscii(QByteArrayView bytes) {
     // ESC is left out: it switches ISO-2022-JP into its two-byte sets.

@@ -4,6 +4,7 @@
 #include "engine/paths.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #ifdef Q_OS_UNIX
@@ -108,10 +109,71 @@ bool PageNameLess(const QString& a, const QString& b) {
     return c != 0 ? c < 0 : a < b;
 }
 
+namespace {
+
+// In the language-neutral order (which English uses unchanged), printable ASCII characters each
+// carry one weight and case is a lesser difference than any other, so a name made of them sorts
+// by its characters' ranks alone. The ranks are taken from the collator itself.
+bool SortAsciiNames(QStringList& names, const QCollator& collator) {
+    if (collator.locale().language() != QLocale::English)
+        return false;
+    for (const QString& name : std::as_const(names)) {
+        for (const QChar c : name) {
+            if (c.unicode() < 0x20 || c.unicode() >= 0x7F)
+                return false;
+        }
+    }
+    QString printable;
+    for (char16_t c = 0x20; c < 0x7F; ++c)
+        printable += QChar(c);
+    std::vector<QString> chars;
+    for (const QChar c : std::as_const(printable))
+        chars.push_back(QString(c));
+    std::stable_sort(chars.begin(), chars.end(),
+                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    char rank[128] = {};
+    char next = 1;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        if (i > 0 && collator.compare(chars[i - 1], chars[i]) != 0)
+            ++next;
+        rank[chars[i].front().unicode()] = next;
+    }
+    struct Entry {
+        qsizetype offset;
+        qsizetype size;
+        const QString* name;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(size_t(names.size()));
+    QByteArray keys;
+    for (const QString& name : std::as_const(names)) {
+        entries.push_back({keys.size(), name.size(), &name});
+        for (const QChar c : name)
+            keys += rank[c.unicode()];
+    }
+    const auto key = [&keys](const Entry& e) {
+        return std::string_view(keys.constData() + e.offset, size_t(e.size));
+    };
+    std::sort(entries.begin(), entries.end(), [&key](const Entry& a, const Entry& b) {
+        const int c = key(a).compare(key(b));
+        return c != 0 ? c < 0 : *a.name < *b.name;
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const Entry& e : entries)
+        sorted.append(*e.name);
+    names = std::move(sorted);
+    return true;
+}
+
+} // namespace
+
 void SortPageNames(QStringList& names) {
+    const QCollator collator = PageCollator();
+    if (SortAsciiNames(names, collator))
+        return;
     // One sort key per name, made once, rather than collating the names afresh in every
     // comparison; names the collation holds equal (equal but for case) keep code-point order.
-    const QCollator collator = PageCollator();
     struct Entry {
         QCollatorSortKey key;
         const QString* name;

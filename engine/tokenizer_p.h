@@ -357,6 +357,62 @@ private:
     qint64 endTagAt = -1;  // titleUnits where a possible end tag began
 };
 
+// Just past the ">" that ends a tag whose attributes start at i, following the attribute states
+// as the tokenizer does but keeping nothing; -1 when the units run out first.
+template <typename Units> qsizetype SkipAttributes(const Units& u, qsizetype i) {
+    enum { BeforeName, Name, AfterName, BeforeValue, Unquoted } state = BeforeName;
+    const qsizetype n = u.size();
+    for (; i < n; ++i) {
+        const char16_t c = u[i];
+        if (c == '>' && state != BeforeValue)
+            return i + 1;
+        switch (state) {
+        case BeforeName:
+            if (!IsAsciiWhitespace(c) && c != '/')
+                state = Name;
+            break;
+        case Name:
+            // A "/" not closing the tag leaves the next character to start an attribute.
+            if (c == '=')
+                state = BeforeValue;
+            else if (c == '/')
+                state = BeforeName;
+            else if (IsAsciiWhitespace(c))
+                state = AfterName;
+            break;
+        case AfterName:
+            if (c == '=')
+                state = BeforeValue;
+            else if (c == '/')
+                state = BeforeName;
+            else if (!IsAsciiWhitespace(c))
+                state = Name;
+            break;
+        case BeforeValue:
+            if (c == '>')
+                return i + 1;
+            if (c == '"' || c == '\'') {
+                // Values are short: a plain loop beats a call.
+                do
+                    ++i;
+                while (i < n && u[i] != c);
+                if (i >= n)
+                    return -1;
+                // After a quoted value comes a new attribute, whatever stands there.
+                state = BeforeName;
+            } else if (!IsAsciiWhitespace(c)) {
+                state = Unquoted;
+            }
+            break;
+        case Unquoted:
+            if (IsAsciiWhitespace(c))
+                state = BeforeName;
+            break;
+        }
+    }
+    return -1;
+}
+
 template <typename Units> void Tokenizer::feed(const Units& u) {
     unitWidth = u.width;
     const qsizetype n = u.size();
@@ -386,11 +442,8 @@ template <typename Units> void Tokenizer::feed(const Units& u) {
                 if (k < n) {
                     tagNamed();
                     if (!collectingMeta) {
-                        qsizetype m = k;
-                        while (m < n && u[m] != '>' && u[m] != '"' && u[m] != '\'')
-                            ++m;
-                        if (m < n && u[m] == '>') {
-                            i = m + 1;
+                        if (const qsizetype m = SkipAttributes(u, k); m >= 0) {
+                            i = m;
                             state = emitTag();
                             break;
                         }

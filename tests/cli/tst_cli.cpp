@@ -125,6 +125,15 @@ private slots:
         write("tree/sub dir/b.htm", "<title>Bee</title>");
         write("tree/sub dir/deeper/c.htm", "<title>Sea</title>");
         write("tree/.hidden/x.htm", "<title>Hidden</title>");
+        // Titles as a browser finds them, in the order of the reader's language.
+        QVERIFY(d.mkpath("reader"));
+        write("reader/Zeta.htm", "<!-- <title>Old</title> --><title>New</title>");
+        write("reader/\xc3\xa9"
+              "clair.htm",
+              "<script>'<title>x</title>'</script><title>a <b>c</b></title>");
+        write("reader/late.htm", "<!--" + QByteArray(1100, ' ') +
+                                     "--><meta charset=iso-8859-2><title>\xb3\xf3"
+                                     "d\xbc</title>");
         QVERIFY(d.mkpath("long"));
         write("long/a.htm", "<meta charset=\"utf-8\"><title>" + LongTitle() + "</title>");
         QVERIFY(d.mkpath("dated"));
@@ -184,6 +193,17 @@ private slots:
             << QStringList{"titles", "$T/order"}
             << QByteArray("a.HTML\tAy\nB.htm\tBee\nc.htm\tCaf\xc3\xa9\n");
         QTest::newRow("titles of an empty folder") << QStringList{"titles", "$T/empty"} << QByteArray();
+        QTest::newRow("titles as a browser finds them")
+            << QStringList{"titles", "$T/reader"}
+            << QByteArray("\xc3\xa9"
+                          "clair.htm\ta <b>c</b>\nlate.htm\t\xc5\x82\xc3\xb3"
+                          "d\xc5\xba\nZeta.htm\tNew\n");
+        QTest::newRow("index, titles as text")
+            << QStringList{"index", "$T/reader"}
+            << QByteArray("<ul>\r\n<li><a href=\"%C3%A9clair.htm\">a &lt;b&gt;c&lt;/b&gt;</a>\r\n"
+                          "<li><a href=\"late.htm\">\xc5\x82\xc3\xb3"
+                          "d\xc5\xba</a>\r\n"
+                          "<li><a href=\"Zeta.htm\">New</a>\r\n</ul>");
 
         QTest::newRow("index, sub-folders left out")
             << QStringList{"index", "$T/tree"}

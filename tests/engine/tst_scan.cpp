@@ -150,6 +150,11 @@ void tst_Scan::order_data() {
     QTest::newRow("numbers stay alphabetical")
         << QStringList{u"page2.htm"_qs, u"page10.htm"_qs, u"page1.htm"_qs}
         << QStringList{u"page1.htm"_qs, u"page10.htm"_qs, u"page2.htm"_qs};
+    QTest::newRow("ASCII punctuation and digits")
+        << QStringList{u"b-c.htm"_qs, u"b_c.htm"_qs, u"b.c.htm"_qs, u"b c.htm"_qs,
+                       u"b1.htm"_qs,  u"B~.htm"_qs,  u"b!.htm"_qs,  u"bc.htm"_qs}
+        << QStringList{u"b c.htm"_qs, u"b_c.htm"_qs, u"b-c.htm"_qs, u"b!.htm"_qs,
+                       u"b.c.htm"_qs, u"B~.htm"_qs,  u"b1.htm"_qs,  u"bc.htm"_qs};
     QTest::newRow("other scripts and letters")
         << QStringList{u"Ñu.htm"_qs, u"ob.htm"_qs, u"Straße.htm"_qs, u"strasse.htm"_qs, u"ńa.htm"_qs}
         << QStringList{u"ńa.htm"_qs, u"Ñu.htm"_qs, u"ob.htm"_qs, u"strasse.htm"_qs, u"Straße.htm"_qs};
