@@ -369,6 +369,19 @@ int Run(const QStringList& arguments) {
     if (parser.isSet(watch))
         return cli::WatchAndRewrite(folderText, *walk, outputFile, build);
 
+    // To standard output, the index (on its own or in the page) is written as it is made.
+    if ((command == Command::Index || command == Command::Page) &&
+        (outputFile.isNull() || NamesStandardOutput(outputFile))) {
+        QStringEncoder toUtf8(QStringEncoder::Utf8);
+        const auto put = [&toUtf8](const QString& piece) { Put(toUtf8(piece)); };
+        if (command == Command::Page)
+            put(PageDocumentStart(TextArgument(parser.value(title))));
+        StreamIndexText(folderText, listPages().pages, selection, put);
+        if (command == Command::Page)
+            put(PageDocumentEnd() + QStringLiteral("\r\n"));
+        return FinishStandardOutput();
+    }
+
     switch (command) {
     case Command::Titles:
         return WriteTitleLines(folderText, SelectPages(folderText, listPages().pages, selection));

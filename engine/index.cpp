@@ -3,6 +3,8 @@
 #include "engine/pagereader.h"
 #include "engine/paths.h"
 
+#include <algorithm>
+
 namespace pagewick {
 
 QString EscapePlainText(const QString& text) {
@@ -51,11 +53,8 @@ QString TitleLabel(const QString& title) {
     return label;
 }
 
-} // namespace
-
-QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages) {
-    QString out = QStringLiteral("<ul>\r\n");
-    out.reserve(pages.size() * 96);
+// One "<li>" line a page, appended to out.
+void AppendIndexItems(QString& out, const QString& folderText, const QList<PageRecord>& pages) {
     for (const PageRecord& page : pages) {
         out += u"<li><a href=\"";
         out += PercentEncodePagePath(page.name);
@@ -66,6 +65,14 @@ QString FormatIndexText(const QString& folderText, const QList<PageRecord>& page
         out += page.title ? TitleLabel(*page.title) : PathLabel(PagePath(folderText, page.name));
         out += u"</a>\r\n";
     }
+}
+
+} // namespace
+
+QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages) {
+    QString out = QStringLiteral("<ul>\r\n");
+    out.reserve(pages.size() * 96);
+    AppendIndexItems(out, folderText, pages);
     out += u"</ul>";
     return out;
 }
@@ -74,15 +81,51 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames) 
     return FormatIndexText(folderText, ReadPages(folderText, pageNames));
 }
 
+void StreamIndexText(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
+                     const std::function<void(const QString&)>& sink) {
+    if (selection.order == PageOrder::Date) {
+        sink(FormatIndexText(folderText, SelectPages(folderText, pageNames, selection)));
+        return;
+    }
+    // A name order is known before any page is read: the pages are read and written a batch at
+    // a time, so the records of a big folder are never all held at once.
+    constexpr qsizetype kBatch = 1024;
+    const QStringList names = SelectPageNames(pageNames, selection);
+    const FolderPageReader reader(folderText);
+    sink(QStringLiteral("<ul>\r\n"));
+    QList<PageRecord> batch;
+    batch.reserve(kBatch);
+    QString piece;
+    for (qsizetype at = 0; at < names.size(); at += kBatch) {
+        batch.clear();
+        for (qsizetype i = at; i < std::min(at + kBatch, names.size()); ++i)
+            batch.append(reader.read(names[i]));
+        piece.clear();
+        AppendIndexItems(piece, folderText, batch);
+        sink(piece);
+    }
+    sink(QStringLiteral("</ul>"));
+}
+
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
                        const PageSelection& selection) {
-    return FormatIndexText(folderText, SelectPages(folderText, pageNames, selection));
+    QString out;
+    out.reserve(pageNames.size() * 96);
+    StreamIndexText(folderText, pageNames, selection, [&out](const QString& piece) { out += piece; });
+    return out;
+}
+
+QString PageDocumentStart(const QString& pageTitle) {
+    return QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") + pageTitle +
+           QStringLiteral("</title></head><body><h1>") + pageTitle + QStringLiteral("</h1>");
+}
+
+QString PageDocumentEnd() {
+    return QStringLiteral("</body></html>");
 }
 
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText) {
-    return QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") + pageTitle +
-           QStringLiteral("</title></head><body><h1>") + pageTitle + QStringLiteral("</h1>") + indexText +
-           QStringLiteral("</body></html>");
+    return PageDocumentStart(pageTitle) + indexText + PageDocumentEnd();
 }
 
 } // namespace pagewick
