@@ -198,10 +198,8 @@ int Run(const QStringList& arguments) {
     case Command::Index:
         return WriteOutput(QString(), BuildIndexText(folderText, names));
     case Command::Page:
-        // The saved page ends with one line break after the document, on standard output too.
         return WriteOutput(outputFile, BuildPageDocument(TextArgument(parser.value(title)),
-                                                         BuildIndexText(folderText, names)) +
-                                           QStringLiteral("\r\n"));
+                                                         BuildIndexText(folderText, names)));
     case Command::Rss:
         return WriteOutput(outputFile, BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)),
                                                      TextArgument(parser.value(siteUrl))));

@@ -9,7 +9,7 @@ namespace pagewick {
 // order, "</ul>". Link targets are percent-encoded; a fallback path label is HTML-escaped.
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames);
 
-// The saved page around an index.
+// The saved page around an index, ending with a line break (CR LF).
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText);
 
 // "&", "<" and ">" of plain text as HTML/XML references.

@@ -14,7 +14,7 @@ using namespace pagewick;
 class tst_Index : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void alphaExample_data();
     void alphaExample();
     void indexLine_data();
@@ -81,10 +81,10 @@ void tst_Index::pageDocument_data() {
     QTest::addColumn<QString>("document");
     QTest::newRow("title twice") << u"My Site"_qs << u"<ul>\r\n</ul>"_qs
                                  << u"<html><head><meta charset=\"utf-8\"><title>My Site</title></head><body>"
-                                    "<h1>My Site</h1><ul>\r\n</ul></body></html>"_qs;
+                                    "<h1>My Site</h1><ul>\r\n</ul></body></html>\r\n"_qs;
     QTest::newRow("empty title") << QString() << u"<ul>\r\n</ul>"_qs
                                  << u"<html><head><meta charset=\"utf-8\"><title></title></head><body>"
-                                    "<h1></h1><ul>\r\n</ul></body></html>"_qs;
+                                    "<h1></h1><ul>\r\n</ul></body></html>\r\n"_qs;
 }
 
 void tst_Index::pageDocument() {

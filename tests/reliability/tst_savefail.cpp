@@ -234,9 +234,7 @@ private Q_SLOTS:
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u';')));
 
         if (answers.endsWith(u'F')) {
-            QCOMPARE(ReadAll(target),
-                     (pagewick::BuildPageDocument(QStringLiteral("Site"), index) + QStringLiteral("\r\n"))
-                         .toUtf8());
+            QCOMPARE(ReadAll(target), pagewick::BuildPageDocument(QStringLiteral("Site"), index).toUtf8());
             QCOMPARE(Entries(folder), QStringList{QStringLiteral("index.htm")});
         } else {
             checkKept();
