@@ -1,11 +1,12 @@
+#include "ui/apptitle.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Pagewick"));
-    QApplication::setApplicationName(QStringLiteral("Pagewick"));
+    QApplication::setOrganizationName(pagewick::AppTitle());
+    QApplication::setApplicationName(pagewick::AppTitle());
     QApplication::setApplicationVersion(QStringLiteral(PAGEWICK_VERSION));
     // The window reads the remembered folder and scans it while it is being made.
     pagewick::frmMain window;
