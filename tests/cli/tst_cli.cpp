@@ -82,7 +82,7 @@ class TestCli : public QObject {
         return run(process, PAGEWICK_CLI, expand(args));
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         QVERIFY(temp.isValid());
         root = temp.path();

@@ -11,7 +11,7 @@ using namespace pagewick;
 class tst_Decode : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void byteOrderMark_data();
     void byteOrderMark();
     void prescan_data();

@@ -9,7 +9,7 @@ using namespace pagewick;
 class tst_Paths : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void nameFromBytes_data();
     void nameFromBytes();
     void everyByteStringRoundTrips();

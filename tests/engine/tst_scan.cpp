@@ -17,7 +17,7 @@ using namespace pagewick;
 class tst_Scan : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void matching_data();
     void matching();
     void onlyRegularFiles();

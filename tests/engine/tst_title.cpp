@@ -14,7 +14,7 @@ using namespace pagewick;
 class tst_Title : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { QVERIFY(dir.isValid()); }
     // First, while the test's own peak memory is still low.
     void bigPageCostsLittleMemory_data();

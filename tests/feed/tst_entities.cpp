@@ -27,7 +27,7 @@ QString FlattenSlowly(QString text) {
 
 class TestEntities : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void tableOrder() {
         QStringList names;
         for (const EntityRow& row : EntityFlatteningTable())

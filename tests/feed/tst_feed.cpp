@@ -59,7 +59,7 @@ void WritePage(const QString& path, const QByteArray& content) {
 
 class TestFeed : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void makeXmlSafe_data() {
         QTest::addColumn<QString>("html");
         QTest::addColumn<QString>("expected");
