@@ -1,4 +1,5 @@
 #include "engine/decode.h"
+#include "engine/decode_p.h"
 
 #include <QStringDecoder>
 #include <QVarLengthArray>
@@ -99,6 +100,37 @@ bool IsAsciiWhitespace(char c) {
 
 // --- The HTML prescan for a meta charset ---
 
+// "text/html; charset=koi8-r" gives the encoding named after "charset=", or empty.
+QByteArray CharsetFromContent(QByteArrayView content) {
+    qsizetype at = 0;
+    for (;;) {
+        const qsizetype found = content.indexOf("charset", at);
+        if (found < 0)
+            return {};
+        qsizetype i = found + 7;
+        while (i < content.size() && IsAsciiWhitespace(content[i]))
+            ++i;
+        if (i >= content.size() || content[i] != '=') {
+            at = i;
+            continue;
+        }
+        ++i;
+        while (i < content.size() && IsAsciiWhitespace(content[i]))
+            ++i;
+        if (i >= content.size())
+            return {};
+        const char q = content[i];
+        if (q == '"' || q == '\'') {
+            const qsizetype close = content.indexOf(q, i + 1);
+            return close < 0 ? QByteArray() : EncodingForLabel(content.sliced(i + 1, close - i - 1));
+        }
+        qsizetype end = i;
+        while (end < content.size() && !IsAsciiWhitespace(content[end]) && content[end] != ';')
+            ++end;
+        return EncodingForLabel(content.sliced(i, end - i));
+    }
+}
+
 class Prescan {
 public:
     explicit Prescan(QByteArrayView bytes) : s(bytes) {}
@@ -160,34 +192,27 @@ private:
     // The charset a meta element declares, from its attributes; nullopt to go on with the next byte.
     std::optional<QByteArray> metaCharset() {
         QVarLengthArray<std::string, 8> seen;
-        bool gotPragma = false;
-        std::optional<bool> needPragma;
-        std::optional<QByteArray> charset; // an empty value: an unknown label
+        std::optional<std::string> attributes[3]; // charset, http-equiv, content: the first of each
         while (std::optional<Attribute> a = attribute()) {
             if (std::find(seen.cbegin(), seen.cend(), a->name) != seen.cend())
                 continue;
             seen.append(a->name);
-            if (a->name == "http-equiv") {
-                if (a->value == "content-type")
-                    gotPragma = true;
-            } else if (a->name == "content") {
-                const QByteArray fromContent =
-                    CharsetFromContent(QByteArrayView(a->value.data(), qsizetype(a->value.size())));
-                if (!fromContent.isEmpty() && !charset) {
-                    charset = fromContent;
-                    needPragma = true;
-                }
-            } else if (a->name == "charset" && !charset) {
-                charset = EncodingForLabel(QByteArrayView(a->value.data(), qsizetype(a->value.size())));
-                needPragma = false;
-            }
+            const int k = a->name == "charset"      ? 0
+                          : a->name == "http-equiv" ? 1
+                          : a->name == "content"    ? 2
+                                                    : -1;
+            if (k >= 0)
+                attributes[k] = std::move(a->value);
         }
-        if (failed || !needPragma || (*needPragma && !gotPragma) || !charset || charset->isEmpty())
+        if (failed)
             return std::nullopt;
-        if (*charset == "UTF-16LE" || *charset == "UTF-16BE")
-            return QByteArray("UTF-8");
-        if (*charset == "x-user-defined")
-            return QByteArray("windows-1252");
+        const auto view = [](const std::optional<std::string>& v) {
+            return v ? std::optional(QByteArrayView(v->data(), qsizetype(v->size()))) : std::nullopt;
+        };
+        QByteArray charset =
+            MetaDeclaredEncoding(view(attributes[0]), view(attributes[1]), view(attributes[2]));
+        if (charset.isEmpty())
+            return std::nullopt;
         return charset;
     }
 
@@ -262,37 +287,6 @@ private:
         }
     }
 
-    // "text/html; charset=koi8-r" gives the encoding named after "charset=", or empty.
-    static QByteArray CharsetFromContent(QByteArrayView content) {
-        qsizetype at = 0;
-        for (;;) {
-            const qsizetype found = content.indexOf("charset", at);
-            if (found < 0)
-                return {};
-            qsizetype i = found + 7;
-            while (i < content.size() && IsAsciiWhitespace(content[i]))
-                ++i;
-            if (i >= content.size() || content[i] != '=') {
-                at = i;
-                continue;
-            }
-            ++i;
-            while (i < content.size() && IsAsciiWhitespace(content[i]))
-                ++i;
-            if (i >= content.size())
-                return {};
-            const char q = content[i];
-            if (q == '"' || q == '\'') {
-                const qsizetype close = content.indexOf(q, i + 1);
-                return close < 0 ? QByteArray() : EncodingForLabel(content.sliced(i + 1, close - i - 1));
-            }
-            qsizetype end = i;
-            while (end < content.size() && !IsAsciiWhitespace(content[end]) && content[end] != ';')
-                ++end;
-            return EncodingForLabel(content.sliced(i, end - i));
-        }
-    }
-
     QByteArrayView s;
     qsizetype pos = 0;
     bool failed = false;
@@ -320,9 +314,9 @@ QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
     uchardet_t detector = uchardet_new();
     if (!detector)
         return {};
-    // The detector's time grows with every non-ASCII byte it sees, and a hundred or so of them
-    // tell enough: the pieces are fed up to that many.
-    qsizetype budget = 128;
+    // The detector's time grows with every non-ASCII byte it sees; a few hundred of them tell a
+    // legacy encoding from its neighbours.
+    qsizetype budget = 256;
     for (QByteArrayView piece : pieces) {
         qsizetype end = 0;
         for (; end < piece.size() && budget > 0; ++end)
@@ -351,6 +345,32 @@ QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
         return known;
     // Encodings outside the browsers' list (EUC-TW, say) are still worth decoding when Qt knows them.
     return QStringDecoder(guess.constData()).isValid() ? guess : QByteArray();
+}
+
+// Korean pages in Microsoft's extension of EUC-KR (code page 949, "UHC") use syllables the
+// detector does not know, and it then has no answer. Bytes that read as that code page without a
+// fault, nearly all Hangul where they are not ASCII, are taken to be Korean.
+bool ReadsAsKorean(std::initializer_list<QByteArrayView> pieces) {
+    qsizetype hangul = 0, other = 0;
+    for (QByteArrayView piece : pieces) {
+        // Not stateless: a character the end of a piece cuts short is left pending, not a fault.
+        QStringDecoder decoder("windows-949");
+        if (!decoder.isValid())
+            return false;
+        const QString text = decoder.decode(piece);
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x80)
+                continue;
+            if (u == QChar::ReplacementCharacter)
+                return false;
+            if ((u >= 0xAC00 && u <= 0xD7A3) || (u >= 0x3130 && u <= 0x318F))
+                ++hangul;
+            else
+                ++other;
+        }
+    }
+    return hangul >= 8 && other * 10 <= hangul;
 }
 
 } // namespace
@@ -385,6 +405,55 @@ QByteArray EncodingForLabel(QByteArrayView label) {
         }
     }
     return {};
+}
+
+QByteArray MetaDeclaredEncoding(std::optional<QByteArrayView> charset,
+                                std::optional<QByteArrayView> httpEquiv,
+                                std::optional<QByteArrayView> content) {
+    QByteArray encoding;
+    if (charset) {
+        encoding = EncodingForLabel(*charset);
+    } else if (content && httpEquiv &&
+               httpEquiv->trimmed().compare("content-type", Qt::CaseInsensitive) == 0) {
+        encoding = CharsetFromContent(content->toByteArray().toLower());
+    }
+    // A page read as bytes cannot be UTF-16; a declaration saying so means UTF-8.
+    if (encoding == "UTF-16LE" || encoding == "UTF-16BE")
+        return "UTF-8";
+    if (encoding == "x-user-defined")
+        return "windows-1252";
+    return encoding;
+}
+
+QByteArray EncodingFromXmlDeclaration(QByteArrayView bytes) {
+    // <?xml version="1.0" encoding="ISO-8859-2"?>, at the very start, within the first 1,024 bytes.
+    bytes = bytes.first(std::min<qsizetype>(bytes.size(), 1024));
+    if (!bytes.startsWith("<?xml"))
+        return {};
+    const qsizetype end = bytes.indexOf("?>");
+    if (end < 0)
+        return {};
+    const QByteArrayView declaration = bytes.first(end);
+    qsizetype at = declaration.indexOf("encoding");
+    if (at < 0)
+        return {};
+    at += 8;
+    while (at < end && IsAsciiWhitespace(declaration[at]))
+        ++at;
+    if (at >= end || declaration[at] != '=')
+        return {};
+    ++at;
+    while (at < end && IsAsciiWhitespace(declaration[at]))
+        ++at;
+    if (at >= end || (declaration[at] != '"' && declaration[at] != '\''))
+        return {};
+    const qsizetype close = declaration.indexOf(declaration[at], at + 1);
+    if (close < 0)
+        return {};
+    const QByteArray encoding = EncodingForLabel(declaration.sliced(at + 1, close - at - 1));
+    if (encoding == "UTF-16LE" || encoding == "UTF-16BE")
+        return "UTF-8";
+    return encoding == "x-user-defined" ? QByteArray("windows-1252") : encoding;
 }
 
 QByteArray EncodingFromBom(QByteArrayView bytes) {
@@ -427,6 +496,9 @@ QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
         *bomLength = encoding == "UTF-8" ? 3 : 2;
         return encoding;
     }
+    encoding = EncodingFromXmlDeclaration(head);
+    if (!encoding.isEmpty())
+        return encoding;
     encoding = PrescanMetaCharset(head);
     if (!encoding.isEmpty())
         return encoding;
@@ -442,8 +514,23 @@ QByteArray GuessEncoding(QByteArrayView bytes, bool cutShort, QByteArrayView mor
         const QByteArray guess = Guess({more, bytes});
         return guess == "ISO-2022-JP" ? guess : QByteArray("UTF-8");
     }
+    // The bytes are not UTF-8, whatever the detector makes of them.
     const QByteArray guess = Guess({more, bytes});
-    return guess.isEmpty() ? QByteArray("windows-1252") : guess;
+    if (!guess.isEmpty() && guess != "UTF-8")
+        return guess;
+    if (ReadsAsKorean({bytes, more}))
+        return "EUC-KR";
+    return "windows-1252";
+}
+
+QByteArray PageEncoding(const EncodingClues& clues) {
+    qsizetype bomLength = 0;
+    const QByteArray declared = DeclaredEncoding(clues.head, &bomLength);
+    if (!declared.isEmpty())
+        return declared;
+    if (!clues.lateDeclaration.isEmpty())
+        return clues.lateDeclaration;
+    return GuessEncoding(clues.head, !clues.headIsWhole, clues.more);
 }
 
 QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes) {
@@ -474,20 +561,6 @@ QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes) {
         }
     }
     return text;
-}
-
-QByteArray DetectEncoding(QByteArrayView bytes) {
-    qsizetype bomLength = 0;
-    const QByteArray declared = DeclaredEncoding(bytes, &bomLength);
-    return declared.isEmpty() ? GuessEncoding(bytes) : declared;
-}
-
-QString DecodePage(QByteArrayView bytes) {
-    qsizetype bomLength = 0;
-    QByteArray encoding = DeclaredEncoding(bytes, &bomLength);
-    if (encoding.isEmpty())
-        encoding = GuessEncoding(bytes);
-    return DecodeAs(encoding, bytes.sliced(bomLength));
 }
 
 } // namespace pagewick

@@ -4,24 +4,11 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 namespace pagewick {
 
 // Page decoding the way a browser does it, when no transport tells the encoding.
-
-// The encoding named by a byte-order mark ("UTF-8", "UTF-16LE", "UTF-16BE"), or empty.
-QByteArray EncodingFromBom(QByteArrayView bytes);
-
-// The charset that a meta element declares within the first 1,024 bytes (the HTML prescan), or empty.
-QByteArray PrescanMetaCharset(QByteArrayView bytes);
-
-// The encoding to decode these bytes with: BOM, then meta declaration, then UTF-8 when valid,
-// then a statistical guess, then windows-1252. Never empty.
-QByteArray DetectEncoding(QByteArrayView bytes);
-
-// The bytes decoded with DetectEncoding (a BOM is not part of the text).
-QString DecodePage(QByteArrayView bytes);
-
-// --- The steps of DetectEncoding, for readers that see a page in parts ---
 
 // The encoding a label names, as browsers read labels ("latin1" and "ascii" give "windows-1252",
 // "gb2312" gives "GBK", "utf8" gives "UTF-8"); empty when the label is unknown or cannot be decoded.
@@ -30,19 +17,31 @@ QByteArray EncodingForLabel(QByteArrayView label);
 // The encoding under which text cannot be trusted at all: it decodes to a single U+FFFD.
 inline constexpr char kReplacementEncoding[] = "replacement";
 
-// "UTF-16LE" or "UTF-16BE" when the first bytes show UTF-16 text without a byte-order mark
-// (NUL bytes in every other place, as ASCII markup gives), else empty.
-QByteArray EncodingFromNulPattern(QByteArrayView bytes);
+// The encoding a meta element declares through its charset, http-equiv and content attributes
+// (each given when the element has it), or empty when it declares none it could use.
+QByteArray MetaDeclaredEncoding(std::optional<QByteArrayView> charset,
+                                std::optional<QByteArrayView> httpEquiv,
+                                std::optional<QByteArrayView> content);
 
-// What the head of a page (its first 1,024 bytes or more) settles: the byte-order mark, a meta
-// declaration or the NUL pattern of UTF-16; empty when nothing is settled. bomLength receives the
-// length of the byte-order mark (0 when there is none).
+// What the head of a page (its first 1,024 bytes or more) settles: a byte-order mark, an XML
+// declaration at the very start, a meta declaration within the first 1,024 bytes, or the NUL
+// pattern of UTF-16; empty when nothing is settled. bomLength receives the length of the
+// byte-order mark (0 when there is none).
 QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength);
 
-// For undeclared bytes: UTF-8 when they are valid UTF-8, else a statistical guess, else
-// windows-1252. The bytes may come in two parts; cutShort says that the first part was cut off
-// at an arbitrary byte (a UTF-8 sequence broken there is not held against it).
-QByteArray GuessEncoding(QByteArrayView bytes, bool cutShort = false, QByteArrayView more = {});
+// All a page reader knows about a page when it decides its encoding.
+struct EncodingClues {
+    QByteArrayView head;        // the page's first bytes
+    bool headIsWhole = true;    // false: the page goes on past head (which may cut a character)
+    QByteArray lateDeclaration; // what a meta element met before the title declared, past the prescan
+    QByteArrayView more;        // further bytes of the page (the title's) for a guess
+};
+
+// The encoding to decode a page with. The one place the order of the rules is written: what the
+// head declares (DeclaredEncoding), then a declaration met later before the title, then UTF-8
+// when the bytes are valid UTF-8, then a statistical guess that is never UTF-8 for bytes that are
+// not, then windows-1252. Never empty.
+QByteArray PageEncoding(const EncodingClues& clues);
 
 // The bytes decoded in the given encoding (any name the functions above give); the bytes do not
 // include a byte-order mark.

@@ -1,7 +1,7 @@
 #include "engine/index.h"
 
+#include "engine/pagereader.h"
 #include "engine/paths.h"
-#include "engine/title.h"
 
 namespace pagewick {
 
@@ -33,23 +33,50 @@ QString PathLabel(const QString& path) {
     return label;
 }
 
+// A title as the index shows it: as the browser's title bar shows it, so "<" and ">" are
+// escaped and everything else, references and a bare "&" included, stays as written.
+QString TitleLabel(const QString& title) {
+    if (!title.contains(u'<') && !title.contains(u'>'))
+        return title;
+    QString label;
+    label.reserve(title.size() + 16);
+    for (const QChar c : title) {
+        if (c == u'<')
+            label += u"&lt;";
+        else if (c == u'>')
+            label += u"&gt;";
+        else
+            label += c;
+    }
+    return label;
+}
+
 } // namespace
 
-QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
+QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages) {
     QString out = QStringLiteral("<ul>\r\n");
-    out.reserve(pageNames.size() * 96);
-    const FolderTitleReader titles(folderText);
-    for (const QString& name : pageNames) {
-        const std::optional<QString> title = titles.read(name);
+    out.reserve(pages.size() * 96);
+    for (const PageRecord& page : pages) {
         out += u"<li><a href=\"";
-        out += PercentEncodePathSegment(name);
+        out += PercentEncodePathSegment(page.name);
         out += u"\">";
-        // A title is HTML already; the path standing in for a missing one is plain text.
-        out += title ? *title : PathLabel(PagePath(folderText, name));
+        // A title is text whose references a browser resolves, so they stay as written; its "<"
+        // and ">" are text too and must not become markup here. The path standing in for a
+        // missing title is plain text.
+        out += page.title ? TitleLabel(*page.title) : PathLabel(PagePath(folderText, page.name));
         out += u"</a>\r\n";
     }
     out += u"</ul>";
     return out;
+}
+
+QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
+    return FormatIndexText(folderText, ReadPages(folderText, pageNames));
+}
+
+QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
+                       const PageSelection& selection) {
+    return FormatIndexText(folderText, SelectPages(folderText, pageNames, selection));
 }
 
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText) {

@@ -1,13 +1,24 @@
 #pragma once
 
+#include "engine/order.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace pagewick {
 
 // The HTML index: "<ul>" CR LF, one "<li><a href=...>title</a>" CR LF per page in the given
-// order, "</ul>". Link targets are percent-encoded; a fallback path label is HTML-escaped.
+// order, "</ul>". Link targets are percent-encoded; a title's "<" and ">" are escaped (its
+// references stay as written); a fallback path label is HTML-escaped.
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames);
+
+// The same for the pages the selection takes, in its order.
+QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
+                       const PageSelection& selection);
+
+// The formatter the builders end in: from read pages to the index, opening no file. The folder
+// only makes the path that labels a page without a title.
+QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages);
 
 // The saved page around an index, ending with a line break (CR LF).
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText);

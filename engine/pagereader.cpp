@@ -1,16 +1,330 @@
+// The page reader: the one place pages are read. It streams a page through the tag tokenizer in
+// growing chunks, stops as soon as the wanted facts are known, and decodes only what it keeps.
+
 #include "engine/pagereader.h"
 
-#include "engine/paths.h"
+#include "engine/decode.h"
+#include "engine/decode_p.h"
+#include "engine/entities.h"
+#include "engine/pagereader_p.h"
 #include "engine/title.h"
+#include "engine/tokenizer_p.h"
 
-#include <QFileInfo>
+#include <cstring>
 
 namespace pagewick {
 
+namespace detail {
+
+namespace {
+
+// Most pages name their title within the first few kilobytes: one small read settles them, and
+// copying more than that out of the page cache is what a folder of pages costs. Pages that need
+// more are read in chunks that double up to a limit.
+constexpr qsizetype kFirstChunk = 4 * 1024;
+constexpr qsizetype kLargestChunk = 256 * 1024;
+// How much of the start of an undeclared page a statistical guess sees.
+constexpr qsizetype kGuessBytes = 16 * 1024;
+
+bool IsPlainAscii(QByteArrayView bytes) {
+    // ESC is left out: it switches ISO-2022-JP into its two-byte sets.
+    for (const char c : bytes) {
+        if (uchar(c) >= 0x80 || c == 0x1B)
+            return false;
+    }
+    return true;
+}
+
+bool IsAsciiText(QStringView text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Numeric references to these code points name the windows-1252 character instead, as in HTML.
+constexpr char16_t kC1Replacements[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                          0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+
+// An attribute value as a browser hands it to a script: character references resolved once.
+// Named references need their ";" here; numeric ones do not.
+QString ResolveReferences(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype amp = text.indexOf(u'&', i);
+        if (amp < 0) {
+            out += text.sliced(i);
+            break;
+        }
+        out += text.sliced(i, amp - i);
+        i = amp + 1;
+        if (i < text.size() && text[i] == u'#') {
+            qsizetype j = i + 1;
+            const bool hex = j < text.size() && (text[j] == u'x' || text[j] == u'X');
+            j += hex;
+            const qsizetype digitsFrom = j;
+            char32_t value = 0;
+            for (; j < text.size(); ++j) {
+                const char16_t c = text[j].unicode();
+                int digit = -1;
+                if (c >= u'0' && c <= u'9')
+                    digit = c - u'0';
+                else if (hex && (c | 0x20) >= u'a' && (c | 0x20) <= u'f')
+                    digit = (c | 0x20) - u'a' + 10;
+                if (digit < 0)
+                    break;
+                value = std::min<char32_t>(value * (hex ? 16 : 10) + char32_t(digit), 0x110000);
+            }
+            if (j == digitsFrom) {
+                out += u'&';
+                continue;
+            }
+            if (j < text.size() && text[j] == u';')
+                ++j;
+            i = j;
+            if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+                value = 0xFFFD;
+            else if (value >= 0x80 && value <= 0x9F)
+                value = kC1Replacements[value - 0x80];
+            out += QString::fromUcs4(&value, 1);
+            continue;
+        }
+        qsizetype j = i;
+        while (j < text.size() && j - i < 40 && text[j].unicode() < 0x80 && text[j].isLetterOrNumber())
+            ++j;
+        const QString value = j > i && j < text.size() && text[j] == u';'
+                                  ? LookUpHtmlNamedReference(text.sliced(i, j - i))
+                                  : QString();
+        if (value.isNull()) {
+            out += u'&';
+        } else {
+            out += value;
+            i = j + 1;
+        }
+    }
+    return out;
+}
+
+// Runs of ASCII whitespace as one space, both ends trimmed.
+QString CollapseWhitespace(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    bool pendingSpace = false;
+    for (const QChar c : text) {
+        if (IsAsciiWhitespace(c.unicode())) {
+            pendingSpace = !out.isEmpty();
+            continue;
+        }
+        if (pendingSpace)
+            out += u' ';
+        pendingSpace = false;
+        out += c;
+    }
+    return out;
+}
+
+// A date in ISO 8601 ("2024-05-01", "2024-05-01T10:00:00+02:00", "...Z"), as UTC. A date and time
+// without an offset is taken as UTC: the page does not say where it was written.
+QDateTime ParseDeclaredDate(QStringView value) {
+    const QString text = value.trimmed().toString();
+    if (text.size() == 10) {
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        return date.isValid() ? QDateTime(date, QTime(0, 0), Qt::UTC) : QDateTime();
+    }
+    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!time.isValid())
+        time = QDateTime::fromString(text, Qt::ISODate);
+    if (!time.isValid())
+        return {};
+    if (time.timeSpec() == Qt::LocalTime)
+        time = QDateTime(time.date(), time.time(), Qt::UTC);
+    return time.toUTC();
+}
+
+// One page going through the tokenizer, chunk by chunk.
+class PageRun {
+public:
+    PageRun(PageSource& source, unsigned wants, bool wantEncoding)
+        : source(source), wants(wants), wantEncoding(wantEncoding) {}
+
+    PageReading run() {
+        PageReading out;
+        headSize = 0;
+        while (headSize < kFirstChunk) {
+            const qsizetype n = source.readAt(headSize, head + headSize, kFirstChunk - headSize);
+            if (n < 0)
+                return out;
+            if (n == 0)
+                break;
+            headSize += n;
+        }
+        headIsWhole = headSize < kFirstChunk;
+        qsizetype bomLength = 0;
+        declared = DeclaredEncoding(QByteArrayView(head, headSize), &bomLength);
+
+        const bool wantHead = wants & (WantDate | WantDescription);
+        Tokenizer tokenizer(declared.isEmpty(), wantHead);
+        bool read = true;
+        if (declared == kReplacementEncoding) {
+            // Text in such an encoding can hide markup in innocent-looking bytes: like a browser,
+            // take none of it.
+        } else if (declared == "UTF-16LE" || declared == "UTF-16BE") {
+            const bool bigEndian = declared == "UTF-16BE";
+            read = tokenize(tokenizer, bomLength, [bigEndian](QByteArrayView bytes) {
+                return Utf16Units{bytes, bigEndian};
+            });
+        } else {
+            read = tokenize(tokenizer, bomLength, [](QByteArrayView bytes) { return ByteUnits{bytes}; });
+        }
+        if (!read)
+            return out;
+        lateCharset = tokenizer.lateCharset();
+
+        if (tokenizer.hasTitle()) {
+            const QByteArray raw = tokenizer.titleBytes();
+            if (width == 1 && IsPlainAscii(raw))
+                out.title = CleanTitle(raw.constData(), raw.size());
+            else
+                out.title = CleanTitle(DecodeAs(encoding(raw), raw));
+        }
+        if (wantEncoding)
+            encoding(tokenizer.titleBytes());
+        if (wants & WantDescription) {
+            if (const QString* value = tokenizer.description()) {
+                QString text = width == 1 && !IsAsciiText(*value)
+                                   ? DecodeAs(encoding(tokenizer.titleBytes()), value->toLatin1())
+                                   : *value;
+                text = CollapseWhitespace(ResolveReferences(text));
+                if (!text.isEmpty())
+                    out.description = text;
+            }
+        }
+        if (wants & WantDate) {
+            if (const QString* value = tokenizer.date())
+                out.date = ParseDeclaredDate(*value);
+            if (!out.date.isValid())
+                out.date = source.lastModified();
+        }
+        out.encoding = decided;
+        return out;
+    }
+
+private:
+    // Feeds the page to the tokenizer until it has what it wants, the page ends or the bound on
+    // page data is reached; false when reading fails.
+    template <typename MakeUnits> bool tokenize(Tokenizer& tokenizer, qsizetype bomLength, MakeUnits units) {
+        using Units = decltype(units(QByteArrayView()));
+        width = Units::width;
+        // Bytes that do not yet make a whole unit wait for the next chunk.
+        QByteArray buffer;
+        qsizetype carried = (headSize - bomLength) % width;
+        tokenizer.feed(units(QByteArrayView(head + bomLength, headSize - bomLength - carried)));
+        if (carried)
+            buffer.append(head[headSize - 1]);
+        qint64 offset = headSize;
+        qint64 searched = headSize;
+        qsizetype chunk = kFirstChunk;
+        bool atEnd = headIsWhole;
+        while (!tokenizer.finished() && !atEnd && searched < kSearchedBytes) {
+            buffer.resize(1 + chunk);
+            const qsizetype at = carried; // where the bytes read go
+            qint64 dataAt = offset;
+            const qsizetype n = source.readDataFrom(offset, buffer.data() + at, chunk, &dataAt);
+            if (n < 0)
+                return false;
+            if (dataAt > offset) {
+                // A hole: zeros, which hold no tag. The tokenizer takes them as a count.
+                qint64 zeros = dataAt - offset;
+                if (carried) {
+                    const char unit[2] = {buffer[0], '\0'};
+                    tokenizer.feed(units(QByteArrayView(unit, 2)));
+                    --zeros;
+                }
+                tokenizer.zeros(zeros / width, width);
+                carried = qsizetype(zeros % width);
+                if (carried != at && n > 0)
+                    std::memmove(buffer.data() + carried, buffer.data() + at, size_t(n));
+                if (carried)
+                    buffer[0] = '\0';
+            }
+            atEnd = n == 0;
+            searched += n;
+            offset = dataAt + n;
+            const qsizetype have = carried + n;
+            const qsizetype whole = have - have % width;
+            tokenizer.feed(units(QByteArrayView(buffer.constData(), whole)));
+            carried = have - whole;
+            if (carried)
+                buffer[0] = buffer[whole];
+            chunk = std::min(chunk * 2, kLargestChunk);
+        }
+        // A title not closed within the bound is no title.
+        return true;
+    }
+
+    // The page's encoding, decided once; title is the title's raw bytes, for a guess.
+    QByteArray encoding(QByteArrayView title) {
+        if (!decided.isEmpty())
+            return decided;
+        EncodingClues clues{QByteArrayView(head, headSize), headIsWhole, lateCharset, title};
+        QByteArray start;
+        if (declared.isEmpty() && lateCharset.isEmpty() && !headIsWhole) {
+            // A guess needs more of the page than the first chunk to tell one legacy encoding
+            // from another: give it the page's start.
+            start.resize(kGuessBytes);
+            qsizetype got = 0;
+            while (got < kGuessBytes) {
+                const qsizetype n = source.readAt(got, start.data() + got, kGuessBytes - got);
+                if (n <= 0)
+                    break;
+                got += n;
+            }
+            start.resize(got);
+            if (got > headSize) {
+                clues.head = start;
+                clues.headIsWhole = got < kGuessBytes;
+            }
+        }
+        decided = PageEncoding(clues);
+        return decided;
+    }
+
+    PageSource& source;
+    const unsigned wants;
+    const bool wantEncoding;
+    char head[kFirstChunk];
+    qsizetype headSize = 0;
+    bool headIsWhole = true;
+    qsizetype width = 1;
+    QByteArray declared;
+    QByteArray lateCharset;
+    QByteArray decided;
+};
+
+} // namespace
+
+qsizetype MemorySource::readAt(qint64 offset, char* into, qsizetype size) {
+    if (offset >= bytes.size())
+        return 0;
+    const qsizetype n = std::min<qsizetype>(size, bytes.size() - qsizetype(offset));
+    std::memcpy(into, bytes.data() + offset, size_t(n));
+    return n;
+}
+
+PageReading ReadPage(PageSource& source, unsigned wants, bool wantEncoding) {
+    return PageRun(source, wants, wantEncoding).run();
+}
+
+} // namespace detail
+
 struct FolderPageReader::Private {
-    QString folderText;
-    FolderTitleReader titles;
-    explicit Private(const QString& folderText) : folderText(folderText), titles(folderText) {}
+    detail::PageFolder folder;
+    explicit Private(const QString& folderText) : folder(folderText) {}
 };
 
 FolderPageReader::FolderPageReader(const QString& folderText) : d(new Private(folderText)) {}
@@ -20,9 +334,13 @@ FolderPageReader::~FolderPageReader() {
 }
 
 PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const {
-    PageRecord record{pageName, d->titles.read(pageName), {}, {}};
-    if (wants & WantDate)
-        record.date = QFileInfo(PagePath(d->folderText, pageName)).lastModified().toUTC();
+    PageRecord record{pageName, {}, {}, {}};
+    if (const std::unique_ptr<detail::PageSource> source = d->folder.open(pageName)) {
+        detail::PageReading page = detail::ReadPage(*source, wants);
+        record.title = std::move(page.title);
+        record.date = page.date;
+        record.description = std::move(page.description);
+    }
     return record;
 }
 
@@ -33,6 +351,17 @@ QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNa
     for (const QString& name : pageNames)
         records.append(reader.read(name, wants));
     return records;
+}
+
+QByteArray DetectEncoding(QByteArrayView bytes) {
+    detail::MemorySource source(bytes);
+    return detail::ReadPage(source, WantTitle, true).encoding;
+}
+
+QString DecodePage(QByteArrayView bytes) {
+    qsizetype bomLength = 0;
+    DeclaredEncoding(bytes.first(std::min<qsizetype>(bytes.size(), 1024)), &bomLength);
+    return DecodeAs(DetectEncoding(bytes), bytes.sliced(bomLength));
 }
 
 } // namespace pagewick

@@ -17,9 +17,9 @@ enum PageWant : unsigned {
 
 // One listed page as it went through the reader.
 struct PageRecord {
-    QString name;                       // as listed (a bare name, or a relative path with sub-folders)
-    std::optional<QString> title;       // nullopt: no usable title, or the page could not be read
-    QDateTime date;                     // with WantDate: declared or last-modified (UTC); invalid when unknown
+    QString name;                 // as listed (a bare name, or a relative path with sub-folders)
+    std::optional<QString> title; // nullopt: no usable title, or the page could not be read
+    QDateTime date;               // with WantDate: declared or last-modified (UTC); invalid when unknown
     std::optional<QString> description; // with WantDescription: the meta description, when the page has one
 };
 
@@ -40,6 +40,15 @@ private:
 };
 
 // Every listed page through one reader, in the given order.
-QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames, unsigned wants = WantTitle);
+QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames,
+                            unsigned wants = WantTitle);
+
+// A page file's creation and last-modified times, in local time; each invalid when the file system
+// does not record it or the file cannot be reached.
+struct PageTimes {
+    QDateTime created;
+    QDateTime lastModified;
+};
+PageTimes ReadPageTimes(const QString& path);
 
 } // namespace pagewick

@@ -86,34 +86,57 @@ QStringList ScanPageFiles(const QString& folderText) {
 #endif
 }
 
+namespace {
+
+// The user's language, or the language-neutral order where the locale names none (C, POSIX):
+// English takes the root collation unchanged, so accented letters still sort with their letters.
+QLocale CollationLocale() {
+    const QLocale locale;
+    return locale.language() == QLocale::C ? QLocale(QLocale::English) : locale;
+}
+
+} // namespace
+
+QCollator PageCollator(bool numeric) {
+    QCollator collator(CollationLocale());
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(numeric);
+    return collator;
+}
+
 bool PageNameLess(const QString& a, const QString& b) {
-    // Most names are ASCII: compare those letter-case-blind here, and leave the rest to Qt's
-    // case folding from the first non-ASCII character on (some of them fold to ASCII letters).
-    const qsizetype n = std::min(a.size(), b.size());
-    qsizetype i = 0;
-    for (; i < n; ++i) {
-        char16_t x = a[i].unicode(), y = b[i].unicode();
-        if (x >= 0x80 || y >= 0x80)
-            break;
-        x += x >= 'A' && x <= 'Z' ? 0x20 : 0;
-        y += y >= 'A' && y <= 'Z' ? 0x20 : 0;
-        if (x != y)
-            return x < y;
-    }
-    const int c =
-        i < n ? a.compare(b, Qt::CaseInsensitive) : int(a.size() > b.size()) - int(a.size() < b.size());
+    const int c = PageCollator().compare(a, b);
     return c != 0 ? c < 0 : a < b;
 }
 
-void SortPageNames(QStringList& names) {
-    // For a folder of ASCII names, sort on lower-cased byte keys made once, rather than folding
-    // letters again in every comparison; ties keep PageNameLess's order.
-    const bool ascii = std::all_of(names.cbegin(), names.cend(), [](const QString& name) {
-        return std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    });
-    if (!ascii) {
-        std::sort(names.begin(), names.end(), PageNameLess);
-        return;
+namespace {
+
+// In the language-neutral order (which English uses unchanged), printable ASCII characters each
+// carry one weight and case is a lesser difference than any other, so a name made of them sorts
+// by its characters' ranks alone. The ranks are taken from the collator itself.
+bool SortAsciiNames(QStringList& names, const QCollator& collator) {
+    if (collator.locale().language() != QLocale::English)
+        return false;
+    for (const QString& name : std::as_const(names)) {
+        for (const QChar c : name) {
+            if (c.unicode() < 0x20 || c.unicode() >= 0x7F)
+                return false;
+        }
+    }
+    QString printable;
+    for (char16_t c = 0x20; c < 0x7F; ++c)
+        printable += QChar(c);
+    std::vector<QString> chars;
+    for (const QChar c : std::as_const(printable))
+        chars.push_back(QString(c));
+    std::stable_sort(chars.begin(), chars.end(),
+                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    char rank[128] = {};
+    char next = 1;
+    for (size_t i = 0; i < chars.size(); ++i) {
+        if (i > 0 && collator.compare(chars[i - 1], chars[i]) != 0)
+            ++next;
+        rank[chars[i].front().unicode()] = next;
     }
     struct Entry {
         qsizetype offset;
@@ -122,18 +145,11 @@ void SortPageNames(QStringList& names) {
     };
     std::vector<Entry> entries;
     entries.reserve(size_t(names.size()));
-    qsizetype total = 0;
+    QByteArray keys;
     for (const QString& name : std::as_const(names)) {
-        entries.push_back({total, name.size(), &name});
-        total += name.size();
-    }
-    QByteArray keys(total, Qt::Uninitialized);
-    char* k = keys.data();
-    for (const QString& name : std::as_const(names)) {
-        for (const QChar c : name) {
-            const char b = char(c.unicode());
-            *k++ = b >= 'A' && b <= 'Z' ? char(b + 0x20) : b;
-        }
+        entries.push_back({keys.size(), name.size(), &name});
+        for (const QChar c : name)
+            keys += rank[c.unicode()];
     }
     const auto key = [&keys](const Entry& e) {
         return std::string_view(keys.constData() + e.offset, size_t(e.size));
@@ -147,13 +163,34 @@ void SortPageNames(QStringList& names) {
     for (const Entry& e : entries)
         sorted.append(*e.name);
     names = std::move(sorted);
+    return true;
 }
 
-QCollator PageCollator(bool numeric) {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(numeric);
-    return collator;
+} // namespace
+
+void SortPageNames(QStringList& names) {
+    const QCollator collator = PageCollator();
+    if (SortAsciiNames(names, collator))
+        return;
+    // One sort key per name, made once, rather than collating the names afresh in every
+    // comparison; names the collation holds equal (equal but for case) keep code-point order.
+    struct Entry {
+        QCollatorSortKey key;
+        const QString* name;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(size_t(names.size()));
+    for (const QString& name : std::as_const(names))
+        entries.push_back({collator.sortKey(name), &name});
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        const int c = a.key.compare(b.key);
+        return c != 0 ? c < 0 : *a.name < *b.name;
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const Entry& e : entries)
+        sorted.append(*e.name);
+    names = std::move(sorted);
 }
 
 } // namespace pagewick

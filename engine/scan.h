@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCollator>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -10,13 +11,15 @@ namespace pagewick {
 // case, as bare names in listing order. A folder that cannot be listed gives an empty list.
 QStringList ScanPageFiles(const QString& folderText);
 
-// The order pages are listed, indexed and fed in: alphabetical without regard to letter case;
-// names equal but for case in a fixed (code point) order.
+// The order pages are listed, indexed and fed in: alphabetical in the user's language (the
+// language-neutral order under the C or POSIX locale), letter case ignored, digits read one by one
+// ("page10" before "page2"); names equal but for case in a fixed (code point) order.
 bool PageNameLess(const QString& a, const QString& b);
 void SortPageNames(QStringList& names);
 
-// The collation page names are ordered by, letter case ignored; numeric reads runs of digits as
-// numbers ("page2" before "page10").
+// The collation page names are ordered by: the user's language (language-neutral under the C or
+// POSIX locale), letter case ignored; numeric reads runs of digits as numbers ("page2" before
+// "page10").
 QCollator PageCollator(bool numeric = false);
 
 } // namespace pagewick

@@ -1,6 +1,7 @@
 #include "fuzz/checks.h"
 
 #include "engine/decode.h"
+#include "engine/decode_p.h"
 #include "engine/entities.h"
 #include "engine/feed.h"
 #include "engine/filename.h"

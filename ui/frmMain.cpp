@@ -3,6 +3,7 @@
 #include "engine/feed.h"
 #include "engine/filename.h"
 #include "engine/index.h"
+#include "engine/pagereader.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
 #include "engine/title.h"
@@ -31,11 +32,6 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <limits>
-
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
-#include <sys/stat.h>
-#endif
 
 namespace pagewick {
 
@@ -99,24 +95,6 @@ protected:
 void PressedByReturn(QPushButton* button) {
     button->installEventFilter(new ReturnPresses(button));
     button->setAccessibleName(button->text());
-}
-
-// A page's creation and last-modified times. On Linux the name goes to the system as its exact
-// bytes: QFileInfo encodes it as UTF-8 and so misses a file whose name is not.
-std::pair<QDateTime, QDateTime> PageTimes(const QString& path) {
-#ifdef Q_OS_LINUX
-    struct statx st;
-    if (::statx(AT_FDCWD, FileNameToBytes(path).constData(), 0, STATX_BTIME | STATX_MTIME, &st) != 0)
-        return {};
-    const auto time = [](const statx_timestamp& t) {
-        return QDateTime::fromMSecsSinceEpoch(qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000);
-    };
-    return {st.stx_mask & STATX_BTIME ? time(st.stx_btime) : QDateTime(),
-            st.stx_mask & STATX_MTIME ? time(st.stx_mtime) : QDateTime()};
-#else
-    const QFileInfo info(path);
-    return {info.birthTime(), info.lastModified()};
-#endif
 }
 
 } // namespace
@@ -433,7 +411,7 @@ void frmMain::lstFiles_DblClick() {
     if (!item)
         return;
     const QString path = PagePath(txtMap->text(), item->text());
-    const auto [created, lastModified] = PageTimes(path);
+    const auto [created, lastModified] = ReadPageTimes(path);
     QMessageBox box(QMessageBox::Information, AppTitle(),
                     ExtractTitle(path) + QStringLiteral("\r\n") + PageDateText(created, lastModified),
                     QMessageBox::Ok, this);

@@ -1,4 +1,5 @@
 #include "engine/decode.h"
+#include "engine/decode_p.h"
 #include "engine/title.h"
 #include "fixture.h"
 
@@ -133,6 +134,39 @@ void tst_Decode::detect_data() {
         << QByteArray("na\xEFve caf\xE9") << QByteArray("windows-1252") << u"naïve café"_qs;
     QTest::newRow("replacement") << QByteArray("<meta charset=hz-gb-2312>~{<:Ky2;S{~}")
                                  << QByteArray(kReplacementEncoding) << u"\uFFFD"_qs;
+    // A declaration met while reading the head, before the title, counts as a browser reloads with it.
+    const QByteArray comment = "<!--" + QByteArray(1100, ' ') + "-->";
+    QTest::newRow("meta past 1,024 bytes, before the title")
+        << comment + "<meta charset=iso-8859-2><title>\xB3\xF3"
+                     "d\xBC</title>"
+        << QByteArray("ISO-8859-2")
+        << QString::fromLatin1(comment) + u"<meta charset=iso-8859-2><title>łódź</title>"_qs;
+    QTest::newRow("http-equiv past 1,024 bytes")
+        << comment +
+               "<meta http-equiv=content-type content='text/html; charset=koi8-r'><title>\xF0\xD2</title>"
+        << QByteArray("KOI8-R")
+        << QString::fromLatin1(comment) +
+               u"<meta http-equiv=content-type content='text/html; charset=koi8-r'><title>Пр</title>"_qs;
+    QTest::newRow("meta past 1,024 bytes, in a comment")
+        << comment + "<!-- <meta charset=koi8-r> --><title>caf\xC3\xA9</title>" << QByteArray("UTF-8")
+        << QString::fromLatin1(comment) + u"<!-- <meta charset=koi8-r> --><title>café</title>"_qs;
+    QTest::newRow("meta after the title")
+        << "<title>caf\xC3\xA9</title>" + comment + "<meta charset=koi8-r>" << QByteArray("UTF-8")
+        << u"<title>café</title>"_qs + QString::fromLatin1(comment) + u"<meta charset=koi8-r>"_qs;
+    QTest::newRow("XML declaration")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-2\"?><title>\xB3\xF3"
+                      "d\xBC</title>")
+        << QByteArray("ISO-8859-2")
+        << u"<?xml version=\"1.0\" encoding=\"ISO-8859-2\"?><title>łódź</title>"_qs;
+    QTest::newRow("XML declaration, single quotes, spaces")
+        << QByteArray("<?xml version='1.0' encoding = 'koi8-r' ?><title>\xF0\xD2</title>")
+        << QByteArray("KOI8-R") << u"<?xml version='1.0' encoding = 'koi8-r' ?><title>Пр</title>"_qs;
+    QTest::newRow("XML declaration not at the start")
+        << QByteArray(" <?xml version='1.0' encoding='koi8-r'?><p>caf\xC3\xA9") << QByteArray("UTF-8")
+        << u" <?xml version='1.0' encoding='koi8-r'?><p>café"_qs;
+    QTest::newRow("byte-order mark before an XML declaration")
+        << QByteArray("\xEF\xBB\xBF<?xml version='1.0' encoding='koi8-r'?>\xC3\xA9") << QByteArray("UTF-8")
+        << u"<?xml version='1.0' encoding='koi8-r'?>é"_qs;
 }
 
 void tst_Decode::detect() {
@@ -174,6 +208,10 @@ void tst_Decode::legacyTitles_data() {
         {"EUC-JP", "euc-jp", u"日本語のページ",
          u"いろはにほへと　ちりぬるを　わかよたれそ　つねならむ　うゐのおくやま　けふこえて　あさきゆめみし"
          u"　ゑひもせす。今日は良い天気ですね。私は東京に住んでいます。"},
+        // Microsoft's extension of EUC-KR, with syllables the plain form lacks.
+        {"windows-949", "euc-kr", u"똠방각하 햏자 뷁",
+         u"똠방각하 햏자 뷁 오늘은 날씨가 좋습니다. 쀍 괜찮아요, 학교에 갑니다. 저는 서울에 살고 있습니다. "
+         u"똠방각하 햏자 뷁 오늘은 날씨가 좋습니다."},
         {"EUC-KR", "euc-kr", u"한국어 페이지",
          u"다람쥐 헌 쳇바퀴에 타고파. 키스의 고유조건은 입술끼리 만나야 하고 특별한 기술은 필요치 않다. "
          u"오늘은 날씨가 좋습니다. 저는 서울에 살고 있습니다."},

@@ -48,9 +48,17 @@ void tst_Index::indexLine_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content"); // null: the page is listed but gone
     QTest::addColumn<QString>("line");       // "{folder}" stands for the folder
-    QTest::newRow("title as it stands")
+    QTest::newRow("title's markup is text")
         << u"t.htm"_qs << QByteArray("<title>Fish & \"Chips\" <i>x</i></title>")
-        << u"<li><a href=\"t.htm\">Fish & \"Chips\" <i>x</i></a>"_qs;
+        << u"<li><a href=\"t.htm\">Fish & \"Chips\" &lt;i&gt;x&lt;/i&gt;</a>"_qs;
+    QTest::newRow("references stay as written")
+        << u"t.htm"_qs << QByteArray("<title>Tom &amp; Jerry &mdash; &#60;3 &bogus</title>")
+        << u"<li><a href=\"t.htm\">Tom &amp; Jerry &mdash; &#60;3 &bogus</a>"_qs;
+    QTest::newRow("a comment opener hides nothing") << u"t.htm"_qs << QByteArray("<title>a <!-- b</title>")
+                                                    << u"<li><a href=\"t.htm\">a &lt;!-- b</a>"_qs;
+    QTest::newRow("a script runs nowhere")
+        << u"t.htm"_qs << QByteArray("<title><script>alert(1)</script></title>")
+        << u"<li><a href=\"t.htm\">&lt;script&gt;alert(1)&lt;/script&gt;</a>"_qs;
     QTest::newRow("name encoded in the link") << u"my \"best\" #1.htm"_qs << QByteArray("<title>Best</title>")
                                               << u"<li><a href=\"my%20%22best%22%20%231.htm\">Best</a>"_qs;
     QTest::newRow("fallback path escaped")

@@ -1,3 +1,5 @@
+#include "engine/decode_p.h"
+#include "engine/pagereader.h"
 #include "engine/title.h"
 #include "fixture.h"
 
@@ -19,6 +21,8 @@ private Q_SLOTS:
     // First, while the test's own peak memory is still low.
     void bigPageCostsLittleMemory_data();
     void bigPageCostsLittleMemory();
+    void everyPageEnds_data();
+    void everyPageEnds();
     void rules_data();
     void rules();
     void tagAcrossChunks_data();
@@ -31,6 +35,8 @@ private Q_SLOTS:
     void notARegularFile();
     void flattenLineBreaks_data();
     void flattenLineBreaks();
+    void pageRecord_data();
+    void pageRecord();
 
 private:
     QTemporaryDir dir;
@@ -69,6 +75,47 @@ void tst_Title::rules_data() {
     QTest::newRow("end tag lookalike") << u"<title>A</titlex>B</TITLE>"_qs << u"A</titlex>B"_qs;
     QTest::newRow("first of two") << u"<title>One</title><title>Two</title>"_qs << u"One"_qs;
     QTest::newRow("non-ascii") << u"<title>Ünïcødé 日本 😀</title>"_qs << u"Ünïcødé 日本 😀"_qs;
+    // Tags as the HTML tokenizer reads them.
+    QTest::newRow("comment holds no title")
+        << u"<!-- <title>Old</title> --><title>New</title>"_qs << u"New"_qs;
+    QTest::newRow("comment ends at the first -->")
+        << u"<!-- a -- b --><title>New</title><!-- -->"_qs << u"New"_qs;
+    QTest::newRow("--!> ends a comment") << u"<!-- x --!><title>New</title>"_qs << u"New"_qs;
+    QTest::newRow("<!--> is a whole comment") << u"<!--><title>New</title>"_qs << u"New"_qs;
+    QTest::newRow("<!---> is a whole comment") << u"<!---><title>New</title>"_qs << u"New"_qs;
+    QTest::newRow("unclosed comment") << u"<!-- <title>Old</title>"_qs << none;
+    QTest::newRow("doctype and processing instruction")
+        << u"<!DOCTYPE html><?pi <title>No</title>?><title>Yes</title>"_qs << u"Yes"_qs;
+    QTest::newRow("bogus comment ends at the first >")
+        << u"<! a <title>No</title><title>Yes</title>"_qs << u"Yes"_qs;
+    QTest::newRow("script") << u"<script>var t = '<title>Fake</title>';</script><title>Real</title>"_qs
+                            << u"Real"_qs;
+    QTest::newRow("script end tag in any case, with attributes")
+        << u"<SCRIPT>x</Script foo=1><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("script end tag lookalike")
+        << u"<script></scripts><title>Fake</title></script><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("style") << u"<style>/* <title>Fake</title> */</style><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("textarea") << u"<textarea><title>Fake</title></textarea><title>Real</title>"_qs
+                              << u"Real"_qs;
+    QTest::newRow("xmp, iframe, noembed, noframes, noscript")
+        << u"<xmp><title>1</title></xmp><iframe><title>2</title></iframe><noembed><title>3</title></noembed>"
+           "<noframes><title>4</title></noframes><noscript><title>5</title></noscript><title>Real</title>"_qs
+        << u"Real"_qs;
+    QTest::newRow("script never closed") << u"<script><title>Fake</title>"_qs << none;
+    QTest::newRow("quoted attribute value")
+        << u"<meta content=\"<title>Fake</title>\"><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("single-quoted value with >")
+        << u"<a title='x > <title>Fake</title>'><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("slash then = starts a name, not a value")
+        << u"<a b/=\"x><title>Real</title>\">"_qs << u"Real"_qs;
+    QTest::newRow("quote inside a name is no value") << u"<a b\"c><title>Real</title>"_qs << u"Real"_qs;
+    QTest::newRow("script after the title holds no end")
+        << u"<title>A <script>x</title><script></title></script>"_qs << u"A <script>x"_qs;
+    QTest::newRow("title in the body") << u"<body><p>text</p><title>Late</title>"_qs << u"Late"_qs;
+    QTest::newRow("second title ignored, first unclosed") << u"<title>One"_qs << none;
+    QTest::newRow("plaintext ends all tags") << u"<plaintext><title>No</title>"_qs << none;
+    QTest::newRow("< not starting a tag") << u"a < b <3 <title>Yes</title>"_qs << u"Yes"_qs;
+    QTest::newRow("tag name swallowing the title") << u"<p<title>No</title>"_qs << none;
 }
 
 // Every rule holds for text in memory and, stored as UTF-8, for the page read from its file.
@@ -102,7 +149,7 @@ void tst_Title::tagAcrossChunks_data() {
         bool bom;
     };
     for (const Form form : {Form{"UTF-8", false}, Form{"UTF-16LE", true}, Form{"UTF-16BE", false}}) {
-        for (const char* filler : {"x <p>", "<titl"}) {
+        for (const char* filler : {"x <p>", "<titl>"}) {
             for (const int offset : offsets) {
                 QTest::addRow("%s%s, filler %s, at %d", form.encoding, form.bom ? " with BOM" : "", filler,
                               offset)
@@ -118,6 +165,9 @@ void tst_Title::tagAcrossChunks() {
     QFETCH(QByteArray, filler);
     QFETCH(int, offset);
     QString text = QString::fromLatin1(filler.repeated(offset / filler.size() + 1).left(offset));
+    // A filler cut inside a tag would swallow the title's tag into its own, as in a browser.
+    if (const qsizetype open = text.lastIndexOf(u'<'); open > text.lastIndexOf(u'>'))
+        text.replace(open, text.size() - open, QString(text.size() - open, u' '));
     text += u"<title>Boundary title</title>"_qs + QString(1000, u'z');
     QStringEncoder encoder(encoding.constData(),
                            byteOrderMark ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default);
@@ -129,6 +179,7 @@ void tst_Title::longTitle_data() {
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("length");
     QTest::newRow("beyond 32,767 characters") << 40000 << 100000;
+    // Past 1 MiB the title's text is dropped.
     QTest::newRow("longer than the reader keeps") << 100 << 3 * 1024 * 1024;
     QTest::newRow("long and far") << 5 * 1024 * 1024 << 2 * 1024 * 1024;
 }
@@ -140,7 +191,7 @@ void tst_Title::longTitle() {
     title[length / 2] = 'X';
     const QByteArray page = QByteArray(offset, '.') + "<title>" + title + "</title>";
     const QString path = WriteFixture(dir.path(), u"long.htm"_qs, page);
-    QCOMPARE(ReadPageTitle(path), std::optional(QString::fromLatin1(title)));
+    QCOMPARE(ReadPageTitle(path), std::optional(QString::fromLatin1(title.left(1024 * 1024).trimmed())));
 }
 
 void tst_Title::longOpeningTag_data() {
@@ -191,6 +242,63 @@ void tst_Title::bigPageCostsLittleMemory() {
     QFile::remove(path);
 }
 
+void tst_Title::everyPageEnds_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<qint64>("hole"); // a hole this long after "before" (sparse, costs no disk)
+    QTest::addColumn<qint64>("data"); // then this many bytes of real data ("x")
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("title"); // null: none; "ab~" : "ab" and U+FFFD up to the kept length
+    const qint64 GiB = 1LL << 30;
+    QTest::newRow("1 TiB of hole, no title")
+        << QByteArray("<html><head>") << 1024 * GiB << 0LL << QByteArray() << QString();
+    QTest::newRow("a title beyond 300 GiB of hole")
+        << QByteArray("<html>") << 300 * GiB << 0LL << QByteArray("<title>Far</title>") << u"Far"_qs;
+    QTest::newRow("a title around a 3 GiB hole")
+        << QByteArray("<title>ab") << 3 * GiB << 0LL << QByteArray("cd</title>") << u"ab~"_qs;
+    QTest::newRow("a hole in the opening tag")
+        << QByteArray("<title data-x='") << 2 * GiB << 0LL << QByteArray("'>Tag</title>") << u"Tag"_qs;
+    QTest::newRow("a title past 256 MiB of data") << QByteArray("<html>") << 0LL << 257LL * 1024 * 1024
+                                                  << QByteArray("<title>Too far</title>") << QString();
+}
+
+// Every page ends, in bounded memory: holes are skipped, not read; past 256 MiB of page data no
+// title is looked for; at most 1 MiB of title text is kept.
+void tst_Title::everyPageEnds() {
+    QFETCH(QByteArray, before);
+    QFETCH(qint64, hole);
+    QFETCH(qint64, data);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, title);
+    const QString path = dir.path() + u"/sparse.htm"_qs;
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(before), before.size());
+        if (hole) {
+            // ftruncate leaves a hole; writing after it keeps it one.
+            QVERIFY(file.resize(before.size() + hole));
+            QVERIFY(file.seek(before.size() + hole));
+        }
+        const QByteArray block(1 << 20, 'x');
+        for (qint64 written = 0; written < data; written += block.size())
+            QCOMPARE(file.write(block), block.size());
+        QCOMPARE(file.write(after), after.size());
+    }
+    const long peakBefore = PeakKilobytes();
+    const std::optional<QString> found = ReadPageTitle(path);
+    QVERIFY2(PeakKilobytes() - peakBefore < 64 * 1024,
+             "reading the page raised peak memory by 64 MiB or more");
+    if (title == u"ab~"_qs) {
+        QVERIFY(found);
+        QCOMPARE(found->size(), 1024 * 1024);
+        QCOMPARE(found->left(3), u"ab\uFFFD"_qs);
+        QCOMPARE(found->back(), QChar(QChar::ReplacementCharacter));
+    } else {
+        QCOMPARE(found, title.isNull() ? std::nullopt : std::optional(title));
+    }
+    QFile::remove(path);
+}
+
 void tst_Title::notARegularFile_data() {
     QTest::addColumn<QString>("relative");
     QTest::newRow("FIFO") << u"pipe.htm"_qs;
@@ -230,6 +338,80 @@ void tst_Title::flattenLineBreaks() {
     QFETCH(QString, text);
     QFETCH(QString, flat);
     QCOMPARE(FlattenLineBreaks(text), flat);
+}
+
+void tst_Title::pageRecord_data() {
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<unsigned>("wants");
+    QTest::addColumn<QString>("title");       // null: none
+    QTest::addColumn<QString>("date");        // ISO 8601 UTC; "mtime": the file's modification time
+    QTest::addColumn<QString>("description"); // null: none
+    const QString none;
+    const unsigned both = WantDate | WantDescription;
+    QTest::newRow("title only: nothing else read")
+        << QByteArray("<meta name=description content=D><meta name=date content=2024-05-01><title>T</title>")
+        << unsigned(WantTitle) << u"T"_qs << QString() << none;
+    QTest::newRow("description as text")
+        << QByteArray("<head><meta name=\"Description\" content=\" A &amp; B\n &eacute;&#x41;&#66 &bogus; \">"
+                      "<title>T</title></head>")
+        << both << u"T"_qs << u"mtime"_qs << u"A & B \u00e9AB &bogus;"_qs;
+    QTest::newRow("after the title, still in the head")
+        << QByteArray("<title>T</title><meta content='D' name='description'><meta name=date "
+                      "content=2024-05-01T10:00:00+02:00></head>")
+        << both << u"T"_qs << u"2024-05-01T08:00:00Z"_qs << u"D"_qs;
+    QTest::newRow("after the head: not the page's")
+        << QByteArray(
+               "<title>T</title></head><meta name=description content=D><meta name=date content=2024-05-01>")
+        << both << u"T"_qs << u"mtime"_qs << none;
+    QTest::newRow("after <body>: not the page's")
+        << QByteArray("<title>T</title><body><meta name=description content=D>") << both << u"T"_qs
+        << u"mtime"_qs << none;
+    QTest::newRow("published time")
+        << QByteArray("<meta property=\"article:published_time\" content=\"2023-01-02\"><title>T</title>")
+        << unsigned(WantDate) << u"T"_qs << u"2023-01-02T00:00:00Z"_qs << none;
+    QTest::newRow("date without an offset is UTC")
+        << QByteArray("<meta name=date content=\"2023-01-02T03:04:05\"><title>T</title>")
+        << unsigned(WantDate) << u"T"_qs << u"2023-01-02T03:04:05Z"_qs << none;
+    QTest::newRow("not a date") << QByteArray("<meta name=date content=\"last tuesday\"><title>T</title>")
+                                << unsigned(WantDate) << u"T"_qs << u"mtime"_qs << none;
+    QTest::newRow("in a comment or a script")
+        << QByteArray("<!-- <meta name=description content=C> --><script><meta name=description "
+                      "content=S></script><title>T</title>")
+        << both << u"T"_qs << u"mtime"_qs << none;
+    QTest::newRow("empty description") << QByteArray("<meta name=description content=\" \"><title>T</title>")
+                                       << both << u"T"_qs << u"mtime"_qs << none;
+    QTest::newRow("legacy encoding")
+        << QByteArray(
+               "<meta charset=windows-1251><meta name=description content=\"\xcf\xf0\xe8\xe2\xe5\xf2\">"
+               "<title>\xcc\xe8\xf0</title>")
+        << both << u"\u041c\u0438\u0440"_qs << u"mtime"_qs << u"\u041f\u0440\u0438\u0432\u0435\u0442"_qs;
+    QTest::newRow("no title, a description")
+        << QByteArray("<meta name=description content=D>") << both << none << u"mtime"_qs << u"D"_qs;
+}
+
+// What the one page reader gives the outputs that want more than a title.
+void tst_Title::pageRecord() {
+    QFETCH(QByteArray, page);
+    QFETCH(unsigned, wants);
+    QFETCH(QString, title);
+    QFETCH(QString, date);
+    QFETCH(QString, description);
+    const QString path = WriteFixture(dir.path(), u"record.htm"_qs, page);
+    const QDateTime mtime(QDate(2020, 2, 3), QTime(4, 5, 6), Qt::UTC);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(mtime, QFileDevice::FileModificationTime));
+    }
+    const PageRecord record = FolderPageReader(dir.path()).read(u"record.htm"_qs, wants);
+    QCOMPARE(record.name, u"record.htm"_qs);
+    QCOMPARE(record.title, title.isNull() ? std::nullopt : std::optional(title));
+    if (date.isNull())
+        QVERIFY(!record.date.isValid());
+    else
+        QCOMPARE(record.date, date == u"mtime"_qs ? mtime : QDateTime::fromString(date, Qt::ISODate));
+    QCOMPARE(record.description, description.isNull() ? std::nullopt : std::optional(description));
+    QCOMPARE(ReadPages(dir.path(), {u"record.htm"_qs}, wants).first().description, record.description);
 }
 
 QTEST_GUILESS_MAIN(tst_Title)

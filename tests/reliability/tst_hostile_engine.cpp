@@ -1,6 +1,7 @@
 // The engine against a hostile folder: scan, titles, index and feed finish, and say the right thing.
 
 #include "engine/decode.h"
+#include "engine/decode_p.h"
 #include "engine/feed.h"
 #include "engine/index.h"
 #include "engine/scan.h"

@@ -1,0 +1,77 @@
+#pragma once
+
+// Private to the engine: the page reader's own entry point, and where it gets a page's bytes
+// from. The POSIX build reads through file descriptors (pagesource_posix.cpp), others through
+// QFile (pagesource_qt.cpp); CMake picks one, so the reader itself holds no platform code.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace pagewick::detail {
+
+class PageSource {
+public:
+    virtual ~PageSource() = default;
+    // Up to size bytes from offset; fewer only at the end of the page, 0 there, -1 on failure.
+    virtual qsizetype readAt(qint64 offset, char* into, qsizetype size) = 0;
+    // Like readAt, but a hole in the file (a run of zeros the file system does not store) is
+    // skipped rather than read: *dataAt receives the offset of the first byte returned, and the
+    // bytes from offset up to there are zeros.
+    virtual qsizetype readDataFrom(qint64 offset, char* into, qsizetype size, qint64* dataAt) {
+        *dataAt = offset;
+        return readAt(offset, into, size);
+    }
+    // When the page was last modified (UTC); invalid when unknown.
+    virtual QDateTime lastModified() const { return {}; }
+};
+
+// Bytes in memory seen as a page.
+class MemorySource : public PageSource {
+public:
+    explicit MemorySource(QByteArrayView bytes) : bytes(bytes) {}
+    qsizetype readAt(qint64 offset, char* into, qsizetype size) override;
+
+private:
+    QByteArrayView bytes;
+};
+
+// A folder whose pages are opened one after the other, the folder itself found once.
+class PageFolder {
+public:
+    explicit PageFolder(const QString& folderText);
+    ~PageFolder();
+    PageFolder(const PageFolder&) = delete;
+    PageFolder& operator=(const PageFolder&) = delete;
+
+    // The listed page, or nullptr when it is not a regular file that can be read (a FIFO, a
+    // device, a folder, gone). Opening never blocks.
+    std::unique_ptr<PageSource> open(const QString& pageName) const;
+
+    // The page file at a full path, as open() would give it.
+    static std::unique_ptr<PageSource> openPath(const QString& path);
+
+private:
+    QString folderText;
+    int folderHandle = -1;
+};
+
+// Bounds that keep every page's cost finite, whatever it holds.
+inline constexpr qint64 kSearchedBytes = 256LL * 1024 * 1024; // page data looked through for a title
+
+// What the reader made of one page.
+struct PageReading {
+    std::optional<QString> title;
+    QDateTime date;                     // with WantDate
+    std::optional<QString> description; // with WantDescription
+    QByteArray encoding;                // with wantEncoding, or when the title needed decoding
+};
+
+// Reads one page as far as the wanted facts (PageWant flags) need.
+PageReading ReadPage(PageSource& source, unsigned wants, bool wantEncoding = false);
+
+} // namespace pagewick::detail
