@@ -25,7 +25,7 @@ QString FlattenSlowly(QString text) {
 
 } // namespace
 
-class TestEntities : public QObject {
+class EntitiesTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void tableOrder() {
@@ -183,5 +183,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestEntities)
+QTEST_GUILESS_MAIN(EntitiesTest)
 #include "tst_entities.moc"

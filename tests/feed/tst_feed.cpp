@@ -126,7 +126,7 @@ QMultiMap<QString, QString> ReadAtom(const QString& atomText, QString* error) {
 
 } // namespace
 
-class TestFeed : public QObject {
+class FeedTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void makeXmlSafe_data() {
@@ -557,5 +557,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFeed)
+QTEST_GUILESS_MAIN(FeedTest)
 #include "tst_feed.moc"

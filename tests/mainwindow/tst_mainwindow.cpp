@@ -1,3 +1,4 @@
+#include "../windows/modaldriver.h"
 #include "engine/feed.h"
 #include "engine/index.h"
 #include "settings/foldersetting.h"
@@ -46,9 +47,10 @@ QString AccessibleName(QWidget* widget) {
     return control ? control->text(QAccessible::Name) : QString();
 }
 
-// Answers the modal dialogs the window opens. Input dialogs take the queued answers in turn
-// (kCancel rejects, kKeepDefault accepts what is offered); message boxes are acknowledged.
-class DialogAnswerer : public QObject {
+// Answers the modal dialogs the window opens, through a ModalDriver. Input dialogs take the
+// queued answers in turn (kCancel rejects, kKeepDefault accepts what is offered); message boxes
+// are acknowledged.
+class DialogAnswerer {
 public:
     struct Seen {
         QString title, text, offered, buttons;
@@ -61,8 +63,7 @@ public:
     QPointer<QWidget> window;
 
     DialogAnswerer() {
-        connect(&timer, &QTimer::timeout, this, &DialogAnswerer::answer);
-        timer.start(5);
+        driver.otherwise([this](QWidget* modal) { answer(modal); });
     }
     void reset(QWidget* w) {
         answers.clear();
@@ -71,8 +72,7 @@ public:
     }
 
 private:
-    void answer() {
-        QWidget* modal = QApplication::activeModalWidget();
+    void answer(QWidget* modal) {
         const QString buttons = window ? Visibility(window) : QString();
         const bool busy = QApplication::overrideCursor() != nullptr;
         if (auto* input = qobject_cast<QInputDialog*>(modal)) {
@@ -97,7 +97,7 @@ private:
             modal->close();
         }
     }
-    QTimer timer;
+    ModalDriver driver;
 };
 
 } // namespace
