@@ -129,6 +129,16 @@ frmBrowse::frmBrowse(QWidget* parent)
     connect(Dir1->horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this] { userMovedTree = true; });
     Dir1->viewport()->installEventFilter(this);
+    Dir1->installEventFilter(this);
+    // Until then the tree also stays at its left edge, whatever would scroll it sideways as the
+    // folders fill in and the names column widens.
+    QScrollBar* sideways = Dir1->horizontalScrollBar();
+    const auto keepLeft = [this, sideways] {
+        if (!userMovedTree && sideways->value() != sideways->minimum())
+            sideways->setValue(sideways->minimum());
+    };
+    connect(sideways, &QScrollBar::valueChanged, this, keepLeft);
+    connect(sideways, &QScrollBar::rangeChanged, this, keepLeft);
 
     setDrives(MountedDriveRoots());
     if (!openFolder(AbsoluteFolder(QDir::homePath())))
@@ -228,7 +238,10 @@ QString frmBrowse::currentFolder() const {
 }
 
 bool frmBrowse::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Dir1->viewport() && event->type() == QEvent::MouseButtonPress)
+    const bool byMouse = watched == Dir1->viewport() &&
+                         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel);
+    const bool byKey = watched == Dir1 && event->type() == QEvent::KeyPress;
+    if (byMouse || byKey)
         userMovedTree = true;
     return QWidget::eventFilter(watched, event);
 }
