@@ -339,10 +339,8 @@ int Run(const QStringList& arguments) {
         const QStringList names = listPages().pages;
         switch (command) {
         case Command::Page:
-            // The saved page ends with one line break after the document, on standard output too.
             return BuildPageDocument(TextArgument(parser.value(title)),
-                                     BuildIndexText(folderText, names, selection)) +
-                   QStringLiteral("\r\n");
+                                     BuildIndexText(folderText, names, selection));
         case Command::Rss:
             return BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
         case Command::Atom:
@@ -378,7 +376,7 @@ int Run(const QStringList& arguments) {
             put(PageDocumentStart(TextArgument(parser.value(title))));
         StreamIndexText(folderText, listPages().pages, selection, put);
         if (command == Command::Page)
-            put(PageDocumentEnd() + QStringLiteral("\r\n"));
+            put(PageDocumentEnd());
         return FinishStandardOutput();
     }
 

@@ -121,7 +121,7 @@ QString PageDocumentStart(const QString& pageTitle) {
 }
 
 QString PageDocumentEnd() {
-    return QStringLiteral("</body></html>");
+    return QStringLiteral("</body></html>\r\n");
 }
 
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText) {

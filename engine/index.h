@@ -26,7 +26,8 @@ void StreamIndexText(const QString& folderText, const QStringList& pageNames, co
 // only makes the path that labels a page without a title.
 QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages);
 
-// The saved page around an index: PageDocumentStart, the index, PageDocumentEnd.
+// The saved page around an index, ending with a line break (CR LF): PageDocumentStart, the index,
+// PageDocumentEnd.
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText);
 QString PageDocumentStart(const QString& pageTitle);
 QString PageDocumentEnd();
