@@ -317,12 +317,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));
-    const QByteArray stamp =
-        QStringLiteral("pages %1, generator %2%3\n")
-            .arg(pages)
-            .arg(GeneratorVersion)
-            .arg(nested ? QStringLiteral(", nested") : QString())
-            .toUtf8();
+    const QByteArray stamp = QStringLiteral("pages %1, generator %2%3\n")
+                                 .arg(pages)
+                                 .arg(GeneratorVersion)
+                                 .arg(nested ? QStringLiteral(", nested") : QString())
+                                 .toUtf8();
     QFile stampFile(dir.filePath(StampName));
     if (stampFile.open(QIODevice::ReadOnly) && stampFile.readAll() == stamp) {
         std::printf("corpus: reusing %s (%d pages)\n", argv[1], pages);
@@ -337,11 +336,12 @@ int main(int argc, char** argv) {
         return std::fprintf(stderr, "pagewick-bench-corpus: cannot make %s\n", argv[1]), 1;
 
     // Beside the pages: files the scan must pass over (and, flat, a page in a sub-folder).
-    bool ok = WriteFile(dir.filePath(QStringLiteral("style.css")), "body { margin: 0 }\n") &&
-              WriteFile(dir.filePath(QStringLiteral("notes.txt")), "to do\n") &&
-              WriteFile(dir.filePath(QStringLiteral("logo.png")), QByteArray(2048, '\x89')) &&
-              WriteFile(dir.filePath(QStringLiteral(".draft.html")), "<title>Hidden</title>\n") &&
-              (nested || WriteFile(dir.filePath(QStringLiteral("drafts/next.html")), "<title>Next</title>\n"));
+    bool ok =
+        WriteFile(dir.filePath(QStringLiteral("style.css")), "body { margin: 0 }\n") &&
+        WriteFile(dir.filePath(QStringLiteral("notes.txt")), "to do\n") &&
+        WriteFile(dir.filePath(QStringLiteral("logo.png")), QByteArray(2048, '\x89')) &&
+        WriteFile(dir.filePath(QStringLiteral(".draft.html")), "<title>Hidden</title>\n") &&
+        (nested || WriteFile(dir.filePath(QStringLiteral("drafts/next.html")), "<title>Next</title>\n"));
     if (nested) {
         // The folders, and a hidden one with a page the walk must pass over.
         for (int f = 0; ok && f < 1000; ++f)
