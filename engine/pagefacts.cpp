@@ -52,8 +52,17 @@ public:
             ++offset;
         }
     }
-    // Where the bytes stop being UTF-8 (a sequence cut short by the end counts), or -1.
-    qint64 finish() const { return badAt >= 0 ? badAt : need > 0 ? start : -1; }
+    // A run of zero bytes that was not read (a hole in the file).
+    void skipZeros(qint64 count) {
+        if (count <= 0 || badAt >= 0)
+            return;
+        if (need > 0)
+            badAt = start;
+        offset += count;
+    }
+    // Where the bytes stop being UTF-8 (a sequence cut short by the end counts, unless the bytes
+    // were cut short on purpose), or -1.
+    qint64 finish(bool cut = false) const { return badAt >= 0 ? badAt : need > 0 && !cut ? start : -1; }
     bool sawNonAscii() const { return nonAscii; }
 
 private:
@@ -85,6 +94,8 @@ public:
         }
         carry = text.right(6);
     }
+    // Bytes that were not read (a hole) stand between what came before and after.
+    void breakOff() { carry.clear(); }
     bool found = false;
 
 private:
@@ -150,13 +161,25 @@ PageFacts ExaminePage(PageSource& source) {
         titleTag.feed(MarkupOfUtf16(units, bigEndian));
     };
 
+    // As the reader does: holes in a sparse file are skipped, and no more page data is looked
+    // through than it would look through for a title.
+    qint64 examined = 0;
+    bool cut = false;
     for (qint64 offset = 0;;) {
-        const qsizetype n = source.readAt(offset, buffer.data(), buffer.size());
+        qint64 dataAt = offset;
+        const qsizetype n = headDone ? source.readDataFrom(offset, buffer.data(), buffer.size(), &dataAt)
+                                     : source.readAt(offset, buffer.data(), buffer.size());
         if (n < 0) {
             facts.readError = QStringLiteral("a read failed");
             return facts;
         }
-        offset += n;
+        if (dataAt > offset) {
+            if (!utf16)
+                utf8.skipZeros(dataAt - offset);
+            titleTag.breakOff();
+        }
+        offset = dataAt + n;
+        examined += n;
         const QByteArrayView piece(buffer.constData(), n);
         if (!headDone) {
             head += piece;
@@ -169,16 +192,20 @@ PageFacts ExaminePage(PageSource& source) {
         }
         if (n == 0)
             break;
+        if (examined >= kSearchedBytes) {
+            cut = true;
+            break;
+        }
     }
 
     facts.titleElement = titleTag.found;
     const QByteArray declared = !facts.bomEncoding.isEmpty() ? facts.bomEncoding : facts.metaEncoding;
-    const qint64 brokenAt = utf8.finish();
+    const qint64 brokenAt = utf8.finish(cut);
     if (declared == "UTF-8") {
         // Counted from after the byte-order mark; the offset names the byte's place in the file.
         if (brokenAt >= 0)
             facts.invalidUtf8At = brokenAt + bomLength;
-    } else if (!declared.isEmpty() && !utf16 && brokenAt < 0 && utf8.sawNonAscii()) {
+    } else if (!declared.isEmpty() && !utf16 && !cut && brokenAt < 0 && utf8.sawNonAscii()) {
         facts.legacyButUtf8 = true;
     }
     return facts;
