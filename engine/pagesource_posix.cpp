@@ -83,11 +83,12 @@ QString ErrorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-std::unique_ptr<PageSource> OpenAt(int folderFd, const QByteArray& path, QString* whyNot) {
+std::unique_ptr<PageSource> OpenAt(int folderFd, QByteArrayView path, QString* whyNot) {
+    // The view ends where its bytes end (a whole QByteArray, or the end of one).
     if (path.isEmpty() || path.contains('\0'))
         return Failed(whyNot, ErrorText(ENOENT));
     // Non-blocking, so that opening a FIFO returns at once; only regular files are read.
-    const int fd = ::openat(folderFd, path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::openat(folderFd, path.data(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Failed(whyNot, ErrorText(errno));
     struct stat st;
@@ -130,7 +131,7 @@ std::unique_ptr<PageSource> PageFolder::open(const QString& pageName, QString* w
     }
     if (subFolderHandle < 0)
         return OpenAt(folderHandle, path, whyNot);
-    return OpenAt(subFolderHandle, path.sliced(slash + 1), whyNot);
+    return OpenAt(subFolderHandle, QByteArrayView(path).sliced(slash + 1), whyNot);
 }
 
 std::unique_ptr<PageSource> PageFolder::openPath(const QString& path, QString* whyNot) {
