@@ -46,13 +46,14 @@ QString ErrorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-QString PagePathFromBytes(const QByteArray& prefix, QByteArrayView name) {
-    if (prefix.isEmpty())
+// The relative path of an entry: scratch holds the folder's prefix, and the name is put after it
+// there, so that a folder's pages cost no more allocations than the names themselves.
+QString PagePathFromBytes(QByteArray& scratch, qsizetype prefixSize, QByteArrayView name) {
+    if (prefixSize == 0)
         return FileNameFromBytes(name);
-    QByteArray path;
-    path.reserve(prefix.size() + name.size());
-    path.append(prefix).append(name);
-    return FileNameFromBytes(path);
+    scratch.truncate(prefixSize);
+    scratch.append(name);
+    return FileNameFromBytes(scratch);
 }
 
 QString RelativeName(const QByteArray& path) {
@@ -117,6 +118,7 @@ private:
         }
         out.folders.append(RelativeName(path));
         const QByteArray prefix = path.isEmpty() ? path : path + '/';
+        QByteArray scratch = prefix;
         const bool descend = !deepEnough(depth);
         std::vector<QByteArray> folders;
         std::vector<QByteArray> linkedFolders;
@@ -140,7 +142,7 @@ private:
             }
             if (type == DT_REG) {
                 if (MatchesPagePattern(name))
-                    out.pages.append(PagePathFromBytes(prefix, name));
+                    out.pages.append(PagePathFromBytes(scratch, prefix.size(), name));
             } else if (type == DT_DIR) {
                 if (descend)
                     folders.emplace_back(name.toByteArray());
@@ -152,7 +154,7 @@ private:
                 if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0)
                     continue; // a broken link is neither a page nor a folder
                 if (S_ISREG(st.st_mode) && page)
-                    out.pages.append(PagePathFromBytes(prefix, name));
+                    out.pages.append(PagePathFromBytes(scratch, prefix.size(), name));
                 else if (S_ISDIR(st.st_mode) && descend)
                     linkedFolders.emplace_back(name.toByteArray());
             }
