@@ -2,7 +2,12 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    // A save past the file-size limit (ulimit -f) fails with EFBIG and is reported like any other
+    // failed write, instead of the signal ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pagewick"));
     QApplication::setApplicationName(QStringLiteral("Pagewick"));

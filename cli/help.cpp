@@ -37,6 +37,12 @@ Options:
   -o, --output FILE  Write to FILE instead of standard output (page, rss).
                      FILE is replaced only once all of it has been written;
                      when writing fails, an existing FILE is left as it was.
+                     The new FILE keeps the old one's permissions and, when
+                     run as root, its owner and group; other hard links to
+                     the old FILE keep the old text. A FILE that is a FIFO or
+                     a character device (such as a terminal) is written into
+                     and stays what it is. "-" and /dev/stdout mean standard
+                     output. A folder, socket or loop of links is refused.
   -h, --help         Print this help and exit.
   -v, --version      Print the version and exit.
 
@@ -47,7 +53,8 @@ in the page; a path used as a label is escaped.
 
 Exit status:
   0  Success.
-  1  FOLDER does not exist or cannot be read, or the output cannot be written.
+  1  FOLDER does not exist or cannot be read, or the output cannot be written
+     (also past the file-size limit, ulimit -f).
   2  Bad usage: an unknown command or option, a missing or an extra argument.
 
 Examples:

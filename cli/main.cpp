@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -107,12 +108,20 @@ int WriteStandardOutput(const QString& text) {
     return FinishStandardOutput();
 }
 
-// To FILE when one is given (replaced atomically), else to standard output.
+// The names of the open standard output itself. When that is a file, replacing the file would
+// lose what the shell had already written to it (">>", or earlier commands of a group).
+bool NamesStandardOutput(const QString& outputFile) {
+    return outputFile == u'-' || outputFile == QStringLiteral("/dev/stdout") ||
+           outputFile == QStringLiteral("/dev/fd/1") || outputFile == QStringLiteral("/proc/self/fd/1");
+}
+
+// To FILE when one is given, else to standard output. A regular file is replaced atomically; a
+// FIFO or a terminal is written into, as a shell redirection would.
 int WriteOutput(const QString& outputFile, const QString& text) {
-    if (outputFile.isNull())
+    if (outputFile.isNull() || NamesStandardOutput(outputFile))
         return WriteStandardOutput(text);
     QString error;
-    if (!WriteTextFile(outputFile, text, &error)) {
+    if (!WriteTextFile(outputFile, text, &error, SpecialTarget::WriteInto)) {
         PrintError(error.toUtf8());
         return ExitFailure;
     }
@@ -215,6 +224,9 @@ int Run(const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit (ulimit -f) then fails with EFBIG and is reported, and the
+    // old file stays, instead of the signal ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pagewick-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PAGEWICK_VERSION));

@@ -4,9 +4,23 @@
 
 namespace pagewick {
 
-// Writes text as UTF-8 to path, replacing the file only once all of it is written (QSaveFile), so
-// a failure never leaves a truncated or half-written file. On failure returns false and, when
-// error is given, sets it to a description that names the file.
-bool WriteTextFile(const QString& path, const QString& text, QString* error = nullptr);
+// What WriteTextFile does when the target, its symbolic links followed, exists and is not a
+// regular file.
+enum class SpecialTarget {
+    // Nothing is written and nothing replaced; the error says what the target is.
+    Refuse,
+    // A FIFO or a character device (a terminal, a pipe named by /dev/stdout) is opened and
+    // written to as a shell redirection would, and stays what it is. Anything else is refused.
+    WriteInto,
+};
+
+// Writes text as UTF-8 to path. A regular file is replaced only once all of it is written
+// (QSaveFile), so a failure never leaves a truncated or half-written file; the new file keeps the
+// old one's permissions and, where the process may give them (root), its owner and group. It is a
+// new file: other hard links to the old one keep the old text. A target that is not a regular file
+// (a folder, FIFO, device, socket or a loop of symbolic links) is never replaced; see SpecialTarget.
+// On failure returns false and, when error is given, sets it to a description that names the file.
+bool WriteTextFile(const QString& path, const QString& text, QString* error = nullptr,
+                   SpecialTarget special = SpecialTarget::Refuse);
 
 } // namespace pagewick

@@ -3,13 +3,63 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace pagewick {
 
 namespace {
 
-QSettings OpenStore() {
-    return QSettings(QStringLiteral("Pagewick"), QStringLiteral("Pagewick"));
+// The store is one file, where QSettings keeps organisation and application "Pagewick"
+// (~/.config/Pagewick/Pagewick.conf, or under $XDG_CONFIG_HOME). It is named here rather than
+// found by QSettings because QSettings opens its files while it is being made, before they can be
+// looked at (and would read organisation-wide and system-wide files too).
+QString StoreFileName() {
+    QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (config.isEmpty())
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/Pagewick/Pagewick.conf");
+}
+
+QSettings OpenStore(const QString& fileName) {
+    return QSettings(fileName, QSettings::IniFormat);
+}
+
+// What a path is, its links followed, when that is neither a regular file nor nothing at all.
+// Looked at with stat alone: opening a FIFO to read it blocks until something writes to it.
+QString NotRegularFileKind(const QString& path) {
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno == ELOOP ? QStringLiteral("a loop of symbolic links") : QString();
+    const mode_t mode = status.st_mode;
+    if (S_ISREG(mode))
+        return {};
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe (FIFO)");
+    if (S_ISCHR(mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(mode))
+        return QStringLiteral("a block device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("a special file");
+}
+
+// Why the store must be left alone, or empty when QSettings may use it. QSettings reads the file
+// (a FIFO would hang the start), replaces it when writing (a link to a device would be replaced by
+// a text file) and takes a lock file beside it; each must be a regular file or not there yet.
+QString StoreRefusal(const QString& fileName) {
+    for (const QString& path : {fileName, fileName + QStringLiteral(".lock")}) {
+        const QString kind = NotRegularFileKind(path);
+        if (!kind.isEmpty())
+            return QStringLiteral("%1 is not a regular file but %2, so Pagewick neither reads nor writes it.")
+                .arg(QDir::toNativeSeparators(path), kind);
+    }
+    return {};
 }
 
 const QString kGroup = QStringLiteral("Settings");
@@ -19,8 +69,6 @@ const QString kKey = QStringLiteral("Map");
 // that it failed, so look at the folder it should have gone into.
 QString DescribeWriteFailure(const QString& fileName) {
     QFileInfo file(fileName);
-    if (file.exists() && !file.isFile())
-        return QStringLiteral("%1 is not a file.").arg(QDir::toNativeSeparators(fileName));
     QString dir = file.absolutePath();
     while (!QFileInfo::exists(dir) && !QDir(dir).isRoot())
         dir = QFileInfo(dir).absolutePath();
@@ -38,7 +86,13 @@ QString DescribeWriteFailure(const QString& fileName) {
 } // namespace
 
 bool SaveFolderSetting(const QString& folderText, QString* error) {
-    QSettings store = OpenStore();
+    const QString fileName = StoreFileName();
+    if (const QString refusal = StoreRefusal(fileName); !refusal.isEmpty()) {
+        if (error)
+            *error = refusal;
+        return false;
+    }
+    QSettings store = OpenStore(fileName);
     store.beginGroup(kGroup);
     store.setValue(kKey, folderText);
     store.endGroup();
@@ -60,7 +114,10 @@ bool SaveFolderSetting(const QString& folderText, QString* error) {
 }
 
 QString LoadFolderSetting() {
-    QSettings store = OpenStore();
+    const QString fileName = StoreFileName();
+    if (!StoreRefusal(fileName).isEmpty())
+        return {};
+    QSettings store = OpenStore(fileName);
     if (store.status() != QSettings::NoError)
         return {};
     return store.value(kGroup + u'/' + kKey).toString();

@@ -1,3 +1,4 @@
+#include "../reliability/specialfile.h"
 #include "settings/foldersetting.h"
 
 #include <QDir>
@@ -20,7 +21,7 @@ private Q_SLOTS:
     void init() {
         // A fresh per-user store for every case.
         configHome = scratch.filePath(QString::number(++runs));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome);
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome));
     }
 
     void nothingStoredReadsEmpty() {
@@ -55,25 +56,47 @@ private Q_SLOTS:
         QCOMPARE(LoadFolderSetting(), QStringLiteral("/second"));
     }
 
-    // Failures that hold for root too, for whom permission bits are no obstacle.
+    // Failures that hold for root too, for whom permission bits are no obstacle. Whatever is not
+    // a regular file in the store's place, or in the place of the lock file QSettings takes while
+    // writing, is looked at without opening it (a FIFO would hang), and neither read nor replaced.
     void unwritableStore_data() {
-        QTest::addColumn<QString>("blocker");
+        QTest::addColumn<QString>("blocker"); // in the config folder; empty: that folder is under a file
+        QTest::addColumn<special::Kind>("kind");
         QTest::addColumn<QString>("reason");
+        const QString file = QStringLiteral("Pagewick/Pagewick.conf");
         QTest::newRow("config folder under a regular file")
-            << QStringLiteral("") << QStringLiteral("is not a folder");
+            << QString() << special::Kind::Folder << QStringLiteral("is not a folder");
         QTest::newRow("settings file is a folder")
-            << QStringLiteral("Pagewick/Pagewick.conf") << QStringLiteral("is not a file");
+            << file << special::Kind::Folder << QStringLiteral("is not a regular file but a folder");
+        QTest::newRow("settings file is a FIFO")
+            << file << special::Kind::Fifo << QStringLiteral("is not a regular file but a named pipe");
+        QTest::newRow("settings file links to a device")
+            << file << special::Kind::LinkToNullDevice
+            << QStringLiteral("is not a regular file but a character device");
+        QTest::newRow("settings file is a loop of links")
+            << file << special::Kind::LinkLoop
+            << QStringLiteral("is not a regular file but a loop of symbolic links");
+        QTest::newRow("lock file is a FIFO")
+            << file + QStringLiteral(".lock") << special::Kind::Fifo
+            << QStringLiteral("Pagewick.conf.lock is not a regular file but a named pipe");
     }
     void unwritableStore() {
         QFETCH(QString, blocker);
+        QFETCH(special::Kind, kind);
         QFETCH(QString, reason);
+        QString was;
         if (blocker.isEmpty()) {
             QFile file(configHome);
             QVERIFY(file.open(QIODevice::WriteOnly));
             configHome += QStringLiteral("/config");
-            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome);
+            qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome));
         } else {
-            QVERIFY(QDir().mkpath(configHome + u'/' + blocker));
+            blocker = configHome + u'/' + blocker;
+            QVERIFY(QDir().mkpath(QFileInfo(blocker).path()));
+            QString why;
+            if (!special::Make(kind, blocker, &why))
+                QSKIP(qPrintable(why));
+            was = special::Describe(blocker);
         }
         QString error;
         QVERIFY(!SaveFolderSetting(QStringLiteral("/some/folder"), &error));
@@ -81,6 +104,11 @@ private Q_SLOTS:
         QVERIFY2(error.contains(QStringLiteral("Pagewick.conf")), qPrintable(error));
         QVERIFY(!SaveFolderSetting(QStringLiteral("/some/folder"))); // no error text wanted
         QCOMPARE(LoadFolderSetting(), QString());
+        if (!was.isEmpty())
+            QCOMPARE(special::Describe(blocker), was);
+        if (kind == special::Kind::LinkToNullDevice)
+            QCOMPARE(special::Describe(blocker + QStringLiteral(".dev")),
+                     QStringLiteral("character device 1:3"));
     }
 };
 

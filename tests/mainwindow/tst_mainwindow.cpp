@@ -150,9 +150,11 @@ class MainWindowTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        // Every case starts on a store of its own, with nothing remembered.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           scratch.filePath(QStringLiteral("config%1").arg(++cases)));
+        // Every case starts on a store of its own, with nothing remembered: the folder setting
+        // lives under $XDG_CONFIG_HOME, the save dialog's state where QSettings is pointed.
+        const QString config = scratch.filePath(QStringLiteral("config%1").arg(++cases));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
         dialogs.reset(nullptr);
     }
     void cleanup() {
@@ -503,7 +505,7 @@ private Q_SLOTS:
     void unwritableStoreToldOncePerRun() {
         QFile blocker(scratch.filePath(QStringLiteral("plain-file")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker.fileName() + "/config");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(blocker.fileName() + "/config"));
         dialogs.window = nullptr;
         window = std::make_unique<frmMain>(); // the start-up scan meets the store first
         QCOMPARE(dialogs.seen.size(), 1);

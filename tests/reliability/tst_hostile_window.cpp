@@ -1,16 +1,20 @@
 // The main window against a hostile folder: the builds finish, the double-click box answers for
-// every entry, and the command-line program prints the texts the window builds.
+// every entry, and the command-line program prints the texts the window builds. And against a
+// settings store that is not a file: the window starts, says why once, and leaves it alone.
 
 #include "../windows/modaldriver.h"
 #include "engine/index.h"
 #include "engine/scan.h"
 #include "hostilefolder.h"
+#include "specialfile.h"
 #include "ui/frmMain.h"
 
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +66,7 @@ private:
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(tmp.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.filePath(QStringLiteral("config"))));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            tmp.filePath(QStringLiteral("config")));
         QString error;
@@ -165,6 +170,56 @@ private Q_SLOTS:
                 found << QStringLiteral("%1: no date in the box (%2)").arg(item->text(), date);
         }
         QVERIFY2(found.isEmpty(), qPrintable(problems(found)));
+    }
+
+    // The store's file is looked at before it is opened: a FIFO there would hang the start, and a
+    // link to a device would have the device replaced by a text file.
+    void settingsStoreThatIsNotAFile_data() {
+        QTest::addColumn<special::Kind>("kind");
+        QTest::newRow("FIFO") << special::Kind::Fifo;
+        QTest::newRow("link to a device") << special::Kind::LinkToNullDevice;
+        QTest::newRow("folder") << special::Kind::Folder;
+    }
+
+    void settingsStoreThatIsNotAFile() {
+        QFETCH(special::Kind, kind);
+        window.reset();
+        QTemporaryDir config;
+        QVERIFY(config.isValid());
+        const QByteArray home = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", home); });
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        const QString store = config.filePath(QStringLiteral("Pagewick/Pagewick.conf"));
+        QVERIFY(QDir().mkpath(QFileInfo(store).path()));
+        QString why;
+        if (!special::Make(kind, store, &why))
+            QSKIP(qPrintable(why));
+        const QString was = special::Describe(store);
+
+        ModalDriver told;
+        told.expect<QMessageBox>([&store](QMessageBox* box) {
+            QVERIFY2(box->text().contains(QStringLiteral("cannot remember")) &&
+                         box->text().contains(store + QStringLiteral(" is not a regular file")),
+                     qPrintable(box->text()));
+            box->accept();
+        });
+        window = std::make_unique<frmMain>();
+        window->show();
+        QVERIFY2(told.problemsLeft().isEmpty(), qPrintable(told.problemsLeft().join(u';')));
+        auto* text = window->findChild<QLineEdit*>(QStringLiteral("txtMap"));
+        QCOMPARE(text->text(), QString()); // nothing was read
+
+        // Once a run: the folder changes go on without another word.
+        ModalDriver quiet;
+        window->setFolderText(folder.path);
+        QTest::keyClicks(text, QStringLiteral("/"));
+        QVERIFY2(quiet.problemsLeft().isEmpty(), qPrintable(quiet.problemsLeft().join(u';')));
+        QCOMPARE(quiet.dialogsSeen(), 0);
+        QCOMPARE(list()->count(), folder.pageNames().size());
+        QCOMPARE(special::Describe(store), was);
+        if (kind == special::Kind::LinkToNullDevice)
+            QCOMPARE(special::Describe(store + QStringLiteral(".dev")),
+                     QStringLiteral("character device 1:3"));
     }
 
     // The command-line program prints, byte for byte, what the window builds from the same folder.

@@ -1,9 +1,12 @@
 // A save that fails part-way never loses the file it would have replaced: "Save HTML file" through
-// its real dialogs, and pagewick-cli -o, on a full file system, into a folder that vanishes, and
-// onto a target that is a folder.
+// its real dialogs, and pagewick-cli -o, on a full file system, into a folder that vanishes, past
+// the file-size limit, and onto a target that is not a regular file (a folder, FIFO, device,
+// socket or loop of links), which is never replaced. pagewick-cli writes into a FIFO or a device
+// as a shell would, and keeps a replaced file's owner and mode.
 
 #include "../windows/modaldriver.h"
 #include "engine/index.h"
+#include "specialfile.h"
 #include "ui/saveflow.h"
 
 #include <QAbstractButton>
@@ -19,12 +22,43 @@
 #include <QTest>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <optional>
 #include <sys/mount.h>
+#include <sys/resource.h>
 
 namespace {
 
-enum class Failure { FullDisk, FolderVanishes, TargetIsFolder };
+enum class Failure {
+    FullDisk,
+    FolderVanishes,
+    FileSizeLimit, // through the command line only: the limit is the process's own
+    TargetIsFolder,
+    TargetIsFifo,
+    TargetIsDevice,
+    TargetIsSocket,
+    TargetIsLinkLoop,
+};
+
+// The thing a target-is-not-a-file case puts where the page was.
+std::optional<special::Kind> SpecialKind(Failure failure) {
+    switch (failure) {
+    case Failure::TargetIsFolder:
+        return special::Kind::Folder;
+    case Failure::TargetIsFifo:
+        return special::Kind::Fifo;
+    case Failure::TargetIsDevice:
+        return special::Kind::NullDevice;
+    case Failure::TargetIsSocket:
+        return special::Kind::Socket;
+    case Failure::TargetIsLinkLoop:
+        return special::Kind::LinkLoop;
+    default:
+        return std::nullopt;
+    }
+}
 
 // A small tmpfs of the test's own; unmounted when it goes.
 class SmallTmpfs {
@@ -59,7 +93,8 @@ bool WriteAll(const QString& path, const QByteArray& bytes) {
 }
 
 QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                                  QDir::Name);
 }
 
 // An index far bigger than the small file system: about 300 KB.
@@ -93,7 +128,9 @@ private:
     QString moved;                   // where a vanishing folder goes
     std::function<void()> sabotage;  // run once the file is chosen, before the write
     std::function<void()> repair;    // undoes the sabotage
-    std::function<void()> checkKept; // the old file, or the folder in its place, is as it was
+    std::function<void()> checkKept; // the old file, or the thing in its place, is as it was
+    QString skipReason;              // why the case cannot be had here
+    QString madeLike;                // what the thing put in the page's place looks like
 
     // Sets the case up: the old page in place, and how the write will fail.
     void prepare(Failure failure) {
@@ -103,11 +140,16 @@ private:
         moved = caseDir->filePath(QStringLiteral("site-moved"));
         target = folder + QStringLiteral("/index.htm");
         sabotage = [] {};
+        skipReason.clear();
         switch (failure) {
         case Failure::FullDisk:
             tmpfs = std::make_unique<SmallTmpfs>(folder);
-            if (!tmpfs->mounted)
-                return; // the caller skips the case
+            if (!tmpfs->mounted) {
+                skipReason =
+                    QStringLiteral("cannot mount a small tmpfs at %1 (%2): the full-disk case needs root")
+                        .arg(folder, tmpfs->error);
+                return;
+            }
             QVERIFY(WriteAll(target, oldBytes));
             repair = [this] { QVERIFY(tmpfs->grow()); };
             checkKept = [this] {
@@ -126,22 +168,47 @@ private:
                 QVERIFY(!QFileInfo::exists(folder)); // nothing made again where the folder was
             };
             break;
-        case Failure::TargetIsFolder:
+        case Failure::FileSizeLimit:
             QVERIFY(QDir().mkpath(folder));
             QVERIFY(WriteAll(target, oldBytes));
-            sabotage = [this] {
-                QVERIFY(QFile::remove(target));
-                QVERIFY(QDir().mkdir(target));
-                QVERIFY(WriteAll(target + QStringLiteral("/keep.txt"), keptBytes));
-            };
-            repair = [this] { QVERIFY(QDir(target).removeRecursively()); };
             checkKept = [this] {
-                QVERIFY(QFileInfo(target).isDir());
-                QCOMPARE(ReadAll(target + QStringLiteral("/keep.txt")), keptBytes);
-                QCOMPARE(Entries(target), QStringList{QStringLiteral("keep.txt")});
+                QCOMPARE(ReadAll(target), oldBytes);
                 QCOMPARE(Entries(folder), QStringList{QStringLiteral("index.htm")});
             };
             break;
+        default: {
+            // The page is there when the file is chosen; then something else takes its place.
+            const special::Kind kind = *SpecialKind(failure);
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(WriteAll(target, oldBytes));
+            // Made once up front, to know whether it can be made here at all.
+            QVERIFY(QFile::remove(target));
+            if (!special::Make(kind, target, &skipReason))
+                return;
+            madeLike = special::Describe(target);
+            QVERIFY(special::Remove(kind, target));
+            QVERIFY(WriteAll(target, oldBytes));
+            sabotage = [this, kind] {
+                QVERIFY(QFile::remove(target));
+                QString why;
+                QVERIFY2(special::Make(kind, target, &why), qPrintable(why));
+                if (kind == special::Kind::Folder)
+                    QVERIFY(WriteAll(target + QStringLiteral("/keep.txt"), keptBytes));
+            };
+            repair = [this, kind] { QVERIFY(special::Remove(kind, target)); };
+            checkKept = [this, kind] {
+                QCOMPARE(special::Describe(target), madeLike);
+                if (kind == special::Kind::Folder) {
+                    QCOMPARE(ReadAll(target + QStringLiteral("/keep.txt")), keptBytes);
+                    QCOMPARE(Entries(target), QStringList{QStringLiteral("keep.txt")});
+                }
+                QStringList entries{QStringLiteral("index.htm")};
+                if (kind == special::Kind::LinkLoop)
+                    entries << QStringLiteral("index.htm.loop");
+                QCOMPARE(Entries(folder), entries);
+            };
+            break;
+        }
         }
     }
 
@@ -150,24 +217,30 @@ private:
         prepare(failure);
         if (QTest::currentTestFailed())
             return false;
-        if (failure == Failure::FullDisk && !tmpfs->mounted) {
-            const QString why =
-                QStringLiteral("cannot mount a small tmpfs at %1 (%2): the full-disk case needs root")
-                    .arg(folder, tmpfs->error);
-            QTest::qSkip(qPrintable(why), __FILE__, __LINE__);
+        if (!skipReason.isEmpty()) {
+            QTest::qSkip(qPrintable(skipReason), __FILE__, __LINE__);
             return false;
         }
         return true;
     }
 
+    // Every way a save can fail, with the given answers to the failure prompt. The targets that
+    // are not files only with the answers that differ for them: give up, and retry once it is gone.
     static void addFailureRows(const char* answers, const char* label) {
         const std::pair<const char*, Failure> failures[] = {
             {"full disk", Failure::FullDisk},
             {"folder vanishes", Failure::FolderVanishes},
             {"target is a folder", Failure::TargetIsFolder},
+            {"target is a FIFO", Failure::TargetIsFifo},
+            {"target is a device", Failure::TargetIsDevice},
+            {"target is a socket", Failure::TargetIsSocket},
+            {"target is a loop of links", Failure::TargetIsLinkLoop},
         };
-        for (const auto& [name, failure] : failures)
-            QTest::addRow("%s, %s", name, label) << failure << QString::fromLatin1(answers);
+        const bool allTargets = std::strchr(answers, 'A') || std::strchr(answers, 'F');
+        for (const auto& [name, failure] : failures) {
+            if (allTargets || !SpecialKind(failure) || failure == Failure::TargetIsFolder)
+                QTest::addRow("%s, %s", name, label) << failure << QString::fromLatin1(answers);
+        }
     }
 
 private Q_SLOTS:
@@ -219,9 +292,12 @@ private Q_SLOTS:
             box->button(QMessageBox::Yes)->click();
         });
         for (const QChar answer : answers) {
-            driver.expect<QMessageBox>([this, answer](QMessageBox* box) {
+            driver.expect<QMessageBox>([this, answer, failure](QMessageBox* box) {
                 QCOMPARE(box->windowTitle(), QStringLiteral("Pagewick"));
                 QVERIFY2(box->text().contains(target), qPrintable(box->text()));
+                if (SpecialKind(failure))
+                    QVERIFY2(box->text().contains(QStringLiteral("is not a regular file")),
+                             qPrintable(box->text()));
                 if (answer == u'F')
                     repair();
                 box->button(answer == u'A'   ? QMessageBox::Abort
@@ -252,7 +328,13 @@ private Q_SLOTS:
                 << Failure::FolderVanishes << QString::fromLatin1(command);
             QTest::addRow("target is a folder, %s", command)
                 << Failure::TargetIsFolder << QString::fromLatin1(command);
+            QTest::addRow("file-size limit, %s", command)
+                << Failure::FileSizeLimit << QString::fromLatin1(command);
         }
+        // A FIFO or a device is written into (see cliWritesWhereTold); these are refused.
+        QTest::newRow("target is a socket, page") << Failure::TargetIsSocket << QStringLiteral("page");
+        QTest::newRow("target is a loop of links, page")
+            << Failure::TargetIsLinkLoop << QStringLiteral("page");
     }
 
     void cliKeepsTheOldFile() {
@@ -275,6 +357,15 @@ private Q_SLOTS:
             arguments << QStringLiteral("--feed-title") << QStringLiteral("News")
                       << QStringLiteral("--site-url") << QStringLiteral("http://example.org");
         QProcess cli;
+        if (failure == Failure::FileSizeLimit) {
+            // Far below the 300 KB output, above the old page. The signal that the limit raises
+            // is left as it comes, so the program must deal with it itself.
+            cli.setChildProcessModifier([] {
+                const rlimit limit{64 * 1024, 64 * 1024};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                ::signal(SIGXFSZ, SIG_DFL);
+            });
+        }
         cli.start(QStringLiteral(PAGEWICK_CLI), arguments);
         QVERIFY(cli.waitForFinished(-1));
         QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
@@ -282,7 +373,113 @@ private Q_SLOTS:
         QCOMPARE(cli.readAllStandardOutput(), QByteArray());
         const QByteArray error = cli.readAllStandardError();
         QVERIFY2(error.contains(target.toUtf8()), error.constData());
+        if (SpecialKind(failure))
+            QVERIFY2(error.contains("is not a regular file"), error.constData());
+        if (failure == Failure::FileSizeLimit)
+            QVERIFY2(error.contains(std::strerror(EFBIG)), error.constData());
         checkKept();
+    }
+
+    // -o writes into a FIFO or a character device as a shell redirection would, leaving it what it
+    // was; "-" and /dev/stdout (here a pipe) are standard output. A regular file is replaced by a
+    // new one with the old owner, group and mode, so a hard link to the old one keeps the old text.
+    void cliWritesWhereTold_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("FIFO") << QStringLiteral("fifo");
+        QTest::newRow("link to a FIFO") << QStringLiteral("link-to-fifo");
+        QTest::newRow("character device") << QStringLiteral("null");
+        QTest::newRow("dash") << QStringLiteral("-");
+        QTest::newRow("/dev/stdout in a pipe") << QStringLiteral("/dev/stdout");
+        QTest::newRow("/dev/stdout appending to a file") << QStringLiteral("/dev/stdout >>");
+        QTest::newRow("file of another owner") << QStringLiteral("owned");
+        QTest::newRow("hard-linked file") << QStringLiteral("linked");
+    }
+
+    void cliWritesWhereTold() {
+        QFETCH(QString, target);
+        caseDir = std::make_unique<QTemporaryDir>(tmp.filePath(QStringLiteral("case-XXXXXX")));
+        QVERIFY(caseDir->isValid());
+        const QString site = caseDir->filePath(QStringLiteral("site"));
+        QVERIFY(QDir().mkpath(site));
+        QVERIFY(WriteAll(site + QStringLiteral("/a.htm"), "<title>Alpha</title>"));
+        const QByteArray page =
+            (pagewick::BuildPageDocument(QStringLiteral("Site"),
+                                         QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n</ul>")) +
+             QStringLiteral("\r\n"))
+                .toUtf8();
+
+        const bool appending = target == QStringLiteral("/dev/stdout >>");
+        const QString path = appending                                   ? QStringLiteral("/dev/stdout")
+                             : target.startsWith(u'/') || target == u'-' ? target
+                                                                         : caseDir->filePath(target);
+        const QString appended = caseDir->filePath(QStringLiteral("appended"));
+        QString why;
+        int reader = -1;
+        struct stat before = {};
+        if (target == QStringLiteral("fifo") || target == QStringLiteral("link-to-fifo")) {
+            QVERIFY2(special::Make(special::Kind::Fifo, caseDir->filePath(QStringLiteral("fifo")), &why),
+                     qPrintable(why));
+            QVERIFY(QFile::link(QStringLiteral("fifo"), caseDir->filePath(QStringLiteral("link-to-fifo"))));
+            // Opened for reading first, without waiting, so that the program's open finds a reader.
+            reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+            QVERIFY(reader >= 0);
+        } else if (target == QStringLiteral("null")) {
+            if (!special::Make(special::Kind::NullDevice, path, &why))
+                QSKIP(qPrintable(why + QStringLiteral(" (a private device needs root)")));
+        } else if (target == QStringLiteral("owned") || target == QStringLiteral("linked")) {
+            QVERIFY(WriteAll(path, oldBytes));
+            if (target == QStringLiteral("owned") &&
+                (::chown(QFile::encodeName(path).constData(), 4321, 8765) != 0 ||
+                 ::chmod(QFile::encodeName(path).constData(), 0604) != 0))
+                QSKIP("giving a file to another user needs root");
+            if (target == QStringLiteral("linked"))
+                QVERIFY(
+                    ::link(QFile::encodeName(path).constData(),
+                           QFile::encodeName(caseDir->filePath(QStringLiteral("other-name"))).constData()) ==
+                    0);
+            QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
+        }
+        const QString was = path.startsWith(u'/') ? special::Describe(path) : QString();
+
+        QProcess cli;
+        if (appending) {
+            QVERIFY(WriteAll(appended, "what the shell wrote first\n"));
+            cli.setStandardOutputFile(appended, QIODevice::Append);
+        }
+        cli.start(QStringLiteral(PAGEWICK_CLI), {QStringLiteral("page"), site, QStringLiteral("--title"),
+                                                 QStringLiteral("Site"), QStringLiteral("-o"), path});
+        QVERIFY(cli.waitForFinished(-1));
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(cli.readAllStandardError(), QByteArray());
+        QCOMPARE(cli.exitCode(), 0);
+        const QByteArray out = cli.readAllStandardOutput();
+
+        if (reader >= 0) {
+            QByteArray got(page.size() + 100, '\0');
+            const ssize_t n = ::read(reader, got.data(), size_t(got.size()));
+            ::close(reader);
+            QCOMPARE(got.left(qMax<ssize_t>(n, 0)), page);
+        }
+        if (appending)
+            QCOMPARE(ReadAll(appended), "what the shell wrote first\n" + page);
+        else if (target == u'-' || target.startsWith(u'/'))
+            QCOMPARE(out, page);
+        else
+            QCOMPARE(out, QByteArray());
+        if (target == QStringLiteral("owned") || target == QStringLiteral("linked")) {
+            QCOMPARE(ReadAll(path), page);
+            struct stat after = {};
+            QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
+            QCOMPARE(after.st_uid, before.st_uid);
+            QCOMPARE(after.st_gid, before.st_gid);
+            QCOMPARE(after.st_mode, before.st_mode);
+            if (target == QStringLiteral("linked")) {
+                QVERIFY(after.st_ino != before.st_ino);
+                QCOMPARE(ReadAll(caseDir->filePath(QStringLiteral("other-name"))), oldBytes);
+            }
+        } else if (!was.isEmpty()) {
+            QCOMPARE(special::Describe(path), was); // the FIFO, the link or the device as it was
+        }
     }
 };
 

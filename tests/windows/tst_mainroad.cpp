@@ -82,8 +82,9 @@ private Q_SLOTS:
     void init() {
         // A settings store of its own, so the folder setting (and the save dialog's state) stay here.
         static int cases = 0;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           tmp.filePath(QStringLiteral("config%1").arg(++cases)));
+        const QString config = tmp.filePath(QStringLiteral("config%1").arg(++cases));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
         window = std::make_unique<frmMain>();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
