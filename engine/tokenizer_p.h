@@ -422,15 +422,20 @@ template <typename Units> void Tokenizer::feed(const Units& u) {
     while (i < n && !finished()) {
         switch (state) {
         case Data: {
-            i = u.find('<', i);
-            if (i >= n)
-                break;
-            // Most tags lie whole within the piece and hold no quoted value: take those in one
-            // step. Without a quote before it, the first ">" ends a tag in every attribute state.
-            qsizetype k = i + 1;
-            const bool end = k < n && u[k] == '/';
-            k += end;
-            if (k < n && IsAsciiLetter(u[k])) {
+            // Most tags lie whole within the piece: take those here, one after the other, and
+            // leave the rest to the states below.
+            for (;;) {
+                i = u.find('<', i);
+                if (i >= n)
+                    break;
+                qsizetype k = i + 1;
+                const bool end = k < n && u[k] == '/';
+                k += end;
+                if (k >= n || !IsAsciiLetter(u[k])) {
+                    state = TagOpen;
+                    ++i;
+                    break;
+                }
                 startTag();
                 isEndTag = end;
                 for (; k < n; ++k) {
@@ -439,22 +444,23 @@ template <typename Units> void Tokenizer::feed(const Units& u) {
                         break;
                     tagName.add(c);
                 }
-                if (k < n) {
-                    tagNamed();
-                    if (!collectingMeta) {
-                        if (const qsizetype m = SkipAttributes(u, k); m >= 0) {
-                            i = m;
-                            state = emitTag();
-                            break;
-                        }
-                    }
+                if (k >= n) {
+                    state = TagOpen;
+                    ++i;
+                    break;
+                }
+                tagNamed();
+                const qsizetype m = collectingMeta ? -1 : SkipAttributes(u, k);
+                if (m < 0) {
                     i = k; // the attributes, step by step
                     state = TagName;
                     break;
                 }
+                i = m;
+                state = emitTag();
+                if (state != Data || finished())
+                    break;
             }
-            state = TagOpen;
-            ++i;
             break;
         }
         case TagOpen: {
