@@ -28,7 +28,9 @@ inline constexpr qsizetype kKeptTitleBytes = 1024 * 1024;
 inline constexpr qsizetype kKeptMetaUnits = 64 * 1024;
 
 inline bool IsAsciiWhitespace(char16_t c) {
-    return c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
+    // Tab, line feed, form feed, carriage return and space, as one test of a bit mask.
+    constexpr quint64 kMask = 1ULL << '\t' | 1ULL << '\n' | 1ULL << '\f' | 1ULL << '\r' | 1ULL << ' ';
+    return c <= ' ' && (kMask >> c & 1);
 }
 inline bool IsAsciiLetter(char16_t c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -119,6 +121,29 @@ public:
     bool finished() const { return done || (titleClosed && (!wantHead || headEnded)); }
 
     bool hasTitle() const { return titleClosed; }
+    // Whether a stretch without a title's start tag may go unread: nothing in it is wanted then,
+    // the title's text and the head's meta elements aside.
+    bool maySkip() const {
+        if (collectingTitle || (wantHead && !headEnded))
+            return false;
+        switch (state) {
+        case TagOpen:
+        case EndTagOpen:
+        case TagName:
+            return false; // a name still being read may be "title"
+        case BeforeAttrName:
+        case AttrName:
+        case AfterAttrName:
+        case BeforeAttrValue:
+        case AttrValueQuoted:
+        case AttrValueUnquoted:
+        case AfterAttrValueQuoted:
+        case SelfClosing:
+            return isEndTag || kind != Kind::Title; // the title's own start tag is under way
+        default:
+            return true;
+        }
+    }
     // The raw units of the title, at most kKeptTitleBytes of them (a whole number of units).
     QByteArray titleBytes() const {
         return title.left(std::min<qint64>(title.size(), titleUnits * unitWidth));
@@ -328,8 +353,8 @@ private:
             endName.add(char16_t(*n));
     }
 
-    const bool wantCharset;
-    const bool wantHead;
+    bool wantCharset;
+    bool wantHead;
     State state = Data;
     bool done = false;
     bool headEnded = false;
@@ -359,7 +384,7 @@ private:
 
 // Just past the ">" that ends a tag whose attributes start at i, following the attribute states
 // as the tokenizer does but keeping nothing; -1 when the units run out first.
-template <typename Units> qsizetype SkipAttributes(const Units& u, qsizetype i) {
+template <typename Units> inline qsizetype SkipAttributes(const Units& u, qsizetype i) {
     enum { BeforeName, Name, AfterName, BeforeValue, Unquoted } state = BeforeName;
     const qsizetype n = u.size();
     for (; i < n; ++i) {

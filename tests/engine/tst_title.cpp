@@ -138,7 +138,7 @@ void tst_Title::tagAcrossChunks_data() {
     // The reader takes 16 KiB first, then 64 KiB at a time: put the tags across those edges.
     const QByteArray title = "<title>Boundary title</title>";
     QList<int> offsets{0, 200000, 1 << 20};
-    for (int edge : {16384, 16384 + 65536}) {
+    for (int edge : {16384, 16384 + 65536, 65536, 1 << 20}) {
         for (int shift = -8; shift <= 1; ++shift)
             offsets << edge + shift; // the opening tag
         for (int shift = -3; shift <= 3; ++shift)
@@ -257,6 +257,16 @@ void tst_Title::everyPageEnds_data() {
         << QByteArray("<title>ab") << 3 * GiB << 0LL << QByteArray("cd</title>") << u"ab~"_qs;
     QTest::newRow("a hole in the opening tag")
         << QByteArray("<title data-x='") << 2 * GiB << 0LL << QByteArray("'>Tag</title>") << u"Tag"_qs;
+    // Long stretches without "<title" are looked through quickly; what they open still counts.
+    QTest::newRow("a script open across a long stretch")
+        << QByteArray("<html><body><script>") << 0LL << 3LL * 1024 * 1024
+        << QByteArray("<title>Fake</title></script><title>Real</title>") << u"Real"_qs;
+    QTest::newRow("a comment open across a long stretch")
+        << QByteArray("<html><body><!--") << 0LL << 3LL * 1024 * 1024
+        << QByteArray("<title>Fake</title>--><title>Real</title>") << u"Real"_qs;
+    QTest::newRow("a quoted value open across a long stretch")
+        << QByteArray("<html><body><a title='") << 0LL << 3LL * 1024 * 1024
+        << QByteArray("<title>Fake</title>'><title>Real</title>") << u"Real"_qs;
     QTest::newRow("a title past 256 MiB of data") << QByteArray("<html>") << 0LL << 257LL * 1024 * 1024
                                                   << QByteArray("<title>Too far</title>") << QString();
 }
