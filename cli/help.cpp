@@ -3,40 +3,83 @@
 namespace pagewick::cli {
 
 QString UsageText() {
-    return QStringLiteral("Usage: pagewick-cli index FOLDER\n"
-                          "       pagewick-cli page FOLDER --title TEXT [-o FILE]\n"
-                          "       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [-o FILE]\n"
-                          "       pagewick-cli titles FOLDER\n"
-                          "       pagewick-cli --help | --version\n");
+    return QStringLiteral(
+        "Usage: pagewick-cli index FOLDER [ORDER] [-o FILE]\n"
+        "       pagewick-cli page FOLDER --title TEXT [ORDER] [-o FILE]\n"
+        "       pagewick-cli titles FOLDER [ORDER]\n"
+        "       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]\n"
+        "                    [--feed-url URL] [--dates] [--description title|meta]\n"
+        "                    [--limit N] [ORDER] [-o FILE]\n"
+        "       pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL\n"
+        "                    [--description title|meta] [--limit N] [ORDER] [-o FILE]\n"
+        "       pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...\n"
+        "                    [-o FILE]\n"
+        "       pagewick-cli --help | --version\n"
+        "ORDER: [--sort name|natural|date] [--exclude GLOB]...\n");
 }
 
 QString HelpText() {
     return UsageText() + QStringLiteral(R"(
 Builds from the command line what the Pagewick window builds: an HTML index of
 the page files in FOLDER, a complete page around that index, or RSS 2.0 code
-for the pages. The page files are the files whose names match *.htm* in any
-letter case (hidden files and sub-folders are left out), taken in the order the
-window lists them: alphabetical without regard to letter case. Each page is
-labelled with its title; a page without a title is labelled with its path.
+for the pages; and, for publishing a site, an Atom feed and a sitemap. The
+page files are the files whose names match *.htm* in any letter case (hidden
+files and sub-folders are left out), taken in the order the window lists them:
+alphabetical without regard to letter case. Each page is labelled with its
+title; a page without a title is labelled with its path.
 
 Commands:
   index FOLDER       Print the HTML index: a <ul> list with one link per page.
   page FOLDER        Print the index inside a complete HTML page whose title
                      and heading are the --title text, as "Save HTML file"
                      in the window writes it.
+  titles FOLDER      Print one line per page: its file name, a tab and its
+                     title, ending with a line feed.
   rss FOLDER         Print RSS 2.0 code: a channel with the --feed-title text
                      and the --site-url address, and one item per page that
                      links to the address followed by the page's file name.
-  titles FOLDER      Print one line per page: its file name, a tab and its
-                     title, ending with a line feed.
+  atom FOLDER        Print an Atom feed: its id and self link are the
+                     --feed-url address, its alternate link the --site-url
+                     address; one entry per page with its address, title and
+                     date, and with --description meta its summary.
+  sitemap FOLDER     Print a sitemap (sitemaps.org): one <url> per page whose
+                     <loc> is the --site-url address followed by the page's
+                     percent-encoded file name.
 
 Options:
   --title TEXT       The title and heading of the page (page; required).
-  --feed-title TEXT  The title of the feed (rss; required).
-  --site-url URL     The address of the web site (rss; required).
-  -o, --output FILE  Write to FILE instead of standard output (page, rss).
-                     FILE is replaced only once all of it has been written;
-                     when writing fails, an existing FILE is left as it was.
+  --feed-title TEXT  The title of the feed (rss, atom; required).
+  --site-url URL     The address of the web site (rss, atom, sitemap;
+                     required). Free text for a plain rss feed; an absolute
+                     http or https address for atom, sitemap, and rss with
+                     --guid or --feed-url.
+  --feed-url URL     The feed's own address, an absolute http or https
+                     address (atom: required, its id; rss: adds an
+                     <atom:link rel="self"> to the channel).
+  --guid             Give each rss item a <guid isPermaLink="true">: its link.
+  --dates            Give each rss item its page date as <pubDate>, and the
+                     channel the newest page date as <lastBuildDate>.
+  --description FROM
+                     Where an item's description comes from (rss, atom):
+                     "title", the page's title (the default), or "meta", the
+                     page's <meta name="description">, else its title for
+                     rss and no summary for atom.
+  --lastmod          Give each sitemap <url> its page date as <lastmod>.
+  --sort ORDER       The order of the pages (index, page, titles, rss, atom):
+                     "name", alphabetical without regard to letter case (the
+                     default); "natural", the same with runs of digits read as
+                     numbers, so page2 comes before page10; "date", newest
+                     page date first, equal dates by name.
+  --exclude GLOB     Leave out the pages whose file names match the wildcard
+                     GLOB: * for any run of characters, ? for one, [...] for
+                     one of a set; letter case does not count. May be given
+                     more than once; quote it, so the shell leaves it alone.
+  --limit N          Keep only the first N pages of the order, N from 1 up
+                     (rss, atom).
+  -o, --output FILE  Write to FILE instead of standard output (every command
+                     but titles). FILE is replaced only once all of it has
+                     been written; when writing fails, an existing FILE is
+                     left as it was.
                      The new FILE keeps the old one's permissions and, when
                      run as root, its owner and group; other hard links to
                      the old FILE keep the old text. A FILE that is a FIFO or
@@ -47,27 +90,50 @@ Options:
   -v, --version      Print the version and exit.
 
 Output is UTF-8 with CR LF line breaks, exactly the text the window shows and
-copies. The index and the RSS code end without a line break; the page ends
-with one CR LF, as the saved file does. A title is copied as HTML, as written
-in the page; a path used as a label is escaped.
+copies. The index, the feeds and the sitemap end without a line break; the
+page ends with one CR LF, as the saved file does. A title is copied as HTML,
+as written in the page; a path used as a label is escaped.
+
+Page dates:
+  A page's date is the date its head declares, in <meta name="date"
+  content="..."> or <meta property="article:published_time" content="...">
+  (ISO 8601), else the time the file was last changed. Copying a folder or
+  cloning a repository gives the files new times: declare the date in the
+  page to keep it. Dates are written in UTC. Without --dates, --sort date,
+  atom or --lastmod, no page is read beyond its title.
 
 Exit status:
   0  Success.
   1  FOLDER does not exist or cannot be read, or the output cannot be written
      (also past the file-size limit, ulimit -f).
-  2  Bad usage: an unknown command or option, a missing or an extra argument.
+  2  Bad usage: an unknown command or option, a missing or an extra argument,
+     a bad option value, or an address that must be an absolute http or https
+     address and is not.
 
 Examples:
   Print the index of a folder:
     pagewick-cli index ~/site
 
-  Regenerate a site's index page from a Makefile whenever a page changes
-  (in the Makefile, the command line of the rule starts with a tab):
-    index.html: $(wildcard site/*.htm*)
-            pagewick-cli page site --title "My pages" -o index.html
+  Regenerate a site's index page, feeds and sitemap from a Makefile whenever a
+  page changes (in the Makefile, each command line starts with a tab):
+    PAGES := $(wildcard site/*.htm*)
+    URL := https://example.org/
+    index.html: $(PAGES)
+            pagewick-cli page site --title "My pages" --sort natural -o $@
+    feed.xml: $(PAGES)
+            pagewick-cli rss site --feed-title News --site-url $(URL) \
+                --feed-url $(URL)feed.xml --guid --dates --sort date \
+                --limit 20 --description meta -o $@
+    atom.xml: $(PAGES)
+            pagewick-cli atom site --feed-title News --site-url $(URL) \
+                --feed-url $(URL)atom.xml --limit 20 -o $@
+    sitemap.xml: $(PAGES)
+            pagewick-cli sitemap site --site-url $(URL) --lastmod \
+                --exclude "draft-*" -o $@
 
-  The same every night at two, from a crontab:
+  The page and the feed every night at two, from a crontab:
     0 2 * * * pagewick-cli page /srv/www --title "My pages" -o /srv/index.html
+    0 2 * * * pagewick-cli rss /srv/www --feed-title News --site-url https://example.org/ --guid --dates --sort date --limit 20 -o /srv/www/feed.xml
 
   Publish a feed of the pages:
     pagewick-cli rss ~/site --feed-title "News" \

@@ -4,9 +4,11 @@
 #include "engine/feed.h"
 #include "engine/filename.h"
 #include "engine/index.h"
+#include "engine/order.h"
 #include "engine/pagereader.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
+#include "engine/sitemap.h"
 #include "engine/writefile.h"
 
 #include <QCommandLineOption>
@@ -20,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <limits>
 
 namespace {
 
@@ -28,7 +31,7 @@ using namespace pagewick;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-enum class Command { Index, Page, Rss, Titles };
+enum class Command { Index, Page, Rss, Atom, Sitemap, Titles };
 
 struct CommandForm {
     QLatin1StringView name;
@@ -36,10 +39,9 @@ struct CommandForm {
 };
 
 constexpr CommandForm Commands[] = {
-    {QLatin1StringView("index"), Command::Index},
-    {QLatin1StringView("page"), Command::Page},
-    {QLatin1StringView("rss"), Command::Rss},
-    {QLatin1StringView("titles"), Command::Titles},
+    {QLatin1StringView("index"), Command::Index},     {QLatin1StringView("page"), Command::Page},
+    {QLatin1StringView("rss"), Command::Rss},         {QLatin1StringView("atom"), Command::Atom},
+    {QLatin1StringView("sitemap"), Command::Sitemap}, {QLatin1StringView("titles"), Command::Titles},
 };
 
 bool WriteBytes(FILE* stream, const QByteArray& bytes) {
@@ -130,14 +132,24 @@ int WriteOutput(const QString& outputFile, const QString& text) {
 
 // One line per page; the name is written as its exact bytes, and so is the path that stands in
 // for a missing title, so a script can open either.
-int WriteTitleLines(const QString& folderText, const QStringList& names) {
-    const FolderPageReader pages(folderText);
-    for (const QString& name : names) {
-        const std::optional<QString> title = pages.read(name).title;
-        Put(FileNameToBytes(name) + '\t' +
-            (title ? title->toUtf8() : FileNameToBytes(PagePath(folderText, name))) + '\n');
+int WriteTitleLines(const QString& folderText, const QList<PageRecord>& pages) {
+    for (const PageRecord& page : pages) {
+        const QByteArray label =
+            page.title ? page.title->toUtf8() : FileNameToBytes(PagePath(folderText, page.name));
+        Put(FileNameToBytes(page.name) + '\t' + label + '\n');
     }
     return FinishStandardOutput();
+}
+
+// A value from a fixed list, given as text: the index of the word, or -1.
+int WordIndex(const QString& value, std::initializer_list<QLatin1StringView> words) {
+    int i = 0;
+    for (const QLatin1StringView word : words) {
+        if (value == word)
+            return i;
+        ++i;
+    }
+    return -1;
 }
 
 int Run(const QStringList& arguments) {
@@ -149,7 +161,16 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption siteUrl(QStringLiteral("site-url"), QString(), QStringLiteral("URL"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QString(),
                                     QStringLiteral("FILE"));
-    parser.addOptions({help, version, title, feedTitle, siteUrl, output});
+    const QCommandLineOption sort(QStringLiteral("sort"), QString(), QStringLiteral("ORDER"));
+    const QCommandLineOption exclude(QStringLiteral("exclude"), QString(), QStringLiteral("GLOB"));
+    const QCommandLineOption limit(QStringLiteral("limit"), QString(), QStringLiteral("N"));
+    const QCommandLineOption guid(QStringLiteral("guid"));
+    const QCommandLineOption feedUrl(QStringLiteral("feed-url"), QString(), QStringLiteral("URL"));
+    const QCommandLineOption dates(QStringLiteral("dates"));
+    const QCommandLineOption description(QStringLiteral("description"), QString(), QStringLiteral("FROM"));
+    const QCommandLineOption lastmod(QStringLiteral("lastmod"));
+    parser.addOptions({help, version, title, feedTitle, siteUrl, output, sort, exclude, limit, guid, feedUrl,
+                       dates, description, lastmod});
 
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());
@@ -181,11 +202,21 @@ int Run(const QStringList& arguments) {
         bool allowed;
     };
     const Command command = form->command;
+    const bool feed = command == Command::Rss || command == Command::Atom;
+    const bool listing = command == Command::Index || command == Command::Page || command == Command::Titles;
     const OptionUse uses[] = {
         {title, command == Command::Page, command == Command::Page},
-        {feedTitle, command == Command::Rss, command == Command::Rss},
-        {siteUrl, command == Command::Rss, command == Command::Rss},
-        {output, false, command == Command::Page || command == Command::Rss},
+        {feedTitle, feed, feed},
+        {siteUrl, feed || command == Command::Sitemap, feed || command == Command::Sitemap},
+        {output, false, command != Command::Titles},
+        {sort, false, listing || feed},
+        {exclude, false, true},
+        {limit, false, feed},
+        {guid, false, command == Command::Rss},
+        {feedUrl, command == Command::Atom, feed},
+        {dates, false, command == Command::Rss},
+        {description, false, feed},
+        {lastmod, false, command == Command::Sitemap},
     };
     for (const OptionUse& use : uses) {
         const QString optionName = QStringLiteral("--") + use.option.names().last();
@@ -196,27 +227,92 @@ int Run(const QStringList& arguments) {
             return UsageError(QStringLiteral("%1 does not take %2").arg(form->name, optionName));
     }
 
+    // The values of the options, checked before anything is read or written.
+    PageSelection selection;
+    if (parser.isSet(sort)) {
+        const int order =
+            WordIndex(parser.value(sort),
+                      {QLatin1StringView("name"), QLatin1StringView("natural"), QLatin1StringView("date")});
+        if (order < 0)
+            return UsageError(QStringLiteral("%1: --sort takes name, natural or date, not \"%2\"")
+                                  .arg(form->name, TextArgument(parser.value(sort))));
+        selection.order = PageOrder(order);
+    }
+    for (const QString& pattern : parser.values(exclude)) {
+        if (!IsValidExcludePattern(pattern))
+            return UsageError(QStringLiteral("%1: --exclude \"%2\" is not a wildcard")
+                                  .arg(form->name, TextArgument(pattern)));
+        selection.excludes << pattern;
+    }
+    if (parser.isSet(limit)) {
+        bool ok = false;
+        const qulonglong n = parser.value(limit).toULongLong(&ok);
+        if (!ok || n < 1 || parser.value(limit).startsWith(u'+'))
+            return UsageError(QStringLiteral("%1: --limit takes a whole number from 1 up, not \"%2\"")
+                                  .arg(form->name, TextArgument(parser.value(limit))));
+        selection.limit = int(std::min<qulonglong>(n, std::numeric_limits<int>::max()));
+    }
+    FeedOptions feedOptions;
+    feedOptions.selection = selection;
+    feedOptions.guid = parser.isSet(guid);
+    feedOptions.feedUrl = TextArgument(parser.value(feedUrl));
+    feedOptions.dates = parser.isSet(dates);
+    if (parser.isSet(description)) {
+        const int from =
+            WordIndex(parser.value(description), {QLatin1StringView("title"), QLatin1StringView("meta")});
+        if (from < 0)
+            return UsageError(QStringLiteral("%1: --description takes title or meta, not \"%2\"")
+                                  .arg(form->name, TextArgument(parser.value(description))));
+        feedOptions.description = FeedDescription(from);
+    }
+    if (parser.isSet(feedUrl) && feedOptions.feedUrl.isEmpty())
+        return UsageError(QStringLiteral("%1: --feed-url is empty").arg(form->name));
+    const QString site = TextArgument(parser.value(siteUrl));
+    const QString addressProblem =
+        command == Command::Rss       ? FeedAddressProblem(FeedFormat::Rss, site, feedOptions)
+        : command == Command::Atom    ? FeedAddressProblem(FeedFormat::Atom, site, feedOptions)
+        : command == Command::Sitemap ? SitemapAddressProblem(site)
+                                      : QString();
+    if (!addressProblem.isEmpty())
+        return UsageError(QStringLiteral("%1: %2").arg(form->name, addressProblem));
+
     const QString folderText = positional[1];
     if (!CheckFolder(folderText))
         return ExitFailure;
 
-    QStringList names = ScanPageFiles(folderText);
-    SortPageNames(names);
+    const QStringList names = ScanPageFiles(folderText);
     const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
 
     switch (command) {
     case Command::Index:
-        return WriteOutput(QString(), BuildIndexText(folderText, names));
+        return WriteOutput(outputFile, BuildIndexText(folderText, names, selection));
     case Command::Page:
         // The saved page ends with one line break after the document, on standard output too.
         return WriteOutput(outputFile, BuildPageDocument(TextArgument(parser.value(title)),
-                                                         BuildIndexText(folderText, names)) +
+                                                         BuildIndexText(folderText, names, selection)) +
                                            QStringLiteral("\r\n"));
     case Command::Rss:
         return WriteOutput(outputFile, BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)),
-                                                     TextArgument(parser.value(siteUrl))));
+                                                     site, feedOptions));
+    case Command::Atom:
+        return WriteOutput(outputFile, BuildAtomText(folderText, names, TextArgument(parser.value(feedTitle)),
+                                                     site, feedOptions));
+    case Command::Sitemap: {
+        const qsizetype count = FilterPageNames(names, selection.excludes).size();
+        if (count > kSitemapMaxPages) {
+            PrintError(QStringLiteral("the sitemap would list %1 pages, more than the %2 a sitemap may hold")
+                           .arg(count)
+                           .arg(kSitemapMaxPages)
+                           .toUtf8());
+            return ExitFailure;
+        }
+        SitemapOptions sitemapOptions;
+        sitemapOptions.selection = selection;
+        sitemapOptions.lastmod = parser.isSet(lastmod);
+        return WriteOutput(outputFile, BuildSitemapText(folderText, names, site, sitemapOptions));
+    }
     case Command::Titles:
-        return WriteTitleLines(folderText, names);
+        return WriteTitleLines(folderText, SelectPages(folderText, names, selection));
     }
     return ExitFailure;
 }

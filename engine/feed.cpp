@@ -4,6 +4,10 @@
 #include "engine/pagereader.h"
 #include "engine/paths.h"
 
+#include <QUrl>
+
+#include <algorithm>
+
 namespace pagewick {
 
 using namespace Qt::Literals::StringLiterals;
@@ -111,18 +115,109 @@ std::optional<QString> XmlReference(QStringView ref) {
     return out;
 }
 
-// The fallback label, a local path: plain text, so every "&" in it is literal.
-QString PathAsXmlText(const QString& path) {
-    QString out;
-    AppendXmlText(out, path);
-    return out;
-}
-
 QString FeedValue(const QString& htmlText) {
     return MakeXmlSafe(FlattenEntities(htmlText));
 }
 
+// The description a page's meta element gives, when it gives one with some text in it.
+const QString* MetaDescription(const PageRecord& page) {
+    return page.description && !page.description->trimmed().isEmpty() ? &*page.description : nullptr;
+}
+
+constexpr const char16_t* kDayNames[] = {u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat", u"Sun"};
+constexpr const char16_t* kMonthNames[] = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
+                                           u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+
+// Western digits whatever the locale, zero-padded to the width.
+QString Digits(int value, int width) {
+    return QString::number(value).rightJustified(width, u'0');
+}
+
+QString TimeOfDay(QTime time) {
+    return Digits(time.hour(), 2) + u':' + Digits(time.minute(), 2) + u':' + Digits(time.second(), 2);
+}
+
 } // namespace
+
+QString XmlText(const QString& plainText) {
+    QString out;
+    AppendXmlText(out, plainText);
+    return out;
+}
+
+QString XmlAttribute(const QString& plainText) {
+    return XmlText(plainText).replace(u'"', u"&quot;"_s);
+}
+
+QDateTime PublishableDate(const QDateTime& date) {
+    if (!date.isValid())
+        return {};
+    QDateTime utc = date.toUTC();
+    utc.setTime(QTime(utc.time().hour(), utc.time().minute(), utc.time().second()));
+    return utc.date().year() >= 1 && utc.date().year() <= 9999 ? utc : QDateTime();
+}
+
+QString Rfc822Date(const QDateTime& date) {
+    const QDateTime utc = PublishableDate(date);
+    if (!utc.isValid())
+        return {};
+    const QDate day = utc.date();
+    return QString::fromUtf16(kDayNames[day.dayOfWeek() - 1]) + u", "_s + Digits(day.day(), 2) + u' ' +
+           QString::fromUtf16(kMonthNames[day.month() - 1]) + u' ' + Digits(day.year(), 4) + u' ' +
+           TimeOfDay(utc.time()) + u" +0000"_s;
+}
+
+QString Rfc3339Date(const QDateTime& date) {
+    const QDateTime utc = PublishableDate(date);
+    if (!utc.isValid())
+        return {};
+    const QDate day = utc.date();
+    return Digits(day.year(), 4) + u'-' + Digits(day.month(), 2) + u'-' + Digits(day.day(), 2) + u'T' +
+           TimeOfDay(utc.time()) + u'Z';
+}
+
+QDateTime NewestPageDate(const QList<PageRecord>& pages) {
+    QDateTime newest;
+    for (const PageRecord& page : pages) {
+        const QDateTime date = PublishableDate(page.date);
+        if (date.isValid() && (!newest.isValid() || date > newest))
+            newest = date;
+    }
+    return newest;
+}
+
+bool IsWebAddress(const QString& text) {
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme();
+    return url.isValid() && (scheme == u"http" || scheme == u"https") && !url.host().isEmpty() &&
+           !text.contains(u' ');
+}
+
+QString EncodedWebAddress(const QString& webAddress) {
+    return QString::fromLatin1(QUrl(webAddress, QUrl::StrictMode).toEncoded());
+}
+
+unsigned FeedPageWants(FeedFormat format, const FeedOptions& options) {
+    unsigned wants = WantTitle;
+    if (format == FeedFormat::Atom || options.dates)
+        wants |= WantDate;
+    if (options.description == FeedDescription::Meta)
+        wants |= WantDescription;
+    return PageWantsFor(options.selection, wants);
+}
+
+QString FeedAddressProblem(FeedFormat format, const QString& siteUrl, const FeedOptions& options) {
+    if (format == FeedFormat::Atom && options.feedUrl.isEmpty())
+        return u"an Atom feed needs the feed's own address"_s;
+    const bool published = format == FeedFormat::Atom || options.guid || !options.feedUrl.isEmpty();
+    if (!published)
+        return {};
+    if (!IsWebAddress(siteUrl))
+        return u"the site address \"%1\" is not an absolute http or https address"_s.arg(siteUrl);
+    if (!options.feedUrl.isEmpty() && !IsWebAddress(options.feedUrl))
+        return u"the feed address \"%1\" is not an absolute http or https address"_s.arg(options.feedUrl);
+    return {};
+}
 
 QString MakeXmlSafe(const QString& htmlText) {
     const QStringView text(htmlText);
@@ -146,28 +241,61 @@ QString MakeXmlSafe(const QString& htmlText) {
     return out;
 }
 
-QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                      const QString& siteUrl) {
+QString FormatFeedText(const QString& folderText, const QList<PageRecord>& pages, const QString& feedTitle,
+                       const QString& siteUrl, const FeedOptions& options) {
     const QString title = FeedValue(feedTitle);
     const QString link = FeedValue(siteUrl);
     const QString itemLinkBase = EnsureTrailingSlash(link);
 
-    QString out = u"<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n"_s;
+    QString out = u"<?xml version=\"1.0\"?><rss version=\"2.0\""_s;
+    if (!options.feedUrl.isEmpty())
+        out += u" xmlns:atom=\"http://www.w3.org/2005/Atom\""_s;
+    out += u"><channel>\r\n"_s;
     out += u"<title>"_s + title + u"</title><link>"_s + link + u"</link><description>"_s + title +
-           u"</description>\r\n"_s;
-    const FolderPageReader pages(folderText);
-    for (const QString& name : pageNames) {
-        const std::optional<QString> pageTitle = pages.read(name).title;
+           u"</description>"_s;
+    if (!options.feedUrl.isEmpty())
+        out += u"<atom:link href=\""_s + XmlAttribute(EncodedWebAddress(options.feedUrl)) +
+               u"\" rel=\"self\" type=\"application/rss+xml\"/>"_s;
+    if (options.dates) {
+        const QDateTime newest = NewestPageDate(pages);
+        if (newest.isValid())
+            out += u"<lastBuildDate>"_s + Rfc822Date(newest) + u"</lastBuildDate>"_s;
+    }
+    out += u"\r\n"_s;
+    for (const PageRecord& page : pages) {
         // A page without a title is labelled with its path, which is plain text and not HTML.
-        const QString t = pageTitle ? FeedValue(*pageTitle) : PathAsXmlText(PagePath(folderText, name));
+        const QString t = page.title ? FeedValue(*page.title) : XmlText(PagePath(folderText, page.name));
+        const QString* meta = options.description == FeedDescription::Meta ? MetaDescription(page) : nullptr;
+        const QString itemLink = itemLinkBase + PercentEncodePathSegment(page.name);
         out += u"<item>\r\n<title>"_s + t + u"</title>\r\n"_s;
-        out += u"<description>"_s + t + u"</description>\r\n"_s;
-        out += u"<link>"_s + itemLinkBase + PercentEncodePathSegment(name) + u"</link>\r\n"_s;
+        // A meta description is text already, references and all read.
+        out += u"<description>"_s + (meta ? XmlText(*meta) : t) + u"</description>\r\n"_s;
+        out += u"<link>"_s + itemLink + u"</link>\r\n"_s;
+        if (options.guid)
+            out += u"<guid isPermaLink=\"true\">"_s + itemLink + u"</guid>\r\n"_s;
+        if (options.dates) {
+            const QString date = Rfc822Date(page.date);
+            if (!date.isEmpty())
+                out += u"<pubDate>"_s + date + u"</pubDate>\r\n"_s;
+        }
         out += u"</item>"_s;
     }
     out += u"</channel></rss>"_s;
     // The values are flattened already; this pass covers the text as a whole, as the format has it.
     return FlattenEntities(out);
+}
+
+QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
+                      const QString& siteUrl) {
+    return FormatFeedText(folderText, ReadPages(folderText, pageNames), feedTitle, siteUrl);
+}
+
+QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
+                      const QString& siteUrl, const FeedOptions& options) {
+    return FormatFeedText(
+        folderText,
+        SelectPages(folderText, pageNames, options.selection, FeedPageWants(FeedFormat::Rss, options)),
+        feedTitle, siteUrl, options);
 }
 
 } // namespace pagewick

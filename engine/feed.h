@@ -1,18 +1,87 @@
 #pragma once
 
+#include "engine/order.h"
+
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 namespace pagewick {
 
-// RSS 2.0 code for the listed pages, flattened through the entity table, and well-formed XML
-// whatever the titles, names and answers hold.
+// Where an item's description comes from.
+enum class FeedDescription {
+    Title, // the page's title, as the plain feed has it
+    Meta,  // the page's <meta name="description">, else its title
+};
+
+// The feed's options, as the command line and the window's options dialog set them. The defaults
+// build exactly the plain feed.
+struct FeedOptions {
+    PageSelection selection;
+    bool guid = false;  // RSS: each item's link again as its <guid isPermaLink="true">
+    QString feedUrl;    // RSS: the feed's own address, as <atom:link rel="self">; Atom: the feed's id
+    bool dates = false; // RSS: each item's <pubDate> and the channel's <lastBuildDate>
+    FeedDescription description = FeedDescription::Title;
+};
+
+enum class FeedFormat { Rss, Atom };
+
+// RSS 2.0 code for the listed pages, in the given order, flattened through the entity table, and
+// well-formed XML whatever the titles, names and answers hold.
 QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
                       const QString& siteUrl);
+
+// The same with options: the pages selected and ordered, and what the options add.
+QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
+                      const QString& siteUrl, const FeedOptions& options);
+
+// An Atom feed of the listed pages (selected and ordered by the options); its id and self link are
+// options.feedUrl, which FeedAddressProblem requires, as it requires a web address for the site.
+QString BuildAtomText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
+                      const QString& siteUrl, const FeedOptions& options);
+
+// The formatters the builders end in: from read pages to text, opening no file. The folder only
+// makes the path that labels a page without a title.
+QString FormatFeedText(const QString& folderText, const QList<PageRecord>& pages, const QString& feedTitle,
+                       const QString& siteUrl, const FeedOptions& options = {});
+QString FormatAtomText(const QString& folderText, const QList<PageRecord>& pages, const QString& feedTitle,
+                       const QString& siteUrl, const FeedOptions& options);
+
+// The facts the reader must find in each page for a feed with these options.
+unsigned FeedPageWants(FeedFormat format, const FeedOptions& options);
+
+// Empty when the addresses suit the feed, else what is wrong, as a sentence for a message. Once a
+// feed publishes an address (RSS with a guid or a feed address, Atom) the site and feed addresses
+// must be absolute http or https addresses; otherwise the site address is free text.
+QString FeedAddressProblem(FeedFormat format, const QString& siteUrl, const FeedOptions& options);
+
+// An absolute http or https address with a host, as a strict reading of it accepts it.
+bool IsWebAddress(const QString& text);
+
+// A checked web address in its fully encoded form (a host in ACE form, the rest percent-encoded).
+QString EncodedWebAddress(const QString& webAddress);
 
 // An HTML fragment (a title, an answer) as XML character data: named references that XML does not
 // predefine become their characters, a bare "&" becomes "&amp;", "<" and ">" are escaped, and
 // characters XML 1.0 forbids are dropped.
 QString MakeXmlSafe(const QString& htmlText);
+
+// Plain text as XML character data: "&", "<" and ">" escaped, characters XML 1.0 forbids dropped.
+QString XmlText(const QString& plainText);
+
+// Plain text as an XML attribute value in double quotes: XmlText with the double quote escaped too.
+QString XmlAttribute(const QString& plainText);
+
+// The date as the date formats of feeds write it, in UTC: "Tue, 08 Dec 2026 11:04:51 +0000"
+// (English names whatever the locale) and "2026-12-08T11:04:51Z". Fractions of a second are cut.
+QString Rfc822Date(const QDateTime& date);
+QString Rfc3339Date(const QDateTime& date);
+
+// The date when one of the formats above can write it (valid, a year from 1 to 9999), else an
+// invalid date.
+QDateTime PublishableDate(const QDateTime& date);
+
+// The newest publishable date of the pages; invalid when none has one.
+QDateTime NewestPageDate(const QList<PageRecord>& pages);
 
 } // namespace pagewick

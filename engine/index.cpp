@@ -53,23 +53,30 @@ QString TitleLabel(const QString& title) {
 
 } // namespace
 
-QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
+QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages) {
     QString out = QStringLiteral("<ul>\r\n");
-    out.reserve(pageNames.size() * 96);
-    const FolderPageReader pages(folderText);
-    for (const QString& name : pageNames) {
-        const std::optional<QString> title = pages.read(name).title;
+    out.reserve(pages.size() * 96);
+    for (const PageRecord& page : pages) {
         out += u"<li><a href=\"";
-        out += PercentEncodePathSegment(name);
+        out += PercentEncodePathSegment(page.name);
         out += u"\">";
         // A title is text whose references a browser resolves, so they stay as written; its "<"
         // and ">" are text too and must not become markup here. The path standing in for a
         // missing title is plain text.
-        out += title ? TitleLabel(*title) : PathLabel(PagePath(folderText, name));
+        out += page.title ? TitleLabel(*page.title) : PathLabel(PagePath(folderText, page.name));
         out += u"</a>\r\n";
     }
     out += u"</ul>";
     return out;
+}
+
+QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
+    return FormatIndexText(folderText, ReadPages(folderText, pageNames));
+}
+
+QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
+                       const PageSelection& selection) {
+    return FormatIndexText(folderText, SelectPages(folderText, pageNames, selection));
 }
 
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/order.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,6 +11,14 @@ namespace pagewick {
 // order, "</ul>". Link targets are percent-encoded; a title's "<" and ">" are escaped (its
 // references stay as written); a fallback path label is HTML-escaped.
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames);
+
+// The same for the pages the selection takes, in its order.
+QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
+                       const PageSelection& selection);
+
+// The formatter the builders end in: from read pages to the index, opening no file. The folder
+// only makes the path that labels a page without a title.
+QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages);
 
 // The saved page around an index.
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText);

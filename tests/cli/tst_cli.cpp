@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <csignal>
 #include <fcntl.h>
@@ -28,6 +30,11 @@ const QByteArray SiteFeed =
     "<item>\r\n<title>$T/site/b.html</title>\r\n<description>$T/site/b.html</description>\r\n"
     "<link>http://example.org/b.html</link>\r\n</item></channel></rss>";
 const QStringList FeedOptions = {"--feed-title", "News", "--site-url", "http://example.org"};
+// The "dated" folder: three pages with modification times, newest last by name.
+const QStringList AtomOptions = {"--feed-title",   "News",       "--site-url",
+                                 "https://x.org/", "--feed-url", "https://x.org/atom.xml"};
+const QByteArray SitemapHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                               "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\r\n";
 
 // "x" and then 40,000 emoji: the surrogate pairs start at an odd offset of the index text.
 QByteArray LongTitle() {
@@ -107,6 +114,30 @@ private slots:
                                      "d\xbc</title>");
         QVERIFY(d.mkpath("long"));
         write("long/a.htm", "<meta charset=\"utf-8\"><title>" + LongTitle() + "</title>");
+        QVERIFY(d.mkpath("dated"));
+        const struct {
+            const char* name;
+            const char* title;
+            QDateTime time;
+        } dated[] = {
+            {"page10.htm", "Ten", QDateTime(QDate(2024, 5, 3), QTime(7, 8, 9), QTimeZone::utc())},
+            {"page2.htm", "Two", QDateTime(QDate(2023, 1, 2), QTime(3, 4, 5), QTimeZone::utc())},
+            {"draft.htm", "Draft", QDateTime(QDate(2025, 1, 1), QTime(0, 0, 0), QTimeZone::utc())},
+        };
+        // Pages that declare a date (and one a description) in their head.
+        QVERIFY(d.mkpath("meta"));
+        write("meta/m1.htm",
+              "<head><meta name=\"description\" content=\"About &amp;lt;x&gt; &eacute;\">"
+              "<meta name=\"date\" content=\"2024-02-03T04:05:06+01:00\"><title>M1</title></head>");
+        write("meta/m2.htm",
+              "<head><meta property=\"article:published_time\" content=\"2023-07-08T09:10:11Z\">"
+              "<title>M2</title></head><body><meta name=\"description\" content=\"late\">");
+        for (const auto& page : dated) {
+            write(QString("dated/") + page.name, QByteArray("<title>") + page.title + "</title>");
+            QFile f(root + "/dated/" + page.name);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(page.time, QFileDevice::FileModificationTime));
+        }
     }
 
     void output_data() {
@@ -151,6 +182,106 @@ private slots:
                           "<li><a href=\"late.htm\">\xc5\x82\xc3\xb3"
                           "d\xc5\xba</a>\r\n"
                           "<li><a href=\"Zeta.htm\">New</a>\r\n</ul>");
+
+        // Order and filter, the same for every command that lists pages.
+        QTest::newRow("titles, --sort natural")
+            << QStringList{"titles", "$T/dated", "--sort", "natural"}
+            << QByteArray("draft.htm\tDraft\npage2.htm\tTwo\npage10.htm\tTen\n");
+        QTest::newRow("titles, --sort date")
+            << QStringList{"titles", "$T/dated", "--sort", "date"}
+            << QByteArray("draft.htm\tDraft\npage10.htm\tTen\npage2.htm\tTwo\n");
+        QTest::newRow("titles, --sort name and --exclude twice")
+            << QStringList{"titles", "$T/dated", "--sort", "name", "--exclude", "D*", "--exclude", "*2.htm"}
+            << QByteArray("page10.htm\tTen\n");
+        QTest::newRow("index, --exclude") << QStringList{"index", "$T/site", "--exclude", "B.*"}
+                                          << QByteArray("<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n</ul>");
+        QTest::newRow("page, --sort natural --exclude")
+            << QStringList{"page", "$T/dated", "--title", "T", "--sort", "natural", "--exclude", "draft*"}
+            << QByteArray(
+                   "<html><head><meta charset=\"utf-8\"><title>T</title></head><body><h1>T</h1><ul>\r\n"
+                   "<li><a href=\"page2.htm\">Two</a>\r\n<li><a href=\"page10.htm\">Ten</a>\r\n"
+                   "</ul></body></html>\r\n");
+        QTest::newRow("rss, every option")
+            << QStringList{"rss",       "$T/dated",      "--feed-title",
+                           "N",         "--site-url",    "https://x.org",
+                           "--guid",    "--feed-url",    "https://x.org/feed.xml",
+                           "--dates",   "--description", "meta",
+                           "--sort",    "date",          "--exclude",
+                           "draft.htm", "--limit",       "1"}
+            << QByteArray(
+                   "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:atom=\"http://www.w3.org/2005/Atom\">"
+                   "<channel>\r\n<title>N</title><link>https://x.org</link><description>N</description>"
+                   "<atom:link href=\"https://x.org/feed.xml\" rel=\"self\" type=\"application/rss+xml\"/>"
+                   "<lastBuildDate>Fri, 03 May 2024 07:08:09 +0000</lastBuildDate>\r\n"
+                   "<item>\r\n<title>Ten</title>\r\n<description>Ten</description>\r\n"
+                   "<link>https://x.org/page10.htm</link>\r\n"
+                   "<guid isPermaLink=\"true\">https://x.org/page10.htm</guid>\r\n"
+                   "<pubDate>Fri, 03 May 2024 07:08:09 +0000</pubDate>\r\n</item></channel></rss>");
+        QTest::newRow("rss, options that publish nothing keep the free-text address")
+            << QStringList{"rss",          "$T/site", "--dates",    "--limit", "1",
+                           "--feed-title", "N",       "--site-url", "my site"}
+            << QByteArray("<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n<title>N</title>"
+                          "<link>my site</link><description>N</description>") +
+                   QFileInfo(root + "/site/a.htm")
+                       .lastModified()
+                       .toUTC()
+                       .toString(u"'<lastBuildDate>'ddd, dd MMM yyyy "
+                                 "hh:mm:ss '+0000</lastBuildDate>'")
+                       .toUtf8() +
+                   "\r\n<item>\r\n<title>Alpha</title>\r\n<description>Alpha</description>\r\n"
+                   "<link>my site/a.htm</link>\r\n" +
+                   QFileInfo(root + "/site/a.htm")
+                       .lastModified()
+                       .toUTC()
+                       .toString(u"'<pubDate>'ddd, dd MMM yyyy "
+                                 "hh:mm:ss '+0000</pubDate>'")
+                       .toUtf8() +
+                   "\r\n</item></channel></rss>";
+        QTest::newRow("atom, natural order, limit")
+            << QStringList{"atom", "$T/dated", "--sort", "natural", "--limit", "2"} + AtomOptions
+            << QByteArray(
+                   "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<feed "
+                   "xmlns=\"http://www.w3.org/2005/Atom\">\r\n"
+                   "<id>https://x.org/atom.xml</id>\r\n<title>News</title>\r\n"
+                   "<updated>2025-01-01T00:00:00Z</updated>\r\n<author><name>News</name></author>\r\n"
+                   "<link rel=\"self\" type=\"application/atom+xml\" href=\"https://x.org/atom.xml\"/>\r\n"
+                   "<link rel=\"alternate\" type=\"text/html\" href=\"https://x.org/\"/>\r\n"
+                   "<entry>\r\n<id>https://x.org/draft.htm</id>\r\n<link "
+                   "href=\"https://x.org/draft.htm\"/>\r\n"
+                   "<title>Draft</title>\r\n<updated>2025-01-01T00:00:00Z</updated>\r\n</entry>\r\n"
+                   "<entry>\r\n<id>https://x.org/page2.htm</id>\r\n<link "
+                   "href=\"https://x.org/page2.htm\"/>\r\n"
+                   "<title>Two</title>\r\n<updated>2023-01-02T03:04:05Z</updated>\r\n</entry>\r\n</feed>");
+        QTest::newRow("rss, declared dates and a meta description read once")
+            << QStringList{"rss",     "$T/meta",       "--feed-title", "N",      "--site-url", "u",
+                           "--dates", "--description", "meta",         "--sort", "date"}
+            << QByteArray(
+                   "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n<title>N</title><link>u</link>"
+                   "<description>N</description><lastBuildDate>Sat, 03 Feb 2024 03:05:06 "
+                   "+0000</lastBuildDate>"
+                   "\r\n<item>\r\n<title>M1</title>\r\n<description>About &amp;lt;x&gt; "
+                   "\xc3\xa9</description>\r\n"
+                   "<link>u/m1.htm</link>\r\n<pubDate>Sat, 03 Feb 2024 03:05:06 +0000</pubDate>\r\n</item>"
+                   "<item>\r\n<title>M2</title>\r\n<description>M2</description>\r\n<link>u/m2.htm</link>\r\n"
+                   "<pubDate>Sat, 08 Jul 2023 09:10:11 +0000</pubDate>\r\n</item></channel></rss>");
+        QTest::newRow("sitemap, --lastmod, declared dates")
+            << QStringList{"sitemap", "$T/meta", "--site-url", "https://x.org", "--lastmod"}
+            << SitemapHead +
+                   "<url><loc>https://x.org/m1.htm</loc><lastmod>2024-02-03T03:05:06Z</lastmod></url>\r\n"
+                   "<url><loc>https://x.org/m2.htm</loc><lastmod>2023-07-08T09:10:11Z</lastmod></url>\r\n"
+                   "</urlset>";
+        QTest::newRow("sitemap") << QStringList{"sitemap",        "$T/dated",  "--site-url",
+                                                "https://x.org/", "--exclude", "draft*"}
+                                 << SitemapHead +
+                                        "<url><loc>https://x.org/page10.htm</loc></url>\r\n"
+                                        "<url><loc>https://x.org/page2.htm</loc></url>\r\n</urlset>";
+        QTest::newRow("sitemap, --lastmod")
+            << QStringList{"sitemap", "$T/dated", "--site-url", "https://x.org", "--lastmod"}
+            << SitemapHead +
+                   "<url><loc>https://x.org/draft.htm</loc><lastmod>2025-01-01T00:00:00Z</lastmod></url>\r\n"
+                   "<url><loc>https://x.org/page10.htm</loc><lastmod>2024-05-03T07:08:09Z</lastmod></url>\r\n"
+                   "<url><loc>https://x.org/page2.htm</loc><lastmod>2023-01-02T03:04:05Z</lastmod></"
+                   "url>\r\n</urlset>";
     }
     void output() {
         QFETCH(QStringList, args);
@@ -176,6 +307,14 @@ private slots:
         QTest::newRow("rss, text as it is")
             << QStringList{"rss", "$T/site", "-o", "$T/out/target"} + FeedOptions << QByteArray("old")
             << SiteFeed;
+        QTest::newRow("index") << QStringList{"index", "$T/site", "-o", "$T/out/target"} << QByteArray("old")
+                               << SiteIndex;
+        QTest::newRow("sitemap")
+            << QStringList{"sitemap", "$T/site", "--site-url", "http://x.org", "-o", "$T/out/target"}
+            << QByteArray()
+            << SitemapHead +
+                   "<url><loc>http://x.org/a.htm</loc></url>\r\n<url><loc>http://x.org/b.html</loc></url>"
+                   "\r\n</urlset>";
     }
     void outputFile() {
         QFETCH(QStringList, args);
@@ -209,9 +348,49 @@ private slots:
             << QStringList{"rss", "$T/site", "--feed-title", "F", "-o", "$T/out/new"} << 2;
         QTest::newRow("rss without --feed-title")
             << QStringList{"rss", "$T/site", "--site-url", "http://x/", "-o", "$T/out/keep"} << 2;
-        QTest::newRow("index does not write files")
-            << QStringList{"index", "$T/site", "-o", "$T/out/new"} << 2;
+        QTest::newRow("titles does not write files")
+            << QStringList{"titles", "$T/site", "-o", "$T/out/new"} << 2;
         QTest::newRow("titles takes no title") << QStringList{"titles", "$T/site", "--title", "T"} << 2;
+        // Option values, and options a command does not take.
+        const QStringList rss = QStringList{"rss", "$T/site", "-o", "$T/out/keep"} + FeedOptions;
+        QTest::newRow("--sort, unknown order") << rss + QStringList{"--sort", "size"} << 2;
+        QTest::newRow("--sort, letter case") << rss + QStringList{"--sort", "Date"} << 2;
+        QTest::newRow("--limit 0") << rss + QStringList{"--limit", "0"} << 2;
+        QTest::newRow("--limit -1") << rss + QStringList{"--limit", "-1"} << 2;
+        QTest::newRow("--limit, not a number") << rss + QStringList{"--limit", "ten"} << 2;
+        QTest::newRow("--limit, empty") << rss + QStringList{"--limit", ""} << 2;
+        QTest::newRow("--description, unknown") << rss + QStringList{"--description", "body"} << 2;
+        QTest::newRow("--exclude, unclosed set") << rss + QStringList{"--exclude", "[a"} << 2;
+        QTest::newRow("--exclude, empty") << rss + QStringList{"--exclude", ""} << 2;
+        QTest::newRow("index takes no --limit") << QStringList{"index", "$T/site", "--limit", "1"} << 2;
+        QTest::newRow("index takes no --guid") << QStringList{"index", "$T/site", "--guid"} << 2;
+        QTest::newRow("sitemap takes no --sort")
+            << QStringList{"sitemap", "$T/site", "--site-url", "http://x.org", "--sort", "date"} << 2;
+        QTest::newRow("atom takes no --dates")
+            << QStringList{"atom", "$T/site", "--dates"} + AtomOptions << 2;
+        QTest::newRow("rss takes no --lastmod") << rss + QStringList{"--lastmod"} << 2;
+        // Addresses that get published must be web addresses.
+        QTest::newRow("rss --guid, free-text site")
+            << QStringList{"rss", "$T/site", "--feed-title", "F", "--site-url", "example.org", "--guid"} << 2;
+        QTest::newRow("rss --feed-url, relative")
+            << QStringList{"rss",        "$T/site",      "--feed-title", "F",
+                           "--site-url", "http://x.org", "--feed-url",   "f.xml"}
+            << 2;
+        QTest::newRow("rss --feed-url, empty") << rss + QStringList{"--feed-url", ""} << 2;
+        QTest::newRow("atom without --feed-url")
+            << QStringList{"atom",       "$T/site",      "--feed-title", "F",
+                           "--site-url", "http://x.org", "-o",           "$T/out/new"}
+            << 2;
+        QTest::newRow("atom, ftp site")
+            << QStringList{"atom",       "$T/site",     "--feed-title", "F",
+                           "--site-url", "ftp://x.org", "--feed-url",   "http://x.org/a.xml"}
+            << 2;
+        QTest::newRow("sitemap without --site-url")
+            << QStringList{"sitemap", "$T/site", "-o", "$T/out/keep"} << 2;
+        QTest::newRow("sitemap, no scheme")
+            << QStringList{"sitemap", "$T/site", "--site-url", "x.org", "-o", "$T/out/keep"} << 2;
+        QTest::newRow("sitemap, folder does not exist")
+            << QStringList{"sitemap", "$T/missing", "--site-url", "http://x.org", "-o", "$T/out/keep"} << 1;
         QTest::newRow("folder does not exist")
             << QStringList{"page", "$T/missing", "--title", "T", "-o", "$T/out/keep"} << 1;
         QTest::newRow("folder is a file")
@@ -230,7 +409,7 @@ private slots:
         QCOMPARE(r.exitCode, exitCode);
         QCOMPARE(r.out, QByteArray());
         if (exitCode == 2) {
-            QVERIFY2(r.err.contains("\nUsage: pagewick-cli index FOLDER\n"), r.err.constData());
+            QVERIFY2(r.err.contains("\nUsage: pagewick-cli index FOLDER "), r.err.constData());
         } else {
             QVERIFY2(r.err.startsWith("pagewick-cli: "), r.err.constData());
             QCOMPARE(r.err.count('\n'), 1);
@@ -244,7 +423,7 @@ private slots:
     void helpAndVersion_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("start");
-        const QByteArray usage = "Usage: pagewick-cli index FOLDER\n";
+        const QByteArray usage = "Usage: pagewick-cli index FOLDER ";
         QTest::newRow("--help") << QStringList{"--help"} << usage;
         QTest::newRow("-h") << QStringList{"-h"} << usage;
         QTest::newRow("help after a command") << QStringList{"rss", "--help"} << usage;

@@ -1,4 +1,5 @@
 #include "engine/filename.h"
+#include "engine/order.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
 #include "engine/title.h"
@@ -8,6 +9,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,6 +29,8 @@ private slots:
     void bytesOfNamesSurvive();
     void order_data();
     void order();
+    void selection_data();
+    void selection();
 };
 
 static QStringList Sorted(QStringList names) {
@@ -154,6 +158,76 @@ void tst_Scan::order() {
             QVERIFY(PageNameLess(list[i - 1], list[i]));
     }
     QLocale::setDefault(saved);
+}
+
+// What an output takes from a folder: the pages left after the excludes, in the chosen order, cut
+// to the limit. Files are made with the given modification times (minutes after a fixed instant).
+void tst_Scan::selection_data() {
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QList<int>>("minutes");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<QStringList>("excludes");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QStringList>("selected");
+    const int name = int(PageOrder::Name), natural = int(PageOrder::Natural), date = int(PageOrder::Date);
+    const QStringList pages{u"page10.htm"_qs, u"Page2.htm"_qs, u"page1.htm"_qs, u"about.htm"_qs};
+    const QList<int> times{30, 10, 20, 10};
+    QTest::newRow("name") << pages << times << name << QStringList() << 0
+                          << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"page10.htm"_qs, u"Page2.htm"_qs};
+    QTest::newRow("natural") << pages << times << natural << QStringList() << 0
+                             << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"Page2.htm"_qs,
+                                            u"page10.htm"_qs};
+    QTest::newRow("natural, equal numbers by name")
+        << QStringList{u"a2.htm"_qs, u"a02.htm"_qs, u"A2.htm"_qs} << QList<int>{0, 0, 0} << natural
+        << QStringList() << 0 << QStringList{u"a02.htm"_qs, u"A2.htm"_qs, u"a2.htm"_qs};
+    QTest::newRow("date, newest first, equal dates by name")
+        << pages << times << date << QStringList() << 0
+        << QStringList{u"page10.htm"_qs, u"page1.htm"_qs, u"about.htm"_qs, u"Page2.htm"_qs};
+    QTest::newRow("limit after the order")
+        << pages << times << date << QStringList() << 2 << QStringList{u"page10.htm"_qs, u"page1.htm"_qs};
+    QTest::newRow("limit, name order")
+        << pages << times << name << QStringList() << 1 << QStringList{u"about.htm"_qs};
+    QTest::newRow("limit above the count")
+        << pages << times << natural << QStringList() << 99
+        << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"Page2.htm"_qs, u"page10.htm"_qs};
+    QTest::newRow("exclude star, any letter case")
+        << pages << times << name << QStringList{u"PAGE*"_qs} << 0 << QStringList{u"about.htm"_qs};
+    QTest::newRow("exclude question mark and set")
+        << pages << times << name << QStringList{u"page?.htm"_qs, u"[a-c]*"_qs} << 0
+        << QStringList{u"page10.htm"_qs};
+    QTest::newRow("exclude before the limit")
+        << pages << times << date << QStringList{u"page10.htm"_qs} << 1 << QStringList{u"page1.htm"_qs};
+    QTest::newRow("exclude, whole name only")
+        << pages << times << name << QStringList{u"page"_qs, u"*.html"_qs} << 0
+        << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"page10.htm"_qs, u"Page2.htm"_qs};
+    QTest::newRow("exclude, negated set") << pages << times << name << QStringList{u"[!p]*"_qs} << 0
+                                          << QStringList{u"page1.htm"_qs, u"page10.htm"_qs, u"Page2.htm"_qs};
+    QTest::newRow("everything excluded")
+        << pages << times << date << QStringList{u"*"_qs} << 0 << QStringList();
+}
+
+void tst_Scan::selection() {
+    QFETCH(QStringList, files);
+    QFETCH(QList<int>, minutes);
+    QFETCH(int, order);
+    QFETCH(QStringList, excludes);
+    QFETCH(int, limit);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QDateTime start(QDate(2024, 5, 3), QTime(7, 8, 9), QTimeZone::utc());
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        QFile file(WriteFixture(dir.path(), files[i], "<title>t</title>"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(start.addSecs(minutes[i] * 60), QFileDevice::FileModificationTime));
+    }
+    for (const QString& pattern : std::as_const(excludes))
+        QVERIFY(IsValidExcludePattern(pattern));
+    const QList<PageRecord> pages =
+        SelectPages(dir.path(), ScanPageFiles(dir.path()), PageSelection{PageOrder(order), excludes, limit});
+    QStringList names;
+    for (const PageRecord& page : pages)
+        names << page.name;
+    QTEST(names, "selected");
 }
 
 QTEST_GUILESS_MAIN(tst_Scan)

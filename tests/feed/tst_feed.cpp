@@ -1,9 +1,13 @@
 #include "engine/feed.h"
 #include "engine/paths.h"
+#include "engine/sitemap.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <QXmlStreamReader>
 
 using namespace pagewick;
@@ -53,6 +57,71 @@ void WritePage(const QString& path, const QByteArray& content) {
     QFile f(path);
     QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
     f.write(content);
+}
+
+QDateTime Utc(int year, int month, int day, int h, int m, int s) {
+    return QDateTime(QDate(year, month, day), QTime(h, m, s), QTimeZone::utc());
+}
+
+// Two read pages as the formatters get them: one with title, date and description, one that
+// could not be read at all.
+QList<PageRecord> TwoPages() {
+    return {
+        PageRecord{u"a b.htm"_s, u"Caf&eacute; &amp; Co"_s, Utc(2024, 5, 3, 7, 8, 9), u"About <x> & &amp;"_s},
+        PageRecord{u"gone.htm"_s, std::nullopt, {}, std::nullopt}};
+}
+
+// The schemas the new outputs are checked against, beside this file.
+const QString SitemapSchema = QStringLiteral(SCHEMA_DIR "/sitemap.xsd");
+const QString AtomSchema = QStringLiteral(SCHEMA_DIR "/atom.rng");
+
+// xmllint's verdict on a text: empty when it is well-formed (and valid against the schema, when one
+// is given), else what xmllint says.
+QString XmlLint(const QString& text, const QString& schema = {}, const char* schemaOption = nullptr) {
+    const QString xmllint = QStandardPaths::findExecutable(u"xmllint"_s);
+    if (xmllint.isEmpty())
+        return u"xmllint is not installed (tools/install-deps installs it)"_s;
+    QTemporaryDir dir;
+    QFile doc(dir.filePath(u"doc.xml"_s));
+    if (!doc.open(QIODevice::WriteOnly) || doc.write(text.toUtf8()) < 0)
+        return u"cannot write the file for xmllint"_s;
+    doc.close();
+    QStringList args{u"--noout"_s, u"--nonet"_s};
+    if (schemaOption)
+        args << QString::fromLatin1(schemaOption) << schema;
+    args << doc.fileName();
+    QProcess process;
+    process.start(xmllint, args);
+    if (!process.waitForFinished(60000))
+        return u"xmllint did not finish"_s;
+    return process.exitCode() == 0 ? QString() : QString::fromUtf8(process.readAllStandardError());
+}
+
+// The texts of an Atom feed's elements by path ("feed/title", "entry/summary", "link@rel=self"), in
+// document order, as a feed reader would read them.
+QMultiMap<QString, QString> ReadAtom(const QString& atomText, QString* error) {
+    QMultiMap<QString, QString> values;
+    QXmlStreamReader xml(atomText);
+    QString at;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            const QString name = xml.name().toString();
+            if (name == u"feed" || name == u"entry" || name == u"author") {
+                at = name;
+            } else if (name == u"link") {
+                values.insert(at + u"/link@"_s + xml.attributes().value(QLatin1StringView("rel")).toString(),
+                              xml.attributes().value(QLatin1StringView("href")).toString());
+            } else {
+                values.insert(at + u'/' + name, xml.readElementText());
+            }
+        } else if (xml.isEndElement() && (xml.name() == u"entry" || xml.name() == u"author")) {
+            at = u"feed"_s;
+        }
+    }
+    if (xml.hasError())
+        *error = xml.errorString();
+    return values;
 }
 
 } // namespace
@@ -236,6 +305,255 @@ private slots:
         const Feed feed = Parse(BuildFeedText(dir.path(), names, u"&<>\0"_s, u"]]>&"_s));
         QCOMPARE(feed.error, QString());
         QCOMPARE(feed.items.size(), names.size());
+    }
+
+    // Each option of the RSS feed on its own and all together, byte for byte, and each result
+    // well-formed. Without options the text is exactly the plain feed's.
+    void rssOptions_data() {
+        QTest::addColumn<FeedOptions>("options");
+        QTest::addColumn<QString>("head");  // between "<rss version="2.0"" and the channel line's end
+        QTest::addColumn<QString>("itemA"); // the first item's lines after its link
+        QTest::addColumn<QString>("itemB"); // the second item's lines after its link
+        QTest::addColumn<QString>("descriptionA");
+        const FeedOptions none;
+        QTest::newRow("none") << none << QString() << QString() << QString() << u"Café &amp; Co"_s;
+        FeedOptions guid;
+        guid.guid = true;
+        QTest::newRow("--guid") << guid << QString()
+                                << u"<guid isPermaLink=\"true\">http://x.org/a%20b.htm</guid>\r\n"_s
+                                << u"<guid isPermaLink=\"true\">http://x.org/gone.htm</guid>\r\n"_s
+                                << u"Café &amp; Co"_s;
+        FeedOptions self;
+        self.feedUrl = u"https://x.org/feed?a=1&b=é"_s;
+        QTest::newRow("--feed-url") << self
+                                    << u" xmlns:atom=\"http://www.w3.org/2005/Atom\"><channel>\r\n<title>N</"
+                                       u"title><link>http://x.org</link>"
+                                       "<description>N</description><atom:link "
+                                       "href=\"https://x.org/feed?a=1&amp;b=%C3%A9\" rel=\"self\" "
+                                       "type=\"application/rss+xml\"/>\r\n"_s
+                                    << QString() << QString() << u"Café &amp; Co"_s;
+        FeedOptions dates;
+        dates.dates = true;
+        QTest::newRow("--dates, a page without a date has none")
+            << dates
+            << u"><channel>\r\n<title>N</title><link>http://x.org</link><description>N</description>"
+               "<lastBuildDate>Fri, 03 May 2024 07:08:09 +0000</lastBuildDate>\r\n"_s
+            << u"<pubDate>Fri, 03 May 2024 07:08:09 +0000</pubDate>\r\n"_s << QString() << u"Café &amp; Co"_s;
+        FeedOptions meta;
+        meta.description = FeedDescription::Meta;
+        // The description is text: its "&amp;" is the five characters, not an ampersand.
+        QTest::newRow("--description meta, else the title")
+            << meta << QString() << QString() << QString() << u"About &lt;x&gt; &amp; &amp;amp;"_s;
+    }
+    void rssOptions() {
+        QFETCH(FeedOptions, options);
+        QFETCH(QString, head);
+        QFETCH(QString, itemA);
+        QFETCH(QString, itemB);
+        QFETCH(QString, descriptionA);
+        if (head.isEmpty())
+            head =
+                u"><channel>\r\n<title>N</title><link>http://x.org</link><description>N</description>\r\n"_s;
+        const QString expected =
+            u"<?xml version=\"1.0\"?><rss version=\"2.0\""_s + head +
+            u"<item>\r\n<title>Café &amp; Co</title>\r\n<description>"_s + descriptionA +
+            u"</description>\r\n<link>http://x.org/a%20b.htm</link>\r\n"_s + itemA +
+            u"</item><item>\r\n<title>/site/gone.htm</title>\r\n<description>/site/gone.htm</description>\r\n"
+            "<link>http://x.org/gone.htm</link>\r\n"_s +
+            itemB + u"</item></channel></rss>"_s;
+        const QString text = FormatFeedText(u"/site"_s, TwoPages(), u"N"_s, u"http://x.org"_s, options);
+        QCOMPARE(text, expected);
+        QCOMPARE(XmlLint(text), QString());
+    }
+
+    // The same feed through the whole road, from a folder, with every option at once.
+    void rssFromFolder() {
+        QTemporaryDir dir;
+        WritePage(dir.filePath(u"old.htm"_s), "<title>Old</title>");
+        WritePage(dir.filePath(u"new.htm"_s), "<title>New</title>");
+        WritePage(dir.filePath(u"draft.htm"_s), "<title>Draft</title>");
+        const QDateTime times[] = {Utc(2001, 2, 3, 4, 5, 6), Utc(2020, 12, 31, 23, 59, 59),
+                                   Utc(2030, 1, 1, 0, 0, 0)};
+        const char* names[] = {"old.htm", "new.htm", "draft.htm"};
+        for (int i = 0; i < 3; ++i) {
+            QFile f(dir.filePath(QString::fromLatin1(names[i])));
+            QVERIFY(f.open(QIODevice::ReadWrite) &&
+                    f.setFileTime(times[i], QFileDevice::FileModificationTime));
+        }
+        FeedOptions options;
+        options.guid = options.dates = true;
+        options.feedUrl = u"http://x.org/feed.xml"_s;
+        options.selection = {PageOrder::Date, {u"DRAFT*"_s}, 1};
+        const QString text = BuildFeedText(dir.path(), {u"old.htm"_s, u"new.htm"_s, u"draft.htm"_s}, u"N"_s,
+                                           u"http://x.org/"_s, options);
+        QCOMPARE(
+            text,
+            u"<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:atom=\"http://www.w3.org/2005/Atom\">"
+            "<channel>\r\n<title>N</title><link>http://x.org/</link><description>N</description>"
+            "<atom:link href=\"http://x.org/feed.xml\" rel=\"self\" type=\"application/rss+xml\"/>"
+            "<lastBuildDate>Thu, 31 Dec 2020 23:59:59 +0000</lastBuildDate>\r\n"
+            "<item>\r\n<title>New</title>\r\n<description>New</description>\r\n"
+            "<link>http://x.org/new.htm</link>\r\n<guid isPermaLink=\"true\">http://x.org/new.htm</guid>\r\n"
+            "<pubDate>Thu, 31 Dec 2020 23:59:59 +0000</pubDate>\r\n</item></channel></rss>"_s);
+    }
+
+    void atom_data() {
+        QTest::addColumn<QList<PageRecord>>("pages");
+        QTest::addColumn<bool>("meta");
+        QTest::addColumn<QString>("feedUpdated");
+        QTest::addColumn<QStringList>("entryTitles");
+        QTest::addColumn<QStringList>("entryUpdated");
+        QTest::addColumn<QStringList>("summaries");
+        QTest::newRow("titles decoded once, undated page takes the feed's date")
+            << TwoPages() << false << u"2024-05-03T07:08:09Z"_s
+            << QStringList{u"Café & Co"_s, u"/site/gone.htm"_s}
+            << QStringList{u"2024-05-03T07:08:09Z"_s, u"2024-05-03T07:08:09Z"_s} << QStringList{};
+        QTest::newRow("summary only where the page has one")
+            << TwoPages() << true << u"2024-05-03T07:08:09Z"_s
+            << QStringList{u"Café & Co"_s, u"/site/gone.htm"_s}
+            << QStringList{u"2024-05-03T07:08:09Z"_s, u"2024-05-03T07:08:09Z"_s}
+            << QStringList{u"About <x> & &amp;"_s};
+        const QList<PageRecord> dated = {
+            PageRecord{u"x.htm"_s, u"<b>X</b>"_s, QDateTime(QDate(2024, 1, 1), QTime(1, 0), QTimeZone(3600)),
+                       u" "_s},
+            PageRecord{u"y.htm"_s, u"&bogus; &#x41;"_s, Utc(2025, 6, 7, 8, 9, 10).addMSecs(999),
+                       std::nullopt}};
+        QTest::newRow("newest date, UTC, whole seconds; blank summary left out")
+            << dated << true << u"2025-06-07T08:09:10Z"_s << QStringList{u"<b>X</b>"_s, u"&bogus; A"_s}
+            << QStringList{u"2024-01-01T00:00:00Z"_s, u"2025-06-07T08:09:10Z"_s} << QStringList{};
+        QTest::newRow("no pages: a fixed date") << QList<PageRecord>{} << false << u"1970-01-01T00:00:00Z"_s
+                                                << QStringList{} << QStringList{} << QStringList{};
+    }
+    void atom() {
+        QFETCH(QList<PageRecord>, pages);
+        QFETCH(bool, meta);
+        FeedOptions options;
+        options.feedUrl = u"https://x.org/atom.xml"_s;
+        options.description = meta ? FeedDescription::Meta : FeedDescription::Title;
+        const QString text =
+            FormatAtomText(u"/site"_s, pages, u"News &amp; more"_s, u"https://x.org"_s, options);
+        QCOMPARE(XmlLint(text, AtomSchema, "--relaxng"), QString());
+        QString error;
+        const QMultiMap<QString, QString> atom = ReadAtom(text, &error);
+        QCOMPARE(error, QString());
+        QCOMPARE(atom.value(u"feed/id"_s), u"https://x.org/atom.xml"_s);
+        QCOMPARE(atom.value(u"feed/title"_s), u"News & more"_s);
+        QCOMPARE(atom.values(u"feed/link@self"_s), QStringList{u"https://x.org/atom.xml"_s});
+        QCOMPARE(atom.values(u"feed/link@alternate"_s), QStringList{u"https://x.org"_s});
+        QTEST(atom.value(u"feed/updated"_s), "feedUpdated");
+        // QMultiMap gives the values of a key newest first.
+        auto inOrder = [&](const QString& key) {
+            QStringList v = atom.values(key);
+            std::reverse(v.begin(), v.end());
+            return v;
+        };
+        QTEST(inOrder(u"entry/title"_s), "entryTitles");
+        QTEST(inOrder(u"entry/updated"_s), "entryUpdated");
+        QTEST(inOrder(u"entry/summary"_s), "summaries");
+        QStringList links;
+        for (const PageRecord& page : pages)
+            links << u"https://x.org/"_s + PercentEncodePathSegment(page.name);
+        QCOMPARE(inOrder(u"entry/id"_s), links);
+        QCOMPARE(inOrder(u"entry/link@"_s), links);
+    }
+
+    void sitemap_data() {
+        QTest::addColumn<QString>("siteUrl");
+        QTest::addColumn<bool>("lastmod");
+        QTest::addColumn<QString>("urls");
+        QTest::newRow("plain") << u"https://x.org"_s << false
+                               << u"<url><loc>https://x.org/a%20b.htm</loc></url>\r\n"
+                                  "<url><loc>https://x.org/gone.htm</loc></url>\r\n"_s;
+        QTest::newRow("--lastmod, where a page has a date")
+            << u"https://x.org/"_s << true
+            << u"<url><loc>https://x.org/a%20b.htm</loc><lastmod>2024-05-03T07:08:09Z</lastmod></url>\r\n"
+               "<url><loc>https://x.org/gone.htm</loc></url>\r\n"_s;
+        QTest::newRow("address encoded and escaped")
+            << u"http://bücher.example/s?a=1&b=é/"_s << false
+            << u"<url><loc>http://xn--bcher-kva.example/s?a=1&amp;b=%C3%A9/a%20b.htm</loc></url>\r\n"
+               "<url><loc>http://xn--bcher-kva.example/s?a=1&amp;b=%C3%A9/gone.htm</loc></url>\r\n"_s;
+    }
+    void sitemap() {
+        QFETCH(QString, siteUrl);
+        QFETCH(bool, lastmod);
+        QFETCH(QString, urls);
+        SitemapOptions options;
+        options.lastmod = lastmod;
+        const QString text = FormatSitemapText(TwoPages(), siteUrl, options);
+        QCOMPARE(text, u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                       "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\r\n"_s +
+                           urls + u"</urlset>"_s);
+        QCOMPARE(XmlLint(text, SitemapSchema, "--schema"), QString());
+    }
+
+    void dates_data() {
+        QTest::addColumn<QDateTime>("date");
+        QTest::addColumn<QString>("rfc822");
+        QTest::addColumn<QString>("rfc3339");
+        QTest::newRow("UTC") << Utc(2024, 5, 3, 7, 8, 9) << u"Fri, 03 May 2024 07:08:09 +0000"_s
+                             << u"2024-05-03T07:08:09Z"_s;
+        QTest::newRow("other zone, day before in UTC")
+            << QDateTime(QDate(2023, 1, 2), QTime(1, 4, 5), QTimeZone(5 * 3600))
+            << u"Sun, 01 Jan 2023 20:04:05 +0000"_s << u"2023-01-01T20:04:05Z"_s;
+        QTest::newRow("fraction cut") << Utc(2020, 12, 31, 23, 59, 59).addMSecs(999)
+                                      << u"Thu, 31 Dec 2020 23:59:59 +0000"_s << u"2020-12-31T23:59:59Z"_s;
+        QTest::newRow("four-digit year")
+            << Utc(999, 12, 31, 0, 0, 0) << u"Tue, 31 Dec 0999 00:00:00 +0000"_s << u"0999-12-31T00:00:00Z"_s;
+        QTest::newRow("year too big") << Utc(10000, 1, 1, 0, 0, 0) << QString() << QString();
+        QTest::newRow("invalid") << QDateTime() << QString() << QString();
+    }
+    void dates() {
+        QFETCH(QDateTime, date);
+        // English names and Western digits whatever the user's language.
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+        const QString rfc822 = Rfc822Date(date), rfc3339 = Rfc3339Date(date);
+        QLocale::setDefault(before);
+        QTEST(rfc822, "rfc822");
+        QTEST(rfc3339, "rfc3339");
+    }
+
+    void addresses_data() {
+        QTest::addColumn<FeedFormat>("format");
+        QTest::addColumn<QString>("siteUrl");
+        QTest::addColumn<bool>("guid");
+        QTest::addColumn<QString>("feedUrl");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("plain rss: free text")
+            << FeedFormat::Rss << u"my site"_s << false << QString() << true;
+        QTest::newRow("guid, http") << FeedFormat::Rss << u"http://x.org"_s << true << QString() << true;
+        QTest::newRow("guid, HTTPS in capitals")
+            << FeedFormat::Rss << u"HTTPS://X.org/a/"_s << true << QString() << true;
+        QTest::newRow("guid, no scheme") << FeedFormat::Rss << u"x.org"_s << true << QString() << false;
+        QTest::newRow("guid, other scheme")
+            << FeedFormat::Rss << u"ftp://x.org/"_s << true << QString() << false;
+        QTest::newRow("guid, no host") << FeedFormat::Rss << u"http:///a"_s << true << QString() << false;
+        QTest::newRow("guid, space") << FeedFormat::Rss << u"http://x.org/a b"_s << true << QString()
+                                     << false;
+        QTest::newRow("feed url, free-text site")
+            << FeedFormat::Rss << u"my site"_s << false << u"http://x.org/f.xml"_s << false;
+        QTest::newRow("feed url relative")
+            << FeedFormat::Rss << u"http://x.org"_s << false << u"f.xml"_s << false;
+        QTest::newRow("atom") << FeedFormat::Atom << u"https://x.org"_s << false << u"https://x.org/a.xml"_s
+                              << true;
+        QTest::newRow("atom without feed url")
+            << FeedFormat::Atom << u"https://x.org"_s << false << QString() << false;
+        QTest::newRow("atom, free-text site")
+            << FeedFormat::Atom << u"x"_s << false << u"https://x.org/a.xml"_s << false;
+    }
+    void addresses() {
+        QFETCH(FeedFormat, format);
+        QFETCH(QString, siteUrl);
+        QFETCH(bool, accepted);
+        FeedOptions options;
+        QFETCH(bool, guid);
+        options.guid = guid;
+        QFETCH(QString, feedUrl);
+        options.feedUrl = feedUrl;
+        const QString problem = FeedAddressProblem(format, siteUrl, options);
+        QVERIFY2(problem.isEmpty() == accepted, qPrintable(problem));
+        if (format == FeedFormat::Rss && !guid && feedUrl.isEmpty())
+            QCOMPARE(SitemapAddressProblem(siteUrl).isEmpty(), IsWebAddress(siteUrl));
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 class HostileCliTest : public QObject {
     Q_OBJECT
@@ -88,6 +89,58 @@ private Q_SLOTS:
         QCOMPARE(r.err, QByteArray());
         const QStringList found = hostile::CheckFeed(QString::fromUtf8(r.out), folder, listed, false);
         QVERIFY2(found.isEmpty(), qPrintable(problems(found)));
+    }
+
+    // The published texts with every option that reads more of a page: well-formed XML, one
+    // element a page, whatever the pages hold.
+    void publishedTextsAreXml_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("element"); // the element that stands for a page
+        const QString site = QStringLiteral("https://example.org/s?a=1&b=2");
+        QTest::newRow("rss") << QStringList{QStringLiteral("rss"),
+                                            QStringLiteral("--feed-title"),
+                                            QStringLiteral("<&>"),
+                                            QStringLiteral("--site-url"),
+                                            site,
+                                            QStringLiteral("--guid"),
+                                            QStringLiteral("--dates"),
+                                            QStringLiteral("--description"),
+                                            QStringLiteral("meta"),
+                                            QStringLiteral("--sort"),
+                                            QStringLiteral("date"),
+                                            QStringLiteral("--feed-url"),
+                                            site}
+                             << QStringLiteral("item");
+        QTest::newRow("atom") << QStringList{QStringLiteral("atom"),
+                                             QStringLiteral("--feed-title"),
+                                             QStringLiteral("<&>"),
+                                             QStringLiteral("--site-url"),
+                                             site,
+                                             QStringLiteral("--feed-url"),
+                                             site,
+                                             QStringLiteral("--description"),
+                                             QStringLiteral("meta"),
+                                             QStringLiteral("--sort"),
+                                             QStringLiteral("natural")}
+                              << QStringLiteral("entry");
+        QTest::newRow("sitemap") << QStringList{QStringLiteral("sitemap"), QStringLiteral("--site-url"), site,
+                                                QStringLiteral("--lastmod")}
+                                 << QStringLiteral("url");
+    }
+
+    void publishedTextsAreXml() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, element);
+        arguments.insert(1, folder.path);
+        const hostile::CliResult r = run(arguments);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.err, QByteArray());
+        QXmlStreamReader xml(r.out);
+        qsizetype pages = 0;
+        while (!xml.atEnd())
+            pages += xml.readNext() == QXmlStreamReader::StartElement && xml.name() == element;
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(pages, listed.size());
     }
 
     // One line a page for a script: the name's bytes, a tab, the title. Names that hold a line

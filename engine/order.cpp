@@ -1,0 +1,168 @@
+#include "engine/order.h"
+
+#include "engine/scan.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace pagewick {
+
+namespace {
+
+QRegularExpression ExcludeExpression(const QString& pattern) {
+    return QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
+                              QRegularExpression::CaseInsensitiveOption);
+}
+
+QList<QRegularExpression> ExcludeExpressions(const QStringList& patterns) {
+    QList<QRegularExpression> expressions;
+    expressions.reserve(patterns.size());
+    for (const QString& pattern : patterns)
+        expressions << ExcludeExpression(pattern);
+    return expressions;
+}
+
+bool Matches(const QList<QRegularExpression>& expressions, const QString& name) {
+    return std::any_of(expressions.cbegin(), expressions.cend(),
+                       [&](const QRegularExpression& e) { return e.isValid() && e.match(name).hasMatch(); });
+}
+
+bool IsAsciiDigit(QChar c) {
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+// The run of characters from i on that are all digits or all not digits.
+QStringView Run(QStringView text, qsizetype i) {
+    const bool digits = IsAsciiDigit(text[i]);
+    qsizetype end = i + 1;
+    while (end < text.size() && IsAsciiDigit(text[end]) == digits)
+        ++end;
+    return text.sliced(i, end - i);
+}
+
+// Two runs of digits by the numbers they write, however long: "007" and "7" are equal.
+int CompareNumbers(QStringView a, QStringView b) {
+    while (a.size() > 1 && a.front() == u'0')
+        a = a.sliced(1);
+    while (b.size() > 1 && b.front() == u'0')
+        b = b.sliced(1);
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    return a.compare(b);
+}
+
+// Natural order: runs of digits compared as numbers, the text between them by the page collator.
+// The digits are read here rather than left to the collator's numeric mode, which some locales
+// (the C locale a cron job runs in) do not honour. Names still equal ("a2" and "a02", or
+// spellings of one letter) keep the name order between them.
+bool NaturalLess(const QCollator& collator, const QString& a, const QString& b) {
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const QStringView x = Run(a, i), y = Run(b, j);
+        const bool numbers = IsAsciiDigit(x.front()) && IsAsciiDigit(y.front());
+        const int c = numbers ? CompareNumbers(x, y) : collator.compare(x, y);
+        if (c != 0)
+            return c < 0;
+        i += x.size();
+        j += y.size();
+    }
+    if ((i < a.size()) != (j < b.size()))
+        return j < b.size();
+    return PageNameLess(a, b);
+}
+
+void SortNatural(QStringList& names) {
+    const QCollator collator = PageCollator(true);
+    std::stable_sort(names.begin(), names.end(),
+                     [&](const QString& a, const QString& b) { return NaturalLess(collator, a, b); });
+}
+
+void SortNames(QStringList& names, PageOrder order) {
+    if (order == PageOrder::Natural)
+        SortNatural(names);
+    else
+        SortPageNames(names);
+}
+
+} // namespace
+
+bool IsValidExcludePattern(const QString& pattern) {
+    return !pattern.isEmpty() && ExcludeExpression(pattern).isValid();
+}
+
+bool IsExcludedPageName(const QString& pageName, const QStringList& patterns) {
+    return Matches(ExcludeExpressions(patterns), pageName);
+}
+
+QStringList FilterPageNames(const QStringList& pageNames, const QStringList& patterns) {
+    if (patterns.isEmpty())
+        return pageNames;
+    const QList<QRegularExpression> expressions = ExcludeExpressions(patterns);
+    QStringList kept;
+    kept.reserve(pageNames.size());
+    for (const QString& name : pageNames)
+        if (!Matches(expressions, name))
+            kept << name;
+    return kept;
+}
+
+void OrderPages(QList<PageRecord>& pages, PageOrder order) {
+    switch (order) {
+    case PageOrder::Name:
+        std::stable_sort(pages.begin(), pages.end(), [](const PageRecord& a, const PageRecord& b) {
+            return PageNameLess(a.name, b.name);
+        });
+        return;
+    case PageOrder::Natural: {
+        const QCollator collator = PageCollator(true);
+        std::stable_sort(pages.begin(), pages.end(), [&](const PageRecord& a, const PageRecord& b) {
+            return NaturalLess(collator, a.name, b.name);
+        });
+        return;
+    }
+    case PageOrder::Date:
+        std::stable_sort(pages.begin(), pages.end(), [](const PageRecord& a, const PageRecord& b) {
+            const bool aDated = a.date.isValid(), bDated = b.date.isValid();
+            if (aDated != bDated)
+                return aDated;
+            if (aDated && a.date != b.date)
+                return a.date > b.date;
+            return PageNameLess(a.name, b.name);
+        });
+        return;
+    }
+}
+
+unsigned PageWantsFor(const PageSelection& selection, unsigned wants) {
+    return selection.order == PageOrder::Date ? wants | WantDate : wants;
+}
+
+QList<PageRecord> SelectPages(const QString& folderText, const QStringList& pageNames,
+                              const PageSelection& selection, unsigned wants) {
+    wants = PageWantsFor(selection, wants);
+    if (selection.order == PageOrder::Date) {
+        QList<PageRecord> pages =
+            ReadPages(folderText, FilterPageNames(pageNames, selection.excludes), wants);
+        OrderPages(pages, PageOrder::Date);
+        if (selection.limit > 0 && pages.size() > selection.limit)
+            pages.resize(selection.limit);
+        return pages;
+    }
+    // Name orders need no page read: order and cut the names, then read only the pages kept.
+    return ReadPages(folderText, SelectPageNames(pageNames, selection), wants);
+}
+
+QStringList SelectPageNames(const QStringList& pageNames, const PageSelection& selection) {
+    QStringList names = FilterPageNames(pageNames, selection.excludes);
+    if (selection.order == PageOrder::Date) {
+        SortPageNames(names);
+        return names;
+    }
+    SortNames(names, selection.order);
+    if (selection.limit > 0 && names.size() > selection.limit)
+        names.resize(selection.limit);
+    return names;
+}
+
+} // namespace pagewick

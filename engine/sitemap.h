@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/order.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace pagewick {
+
+// The most pages one sitemap may list.
+constexpr qsizetype kSitemapMaxPages = 50000;
+
+struct SitemapOptions {
+    PageSelection selection;
+    bool lastmod = false; // each page's date as <lastmod>
+};
+
+// A sitemaps.org url set: one <url> a page, its <loc> the site address followed by the page's
+// percent-encoded name. The site address must be a web address (see IsWebAddress in feed.h).
+QString BuildSitemapText(const QString& folderText, const QStringList& pageNames, const QString& siteUrl,
+                         const SitemapOptions& options = {});
+
+// The formatter the builder ends in: from read pages to text, opening no file.
+QString FormatSitemapText(const QList<PageRecord>& pages, const QString& siteUrl,
+                          const SitemapOptions& options);
+
+// Empty when the site address suits a sitemap, else what is wrong, as a sentence for a message.
+QString SitemapAddressProblem(const QString& siteUrl);
+
+} // namespace pagewick
