@@ -1,3 +1,4 @@
+#include "ui/apptitle.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
@@ -9,8 +10,8 @@ int main(int argc, char** argv) {
     // failed write, instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Pagewick"));
-    QApplication::setApplicationName(QStringLiteral("Pagewick"));
+    QApplication::setOrganizationName(pagewick::AppTitle());
+    QApplication::setApplicationName(pagewick::AppTitle());
     QApplication::setApplicationVersion(QStringLiteral(PAGEWICK_VERSION));
     // The window reads the remembered folder and scans it while it is being made.
     pagewick::frmMain window;

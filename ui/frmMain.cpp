@@ -8,6 +8,7 @@
 #include "engine/scan.h"
 #include "engine/title.h"
 #include "settings/foldersetting.h"
+#include "ui/apptitle.h"
 #include "ui/frmBrowse.h"
 #include "ui/frmBrowser.h"
 #include "ui/frmTextpad.h"
@@ -21,19 +22,20 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <limits>
 
 namespace pagewick {
 
 namespace {
-
-const QString kAppTitle = QStringLiteral("Pagewick");
 
 // The busy pointer for as long as a build runs, restored however the build ends.
 class BusyPointer {
@@ -71,6 +73,30 @@ template <typename W> W* NamedControl(W* widget, const char* name) {
     return widget;
 }
 
+// Return and Enter press the button that has the focus, as Space does. (An auto-default button
+// would do the same, but would also become the window's default while it has the focus.)
+class ReturnPresses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || key->isAutoRepeat())
+            return false;
+        static_cast<QPushButton*>(watched)->click();
+        return true;
+    }
+};
+
+// A button pressed by Return as by Space, and announced by screen readers with its caption.
+void PressedByReturn(QPushButton* button) {
+    button->installEventFilter(new ReturnPresses(button));
+    button->setAccessibleName(button->text());
+}
+
 } // namespace
 
 QString PageDateText(const QDateTime& created, const QDateTime& lastModified) {
@@ -86,10 +112,25 @@ QString PageDateText(const QDateTime& created, const QDateTime& lastModified) {
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent), icon(PagewickIcon()) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(kAppTitle);
+    setWindowTitle(AppTitle());
     setWindowIcon(icon);
     ResizeInTwips(this, 4680, 3975);
 
+    createFolderControls();
+    createActionButtons();
+    fitFontToCaptions();
+    // Never shown on the window; the save command sets it up at each save, and it keeps the last
+    // file name for the life of the window.
+    cdl = NamedControl(new QFileDialog(this), "cdl");
+    setTabOrders();
+    connectHandlers();
+
+    applyButtonState(RowWindowCreated);
+    Form_Load();
+    cmdBrowse->setFocus();
+}
+
+void frmMain::createFolderControls() {
     Frame1 = NamedControl(new QGroupBox(QStringLiteral("Folder"), this), "Frame1");
     PlaceInTwips(Frame1, 120, 120, 4335, 735);
     // The caption sits on the frame's top line, so the controls placed inside stand clear of it.
@@ -100,80 +141,109 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), icon(PagewickIcon()) {
     txtMap = NamedControl(new QLineEdit(Frame1), "txtMap");
     PlaceInTwips(txtMap, 120, 240, 2535, 285);
     txtMap->setToolTip(QStringLiteral("The selected folder"));
+    txtMap->setAccessibleName(txtMap->toolTip());
+    // A remembered folder of any length comes back whole (the box would cut it at 32,767).
+    txtMap->setMaxLength(std::numeric_limits<int>::max());
 
     cmdBrowse = NamedControl(new QPushButton(QStringLiteral("Browse"), Frame1), "cmdBrowse");
     PlaceInTwips(cmdBrowse, 2880, 240, 1215, 375);
     cmdBrowse->setToolTip(QStringLiteral("Browse to select a folder"));
+    PressedByReturn(cmdBrowse);
 
     lstFiles = NamedControl(new QListWidget(this), "lstFiles");
     PlaceInTwips(lstFiles, 240, 960, 2295, 2790);
     lstFiles->setToolTip(QStringLiteral("List of files"));
+    lstFiles->setAccessibleName(lstFiles->toolTip());
     lstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFiles->setUniformItemSizes(true); // keeps a list of many thousand names quick to fill
+    lstFiles->installEventFilter(this);
+}
 
-    // The action buttons, one column 480 twips apart, in the column order of ButtonState.
-    struct ActionButton {
-        QPushButton*& member;
-        const char* caption;
-        const char* toolTip;
-        int top;
-    };
-    const ActionButton buttons[] = {
-        {cmdCreate, "Create HTML", "Create an index", 960},
-        {cmdBrowseHTML, "View in Browser", "View the index in a browser", 1920},
-        {cmdViewHTML, "View HTML code",
-         "View the HTML code of the index. You can copy and paste into your HTML editor", 1440},
-        {cmdSaveFile, "Save HTML file", "", 2400},
-        {cmdCreateXMLcode, "Create XML code", "Click to genereate XML code to include in a RSS feed", 2880},
-        {cmdViewXMLcode, "View XML code", "Click to view the XML code to be pasted in a RSS feed", 3360},
-    };
-    for (std::size_t i = 0; i < actionButtons.size(); ++i) {
-        const ActionButton& b = buttons[i];
-        b.member = NamedControl(new QPushButton(QString::fromUtf8(b.caption), this), ActionButtonNames[i]);
-        PlaceInTwips(b.member, 2760, b.top, 1575, 375);
-        b.member->setToolTip(QString::fromUtf8(b.toolTip));
-        actionButtons[i] = b.member;
+namespace {
+
+// The action buttons, one column 480 twips apart, each named by its column of ButtonState.
+struct ActionButton {
+    ButtonColumn column;
+    const char* name;
+    const char* caption;
+    const char* toolTip;
+    int top;
+    void (frmMain::*clicked)();
+};
+
+const ActionButton kActionButtons[] = {
+    {ColCreate, "cmdCreate", "Create HTML", "Create an index", 960, &frmMain::cmdCreate_Click},
+    {ColViewHTML, "cmdViewHTML", "View HTML code",
+     "View the HTML code of the index. You can copy and paste into your HTML editor", 1440,
+     &frmMain::cmdViewHTML_Click},
+    {ColBrowseHTML, "cmdBrowseHTML", "View in Browser", "View the index in a browser", 1920,
+     &frmMain::cmdBrowseHTML_Click},
+    {ColSaveFile, "cmdSaveFile", "Save HTML file", "", 2400, &frmMain::cmdSaveFile_Click},
+    {ColCreateXMLcode, "cmdCreateXMLcode", "Create XML code",
+     "Click to genereate XML code to include in a RSS feed", 2880, &frmMain::cmdCreateXMLcode_Click},
+    {ColViewXMLcode, "cmdViewXMLcode", "View XML code",
+     "Click to view the XML code to be pasted in a RSS feed", 3360, &frmMain::cmdViewXMLcode_Click},
+};
+
+} // namespace
+
+void frmMain::createActionButtons() {
+    for (const ActionButton& spec : kActionButtons) {
+        auto* button = NamedControl(new QPushButton(QString::fromUtf8(spec.caption), this), spec.name);
+        PlaceInTwips(button, 2760, spec.top, 1575, 375);
+        button->setToolTip(QString::fromUtf8(spec.toolTip));
+        PressedByReturn(button);
+        actionButtons[spec.column] = button;
     }
+    cmdCreate = actionButtons[ColCreate];
+    cmdViewHTML = actionButtons[ColViewHTML];
+    cmdBrowseHTML = actionButtons[ColBrowseHTML];
+    cmdSaveFile = actionButtons[ColSaveFile];
+    cmdCreateXMLcode = actionButtons[ColCreateXMLcode];
+    cmdViewXMLcode = actionButtons[ColViewXMLcode];
+}
 
-    fitFontToCaptions();
+// Top to bottom: the folder, its pages, then the buttons in the order they stand.
+void frmMain::setTabOrders() {
+    QWidget* order[] = {cmdBrowse, txtMap, lstFiles};
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+    for (const ActionButton& spec : kActionButtons) {
+        setTabOrder(previous, actionButtons[spec.column]);
+        previous = actionButtons[spec.column];
+    }
+}
 
-    // Never shown on the window; the save command sets it up at each save, and it keeps the last
-    // file name for the life of the window.
-    cdl = NamedControl(new QFileDialog(this), "cdl");
-
-    setTabOrder(cmdBrowse, txtMap);
-    setTabOrder(txtMap, lstFiles);
-    setTabOrder(lstFiles, cmdCreate);
-    setTabOrder(cmdCreate, cmdViewHTML);
-    setTabOrder(cmdViewHTML, cmdBrowseHTML);
-    setTabOrder(cmdBrowseHTML, cmdSaveFile);
-    setTabOrder(cmdSaveFile, cmdCreateXMLcode);
-    setTabOrder(cmdCreateXMLcode, cmdViewXMLcode);
-
+void frmMain::connectHandlers() {
     // Every change of the text rescans, once: user edits arrive here, writes by code go through
     // setFolderText, which runs the handler itself so that rewriting the same text rescans too.
-    connect(txtMap, &QLineEdit::textChanged, this, [this] {
-        if (!writingFolderText)
-            txtMap_Change();
-    });
+    connect(txtMap, &QLineEdit::textChanged, this, &frmMain::txtMap_Change);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
-    connect(cmdCreate, &QPushButton::clicked, this, &frmMain::cmdCreate_Click);
-    connect(cmdViewHTML, &QPushButton::clicked, this, &frmMain::cmdViewHTML_Click);
-    connect(cmdBrowseHTML, &QPushButton::clicked, this, &frmMain::cmdBrowseHTML_Click);
-    connect(cmdSaveFile, &QPushButton::clicked, this, &frmMain::cmdSaveFile_Click);
-    connect(cmdCreateXMLcode, &QPushButton::clicked, this, &frmMain::cmdCreateXMLcode_Click);
-    connect(cmdViewXMLcode, &QPushButton::clicked, this, &frmMain::cmdViewXMLcode_Click);
+    for (const ActionButton& spec : kActionButtons)
+        connect(actionButtons[spec.column], &QPushButton::clicked, this, spec.clicked);
     connect(lstFiles, &QListWidget::itemDoubleClicked, this, &frmMain::lstFiles_DblClick);
-
-    applyButtonState(RowWindowCreated);
-    Form_Load();
-    cmdBrowse->setFocus();
 }
 
 frmMain::~frmMain() {
     delete browseWindow.data();
     delete browserWindow.data();
     delete textpadWindow.data();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // Return on a listed page opens its information box, as a double-click does.
+    if (watched == lstFiles && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lstFiles->currentItem()) {
+            lstFiles_DblClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmMain::fitFontToCaptions() {
@@ -201,17 +271,32 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::setFolderText(const QString& folderText) {
-    writingFolderText = true;
-    txtMap->setText(folderText);
-    writingFolderText = false;
+    {
+        const QSignalBlocker quiet(txtMap);
+        txtMap->setText(folderText);
+    }
     txtMap_Change();
 }
 
 void frmMain::applyButtonState(ButtonStateRow row) {
     const ButtonStateLine& line = ButtonState[row];
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] != ButtonVisibility::Keep)
-            actionButtons[i]->setVisible(line[i] == ButtonVisibility::Show);
+    // A command that hides the button it was started from gives the focus back to that button
+    // once it shows again, rather than leaving it wherever hiding put it.
+    // A new folder starts afresh: the focus stays where the user is.
+    const bool command = row != RowWindowCreated && row != RowFolderScanned;
+    if (!command)
+        focusToRestore = nullptr;
+    QWidget* focused = focusWidget();
+    for (std::size_t column = 0; column < line.size(); ++column) {
+        QPushButton* button = actionButtons[column];
+        if (command && line[column] == ButtonVisibility::Hide && button == focused)
+            focusToRestore = button;
+        if (line[column] != ButtonVisibility::Keep)
+            button->setVisible(line[column] == ButtonVisibility::Show);
+    }
+    if (focusToRestore && !focusToRestore->isHidden()) {
+        focusToRestore->setFocus();
+        focusToRestore = nullptr;
     }
 }
 
@@ -239,7 +324,7 @@ void frmMain::txtMap_Change() {
     // Said once a run: the store will not get better between two keystrokes.
     if (!remembered && !settingFailureShown) {
         settingFailureShown = true;
-        QMessageBox::warning(this, kAppTitle,
+        QMessageBox::warning(this, AppTitle(),
                              QStringLiteral("Pagewick cannot remember the folder for the next start.\n\n") +
                                  settingError);
     }
@@ -270,7 +355,8 @@ void frmMain::cmdCreate_Click() {
 
 QString frmMain::askFeedAnswer(const QString& prompt, const QString& lastAnswer) {
     bool ok = false;
-    const QString answer = QInputDialog::getText(this, kAppTitle, prompt, QLineEdit::Normal, lastAnswer, &ok);
+    const QString answer =
+        QInputDialog::getText(this, AppTitle(), prompt, QLineEdit::Normal, lastAnswer, &ok);
     return ok ? answer : QString();
 }
 
@@ -326,7 +412,7 @@ void frmMain::lstFiles_DblClick() {
         return;
     const QString path = PagePath(txtMap->text(), item->text());
     const auto [created, lastModified] = ReadPageTimes(path);
-    QMessageBox box(QMessageBox::Information, kAppTitle,
+    QMessageBox box(QMessageBox::Information, AppTitle(),
                     ExtractTitle(path) + QStringLiteral("\r\n") + PageDateText(created, lastModified),
                     QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText); // a title such as "<b>News</b>" is shown as it stands

@@ -55,8 +55,13 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createFolderControls();
+    void createActionButtons();
+    void setTabOrders();
+    void connectHandlers();
     void Form_Load();
     void fitFontToCaptions();
     void applyButtonState(ButtonStateRow row);
@@ -76,7 +81,8 @@ private:
     QPushButton* cmdCreateXMLcode;
     QPushButton* cmdViewXMLcode;
     QFileDialog* cdl;
-    std::array<QPushButton*, ActionButtonNames.size()> actionButtons;
+    std::array<QPushButton*, ButtonColumnCount> actionButtons{}; // by ButtonState column
+    QPointer<QPushButton> focusToRestore;
 
     QPointer<frmBrowse> browseWindow;
     QPointer<frmBrowser> browserWindow;
@@ -88,7 +94,6 @@ private:
     QString FeedTitle;
     QString SiteUrl;
 
-    bool writingFolderText = false;
     bool settingFailureShown = false;
 };
 
