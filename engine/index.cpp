@@ -1,5 +1,6 @@
 #include "engine/index.h"
 
+#include "engine/order.h"
 #include "engine/pagereader.h"
 #include "engine/paths.h"
 
@@ -53,29 +54,52 @@ QString TitleLabel(const QString& title) {
 
 } // namespace
 
+namespace {
+
+void AppendIndexLine(QString& out, const QString& folderText, const QString& name,
+                     const std::optional<QString>& title) {
+    out += u"<li><a href=\"";
+    out += PercentEncodePathSegment(name);
+    out += u"\">";
+    // A title is text whose references a browser resolves, so they stay as written; its "<" and
+    // ">" are text too and must not become markup here. The path standing in for a missing title
+    // is plain text.
+    out += title ? TitleLabel(*title) : PathLabel(PagePath(folderText, name));
+    out += u"</a>\r\n";
+}
+
+// The index of pages read one at a time as their lines are written, so that a big folder is never
+// held as records as well as text.
+QString ReadIndexText(const QString& folderText, const QStringList& pageNames) {
+    QString out = QStringLiteral("<ul>\r\n");
+    out.reserve(pageNames.size() * 96);
+    const FolderPageReader reader(folderText);
+    for (const QString& name : pageNames)
+        AppendIndexLine(out, folderText, name, reader.read(name).title);
+    out += u"</ul>";
+    return out;
+}
+
+} // namespace
+
 QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages) {
     QString out = QStringLiteral("<ul>\r\n");
     out.reserve(pages.size() * 96);
-    for (const PageRecord& page : pages) {
-        out += u"<li><a href=\"";
-        out += PercentEncodePathSegment(page.name);
-        out += u"\">";
-        // A title is text whose references a browser resolves, so they stay as written; its "<"
-        // and ">" are text too and must not become markup here. The path standing in for a
-        // missing title is plain text.
-        out += page.title ? TitleLabel(*page.title) : PathLabel(PagePath(folderText, page.name));
-        out += u"</a>\r\n";
-    }
+    for (const PageRecord& page : pages)
+        AppendIndexLine(out, folderText, page.name, page.title);
     out += u"</ul>";
     return out;
 }
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
-    return FormatIndexText(folderText, ReadPages(folderText, pageNames));
+    return ReadIndexText(folderText, pageNames);
 }
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
                        const PageSelection& selection) {
+    // Only the date order needs every page read before any is placed.
+    if (selection.order != PageOrder::Date)
+        return ReadIndexText(folderText, SelectPageNames(pageNames, selection));
     return FormatIndexText(folderText, SelectPages(folderText, pageNames, selection));
 }
 
