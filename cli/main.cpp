@@ -338,9 +338,15 @@ int Run(const QStringList& arguments) {
     const auto build = [&]() -> std::optional<QString> {
         const QStringList names = listPages().pages;
         switch (command) {
-        case Command::Page:
-            return BuildPageDocument(TextArgument(parser.value(title)),
-                                     BuildIndexText(folderText, names, selection));
+        case Command::Page: {
+            // The document is made in one string, the index written straight into it.
+            QString document = PageDocumentStart(TextArgument(parser.value(title)));
+            document.reserve(document.size() + names.size() * 96);
+            StreamIndexText(folderText, names, selection,
+                            [&document](const QString& piece) { document += piece; });
+            document += PageDocumentEnd();
+            return document;
+        }
         case Command::Rss:
             return BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
         case Command::Atom:
