@@ -31,6 +31,16 @@ inline bool DropFileOverrideForGood() {
            ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0) == 0 && SetFileOverride(false);
 }
 
+// Whether DropFileOverrideForGood can make file modes hold for a child: it needs CAP_SETPCAP to
+// change the bounding set (a user other than root is held by the modes anyway).
+inline bool ChildrenCanBeHeld() {
+    if (::geteuid() != 0)
+        return true;
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] = {};
+    return ::syscall(SYS_capget, &header, data) == 0 && (data[0].effective & (1u << CAP_SETPCAP)) != 0;
+}
+
 // Whether this thread can open the path for reading now (access() would not tell: for root it
 // checks with every capability raised).
 inline bool CanOpen(const QByteArray& path) {

@@ -604,7 +604,8 @@ private Q_SLOTS:
             QVERIFY(QFile::setPermissions(dir.path() + '/' + name, {}));
         if (!locked.isEmpty()) {
             testcaps::FileModesHold modes;
-            if (!modes.isValid() || testcaps::CanOpen(QFile::encodeName(dir.path() + '/' + locked.first())))
+            if (!modes.isValid() || !testcaps::ChildrenCanBeHeld() ||
+                testcaps::CanOpen(QFile::encodeName(dir.path() + '/' + locked.first())))
                 QSKIP("file modes do not stop this user from reading");
         }
         QProcess process;
