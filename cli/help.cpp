@@ -112,8 +112,9 @@ Options:
                      a page is added, removed, renamed or changed, once the
                      pages have been quiet for 300 ms, and only when the new
                      text differs from FILE; each rewrite is named on
-                     standard error. SIGINT or SIGTERM end it with status 0
-                     (every command that takes -o FILE; needs it).
+                     standard error. SIGINT or SIGTERM end it with status 0.
+                     Needs -o FILE, a regular file (every command that takes
+                     -o).
   -o, --output FILE  Write to FILE instead of standard output (every command
                      but titles and check). FILE is replaced only once all
                      of it has been written; when writing fails, an existing
