@@ -311,9 +311,20 @@ bool IsValidUtf8Prefix(QByteArrayView bytes) {
 // --- Statistical guess ---
 
 QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
-    uchardet_t detector = uchardet_new();
+    // A detector is costly to make (it sets up every language's model): one per thread is made
+    // once and reset before each guess.
+    struct Detector {
+        uchardet_t handle = uchardet_new();
+        ~Detector() {
+            if (handle)
+                uchardet_delete(handle);
+        }
+    };
+    static thread_local Detector held;
+    uchardet_t detector = held.handle;
     if (!detector)
         return {};
+    uchardet_reset(detector);
     // The detector's time grows with every non-ASCII byte it sees; a few hundred of them tell a
     // legacy encoding from its neighbours.
     qsizetype budget = 256;
@@ -326,7 +337,6 @@ QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
     }
     uchardet_data_end(detector);
     const QByteArray guess(uchardet_get_charset(detector));
-    uchardet_delete(detector);
 
     // A guess never switches to a two- or four-byte form: those are told by their byte-order mark
     // or their NUL bytes.
