@@ -4,7 +4,9 @@
 #include <QStringDecoder>
 #include <QVarLengthArray>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <uchardet/uchardet.h>
@@ -178,9 +180,11 @@ public:
     }
 
 private:
+    // The name is lower-cased; the value is left as written (every use of it ignores letter case),
+    // so it is only a view of the bytes, never copied.
     struct Attribute {
         std::string name; // short strings, kept without allocating
-        std::string value;
+        QByteArrayView value;
     };
 
     static bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -192,7 +196,7 @@ private:
     // The charset a meta element declares, from its attributes; nullopt to go on with the next byte.
     std::optional<QByteArray> metaCharset() {
         QVarLengthArray<std::string, 8> seen;
-        std::optional<std::string> attributes[3]; // charset, http-equiv, content: the first of each
+        std::optional<QByteArrayView> attributes[3]; // charset, http-equiv, content: the first of each
         while (std::optional<Attribute> a = attribute()) {
             if (std::find(seen.cbegin(), seen.cend(), a->name) != seen.cend())
                 continue;
@@ -202,15 +206,11 @@ private:
                           : a->name == "content"    ? 2
                                                     : -1;
             if (k >= 0)
-                attributes[k] = std::move(a->value);
+                attributes[k] = a->value;
         }
         if (failed)
             return std::nullopt;
-        const auto view = [](const std::optional<std::string>& v) {
-            return v ? std::optional(QByteArrayView(v->data(), qsizetype(v->size()))) : std::nullopt;
-        };
-        QByteArray charset =
-            MetaDeclaredEncoding(view(attributes[0]), view(attributes[1]), view(attributes[2]));
+        QByteArray charset = MetaDeclaredEncoding(attributes[0], attributes[1], attributes[2]);
         if (charset.isEmpty())
             return std::nullopt;
         return charset;
@@ -264,26 +264,28 @@ private:
             return std::nullopt;
         const char first = s[pos];
         if (first == '"' || first == '\'') {
-            for (++pos;; ++pos) {
-                if (atEnd())
-                    return std::nullopt;
-                if (s[pos] == first) {
-                    ++pos;
-                    return a;
-                }
-                if (collect)
-                    a.value += Lower(s[pos]);
+            const qsizetype from = ++pos;
+            const qsizetype close = s.indexOf(first, from);
+            if (close < 0) {
+                pos = s.size();
+                failed = true;
+                return std::nullopt;
             }
+            pos = close + 1;
+            if (collect)
+                a.value = s.sliced(from, close - from);
+            return a;
         }
         if (first == '>')
             return a;
-        for (;; ++pos) {
+        for (const qsizetype from = pos;; ++pos) {
             if (atEnd())
                 return std::nullopt;
-            if (IsAsciiWhitespace(s[pos]) || s[pos] == '>')
+            if (IsAsciiWhitespace(s[pos]) || s[pos] == '>') {
+                if (collect)
+                    a.value = s.sliced(from, pos - from);
                 return a;
-            if (collect)
-                a.value += Lower(s[pos]);
+            }
         }
     }
 
@@ -395,6 +397,9 @@ QByteArray EncodingForLabel(QByteArrayView label) {
         lower[i] = c >= 'A' && c <= 'Z' ? char(c + 0x20) : c;
     }
     const QByteArrayView wanted(lower, label.size());
+    // Whether Qt can decode an encoding does not change while the program runs: asked once each
+    // (making a decoder can mean opening a converter), then remembered. 0 unknown, 1 yes, 2 no.
+    static std::atomic<unsigned char> decodable[std::size(kEncodings)];
     for (const EncodingEntry& e : kEncodings) {
         QByteArrayView labels(e.labels);
         while (!labels.isEmpty()) {
@@ -407,8 +412,13 @@ QByteArray EncodingForLabel(QByteArrayView label) {
                 const bool builtIn = QByteArrayView(e.name).startsWith("UTF-") ||
                                      e.name == QByteArrayView(kReplacementEncoding) ||
                                      e.name == QByteArrayView("x-user-defined");
-                if (!builtIn && !QStringDecoder(decoderName).isValid())
-                    return {};
+                if (!builtIn) {
+                    std::atomic<unsigned char>& known = decodable[size_t(&e - kEncodings)];
+                    if (known.load(std::memory_order_relaxed) == 0)
+                        known.store(QStringDecoder(decoderName).isValid() ? 1 : 2, std::memory_order_relaxed);
+                    if (known.load(std::memory_order_relaxed) != 1)
+                        return {};
+                }
                 return QByteArray::fromRawData(e.name, qstrlen(e.name)); // static data, not copied
             }
             labels = labels.sliced(std::min(space + 1, labels.size()));
