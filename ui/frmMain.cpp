@@ -9,6 +9,7 @@
 #include "engine/title.h"
 #include "settings/foldersetting.h"
 #include "ui/apptitle.h"
+#include "ui/busypointer.h"
 #include "ui/frmBrowse.h"
 #include "ui/frmBrowser.h"
 #include "ui/frmTextpad.h"
@@ -36,15 +37,6 @@
 namespace pagewick {
 
 namespace {
-
-// The busy pointer for as long as a build runs, restored however the build ends.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 // The busy pointer over one window only: the feed command shows it from the press on, while its
 // prompts, windows of their own, keep the ordinary pointer as they wait for the user.
