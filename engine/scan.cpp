@@ -151,7 +151,11 @@ bool SortAsciiNames(QStringList& names, const QCollator& collator) {
         ranks.language = language;
     }
     const char* const rank = ranks.rank;
+    // Each entry carries the first sixteen bytes of its key as two numbers that compare as the
+    // bytes do (rank 0 belongs to no character, so a shorter key pads below any longer one): most
+    // comparisons end there, without reading the keys.
     struct Entry {
+        quint64 head[2];
         qsizetype offset;
         qsizetype size;
         const QString* name;
@@ -164,14 +168,25 @@ bool SortAsciiNames(QStringList& names, const QCollator& collator) {
     QByteArray keys(total, Qt::Uninitialized);
     char* k = keys.data();
     for (const QString& name : std::as_const(names)) {
-        entries.push_back({qsizetype(k - keys.constData()), name.size(), &name});
-        for (const QChar c : name)
-            *k++ = rank[c.unicode()];
+        Entry e{{0, 0}, qsizetype(k - keys.constData()), name.size(), &name};
+        qsizetype i = 0;
+        for (const QChar c : name) {
+            const uchar r = uchar(rank[c.unicode()]);
+            *k++ = char(r);
+            if (i < 16)
+                e.head[i / 8] |= quint64(r) << (8 * (7 - i % 8));
+            ++i;
+        }
+        entries.push_back(e);
     }
     const auto key = [&keys](const Entry& e) {
         return std::string_view(keys.constData() + e.offset, size_t(e.size));
     };
     std::sort(entries.begin(), entries.end(), [&key](const Entry& a, const Entry& b) {
+        if (a.head[0] != b.head[0])
+            return a.head[0] < b.head[0];
+        if (a.head[1] != b.head[1])
+            return a.head[1] < b.head[1];
         const int c = key(a).compare(key(b));
         return c != 0 ? c < 0 : *a.name < *b.name;
     });
