@@ -8,6 +8,8 @@
 #include "engine/scan.h"
 #include "engine/title.h"
 #include "settings/foldersetting.h"
+#include "ui/busypointer.h"
+#include "ui/foldertoopen.h"
 #include "ui/frmBrowse.h"
 #include "ui/frmBrowser.h"
 #include "ui/frmTextpad.h"
@@ -24,38 +26,19 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QVBoxLayout>
 
 namespace pagewick {
 
 namespace {
 
 const QString kAppTitle = QStringLiteral("Pagewick");
-
-// The busy pointer for as long as a build runs, restored however the build ends.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
-
-// The busy pointer over one window only: the feed command shows it from the press on, while its
-// prompts, windows of their own, keep the ordinary pointer as they wait for the user.
-class WindowBusyPointer {
-public:
-    explicit WindowBusyPointer(QWidget* window) : window(window) { window->setCursor(Qt::WaitCursor); }
-    ~WindowBusyPointer() { window->unsetCursor(); }
-    WindowBusyPointer(const WindowBusyPointer&) = delete;
-    WindowBusyPointer& operator=(const WindowBusyPointer&) = delete;
-
-private:
-    QWidget* window;
-};
 
 // Whether a button's caption fits inside its frame with a few pixels to spare on either side.
 bool fitsIn(const QPushButton* button, const QFontMetrics& metrics) {
@@ -84,13 +67,24 @@ QString PageDateText(const QDateTime& created, const QDateTime& lastModified) {
     return QStringLiteral("Creation date unknown");
 }
 
-frmMain::frmMain(QWidget* parent) : QWidget(parent), icon(PagewickIcon()) {
+frmMain::frmMain(QWidget* parent, const QString& startFolder) : QWidget(parent), icon(PagewickIcon()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppTitle);
     setWindowIcon(icon);
-    ResizeInTwips(this, 4680, 3975);
+    setAcceptDrops(true);
 
-    Frame1 = NamedControl(new QGroupBox(QStringLiteral("Folder"), this), "Frame1");
+    // The menu bar stands above the client area, which keeps the window's designed size and every
+    // control's place in it; the window is as much taller as the menu bar is high.
+    clientArea = NamedControl(new QWidget(this), "clientArea");
+    ResizeInTwips(clientArea, 4680, 3975);
+    createMenus();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(mnuBar);
+    layout->addWidget(clientArea);
+
+    Frame1 = NamedControl(new QGroupBox(QStringLiteral("Folder"), clientArea), "Frame1");
     PlaceInTwips(Frame1, 120, 120, 4335, 735);
     // The caption sits on the frame's top line, so the controls placed inside stand clear of it.
     Frame1->setStyleSheet(QStringLiteral(
@@ -105,7 +99,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), icon(PagewickIcon()) {
     PlaceInTwips(cmdBrowse, 2880, 240, 1215, 375);
     cmdBrowse->setToolTip(QStringLiteral("Browse to select a folder"));
 
-    lstFiles = NamedControl(new QListWidget(this), "lstFiles");
+    lstFiles = NamedControl(new QListWidget(clientArea), "lstFiles");
     PlaceInTwips(lstFiles, 240, 960, 2295, 2790);
     lstFiles->setToolTip(QStringLiteral("List of files"));
     lstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -129,17 +123,21 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), icon(PagewickIcon()) {
     };
     for (std::size_t i = 0; i < actionButtons.size(); ++i) {
         const ActionButton& b = buttons[i];
-        b.member = NamedControl(new QPushButton(QString::fromUtf8(b.caption), this), ActionButtonNames[i]);
+        b.member =
+            NamedControl(new QPushButton(QString::fromUtf8(b.caption), clientArea), ActionButtonNames[i]);
         PlaceInTwips(b.member, 2760, b.top, 1575, 375);
         b.member->setToolTip(QString::fromUtf8(b.toolTip));
         actionButtons[i] = b.member;
     }
 
     fitFontToCaptions();
+    // Sized once the menu bar has its font: the height the layout gives it at this width.
+    resize(clientArea->width(), clientArea->height() + mnuBar->heightForWidth(clientArea->width()));
 
     // Never shown on the window; the save command sets it up at each save, and it keeps the last
     // file name for the life of the window.
     cdl = NamedControl(new QFileDialog(this), "cdl");
+    cdlXml = NamedControl(new QFileDialog(this), "cdlXml");
 
     setTabOrder(cmdBrowse, txtMap);
     setTabOrder(txtMap, lstFiles);
@@ -152,6 +150,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), icon(PagewickIcon()) {
 
     // Every change of the text rescans, once: user edits arrive here, writes by code go through
     // setFolderText, which runs the handler itself so that rewriting the same text rescans too.
+    // A folder dropped on the box opens, as anywhere on the window, rather than going in as text.
+    txtMap->setAcceptDrops(false);
     connect(txtMap, &QLineEdit::textChanged, this, [this] {
         if (!writingFolderText)
             txtMap_Change();
@@ -166,7 +166,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent), icon(PagewickIcon()) {
     connect(lstFiles, &QListWidget::itemDoubleClicked, this, &frmMain::lstFiles_DblClick);
 
     applyButtonState(RowWindowCreated);
-    Form_Load();
+    Form_Load(startFolder);
     cmdBrowse->setFocus();
 }
 
@@ -196,8 +196,29 @@ void frmMain::fitFontToCaptions() {
     setFont(font);
 }
 
-void frmMain::Form_Load() {
-    setFolderText(LoadFolderSetting());
+void frmMain::Form_Load(const QString& startFolder) {
+    feedSettings = LoadFeedSettings();
+    recentFolders = LoadRecentFolders();
+    fillRecentMenu();
+    includeSubFolders = LoadSubFoldersSetting();
+    {
+        const QSignalBlocker quiet(mnuIncludeSubFolders); // the folder is scanned once, below
+        mnuIncludeSubFolders->setChecked(includeSubFolders);
+    }
+    if (startFolder.isEmpty()) {
+        setFolderText(LoadFolderSetting());
+        return;
+    }
+    QString problem;
+    const QString folder = FolderToOpen(startFolder, &problem);
+    setFolderText(folder.isEmpty() ? LoadFolderSetting() : folder);
+    if (folder.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, kAppTitle, problem, QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+    }
+    rememberFolder(folder);
 }
 
 void frmMain::setFolderText(const QString& folderText) {
@@ -236,13 +257,8 @@ void frmMain::txtMap_Change() {
     lstFiles->setUpdatesEnabled(true);
     applyButtonState(RowFolderScanned);
 
-    // Said once a run: the store will not get better between two keystrokes.
-    if (!remembered && !settingFailureShown) {
-        settingFailureShown = true;
-        QMessageBox::warning(this, kAppTitle,
-                             QStringLiteral("Pagewick cannot remember the folder for the next start.\n\n") +
-                                 settingError);
-    }
+    if (!remembered)
+        reportSettingFailure(QStringLiteral("the folder"), settingError);
 }
 
 void frmMain::cmdBrowse_Click() {
@@ -250,7 +266,10 @@ void frmMain::cmdBrowse_Click() {
     if (!browseWindow) {
         browseWindow = new frmBrowse;
         browseWindow->setWindowIcon(icon);
-        connect(browseWindow, &frmBrowse::folderChosen, this, &frmMain::setFolderText);
+        connect(browseWindow, &frmBrowse::folderChosen, this, [this](const QString& folder) {
+            setFolderText(folder);
+            rememberFolder(folder);
+        });
     }
     if (!txtMap->text().isEmpty())
         browseWindow->setFolderText(txtMap->text());
@@ -266,6 +285,7 @@ void frmMain::cmdCreate_Click() {
         IndexText = BuildIndexText(txtMap->text(), listedPages());
     }
     applyButtonState(RowCreateHtmlFinished);
+    rememberFolder(txtMap->text());
 }
 
 QString frmMain::askFeedAnswer(const QString& prompt, const QString& lastAnswer) {
@@ -275,17 +295,31 @@ QString frmMain::askFeedAnswer(const QString& prompt, const QString& lastAnswer)
 }
 
 void frmMain::cmdCreateXMLcode_Click() {
+    QString problem;
     applyButtonState(RowCreateXmlPressed);
     {
         const WindowBusyPointer windowBusy(this);
         FeedTitle = askFeedAnswer(QStringLiteral("Give the title of the RSS feed"), FeedTitle);
         SiteUrl = askFeedAnswer(QStringLiteral("Give the URL of the website"), SiteUrl);
-        {
+        // The plain feed takes any answers; once an option publishes an address, it must be one.
+        problem = FeedAddressProblem(FeedFormat::Rss, SiteUrl, feedSettings.options);
+        if (problem.isEmpty()) {
             const BusyPointer busy;
-            FeedText = BuildFeedText(txtMap->text(), listedPages(), FeedTitle, SiteUrl);
+            FeedText = BuildFeedText(txtMap->text(), listedPages(), FeedTitle, SiteUrl, feedSettings.options);
         }
     }
     applyButtonState(RowCreateXmlFinished);
+    if (!problem.isEmpty()) {
+        QMessageBox box(
+            QMessageBox::Warning, kAppTitle,
+            QStringLiteral("Pagewick cannot build the RSS code: %1.\n\nThe last RSS code is kept.")
+                .arg(problem),
+            QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+    }
+    rememberFolder(txtMap->text());
 }
 
 frmBrowser* frmMain::browser() {
