@@ -7,6 +7,8 @@ PAGES ?= 10000
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# Extra options for the first configuration of a build folder (CI: warnings as errors).
+CMAKE_FLAGS ?=
 # Where `make install` puts Pagewick: the user's ~/.local, or /usr/local for root.
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 
@@ -18,7 +20,7 @@ deps:
 	@tools/install-deps
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
 
 configure: $(BUILD)/build.ninja
 
@@ -34,7 +36,7 @@ test: build
 # Every test built with AddressSanitizer (leak checks included) and UndefinedBehaviorSanitizer; any
 # report fails the test.
 $(SANITIZE_BUILD)/build.ninja: | deps
-	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPAGEWICK_SANITIZE=ON
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPAGEWICK_SANITIZE=ON $(CMAKE_FLAGS)
 
 test-sanitize: deps $(SANITIZE_BUILD)/build.ninja
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)

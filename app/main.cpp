@@ -1,4 +1,5 @@
 #include "engine/filename.h"
+#include "ui/apptitle.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
@@ -12,8 +13,8 @@ int main(int argc, char** argv) {
     // failed write, instead of the signal ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv); // takes its own options (-platform, -style, ...) out of argv
-    QApplication::setOrganizationName(QStringLiteral("Pagewick"));
-    QApplication::setApplicationName(QStringLiteral("Pagewick"));
+    QApplication::setOrganizationName(pagewick::AppTitle());
+    QApplication::setApplicationName(pagewick::AppTitle());
     QApplication::setApplicationVersion(QStringLiteral(PAGEWICK_VERSION));
 
     // The folder comes as the bytes of its name, which need not be UTF-8: taken from argv as they

@@ -325,11 +325,11 @@ int main(int argc, char** argv) {
         return std::fprintf(stderr, "pagewick-bench-corpus: cannot make %s\n", argv[1]), 1;
 
     // Beside the pages: files the scan must pass over.
-    bool ok = WriteFile(dir.filePath("style.css"), "body { margin: 0 }\n") &&
-              WriteFile(dir.filePath("notes.txt"), "to do\n") &&
-              WriteFile(dir.filePath("logo.png"), QByteArray(2048, '\x89')) &&
-              WriteFile(dir.filePath(".draft.html"), "<title>Hidden</title>\n") &&
-              WriteFile(dir.filePath("drafts/next.html"), "<title>Next</title>\n");
+    bool ok = WriteFile(dir.filePath(QStringLiteral("style.css")), "body { margin: 0 }\n") &&
+              WriteFile(dir.filePath(QStringLiteral("notes.txt")), "to do\n") &&
+              WriteFile(dir.filePath(QStringLiteral("logo.png")), QByteArray(2048, '\x89')) &&
+              WriteFile(dir.filePath(QStringLiteral(".draft.html")), "<title>Hidden</title>\n") &&
+              WriteFile(dir.filePath(QStringLiteral("drafts/next.html")), "<title>Next</title>\n");
     ok = ok && WriteBigPage(dir);
     for (int i = 1; ok && i < pages; ++i)
         ok = WritePage(dir, i);

@@ -287,10 +287,8 @@ int Run(const QStringList& arguments) {
     case Command::Index:
         return WriteOutput(outputFile, BuildIndexText(folderText, names, selection));
     case Command::Page:
-        // The saved page ends with one line break after the document, on standard output too.
         return WriteOutput(outputFile, BuildPageDocument(TextArgument(parser.value(title)),
-                                                         BuildIndexText(folderText, names, selection)) +
-                                           QStringLiteral("\r\n"));
+                                                         BuildIndexText(folderText, names, selection)));
     case Command::Rss:
         return WriteOutput(outputFile, BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)),
                                                      site, feedOptions));

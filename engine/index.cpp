@@ -82,7 +82,7 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText) {
     return QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") + pageTitle +
            QStringLiteral("</title></head><body><h1>") + pageTitle + QStringLiteral("</h1>") + indexText +
-           QStringLiteral("</body></html>");
+           QStringLiteral("</body></html>\r\n");
 }
 
 } // namespace pagewick

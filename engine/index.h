@@ -20,7 +20,7 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
 // only makes the path that labels a page without a title.
 QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages);
 
-// The saved page around an index.
+// The saved page around an index, ending with a line break (CR LF).
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText);
 
 // "&", "<" and ">" of plain text as HTML/XML references.

@@ -84,7 +84,7 @@ struct TextUnits {
     qsizetype size() const { return text.size(); }
     char16_t operator[](qsizetype i) const { return text[i].unicode(); }
     qsizetype find(char c, qsizetype from) const {
-        const qsizetype at = from < text.size() ? text.indexOf(QChar(c), from) : -1;
+        const qsizetype at = from < text.size() ? text.indexOf(QLatin1Char(c), from) : -1;
         return at < 0 ? text.size() : at;
     }
     void append(QByteArray& out, qsizetype from, qsizetype count) const {

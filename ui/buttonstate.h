@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace pagewick {
@@ -9,11 +10,18 @@ namespace pagewick {
 // hidden, never disabled, and only at the moments of the rows below.
 enum class ButtonVisibility : std::uint8_t { Keep, Show, Hide };
 
-// The columns of the table, in order.
-inline constexpr std::array<const char*, 6> ActionButtonNames = {
-    "cmdCreate", "cmdBrowseHTML", "cmdViewHTML", "cmdSaveFile", "cmdCreateXMLcode", "cmdViewXMLcode"};
+// The columns of the table: one per action button.
+enum ButtonColumn : std::size_t {
+    ColCreate,
+    ColBrowseHTML,
+    ColViewHTML,
+    ColSaveFile,
+    ColCreateXMLcode,
+    ColViewXMLcode,
+    ButtonColumnCount
+};
 
-using ButtonStateLine = std::array<ButtonVisibility, ActionButtonNames.size()>;
+using ButtonStateLine = std::array<ButtonVisibility, ButtonColumnCount>;
 
 enum ButtonStateRow : int {
     RowWindowCreated = 0,

@@ -1,5 +1,6 @@
 #include "ui/frmBrowse.h"
 
+#include "ui/apptitle.h"
 #include "ui/twips.h"
 
 #include <QComboBox>
@@ -73,17 +74,19 @@ frmBrowse::frmBrowse(QWidget* parent)
       cmdCancel(new QPushButton(QStringLiteral("Cancel"), this)), folders(new QFileSystemModel(this)),
       driveView(new MountSubtreeModel(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Pagewick"));
+    setWindowTitle(AppTitle());
     ResizeInTwips(this, 4680, 3195);
 
     Drive1->setObjectName(QStringLiteral("Drive1"));
     Drive1->setToolTip(QStringLiteral("Available disks"));
+    Drive1->setAccessibleName(Drive1->toolTip());
     PlaceInTwips(Drive1, 120, 120, 2415, 315);
 
     folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     driveView->setSourceModel(folders);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setToolTip(QStringLiteral("Available folders"));
+    Dir1->setAccessibleName(Dir1->toolTip());
     Dir1->setModel(driveView);
     Dir1->setHeaderHidden(true);
     for (int column = 1; column < folders->columnCount(); ++column)
@@ -96,11 +99,13 @@ frmBrowse::frmBrowse(QWidget* parent)
 
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setToolTip(QStringLiteral("Confirm the selected folder"));
+    cmdOK->setAccessibleName(cmdOK->text());
     cmdOK->setDefault(true);
     PlaceInTwips(cmdOK, 2760, 120, 1455, 375);
 
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setToolTip(QStringLiteral("Cancel the selection of a folder"));
+    cmdCancel->setAccessibleName(cmdCancel->text());
     // Enter on a focused Cancel presses Cancel, as it would on any focused button.
     cmdCancel->setAutoDefault(true);
     PlaceInTwips(cmdCancel, 2760, 720, 1455, 375);
@@ -116,12 +121,24 @@ frmBrowse::frmBrowse(QWidget* parent)
     // push it down. It is kept in view until the user scrolls or clicks in the tree.
     const auto follow = [this] {
         if (!userMovedTree)
-            Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
+            showOpenFolder();
     };
     connect(driveView, &QAbstractItemModel::rowsInserted, this, follow);
     connect(driveView, &QAbstractItemModel::layoutChanged, this, follow);
     connect(Dir1->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { userMovedTree = true; });
+    connect(Dir1->horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { userMovedTree = true; });
     Dir1->viewport()->installEventFilter(this);
+    Dir1->installEventFilter(this);
+    // Until then the tree also stays at its left edge, whatever would scroll it sideways as the
+    // folders fill in and the names column widens.
+    QScrollBar* sideways = Dir1->horizontalScrollBar();
+    const auto keepLeft = [this, sideways] {
+        if (!userMovedTree && sideways->value() != sideways->minimum())
+            sideways->setValue(sideways->minimum());
+    };
+    connect(sideways, &QScrollBar::valueChanged, this, keepLeft);
+    connect(sideways, &QScrollBar::rangeChanged, this, keepLeft);
 
     setDrives(MountedDriveRoots());
     if (!openFolder(AbsoluteFolder(QDir::homePath())))
@@ -194,8 +211,17 @@ bool frmBrowse::openFolder(const QString& path) {
         return false;
     Dir1->setCurrentIndex(folder);
     Dir1->expand(folder);
-    Dir1->scrollTo(folder, QAbstractItemView::PositionAtCenter);
+    showOpenFolder();
     return true;
+}
+
+// The open folder in the middle of the tree, which is scrolled to its left edge: scrolling to a
+// deep folder would otherwise scroll sideways until its name, and every name above it, is out of
+// view.
+void frmBrowse::showOpenFolder() {
+    Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
+    QScrollBar* sideways = Dir1->horizontalScrollBar();
+    sideways->setValue(sideways->minimum());
 }
 
 void frmBrowse::showDrive(const QString& mountRoot) {
@@ -212,7 +238,10 @@ QString frmBrowse::currentFolder() const {
 }
 
 bool frmBrowse::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Dir1->viewport() && event->type() == QEvent::MouseButtonPress)
+    const bool byMouse = watched == Dir1->viewport() &&
+                         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel);
+    const bool byKey = watched == Dir1 && event->type() == QEvent::KeyPress;
+    if (byMouse || byKey)
         userMovedTree = true;
     return QWidget::eventFilter(watched, event);
 }
@@ -220,7 +249,7 @@ bool frmBrowse::eventFilter(QObject* watched, QEvent* event) {
 // The tree has its final size only once on screen.
 void frmBrowse::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
+    showOpenFolder();
 }
 
 void frmBrowse::keyPressEvent(QKeyEvent* event) {
@@ -243,7 +272,7 @@ void frmBrowse::Drive1_Change() {
     const QModelIndex root = driveView->mapFromSource(folders->index(mountRoot));
     Dir1->setCurrentIndex(root);
     Dir1->expand(root);
-    Dir1->scrollTo(root);
+    showOpenFolder();
 }
 
 void frmBrowse::cmdOK_Click() {

@@ -54,6 +54,7 @@ private:
 
     void showDrive(const QString& mountRoot);
     bool openFolder(const QString& path);
+    void showOpenFolder();
 
     QComboBox* Drive1;
     QTreeView* Dir1;

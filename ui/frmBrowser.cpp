@@ -1,32 +1,242 @@
 #include "ui/frmBrowser.h"
 
+#include "engine/entities.h"
 #include "engine/paths.h"
+#include "ui/apptitle.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
 
 namespace pagewick {
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // A browser that fetches nothing: no images, style sheets or anything else the markup points
-// at, local or remote. The index is shown as it stands.
+// at, local or remote. The answer is an empty value rather than no value at all, which would
+// let the document go and read the file itself.
 class OfflineTextBrowser : public QTextBrowser {
 public:
     using QTextBrowser::QTextBrowser;
 
-    QVariant loadResource(int, const QUrl&) override { return {}; }
+    QVariant loadResource(int, const QUrl&) override { return QVariant(QByteArray()); }
+};
+
+bool IsAsciiAlnum(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || ((u | 0x20) >= u'a' && (u | 0x20) <= u'z');
+}
+
+// The character a numeric reference's digits stand for, as a browser reads them: nothing, a
+// surrogate or a value past the last code point gives U+FFFD.
+QString NumericReferenceText(QStringView digits, bool hex) {
+    char32_t value = 0;
+    for (const QChar c : digits) {
+        if (value > 0x10FFFF)
+            break; // out of range whatever follows; stop before the value can wrap round
+        const char16_t u = c.unicode();
+        value = value * (hex ? 16 : 10) + (u <= u'9' ? u - u'0' : (u | 0x20) - u'a' + 10);
+    }
+    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        value = 0xFFFD;
+    return QString::fromUcs4(&value, 1);
+}
+
+// The characters of the reference that text starts with ("&...;"), and the reference's length;
+// a null string when its "&" begins no reference a browser knows, and is then shown as it stands.
+std::pair<QString, qsizetype> ReferenceAt(QStringView text) {
+    qsizetype i = 1;
+    if (i < text.size() && text[i] == u'#') {
+        const bool hex = ++i < text.size() && (text[i] == u'x' || text[i] == u'X');
+        i += hex;
+        const qsizetype from = i;
+        const auto isDigit = [hex](QChar c) {
+            const char16_t u = c.unicode();
+            return (u >= u'0' && u <= u'9') || (hex && (u | 0x20) >= u'a' && (u | 0x20) <= u'f');
+        };
+        while (i < text.size() && isDigit(text[i]))
+            ++i;
+        if (i == from || i == text.size() || text[i] != u';')
+            return {};
+        return {NumericReferenceText(text.sliced(from, i - from), hex), i + 1};
+    }
+    while (i < text.size() && IsAsciiAlnum(text[i]))
+        ++i;
+    if (i == 1 || i == text.size() || text[i] != u';')
+        return {};
+    return {LookUpHtmlNamedReference(text.sliced(1, i - 1)), i + 1};
+}
+
+// The formats Qt's HTML reader gives a bulleted list of links, taken once from a one-item list,
+// so the preview looks exactly as the index rendered as HTML does.
+struct ListFormats {
+    QTextListFormat list;
+    QTextBlockFormat item;
+    QTextCharFormat link;
+};
+
+ListFormats ListFormatsOf(const QTextDocument* like) {
+    QTextDocument sample;
+    sample.setDefaultFont(like->defaultFont());
+    sample.setDefaultStyleSheet(like->defaultStyleSheet());
+    sample.setHtml(u"<ul><li><a href=\"x\">x</a></li></ul>"_s);
+    const QTextBlock block = sample.begin();
+    ListFormats formats;
+    if (block.textList())
+        formats.list = block.textList()->format();
+    formats.item = block.blockFormat();
+    formats.item.clearProperty(QTextFormat::ObjectIndex); // the sample's list, not any list of ours
+    formats.link = block.begin().fragment().charFormat();
+    return formats;
+}
+
+// One page of the index: its link target and the markup of its label.
+struct IndexEntry {
+    QStringView href;
+    QStringView label;
+};
+
+// The pages an index lists, each "<li><a href="HREF">LABEL</a>" up to the next page or the end
+// of the list. A title holds no "<" and a link target no quote, so the markers cannot occur
+// inside a page's line.
+template <typename Visit> void ForEachIndexEntry(QStringView index, Visit visit) {
+    constexpr QStringView open = u"<li><a href=\"";
+    constexpr QStringView close = u"</a>";
+    qsizetype at = index.indexOf(open);
+    while (at >= 0) {
+        const qsizetype hrefFrom = at + open.size();
+        const qsizetype next = index.indexOf(open, hrefFrom);
+        const QStringView line = index.sliced(hrefFrom, (next < 0 ? index.size() : next) - hrefFrom);
+        const qsizetype hrefEnd = line.indexOf(u"\">");
+        const qsizetype labelEnd = line.lastIndexOf(close);
+        if (hrefEnd >= 0 && labelEnd >= hrefEnd + 2)
+            visit(IndexEntry{line.first(hrefEnd), line.sliced(hrefEnd + 2, labelEnd - hrefEnd - 2)});
+        at = next;
+    }
+}
+
+// The busy pointer while the preview is built, restored however the build ends.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
 } // namespace
 
+namespace {
+
+bool IsHtmlSpace(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+}
+
+// Text with its character references replaced, and, for text on the page, its tags left out.
+QString DecodeHtml(QStringView html, bool onPage) {
+    QString out;
+    out.reserve(html.size());
+    qsizetype i = 0;
+    while (i < html.size()) {
+        const QChar c = html[i];
+        if (onPage && c == u'<') {
+            const qsizetype end = html.indexOf(u'>', i);
+            if (end < 0)
+                break;
+            i = end + 1;
+            continue;
+        }
+        if (c == u'&') {
+            const auto [text, length] = ReferenceAt(html.sliced(i));
+            if (!text.isNull()) {
+                out += text;
+                i += length;
+                continue;
+            }
+        }
+        out += c;
+        ++i;
+    }
+    return out;
+}
+
+} // namespace
+
+QString IndexLabelText(QStringView html) {
+    // On the page, every run of white space, written or referenced, shows as one space, and
+    // none at either end of the line.
+    const QString text = DecodeHtml(html, true);
+    QString out;
+    out.reserve(text.size());
+    bool space = false;
+    for (const QChar c : text) {
+        if (IsHtmlSpace(c)) {
+            space = true;
+            continue;
+        }
+        if (space && !out.isEmpty())
+            out += u' ';
+        space = false;
+        out += c;
+    }
+    return out;
+}
+
+void BuildIndexPreview(QTextDocument* document, const QString& indexText) {
+    const ListFormats formats = ListFormatsOf(document);
+    document->clear();
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    // The list's space above sits on its first item and its space below on its last, as the
+    // HTML reader puts them; the items between carry nothing but their place in the list.
+    QTextBlockFormat firstItem = formats.item;
+    firstItem.clearProperty(QTextFormat::BlockBottomMargin);
+    // The items go into a run of short lists of the same format, which look exactly as one long
+    // list: Qt looks an item up in its list by a linear search each time it lays one out.
+    constexpr int kItemsPerList = 64;
+    QTextBlockFormat item;
+    bool first = true;
+    int inList = 0;
+    ForEachIndexEntry(indexText, [&](const IndexEntry& entry) {
+        if (first) {
+            cursor.setBlockFormat(firstItem);
+            first = false;
+        } else {
+            cursor.insertBlock(item, QTextCharFormat());
+        }
+        if (inList == 0)
+            item.setObjectIndex(cursor.createList(formats.list)->objectIndex());
+        inList = (inList + 1) % kItemsPerList;
+        QTextCharFormat link = formats.link;
+        link.setAnchorHref(DecodeHtml(entry.href, false));
+        cursor.insertText(IndexLabelText(entry.label), link);
+    });
+    if (!first) {
+        QTextBlockFormat last;
+        last.setBottomMargin(formats.item.bottomMargin());
+        cursor.mergeBlockFormat(last);
+    }
+    cursor.endEditBlock();
+    document->setUndoRedoEnabled(undo);
+}
+
 frmBrowser::frmBrowser(QWidget* parent)
-    : PreviewWindow(QStringLiteral("Pagewick Browser"), QSize(50, 200), parent),
-      brwBrowser(new OfflineTextBrowser(this)),
+    : PreviewWindow(u"Pagewick Browser"_s, QSize(50, 200), parent), brwBrowser(new OfflineTextBrowser(this)),
       openLink([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
 
-    brwBrowser->setObjectName(QStringLiteral("brwBrowser"));
+    brwBrowser->setObjectName(u"brwBrowser"_s);
+    brwBrowser->setAccessibleName(windowTitle());
     brwBrowser->setOpenLinks(false);
     brwBrowser->setOpenExternalLinks(false);
     connect(brwBrowser, &QTextBrowser::anchorClicked, this, &frmBrowser::brwBrowser_AnchorClicked);
@@ -35,7 +245,23 @@ frmBrowser::frmBrowser(QWidget* parent)
 
 void frmBrowser::showIndex(const QString& indexText, const QString& folder) {
     folderText = folder;
-    brwBrowser->setHtml(indexText);
+    if (!indexShown || indexText != shownIndex) {
+        const BusyPointer busy;
+        // Built apart from the window, which lays it out once, when it is given the whole.
+        const QPointer<QTextDocument> old = brwBrowser->document();
+        auto* document = new QTextDocument(brwBrowser);
+        document->setDefaultFont(old->defaultFont());
+        document->setDefaultStyleSheet(old->defaultStyleSheet());
+        document->setDocumentMargin(old->documentMargin());
+        document->setUndoRedoEnabled(false);
+        BuildIndexPreview(document, indexText);
+        brwBrowser->setDocument(document);
+        // The control deletes a document it made itself; one made here goes here.
+        if (old && old->parent() == brwBrowser)
+            delete old.data();
+        shownIndex = indexText;
+        indexShown = true;
+    }
     bringForward();
 }
 
@@ -47,18 +273,35 @@ QUrl frmBrowser::ResolveLink(const QString& folderText, const QUrl& link) {
     return QUrl::fromLocalFile(EnsureTrailingSeparator(folder)).resolved(link);
 }
 
+bool frmBrowser::MayOpen(const QString& folderText, const QUrl& url) {
+    const QString scheme = url.scheme();
+    if (scheme == u"http" || scheme == u"https")
+        return url.isValid() && !url.host().isEmpty();
+    if (scheme != u"file" || !url.host().isEmpty())
+        return false;
+    const QString folder = QDir::cleanPath(ResolveLink(folderText, QUrl()).toLocalFile());
+    const QString path = QDir::cleanPath(url.toLocalFile());
+    return path.size() > folder.size() && path.startsWith(EnsureTrailingSeparator(folder));
+}
+
 void frmBrowser::setLinkOpener(std::function<void(const QUrl&)> opener) {
     openLink = std::move(opener);
 }
 
 void frmBrowser::brwBrowser_AnchorClicked(const QUrl& link) {
     const QUrl url = ResolveLink(folderText, link);
-    // Page links lead to files; a titled link to a web site may lead there too. Nothing else
-    // (script addresses and the like) leaves the preview.
-    static const QStringList openable = {QStringLiteral("file"), QStringLiteral("http"),
-                                         QStringLiteral("https")};
-    if (!openable.contains(url.scheme()))
+    // Page links lead to the folder's files; a titled link to a web site may lead there too.
+    // Anything else (other files, other machines' shares, script addresses) stays here.
+    if (!MayOpen(folderText, url)) {
+        QMessageBox box(QMessageBox::Warning, AppTitle(),
+                        u"Pagewick opens only web pages and the pages of the listed folder. "
+                        "This link is not opened:\n\n"_s +
+                            url.toDisplayString(),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
         return;
+    }
     openLink(url);
     Q_EMIT linkOpened(url);
 }

@@ -8,6 +8,7 @@
 #include "engine/scan.h"
 #include "engine/title.h"
 #include "settings/foldersetting.h"
+#include "ui/apptitle.h"
 #include "ui/busypointer.h"
 #include "ui/foldertoopen.h"
 #include "ui/frmBrowse.h"
@@ -23,6 +24,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
@@ -33,12 +35,11 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace pagewick {
 
 namespace {
-
-const QString kAppTitle = QStringLiteral("Pagewick");
 
 // Whether a button's caption fits inside its frame with a few pixels to spare on either side.
 bool fitsIn(const QPushButton* button, const QFontMetrics& metrics) {
@@ -52,6 +53,30 @@ bool fitsIn(const QPushButton* button, const QFontMetrics& metrics) {
 template <typename W> W* NamedControl(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
+}
+
+// Return and Enter press the button that has the focus, as Space does. (An auto-default button
+// would do the same, but would also become the window's default while it has the focus.)
+class ReturnPresses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || key->isAutoRepeat())
+            return false;
+        static_cast<QPushButton*>(watched)->click();
+        return true;
+    }
+};
+
+// A button pressed by Return as by Space, and announced by screen readers with its caption.
+void PressedByReturn(QPushButton* button) {
+    button->installEventFilter(new ReturnPresses(button));
+    button->setAccessibleName(button->text());
 }
 
 } // namespace
@@ -69,21 +94,42 @@ QString PageDateText(const QDateTime& created, const QDateTime& lastModified) {
 
 frmMain::frmMain(QWidget* parent, const QString& startFolder) : QWidget(parent), icon(PagewickIcon()) {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(kAppTitle);
+    setWindowTitle(AppTitle());
     setWindowIcon(icon);
     setAcceptDrops(true);
 
-    // The menu bar stands above the client area, which keeps the window's designed size and every
-    // control's place in it; the window is as much taller as the menu bar is high.
+    createMenus();
+    createClientArea();
+    createFolderControls();
+    createActionButtons();
+    fitFontToCaptions();
+    // Sized once the menu bar has its font: the height the layout gives it at this width.
+    resize(clientArea->width(), clientArea->height() + mnuBar->heightForWidth(clientArea->width()));
+    // Never shown on the window; the save commands set them up at each save, and cdl keeps the last
+    // file name for the life of the window.
+    cdl = NamedControl(new QFileDialog(this), "cdl");
+    cdlXml = NamedControl(new QFileDialog(this), "cdlXml");
+    setTabOrders();
+    connectHandlers();
+
+    applyButtonState(RowWindowCreated);
+    Form_Load(startFolder);
+    cmdBrowse->setFocus();
+}
+
+// The menu bar stands above the client area, which keeps the window's designed size and every
+// control's place in it; the window is as much taller as the menu bar is high.
+void frmMain::createClientArea() {
     clientArea = NamedControl(new QWidget(this), "clientArea");
     ResizeInTwips(clientArea, 4680, 3975);
-    createMenus();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(mnuBar);
     layout->addWidget(clientArea);
+}
 
+void frmMain::createFolderControls() {
     Frame1 = NamedControl(new QGroupBox(QStringLiteral("Folder"), clientArea), "Frame1");
     PlaceInTwips(Frame1, 120, 120, 4335, 735);
     // The caption sits on the frame's top line, so the controls placed inside stand clear of it.
@@ -94,86 +140,111 @@ frmMain::frmMain(QWidget* parent, const QString& startFolder) : QWidget(parent),
     txtMap = NamedControl(new QLineEdit(Frame1), "txtMap");
     PlaceInTwips(txtMap, 120, 240, 2535, 285);
     txtMap->setToolTip(QStringLiteral("The selected folder"));
+    txtMap->setAccessibleName(txtMap->toolTip());
+    // A remembered folder of any length comes back whole (the box would cut it at 32,767).
+    txtMap->setMaxLength(std::numeric_limits<int>::max());
 
     cmdBrowse = NamedControl(new QPushButton(QStringLiteral("Browse"), Frame1), "cmdBrowse");
     PlaceInTwips(cmdBrowse, 2880, 240, 1215, 375);
     cmdBrowse->setToolTip(QStringLiteral("Browse to select a folder"));
+    PressedByReturn(cmdBrowse);
 
     lstFiles = NamedControl(new QListWidget(clientArea), "lstFiles");
     PlaceInTwips(lstFiles, 240, 960, 2295, 2790);
     lstFiles->setToolTip(QStringLiteral("List of files"));
+    lstFiles->setAccessibleName(lstFiles->toolTip());
     lstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFiles->setUniformItemSizes(true); // keeps a list of many thousand names quick to fill
+    lstFiles->installEventFilter(this);
+}
 
-    // The action buttons, one column 480 twips apart, in the column order of ButtonState.
-    struct ActionButton {
-        QPushButton*& member;
-        const char* caption;
-        const char* toolTip;
-        int top;
-    };
-    const ActionButton buttons[] = {
-        {cmdCreate, "Create HTML", "Create an index", 960},
-        {cmdBrowseHTML, "View in Browser", "View the index in a browser", 1920},
-        {cmdViewHTML, "View HTML code",
-         "View the HTML code of the index. You can copy and paste into your HTML editor", 1440},
-        {cmdSaveFile, "Save HTML file", "", 2400},
-        {cmdCreateXMLcode, "Create XML code", "Click to genereate XML code to include in a RSS feed", 2880},
-        {cmdViewXMLcode, "View XML code", "Click to view the XML code to be pasted in a RSS feed", 3360},
-    };
-    for (std::size_t i = 0; i < actionButtons.size(); ++i) {
-        const ActionButton& b = buttons[i];
-        b.member =
-            NamedControl(new QPushButton(QString::fromUtf8(b.caption), clientArea), ActionButtonNames[i]);
-        PlaceInTwips(b.member, 2760, b.top, 1575, 375);
-        b.member->setToolTip(QString::fromUtf8(b.toolTip));
-        actionButtons[i] = b.member;
+namespace {
+
+// The action buttons, one column 480 twips apart, each named by its column of ButtonState.
+struct ActionButton {
+    ButtonColumn column;
+    const char* name;
+    const char* caption;
+    const char* toolTip;
+    int top;
+    void (frmMain::*clicked)();
+};
+
+const ActionButton kActionButtons[] = {
+    {ColCreate, "cmdCreate", "Create HTML", "Create an index", 960, &frmMain::cmdCreate_Click},
+    {ColViewHTML, "cmdViewHTML", "View HTML code",
+     "View the HTML code of the index. You can copy and paste into your HTML editor", 1440,
+     &frmMain::cmdViewHTML_Click},
+    {ColBrowseHTML, "cmdBrowseHTML", "View in Browser", "View the index in a browser", 1920,
+     &frmMain::cmdBrowseHTML_Click},
+    {ColSaveFile, "cmdSaveFile", "Save HTML file", "", 2400, &frmMain::cmdSaveFile_Click},
+    {ColCreateXMLcode, "cmdCreateXMLcode", "Create XML code",
+     "Click to genereate XML code to include in a RSS feed", 2880, &frmMain::cmdCreateXMLcode_Click},
+    {ColViewXMLcode, "cmdViewXMLcode", "View XML code",
+     "Click to view the XML code to be pasted in a RSS feed", 3360, &frmMain::cmdViewXMLcode_Click},
+};
+
+} // namespace
+
+void frmMain::createActionButtons() {
+    for (const ActionButton& spec : kActionButtons) {
+        auto* button = NamedControl(new QPushButton(QString::fromUtf8(spec.caption), clientArea), spec.name);
+        PlaceInTwips(button, 2760, spec.top, 1575, 375);
+        button->setToolTip(QString::fromUtf8(spec.toolTip));
+        PressedByReturn(button);
+        actionButtons[spec.column] = button;
     }
+    cmdCreate = actionButtons[ColCreate];
+    cmdViewHTML = actionButtons[ColViewHTML];
+    cmdBrowseHTML = actionButtons[ColBrowseHTML];
+    cmdSaveFile = actionButtons[ColSaveFile];
+    cmdCreateXMLcode = actionButtons[ColCreateXMLcode];
+    cmdViewXMLcode = actionButtons[ColViewXMLcode];
+}
 
-    fitFontToCaptions();
-    // Sized once the menu bar has its font: the height the layout gives it at this width.
-    resize(clientArea->width(), clientArea->height() + mnuBar->heightForWidth(clientArea->width()));
+// Top to bottom: the folder, its pages, then the buttons in the order they stand.
+void frmMain::setTabOrders() {
+    QWidget* order[] = {cmdBrowse, txtMap, lstFiles};
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+    for (const ActionButton& spec : kActionButtons) {
+        setTabOrder(previous, actionButtons[spec.column]);
+        previous = actionButtons[spec.column];
+    }
+}
 
-    // Never shown on the window; the save command sets it up at each save, and it keeps the last
-    // file name for the life of the window.
-    cdl = NamedControl(new QFileDialog(this), "cdl");
-    cdlXml = NamedControl(new QFileDialog(this), "cdlXml");
-
-    setTabOrder(cmdBrowse, txtMap);
-    setTabOrder(txtMap, lstFiles);
-    setTabOrder(lstFiles, cmdCreate);
-    setTabOrder(cmdCreate, cmdViewHTML);
-    setTabOrder(cmdViewHTML, cmdBrowseHTML);
-    setTabOrder(cmdBrowseHTML, cmdSaveFile);
-    setTabOrder(cmdSaveFile, cmdCreateXMLcode);
-    setTabOrder(cmdCreateXMLcode, cmdViewXMLcode);
-
+void frmMain::connectHandlers() {
     // Every change of the text rescans, once: user edits arrive here, writes by code go through
     // setFolderText, which runs the handler itself so that rewriting the same text rescans too.
+    connect(txtMap, &QLineEdit::textChanged, this, &frmMain::txtMap_Change);
     // A folder dropped on the box opens, as anywhere on the window, rather than going in as text.
     txtMap->setAcceptDrops(false);
-    connect(txtMap, &QLineEdit::textChanged, this, [this] {
-        if (!writingFolderText)
-            txtMap_Change();
-    });
     connect(cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
-    connect(cmdCreate, &QPushButton::clicked, this, &frmMain::cmdCreate_Click);
-    connect(cmdViewHTML, &QPushButton::clicked, this, &frmMain::cmdViewHTML_Click);
-    connect(cmdBrowseHTML, &QPushButton::clicked, this, &frmMain::cmdBrowseHTML_Click);
-    connect(cmdSaveFile, &QPushButton::clicked, this, &frmMain::cmdSaveFile_Click);
-    connect(cmdCreateXMLcode, &QPushButton::clicked, this, &frmMain::cmdCreateXMLcode_Click);
-    connect(cmdViewXMLcode, &QPushButton::clicked, this, &frmMain::cmdViewXMLcode_Click);
+    for (const ActionButton& spec : kActionButtons)
+        connect(actionButtons[spec.column], &QPushButton::clicked, this, spec.clicked);
     connect(lstFiles, &QListWidget::itemDoubleClicked, this, &frmMain::lstFiles_DblClick);
-
-    applyButtonState(RowWindowCreated);
-    Form_Load(startFolder);
-    cmdBrowse->setFocus();
 }
 
 frmMain::~frmMain() {
     delete browseWindow.data();
     delete browserWindow.data();
     delete textpadWindow.data();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // Return on a listed page opens its information box, as a double-click does.
+    if (watched == lstFiles && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lstFiles->currentItem()) {
+            lstFiles_DblClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmMain::fitFontToCaptions() {
@@ -213,7 +284,7 @@ void frmMain::Form_Load(const QString& startFolder) {
     const QString folder = FolderToOpen(startFolder, &problem);
     setFolderText(folder.isEmpty() ? LoadFolderSetting() : folder);
     if (folder.isEmpty()) {
-        QMessageBox box(QMessageBox::Warning, kAppTitle, problem, QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Warning, AppTitle(), problem, QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
         return;
@@ -222,17 +293,32 @@ void frmMain::Form_Load(const QString& startFolder) {
 }
 
 void frmMain::setFolderText(const QString& folderText) {
-    writingFolderText = true;
-    txtMap->setText(folderText);
-    writingFolderText = false;
+    {
+        const QSignalBlocker quiet(txtMap);
+        txtMap->setText(folderText);
+    }
     txtMap_Change();
 }
 
 void frmMain::applyButtonState(ButtonStateRow row) {
     const ButtonStateLine& line = ButtonState[row];
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] != ButtonVisibility::Keep)
-            actionButtons[i]->setVisible(line[i] == ButtonVisibility::Show);
+    // A command that hides the button it was started from gives the focus back to that button
+    // once it shows again, rather than leaving it wherever hiding put it.
+    // A new folder starts afresh: the focus stays where the user is.
+    const bool command = row != RowWindowCreated && row != RowFolderScanned;
+    if (!command)
+        focusToRestore = nullptr;
+    QWidget* focused = focusWidget();
+    for (std::size_t column = 0; column < line.size(); ++column) {
+        QPushButton* button = actionButtons[column];
+        if (command && line[column] == ButtonVisibility::Hide && button == focused)
+            focusToRestore = button;
+        if (line[column] != ButtonVisibility::Keep)
+            button->setVisible(line[column] == ButtonVisibility::Show);
+    }
+    if (focusToRestore && !focusToRestore->isHidden()) {
+        focusToRestore->setFocus();
+        focusToRestore = nullptr;
     }
 }
 
@@ -290,7 +376,8 @@ void frmMain::cmdCreate_Click() {
 
 QString frmMain::askFeedAnswer(const QString& prompt, const QString& lastAnswer) {
     bool ok = false;
-    const QString answer = QInputDialog::getText(this, kAppTitle, prompt, QLineEdit::Normal, lastAnswer, &ok);
+    const QString answer =
+        QInputDialog::getText(this, AppTitle(), prompt, QLineEdit::Normal, lastAnswer, &ok);
     return ok ? answer : QString();
 }
 
@@ -311,7 +398,7 @@ void frmMain::cmdCreateXMLcode_Click() {
     applyButtonState(RowCreateXmlFinished);
     if (!problem.isEmpty()) {
         QMessageBox box(
-            QMessageBox::Warning, kAppTitle,
+            QMessageBox::Warning, AppTitle(),
             QStringLiteral("Pagewick cannot build the RSS code: %1.\n\nThe last RSS code is kept.")
                 .arg(problem),
             QMessageBox::Ok, this);
@@ -360,7 +447,7 @@ void frmMain::lstFiles_DblClick() {
         return;
     const QString path = PagePath(txtMap->text(), item->text());
     const auto [created, lastModified] = ReadPageTimes(path);
-    QMessageBox box(QMessageBox::Information, kAppTitle,
+    QMessageBox box(QMessageBox::Information, AppTitle(),
                     ExtractTitle(path) + QStringLiteral("\r\n") + PageDateText(created, lastModified),
                     QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText); // a title such as "<b>News</b>" is shown as it stands

@@ -73,18 +73,24 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void createMenus();
+    void createClientArea();
+    void createFolderControls();
+    void createActionButtons();
+    void setTabOrders();
+    void connectHandlers();
+    void Form_Load(const QString& startFolder);
     void fillRecentMenu();
     void keepRecentFolders(const QStringList& folders);
     void rememberFolder(const QString& folder);
     void reportSettingFailure(const QString& what, const QString& error);
     void saveGeneratedFile(const QString& offeredName, const QString& text);
-    void Form_Load(const QString& startFolder);
     void fitFontToCaptions();
     void applyButtonState(ButtonStateRow row);
     QStringList listedPages() const;
@@ -108,7 +114,8 @@ private:
     QPushButton* cmdViewXMLcode;
     QFileDialog* cdl;
     QFileDialog* cdlXml; // for the sitemap and the Atom feed, so that cdl keeps the page's file name
-    std::array<QPushButton*, ActionButtonNames.size()> actionButtons;
+    std::array<QPushButton*, ButtonColumnCount> actionButtons{}; // by ButtonState column
+    QPointer<QPushButton> focusToRestore;
 
     QPointer<frmBrowse> browseWindow;
     QPointer<frmBrowser> browserWindow;
@@ -124,7 +131,6 @@ private:
     QStringList recentFolders;
     bool includeSubFolders = false;
 
-    bool writingFolderText = false;
     bool settingFailureShown = false;
 };
 

@@ -6,6 +6,7 @@
 #include "engine/sitemap.h"
 #include "settings/foldersetting.h"
 #include "ui/about.h"
+#include "ui/apptitle.h"
 #include "ui/busypointer.h"
 #include "ui/foldertoopen.h"
 #include "ui/frmFeedOptions.h"
@@ -29,8 +30,6 @@ namespace pagewick {
 
 namespace {
 
-const QString kAppTitle = QStringLiteral("Pagewick");
-
 template <typename W> W* Named(W* object, const char* name) {
     object->setObjectName(QLatin1String(name));
     return object;
@@ -48,7 +47,7 @@ QString DraggedPath(const QMimeData* data) {
 }
 
 void Warn(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, kAppTitle, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, AppTitle(), text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText); // paths and addresses are shown as they stand
     box.exec();
 }
@@ -144,7 +143,7 @@ void frmMain::reportSettingFailure(const QString& what, const QString& error) {
     if (settingFailureShown)
         return;
     settingFailureShown = true;
-    QMessageBox::warning(this, kAppTitle,
+    QMessageBox::warning(this, AppTitle(),
                          QStringLiteral("Pagewick cannot remember %1 for the next start.\n\n").arg(what) +
                              error);
 }
@@ -171,7 +170,7 @@ void frmMain::mnuFeedOptions_Click() {
 void frmMain::mnuSaveSitemap_Click() {
     bool ok = false;
     const QString siteUrl = QInputDialog::getText(
-        this, kAppTitle, QStringLiteral("Give the URL of the website"), QLineEdit::Normal, SiteUrl, &ok);
+        this, AppTitle(), QStringLiteral("Give the URL of the website"), QLineEdit::Normal, SiteUrl, &ok);
     if (!ok)
         return;
     SiteUrl = siteUrl;
@@ -211,13 +210,14 @@ void frmMain::mnuSaveAtom_Click() {
         return;
     }
     bool ok = false;
-    const QString feedTitle = QInputDialog::getText(
-        this, kAppTitle, QStringLiteral("Give the title of the RSS feed"), QLineEdit::Normal, FeedTitle, &ok);
+    const QString feedTitle =
+        QInputDialog::getText(this, AppTitle(), QStringLiteral("Give the title of the RSS feed"),
+                              QLineEdit::Normal, FeedTitle, &ok);
     if (!ok)
         return;
     FeedTitle = feedTitle;
     const QString siteUrl = QInputDialog::getText(
-        this, kAppTitle, QStringLiteral("Give the URL of the website"), QLineEdit::Normal, SiteUrl, &ok);
+        this, AppTitle(), QStringLiteral("Give the URL of the website"), QLineEdit::Normal, SiteUrl, &ok);
     if (!ok)
         return;
     SiteUrl = siteUrl;

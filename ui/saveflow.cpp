@@ -2,135 +2,63 @@
 
 #include "engine/index.h"
 #include "engine/writefile.h"
+#include "ui/apptitle.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <functional>
-#include <iterator>
 
 namespace pagewick {
 
 namespace {
 
-// How a step went: done (go on with the next), failed (ask the user), or the end of the command.
-struct StepResult {
-    enum Kind { Done, Failed, End } kind = Done;
+// Lets the user pick a file in the dialog, opened in the folder with offeredName filled in, and
+// writes the text to it. The name is a name only: a full path kept from a save elsewhere would
+// save there while the dialog shows this folder.
+void SaveThroughDialog(QWidget* parent, QFileDialog* dialog, const QString& folderText,
+                       const QString& offeredName, const QString& defaultSuffix, const QString& text) {
+    dialog->setDirectory(folderText);
+    dialog->selectFile(offeredName);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(defaultSuffix);
+
+    // A cancelled dialog ends the command, whatever file an earlier save chose.
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    const QString fileName = dialog->selectedFiles().value(0);
+    if (fileName.isEmpty())
+        return;
+    dialog->setProperty(kLastFileNameProperty, QFileInfo(fileName).fileName());
+
+    // Only the write can fail. QSaveFile replaces an existing file only once the whole text is on
+    // disk, so opening, writing and closing fail, and are retried, together.
     QString error;
-};
-
-StepResult Done() {
-    return {};
-}
-StepResult End() {
-    return {StepResult::End, {}};
-}
-StepResult Failed(const QString& error) {
-    return {StepResult::Failed, error};
-}
-
-// Runs the steps in turn. A failing step asks the user: Retry runs it again, Ignore goes on with the
-// next, and Abort (or closing the box) ends the command.
-void RunSaveSteps(QWidget* parent, const std::function<StepResult()>* steps, std::size_t count) {
-    for (std::size_t step = 0; step < count;) {
-        const StepResult result = steps[step]();
-        if (result.kind == StepResult::End)
-            return;
-        if (result.kind == StepResult::Done) {
-            ++step;
-            continue;
-        }
-        QMessageBox prompt(QMessageBox::Warning, QStringLiteral("Pagewick"), result.error,
+    while (!WriteTextFile(fileName, text, &error)) {
+        QMessageBox prompt(QMessageBox::Warning, AppTitle(), error,
                            QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, parent);
         prompt.setDefaultButton(QMessageBox::Retry);
-        switch (prompt.exec()) {
-        case QMessageBox::Retry:
-            break;
-        case QMessageBox::Ignore:
-            ++step;
-            break;
-        default: // Abort, or the box closed otherwise: nothing more is done.
+        // Abort and Ignore both leave the command, as does a box closed otherwise.
+        if (prompt.exec() != QMessageBox::Retry)
             return;
-        }
     }
 }
 
 } // namespace
 
 void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText, const QString& indexText) {
-    QString title;
-    QString document;
-    QString fileName;
-
-    // The file is written in one step: QSaveFile replaces an existing file only once the whole
-    // document is on disk, so opening, writing and closing fail (and are retried) together.
-    const std::function<StepResult()> steps[] = {
-        [&] {
-            title = QInputDialog::getText(parent, QStringLiteral("Pagewick"),
-                                          QStringLiteral("Give the title of the file"));
-            return Done();
-        },
-        [&] {
-            cdl->setDirectory(folderText);
-            return Done();
-        },
-        [&] {
-            cdl->setAcceptMode(QFileDialog::AcceptSave);
-            cdl->setFileMode(QFileDialog::AnyFile);
-            cdl->setDefaultSuffix(QStringLiteral("htm"));
-            return Done();
-        },
-        [&] {
-            document = BuildPageDocument(title, indexText);
-            return Done();
-        },
-        [&] {
-            // A cancelled dialog ends the command, whatever file an earlier save chose.
-            if (cdl->exec() != QDialog::Accepted)
-                return End();
-            fileName = cdl->selectedFiles().value(0);
-            return Done();
-        },
-        [&] { return fileName.isEmpty() ? End() : Done(); },
-        [&] {
-            QString error;
-            if (!WriteTextFile(fileName, document + QStringLiteral("\r\n"), &error))
-                return Failed(error);
-            return End();
-        },
-    };
-
-    RunSaveSteps(parent, steps, std::size(steps));
+    const QString title =
+        QInputDialog::getText(parent, AppTitle(), QStringLiteral("Give the title of the file"));
+    const QString document = BuildPageDocument(title, indexText);
+    SaveThroughDialog(parent, cdl, folderText, cdl->property(kLastFileNameProperty).toString(),
+                      QStringLiteral("htm"), document);
 }
 
 void SaveTextFile(QWidget* parent, QFileDialog* dialog, const QString& folderText, const QString& offeredName,
                   const QString& text) {
-    QString fileName;
-    const std::function<StepResult()> steps[] = {
-        [&] {
-            dialog->setDirectory(folderText);
-            dialog->setAcceptMode(QFileDialog::AcceptSave);
-            dialog->setFileMode(QFileDialog::AnyFile);
-            dialog->setDefaultSuffix(QFileInfo(offeredName).suffix());
-            dialog->selectFile(offeredName);
-            return Done();
-        },
-        [&] {
-            if (dialog->exec() != QDialog::Accepted)
-                return End();
-            fileName = dialog->selectedFiles().value(0);
-            return fileName.isEmpty() ? End() : Done();
-        },
-        [&] {
-            QString error;
-            // The text as it was built, byte for byte what pagewick-cli -o writes.
-            if (!WriteTextFile(fileName, text, &error))
-                return Failed(error);
-            return End();
-        },
-    };
-    RunSaveSteps(parent, steps, std::size(steps));
+    // The text as it was built: byte for byte what pagewick-cli -o writes.
+    SaveThroughDialog(parent, dialog, folderText, offeredName, QFileInfo(offeredName).suffix(), text);
 }
 
 } // namespace pagewick

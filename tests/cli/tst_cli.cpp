@@ -1,5 +1,7 @@
 // Runs the built pagewick-cli and checks its output bytes, files and exit codes.
 
+#include "../clirun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -44,15 +46,11 @@ QByteArray LongTitle() {
     return title;
 }
 
-struct Result {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Result = CliResult;
 
 } // namespace
 
-class TestCli : public QObject {
+class CliTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir temp;
@@ -75,21 +73,14 @@ class TestCli : public QObject {
     }
 
     Result run(QProcess& process, const QString& program, const QStringList& args) {
-        process.start(program, args);
-        Result r;
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-            return r;
-        r.exitCode = process.exitCode();
-        r.out = process.readAllStandardOutput();
-        r.err = process.readAllStandardError();
-        return r;
+        return RunCli(process, program, args);
     }
     Result run(const QStringList& args) {
         QProcess process;
         return run(process, PAGEWICK_CLI, expand(args));
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         QVERIFY(temp.isValid());
         root = temp.path();
@@ -498,5 +489,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCli)
+QTEST_GUILESS_MAIN(CliTest)
 #include "tst_cli.moc"

@@ -9,10 +9,10 @@
 
 using namespace pagewick;
 
-class tst_Decode : public QObject {
+class DecodeTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void byteOrderMark_data();
     void byteOrderMark();
     void prescan_data();
@@ -26,7 +26,7 @@ private slots:
     void untrustedEncodingGivesNoTitle();
 };
 
-void tst_Decode::byteOrderMark_data() {
+void DecodeTest::byteOrderMark_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("encoding");
     QTest::addColumn<QString>("text");
@@ -40,7 +40,7 @@ void tst_Decode::byteOrderMark_data() {
     QTest::newRow("cut mark") << QByteArray("\xEF\xBBx") << QByteArray() << u"ï»x"_qs;
 }
 
-void tst_Decode::byteOrderMark() {
+void DecodeTest::byteOrderMark() {
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, encoding);
     QFETCH(QString, text);
@@ -48,7 +48,7 @@ void tst_Decode::byteOrderMark() {
     QCOMPARE(DecodePage(bytes), text);
 }
 
-void tst_Decode::prescan_data() {
+void DecodeTest::prescan_data() {
     QTest::addColumn<QByteArray>("head");
     QTest::addColumn<QByteArray>("encoding");
     const QByteArray none;
@@ -90,13 +90,13 @@ void tst_Decode::prescan_data() {
         << QByteArray(1000, ' ') + "<meta charset=koi8-r>" << QByteArray("KOI8-R");
 }
 
-void tst_Decode::prescan() {
+void DecodeTest::prescan() {
     QFETCH(QByteArray, head);
     QFETCH(QByteArray, encoding);
     QCOMPARE(PrescanMetaCharset(head), encoding);
 }
 
-void tst_Decode::labels_data() {
+void DecodeTest::labels_data() {
     QTest::addColumn<QByteArray>("label");
     QTest::addColumn<QByteArray>("encoding");
     QTest::newRow("utf8") << QByteArray(" UTF8\t") << QByteArray("UTF-8");
@@ -111,13 +111,13 @@ void tst_Decode::labels_data() {
     QTest::newRow("empty") << QByteArray("  ") << QByteArray();
 }
 
-void tst_Decode::labels() {
+void DecodeTest::labels() {
     QFETCH(QByteArray, label);
     QFETCH(QByteArray, encoding);
     QCOMPARE(EncodingForLabel(label), encoding);
 }
 
-void tst_Decode::detect_data() {
+void DecodeTest::detect_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("encoding");
     QTest::addColumn<QString>("text");
@@ -169,7 +169,7 @@ void tst_Decode::detect_data() {
         << u"<?xml version='1.0' encoding='koi8-r'?>é"_qs;
 }
 
-void tst_Decode::detect() {
+void DecodeTest::detect() {
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, encoding);
     QFETCH(QString, text);
@@ -177,7 +177,7 @@ void tst_Decode::detect() {
     QCOMPARE(DecodePage(bytes), text);
 }
 
-void tst_Decode::legacyTitles_data() {
+void DecodeTest::legacyTitles_data() {
     QTest::addColumn<QByteArray>("encoder");
     QTest::addColumn<QByteArray>("head");
     QTest::addColumn<QString>("title");
@@ -240,7 +240,7 @@ void tst_Decode::legacyTitles_data() {
     }
 }
 
-void tst_Decode::legacyTitles() {
+void DecodeTest::legacyTitles() {
     QFETCH(QByteArray, encoder);
     QFETCH(QByteArray, head);
     QFETCH(QString, title);
@@ -260,7 +260,7 @@ void tst_Decode::legacyTitles() {
     QCOMPARE(FindTitle(DecodePage(page)), std::optional(title));
 }
 
-void tst_Decode::untrustedEncodingGivesNoTitle() {
+void DecodeTest::untrustedEncodingGivesNoTitle() {
     // Text in ISO-2022-KR can hide markup in innocent-looking bytes: like a browser, take none of it.
     QTemporaryDir dir;
     const QString path =
@@ -268,5 +268,5 @@ void tst_Decode::untrustedEncodingGivesNoTitle() {
     QCOMPARE(ReadPageTitle(path), std::nullopt);
 }
 
-QTEST_GUILESS_MAIN(tst_Decode)
+QTEST_GUILESS_MAIN(DecodeTest)
 #include "tst_decode.moc"

@@ -11,10 +11,10 @@
 
 using namespace pagewick;
 
-class tst_Index : public QObject {
+class IndexTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void alphaExample_data();
     void alphaExample();
     void indexLine_data();
@@ -27,13 +27,13 @@ private slots:
     void failedWriteKeepsFile();
 };
 
-void tst_Index::alphaExample_data() {
+void IndexTest::alphaExample_data() {
     QTest::addColumn<bool>("trailingSeparator");
     QTest::newRow("folder without separator") << false;
     QTest::newRow("folder with separator") << true;
 }
 
-void tst_Index::alphaExample() {
+void IndexTest::alphaExample() {
     QFETCH(bool, trailingSeparator);
     QTemporaryDir dir;
     WriteFixture(dir.path(), u"a.htm"_qs, "<html><head><title>Alpha</title></head></html>");
@@ -44,7 +44,7 @@ void tst_Index::alphaExample() {
                  u"/b.html</a>\r\n</ul>"_qs);
 }
 
-void tst_Index::indexLine_data() {
+void IndexTest::indexLine_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content"); // null: the page is listed but gone
     QTest::addColumn<QString>("line");       // "{folder}" stands for the folder
@@ -68,7 +68,7 @@ void tst_Index::indexLine_data() {
                                << u"<li><a href=\"gone.htm\">{folder}/gone.htm</a>"_qs;
 }
 
-void tst_Index::indexLine() {
+void IndexTest::indexLine() {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     QFETCH(QString, line);
@@ -79,30 +79,30 @@ void tst_Index::indexLine() {
              u"<ul>\r\n"_qs + line.replace(u"{folder}"_qs, dir.path()) + u"\r\n</ul>"_qs);
 }
 
-void tst_Index::emptyList() {
+void IndexTest::emptyList() {
     QCOMPARE(BuildIndexText(u"/nowhere"_qs, {}), u"<ul>\r\n</ul>"_qs);
 }
 
-void tst_Index::pageDocument_data() {
+void IndexTest::pageDocument_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("index");
     QTest::addColumn<QString>("document");
     QTest::newRow("title twice") << u"My Site"_qs << u"<ul>\r\n</ul>"_qs
                                  << u"<html><head><meta charset=\"utf-8\"><title>My Site</title></head><body>"
-                                    "<h1>My Site</h1><ul>\r\n</ul></body></html>"_qs;
+                                    "<h1>My Site</h1><ul>\r\n</ul></body></html>\r\n"_qs;
     QTest::newRow("empty title") << QString() << u"<ul>\r\n</ul>"_qs
                                  << u"<html><head><meta charset=\"utf-8\"><title></title></head><body>"
-                                    "<h1></h1><ul>\r\n</ul></body></html>"_qs;
+                                    "<h1></h1><ul>\r\n</ul></body></html>\r\n"_qs;
 }
 
-void tst_Index::pageDocument() {
+void IndexTest::pageDocument() {
     QFETCH(QString, title);
     QFETCH(QString, index);
     QFETCH(QString, document);
     QCOMPARE(BuildPageDocument(title, index), document);
 }
 
-void tst_Index::writeReplacesFile() {
+void IndexTest::writeReplacesFile() {
     QTemporaryDir dir;
     const QString path = WriteFixture(dir.path(), u"index.htm"_qs, "old content that is longer");
     QString error;
@@ -115,7 +115,7 @@ void tst_Index::writeReplacesFile() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"index.htm"_qs});
 }
 
-void tst_Index::failedWriteKeepsFile_data() {
+void IndexTest::failedWriteKeepsFile_data() {
     QTest::addColumn<QString>("relative");
     QTest::addColumn<bool>("sizeLimit");
     QTest::newRow("under a regular file") << u"keep.htm/index.htm"_qs << false;
@@ -123,7 +123,7 @@ void tst_Index::failedWriteKeepsFile_data() {
     QTest::newRow("write fails midway") << u"keep.htm"_qs << true;
 }
 
-void tst_Index::failedWriteKeepsFile() {
+void IndexTest::failedWriteKeepsFile() {
     QFETCH(QString, relative);
     QFETCH(bool, sizeLimit);
     QTemporaryDir dir;
@@ -155,5 +155,5 @@ void tst_Index::failedWriteKeepsFile() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"keep.htm"_qs});
 }
 
-QTEST_GUILESS_MAIN(tst_Index)
+QTEST_GUILESS_MAIN(IndexTest)
 #include "tst_index.moc"

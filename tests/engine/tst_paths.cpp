@@ -6,10 +6,10 @@
 
 using namespace pagewick;
 
-class tst_Paths : public QObject {
+class PathsTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void nameFromBytes_data();
     void nameFromBytes();
     void everyByteStringRoundTrips();
@@ -28,7 +28,7 @@ static QString Escaped(std::initializer_list<uchar> bytes) {
     return s;
 }
 
-void tst_Paths::nameFromBytes_data() {
+void PathsTest::nameFromBytes_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("name");
     QTest::newRow("ascii") << QByteArray("index.htm") << u"index.htm"_qs;
@@ -43,14 +43,14 @@ void tst_Paths::nameFromBytes_data() {
     QTest::newRow("valid after invalid") << QByteArray("\xFF\xC3\xA9") << Escaped({0xFF}) + u"é"_qs;
 }
 
-void tst_Paths::nameFromBytes() {
+void PathsTest::nameFromBytes() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, name);
     QCOMPARE(FileNameFromBytes(bytes), name);
     QCOMPARE(FileNameToBytes(name), bytes);
 }
 
-void tst_Paths::everyByteStringRoundTrips() {
+void PathsTest::everyByteStringRoundTrips() {
     // Short random strings over all byte values, with UTF-8 lead and trail bytes made common.
     QRandomGenerator random(20240601);
     static const uchar favoured[] = {0x80, 0xBF, 0xC2, 0xDF, 0xE0, 0xED, 0xEF, 0xF0, 0xF4, 0xA0, 0x9F, 'a'};
@@ -67,7 +67,7 @@ void tst_Paths::everyByteStringRoundTrips() {
     }
 }
 
-void tst_Paths::validTextGivesItsUtf8_data() {
+void PathsTest::validTextGivesItsUtf8_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("plain") << u"News.HTM"_qs;
     QTest::newRow("accents and CJK") << u"Über 日本.html"_qs;
@@ -75,13 +75,13 @@ void tst_Paths::validTextGivesItsUtf8_data() {
     QTest::newRow("private use next to escapes") << u"\uE000\uFFFD\U0010FFFF"_qs;
 }
 
-void tst_Paths::validTextGivesItsUtf8() {
+void PathsTest::validTextGivesItsUtf8() {
     QFETCH(QString, text);
     QCOMPARE(FileNameToBytes(text), text.toUtf8());
     QCOMPARE(FileNameFromBytes(text.toUtf8()), text);
 }
 
-void tst_Paths::trailingSeparator_data() {
+void PathsTest::trailingSeparator_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("expected");
     QTest::newRow("without") << u"/site"_qs << u"/site/"_qs;
@@ -91,7 +91,7 @@ void tst_Paths::trailingSeparator_data() {
     QTest::newRow("backslash is a name character") << u"/site\\"_qs << u"/site\\/"_qs;
 }
 
-void tst_Paths::trailingSeparator() {
+void PathsTest::trailingSeparator() {
     QFETCH(QString, folder);
     QFETCH(QString, expected);
     QCOMPARE(EnsureTrailingSeparator(folder), expected);
@@ -100,7 +100,7 @@ void tst_Paths::trailingSeparator() {
     QCOMPARE(EnsureTrailingSlash(folder), expected);
 }
 
-void tst_Paths::percentEncoding_data() {
+void PathsTest::percentEncoding_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("segment");
     QTest::newRow("plain") << u"index.htm"_qs << u"index.htm"_qs;
@@ -114,11 +114,11 @@ void tst_Paths::percentEncoding_data() {
     QTest::newRow("non-utf-8 byte as itself") << u"caf"_qs + Escaped({0xE9}) + u".htm"_qs << u"caf%E9.htm"_qs;
 }
 
-void tst_Paths::percentEncoding() {
+void PathsTest::percentEncoding() {
     QFETCH(QString, name);
     QFETCH(QString, segment);
     QCOMPARE(PercentEncodePathSegment(name), segment);
 }
 
-QTEST_GUILESS_MAIN(tst_Paths)
+QTEST_GUILESS_MAIN(PathsTest)
 #include "tst_paths.moc"

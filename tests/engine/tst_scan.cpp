@@ -17,10 +17,10 @@
 
 using namespace pagewick;
 
-class tst_Scan : public QObject {
+class ScanTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void matching_data();
     void matching();
     void onlyRegularFiles();
@@ -38,7 +38,7 @@ static QStringList Sorted(QStringList names) {
     return names;
 }
 
-void tst_Scan::matching_data() {
+void ScanTest::matching_data() {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("listed");
     QTest::newRow("extensions in any case")
@@ -52,7 +52,7 @@ void tst_Scan::matching_data() {
                                              << QStringList{u"a.htm.b.htm"_qs, u"v1.HTMLX"_qs, u"a b.htm"_qs};
 }
 
-void tst_Scan::matching() {
+void ScanTest::matching() {
     QFETCH(QStringList, files);
     QFETCH(QStringList, listed);
     QTemporaryDir dir;
@@ -64,7 +64,7 @@ void tst_Scan::matching() {
     QCOMPARE(Sorted(ScanPageFiles(dir.path() + u'/')), Sorted(listed));
 }
 
-void tst_Scan::onlyRegularFiles() {
+void ScanTest::onlyRegularFiles() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString d = dir.path();
@@ -77,14 +77,14 @@ void tst_Scan::onlyRegularFiles() {
     QCOMPARE(Sorted(ScanPageFiles(d)), (QStringList{u"page.htm"_qs, u"to-page.htm"_qs}));
 }
 
-void tst_Scan::unlistableFolder_data() {
+void ScanTest::unlistableFolder_data() {
     QTest::addColumn<QString>("relative");
     QTest::newRow("missing") << u"no-such-folder"_qs;
     QTest::newRow("under a regular file") << u"file.htm/sub"_qs;
     QTest::newRow("a regular file") << u"file.htm"_qs;
 }
 
-void tst_Scan::unlistableFolder() {
+void ScanTest::unlistableFolder() {
     QFETCH(QString, relative);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -92,7 +92,7 @@ void tst_Scan::unlistableFolder() {
     QCOMPARE(ScanPageFiles(dir.path() + u'/' + relative), QStringList());
 }
 
-void tst_Scan::bytesOfNamesSurvive() {
+void ScanTest::bytesOfNamesSurvive() {
     // A folder and a page whose names are Latin-1 bytes, not UTF-8: the listed name must lead
     // back to the very file.
     QTemporaryDir dir;
@@ -113,7 +113,7 @@ void tst_Scan::bytesOfNamesSurvive() {
     QCOMPARE(ExtractTitle(PagePath(folderText, names.first())), u"Café"_qs);
 }
 
-void tst_Scan::order_data() {
+void ScanTest::order_data() {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QStringList>("sorted");
     QTest::newRow("letter case ignored") << QStringList{u"d.htm"_qs, u"C.htm"_qs, u"b.htm"_qs}
@@ -144,7 +144,7 @@ void tst_Scan::order_data() {
         << QStringList{u"ńa.htm"_qs, u"Ñu.htm"_qs, u"ob.htm"_qs, u"strasse.htm"_qs, u"Straße.htm"_qs};
 }
 
-void tst_Scan::order() {
+void ScanTest::order() {
     QFETCH(QStringList, names);
     QFETCH(QStringList, sorted);
     // Run in the C locale, where the order is the language-neutral one, and in a language of its own.
@@ -162,7 +162,7 @@ void tst_Scan::order() {
 
 // What an output takes from a folder: the pages left after the excludes, in the chosen order, cut
 // to the limit. Files are made with the given modification times (minutes after a fixed instant).
-void tst_Scan::selection_data() {
+void ScanTest::selection_data() {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QList<int>>("minutes");
     QTest::addColumn<int>("order");
@@ -206,7 +206,7 @@ void tst_Scan::selection_data() {
         << pages << times << date << QStringList{u"*"_qs} << 0 << QStringList();
 }
 
-void tst_Scan::selection() {
+void ScanTest::selection() {
     QFETCH(QStringList, files);
     QFETCH(QList<int>, minutes);
     QFETCH(int, order);
@@ -230,5 +230,5 @@ void tst_Scan::selection() {
     QTEST(names, "selected");
 }
 
-QTEST_GUILESS_MAIN(tst_Scan)
+QTEST_GUILESS_MAIN(ScanTest)
 #include "tst_scan.moc"

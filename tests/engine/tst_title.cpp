@@ -13,10 +13,10 @@
 
 using namespace pagewick;
 
-class tst_Title : public QObject {
+class TitleTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { QVERIFY(dir.isValid()); }
     // First, while the test's own peak memory is still low.
     void bigPageCostsLittleMemory_data();
@@ -42,7 +42,7 @@ private:
     QTemporaryDir dir;
 };
 
-void tst_Title::rules_data() {
+void TitleTest::rules_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("title"); // null: no title
     const QString none;
@@ -119,7 +119,7 @@ void tst_Title::rules_data() {
 }
 
 // Every rule holds for text in memory and, stored as UTF-8, for the page read from its file.
-void tst_Title::rules() {
+void TitleTest::rules() {
     QFETCH(QString, page);
     QFETCH(QString, title);
     const std::optional<QString> expected = title.isNull() ? std::nullopt : std::optional(title);
@@ -130,15 +130,16 @@ void tst_Title::rules() {
     QCOMPARE(ExtractTitle(path), title.isNull() ? path : title);
 }
 
-void tst_Title::tagAcrossChunks_data() {
+void TitleTest::tagAcrossChunks_data() {
     QTest::addColumn<QByteArray>("encoding");
     QTest::addColumn<bool>("byteOrderMark");
     QTest::addColumn<QByteArray>("filler");
     QTest::addColumn<int>("offset"); // in characters
-    // The reader takes 16 KiB first, then 64 KiB at a time: put the tags across those edges.
+    // The reader takes 4 KiB first, then twice as much at each read up to 256 KiB: put the tags
+    // across the first of those edges (4, 12, 28 and 60 KiB), and round 16 and 80 KiB.
     const QByteArray title = "<title>Boundary title</title>";
     QList<int> offsets{0, 200000, 1 << 20};
-    for (int edge : {16384, 16384 + 65536}) {
+    for (int edge : {4096, 12288, 16384, 28672, 61440, 16384 + 65536}) {
         for (int shift = -8; shift <= 1; ++shift)
             offsets << edge + shift; // the opening tag
         for (int shift = -3; shift <= 3; ++shift)
@@ -159,7 +160,7 @@ void tst_Title::tagAcrossChunks_data() {
     }
 }
 
-void tst_Title::tagAcrossChunks() {
+void TitleTest::tagAcrossChunks() {
     QFETCH(QByteArray, encoding);
     QFETCH(bool, byteOrderMark);
     QFETCH(QByteArray, filler);
@@ -175,7 +176,7 @@ void tst_Title::tagAcrossChunks() {
     QCOMPARE(ReadPageTitle(path), std::optional(u"Boundary title"_qs));
 }
 
-void tst_Title::longTitle_data() {
+void TitleTest::longTitle_data() {
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("length");
     QTest::newRow("beyond 32,767 characters") << 40000 << 100000;
@@ -184,7 +185,7 @@ void tst_Title::longTitle_data() {
     QTest::newRow("long and far") << 5 * 1024 * 1024 << 2 * 1024 * 1024;
 }
 
-void tst_Title::longTitle() {
+void TitleTest::longTitle() {
     QFETCH(int, offset);
     QFETCH(int, length);
     QByteArray title = QByteArray("word ").repeated(length / 5 + 1).left(length).trimmed();
@@ -194,14 +195,14 @@ void tst_Title::longTitle() {
     QCOMPARE(ReadPageTitle(path), std::optional(QString::fromLatin1(title.left(1024 * 1024).trimmed())));
 }
 
-void tst_Title::longOpeningTag_data() {
+void TitleTest::longOpeningTag_data() {
     QTest::addColumn<int>("length");
     QTest::newRow("short") << 100;
     QTest::newRow("across reads") << 20000;
     QTest::newRow("megabytes") << 3 * 1024 * 1024;
 }
 
-void tst_Title::longOpeningTag() {
+void TitleTest::longOpeningTag() {
     // A quoted attribute value may hold ">" and "<title>": the tag ends at the ">" after the quote.
     QFETCH(int, length);
     const QByteArray value = QByteArray("a>b <title>Wrong</title> ").repeated(length / 25 + 1).left(length);
@@ -217,14 +218,14 @@ static long PeakKilobytes() {
     return usage.ru_maxrss;
 }
 
-void tst_Title::bigPageCostsLittleMemory_data() {
+void TitleTest::bigPageCostsLittleMemory_data() {
     QTest::addColumn<QByteArray>("start");
     QTest::newRow("no title") << QByteArray("<html><head>");
     QTest::newRow("title never closed") << QByteArray("<html><head><title>");
     QTest::newRow("opening tag never closed") << QByteArray("<html><head><title data-x=\"");
 }
 
-void tst_Title::bigPageCostsLittleMemory() {
+void TitleTest::bigPageCostsLittleMemory() {
     QFETCH(QByteArray, start);
     // 48 MiB without a title: reading it must not hold the page in memory.
     const QString path = dir.path() + u"/big.htm"_qs;
@@ -242,7 +243,7 @@ void tst_Title::bigPageCostsLittleMemory() {
     QFile::remove(path);
 }
 
-void tst_Title::everyPageEnds_data() {
+void TitleTest::everyPageEnds_data() {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<qint64>("hole"); // a hole this long after "before" (sparse, costs no disk)
     QTest::addColumn<qint64>("data"); // then this many bytes of real data ("x")
@@ -263,7 +264,7 @@ void tst_Title::everyPageEnds_data() {
 
 // Every page ends, in bounded memory: holes are skipped, not read; past 256 MiB of page data no
 // title is looked for; at most 1 MiB of title text is kept.
-void tst_Title::everyPageEnds() {
+void TitleTest::everyPageEnds() {
     QFETCH(QByteArray, before);
     QFETCH(qint64, hole);
     QFETCH(qint64, data);
@@ -299,7 +300,7 @@ void tst_Title::everyPageEnds() {
     QFile::remove(path);
 }
 
-void tst_Title::notARegularFile_data() {
+void TitleTest::notARegularFile_data() {
     QTest::addColumn<QString>("relative");
     QTest::newRow("FIFO") << u"pipe.htm"_qs;
     QTest::newRow("folder") << u"folder.htm"_qs;
@@ -308,7 +309,7 @@ void tst_Title::notARegularFile_data() {
     QTest::newRow("broken link") << u"broken.htm"_qs;
 }
 
-void tst_Title::notARegularFile() {
+void TitleTest::notARegularFile() {
     QFETCH(QString, relative);
     QTemporaryDir here;
     const QString d = here.path();
@@ -325,7 +326,7 @@ void tst_Title::notARegularFile() {
     QCOMPARE(ExtractTitle(path), path);
 }
 
-void tst_Title::flattenLineBreaks_data() {
+void TitleTest::flattenLineBreaks_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("flat");
     QTest::newRow("CR LF") << u"a\r\nb"_qs << u"a b"_qs;
@@ -334,13 +335,13 @@ void tst_Title::flattenLineBreaks_data() {
     QTest::newRow("other whitespace kept") << u"a\tb\fc"_qs << u"a\tb\fc"_qs;
 }
 
-void tst_Title::flattenLineBreaks() {
+void TitleTest::flattenLineBreaks() {
     QFETCH(QString, text);
     QFETCH(QString, flat);
     QCOMPARE(FlattenLineBreaks(text), flat);
 }
 
-void tst_Title::pageRecord_data() {
+void TitleTest::pageRecord_data() {
     QTest::addColumn<QByteArray>("page");
     QTest::addColumn<unsigned>("wants");
     QTest::addColumn<QString>("title");       // null: none
@@ -390,7 +391,7 @@ void tst_Title::pageRecord_data() {
 }
 
 // What the one page reader gives the outputs that want more than a title.
-void tst_Title::pageRecord() {
+void TitleTest::pageRecord() {
     QFETCH(QByteArray, page);
     QFETCH(unsigned, wants);
     QFETCH(QString, title);
@@ -414,5 +415,5 @@ void tst_Title::pageRecord() {
     QCOMPARE(ReadPages(dir.path(), {u"record.htm"_qs}, wants).first().description, record.description);
 }
 
-QTEST_GUILESS_MAIN(tst_Title)
+QTEST_GUILESS_MAIN(TitleTest)
 #include "tst_title.moc"

@@ -25,9 +25,9 @@ QString FlattenSlowly(QString text) {
 
 } // namespace
 
-class TestEntities : public QObject {
+class EntitiesTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void tableOrder() {
         QStringList names;
         for (const EntityRow& row : EntityFlatteningTable())
@@ -183,5 +183,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestEntities)
+QTEST_GUILESS_MAIN(EntitiesTest)
 #include "tst_entities.moc"

@@ -126,9 +126,9 @@ QMultiMap<QString, QString> ReadAtom(const QString& atomText, QString* error) {
 
 } // namespace
 
-class TestFeed : public QObject {
+class FeedTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void makeXmlSafe_data() {
         QTest::addColumn<QString>("html");
         QTest::addColumn<QString>("expected");
@@ -557,5 +557,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFeed)
+QTEST_GUILESS_MAIN(FeedTest)
 #include "tst_feed.moc"

@@ -1,3 +1,4 @@
+#include "../windows/modaldriver.h"
 #include "engine/feed.h"
 #include "engine/index.h"
 #include "settings/foldersetting.h"
@@ -8,6 +9,7 @@
 #include "ui/icon.h"
 #include "ui/twips.h"
 
+#include <QAccessible>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -40,9 +42,16 @@ QString Visibility(const QWidget* window) {
     return flags;
 }
 
-// Answers the modal dialogs the window opens. Input dialogs take the queued answers in turn
-// (kCancel rejects, kKeepDefault accepts what is offered); message boxes are acknowledged.
-class DialogAnswerer : public QObject {
+// What a screen reader announces for a control.
+QString AccessibleName(QWidget* widget) {
+    QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
+    return control ? control->text(QAccessible::Name) : QString();
+}
+
+// Answers the modal dialogs the window opens, through a ModalDriver. Input dialogs take the
+// queued answers in turn (kCancel rejects, kKeepDefault accepts what is offered); message boxes
+// are acknowledged.
+class DialogAnswerer {
 public:
     struct Seen {
         QString title, text, offered, buttons;
@@ -55,8 +64,7 @@ public:
     QPointer<QWidget> window;
 
     DialogAnswerer() {
-        connect(&timer, &QTimer::timeout, this, &DialogAnswerer::answer);
-        timer.start(5);
+        driver.otherwise([this](QWidget* modal) { answer(modal); });
     }
     void reset(QWidget* w) {
         answers.clear();
@@ -65,8 +73,7 @@ public:
     }
 
 private:
-    void answer() {
-        QWidget* modal = QApplication::activeModalWidget();
+    void answer(QWidget* modal) {
         const QString buttons = window ? Visibility(window) : QString();
         const bool busy = QApplication::overrideCursor() != nullptr;
         if (auto* input = qobject_cast<QInputDialog*>(modal)) {
@@ -91,7 +98,7 @@ private:
             modal->close();
         }
     }
-    QTimer timer;
+    ModalDriver driver;
 };
 
 } // namespace
@@ -264,7 +271,7 @@ private Q_SLOTS:
         QCOMPARE(widget->parentWidget()->objectName(), parentName);
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
             QCOMPARE(button->text(), caption);
-            QVERIFY(!button->isDefault() && !button->autoDefault());
+            QVERIFY(!button->isDefault());
             // The caption fits inside the button's frame in the window's font.
             QStyleOptionButton option;
             option.initFrom(button);
@@ -278,6 +285,7 @@ private Q_SLOTS:
         if (auto* frame = qobject_cast<QGroupBox*>(widget))
             QCOMPARE(frame->title(), caption);
         QCOMPARE(widget->toolTip(), toolTip);
+        QCOMPARE(AccessibleName(widget), caption.isEmpty() ? toolTip : caption);
         QVERIFY(widget->isEnabled());
         const auto px = [](int t, qreal dpi) { return qRound(t * dpi / 1440.0); };
         const qreal dx = widget->logicalDpiX(), dy = widget->logicalDpiY();
@@ -337,6 +345,60 @@ private Q_SLOTS:
         window->resize(window->width() * 2, window->height() + 100);
         QCOMPARE(control("lstFiles")->geometry(), list);
         QCOMPARE(control("clientArea")->pos(), clientTop);
+    }
+
+    // Return and Enter press the focused button, as Space does; no button is the default, so a
+    // key press anywhere else presses nothing.
+    void keyboardPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Browse, Return") << "cmdBrowse" << int(Qt::Key_Return);
+        QTest::newRow("Create HTML, Return") << "cmdCreate" << int(Qt::Key_Return);
+        QTest::newRow("Create HTML, keypad Enter") << "cmdCreate" << int(Qt::Key_Enter);
+        QTest::newRow("Create HTML, Space") << "cmdCreate" << int(Qt::Key_Space);
+        QTest::newRow("View HTML code, Enter") << "cmdViewHTML" << int(Qt::Key_Enter);
+        QTest::newRow("Create XML code, Return") << "cmdCreateXMLcode" << int(Qt::Key_Return);
+    }
+    void keyboardPressesTheFocusedButton() {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QVERIFY(SaveFolderSetting(newFolder({"a.htm"})));
+        open();
+        click("cmdCreate");
+        auto* pressed = window->findChild<QPushButton*>(button);
+        QSignalSpy clicks(pressed, &QPushButton::clicked);
+        pressed->setFocus();
+        QTest::keyClick(pressed, Qt::Key(key));
+        QCOMPARE(clicks.size(), 1);
+        for (const QPushButton* any : window->findChildren<QPushButton*>())
+            QVERIFY2(!any->isDefault(), qPrintable(any->objectName()));
+
+        if (key == Qt::Key_Space)
+            return;
+        QSignalSpy browse(control<QPushButton>("cmdBrowse"), &QPushButton::clicked);
+        QSignalSpy create(control<QPushButton>("cmdCreate"), &QPushButton::clicked);
+        control("txtMap")->setFocus();
+        QTest::keyClick(control("txtMap"), Qt::Key(key));
+        QCOMPARE(browse.size() + create.size(), 0);
+    }
+
+    // A command that hides the focused button hands the focus back to it when it shows again, so
+    // the next key press repeats the command rather than pressing Browse.
+    void focusComesBackToTheButton() {
+        QVERIFY(SaveFolderSetting(newFolder({"a.htm"})));
+        open();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        auto* pressed = control<QPushButton>("cmdCreateXMLcode");
+        pressed->setFocus();
+        for (int press = 1; press <= 2; ++press) {
+            dialogs.answers = {QStringLiteral("Feed"), QStringLiteral("http://example.org/")};
+            QTest::keyClick(window->focusWidget(), Qt::Key_Space);
+            QCOMPARE(window->focusWidget(), pressed);
+        }
+        QCOMPARE(listed(), QStringList{"a.htm"}); // Browse was not pressed
+        QCOMPARE(Visibility(window.get()), QStringLiteral("SHHHSS"));
+        QCOMPARE(dialogs.seen.size(), 4);
     }
 
     void buttonStates_data() {
@@ -494,6 +556,9 @@ private Q_SLOTS:
         QTest::newRow("stored folder") << true << "pages" << QStringList{"p.htm"};
         QTest::newRow("stored folder that is gone") << true << "/no/such/folder" << QStringList{};
         QTest::newRow("nothing stored") << false << "" << QStringList{};
+        // Longer than a text box takes by default.
+        QTest::newRow("stored folder of 40,000 characters")
+            << true << QStringLiteral("/no/") + QString(40000, u'x') << QStringList{};
     }
     void startUp() {
         QFETCH(bool, stored);
@@ -510,6 +575,7 @@ private Q_SLOTS:
         QCOMPARE(Visibility(window.get()), QStringLiteral("SHHHSH"));
         QSettings store(QStringLiteral("Pagewick"), QStringLiteral("Pagewick"));
         QVERIFY(store.contains(QStringLiteral("Settings/Map"))); // stored again by the scan
+        QCOMPARE(LoadFolderSetting(), folder);
         QVERIFY(dialogs.seen.isEmpty());
     }
 
@@ -536,20 +602,30 @@ private Q_SLOTS:
     void pageInformation_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("showsPath");
-        QTest::newRow("page with a title") << "Our <b>news</b> & views" << false;
-        QTest::newRow("page without a title") << "" << true;
+        QTest::addColumn<int>("key"); // 0: double-click
+        QTest::newRow("page with a title") << "Our <b>news</b> & views" << false << 0;
+        QTest::newRow("page without a title") << "" << true << 0;
+        QTest::newRow("Return on a page") << "Our news" << false << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter on a page") << "" << true << int(Qt::Key_Enter);
     }
     void pageInformation() {
         QFETCH(QString, title);
         QFETCH(bool, showsPath);
+        QFETCH(int, key);
         const QString folder = newFolder({"a.htm"});
         writePage(folder, QStringLiteral("page.htm"), title);
         open();
         window->setFolderText(folder);
         auto* list = control<QListWidget>("lstFiles");
-        const QPoint at = list->visualItemRect(list->item(1)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at); // a double-click starts with a click
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        if (key) {
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_End);
+            QTest::keyClick(list, Qt::Key(key));
+        } else {
+            const QPoint at = list->visualItemRect(list->item(1)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at); // a double-click starts with a click
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        }
         QTRY_COMPARE(dialogs.seen.size(), 1);
         QCOMPARE(dialogs.seen.at(0).title, QStringLiteral("Pagewick"));
         QVERIFY(dialogs.seen.at(0).plainText); // a title's markup is shown, not rendered

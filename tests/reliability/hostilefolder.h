@@ -11,6 +11,8 @@
 #include <QByteArray>
 #include <QDir>
 #include <QList>
+#include "../clirun.h"
+
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -267,24 +269,8 @@ private:
 
 // ---- The command-line program, run as a user would run it. ----
 
-struct CliResult {
-    int exitCode = -1; // -1: it crashed or did not finish
-    QByteArray out;
-    QByteArray err;
-};
-
-inline CliResult RunCli(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    CliResult result;
-    // No time limit of its own: a build that hangs is stopped by the test's timeout.
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
+using ::CliResult;
+using ::RunCli;
 
 // ---- Checks shared by the engine, command-line and window suites. Each returns what is wrong. ----
 

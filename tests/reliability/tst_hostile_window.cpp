@@ -243,7 +243,7 @@ private Q_SLOTS:
         const hostile::CliResult page =
             runCli({QStringLiteral("page"), folder.path, QStringLiteral("--title"), title});
         QCOMPARE(page.exitCode, 0);
-        QCOMPARE(page.out, (BuildPageDocument(title, window->indexText()) + QStringLiteral("\r\n")).toUtf8());
+        QCOMPARE(page.out, BuildPageDocument(title, window->indexText()).toUtf8());
 
         createFeed(feedTitle, siteUrl);
         const hostile::CliResult feed =

@@ -4,6 +4,7 @@
 // socket or loop of links), which is never replaced. pagewick-cli writes into a FIFO or a device
 // as a shell would, and keeps a replaced file's owner and mode.
 
+#include "../clirun.h"
 #include "../windows/modaldriver.h"
 #include "engine/index.h"
 #include "specialfile.h"
@@ -310,9 +311,7 @@ private Q_SLOTS:
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u';')));
 
         if (answers.endsWith(u'F')) {
-            QCOMPARE(ReadAll(target),
-                     (pagewick::BuildPageDocument(QStringLiteral("Site"), index) + QStringLiteral("\r\n"))
-                         .toUtf8());
+            QCOMPARE(ReadAll(target), pagewick::BuildPageDocument(QStringLiteral("Site"), index).toUtf8());
             QCOMPARE(Entries(folder), QStringList{QStringLiteral("index.htm")});
         } else {
             checkKept();
@@ -366,12 +365,10 @@ private Q_SLOTS:
                 ::signal(SIGXFSZ, SIG_DFL);
             });
         }
-        cli.start(QStringLiteral(PAGEWICK_CLI), arguments);
-        QVERIFY(cli.waitForFinished(-1));
-        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(cli.exitCode(), 1);
-        QCOMPARE(cli.readAllStandardOutput(), QByteArray());
-        const QByteArray error = cli.readAllStandardError();
+        const CliResult run = RunCli(cli, QStringLiteral(PAGEWICK_CLI), arguments);
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out, QByteArray());
+        const QByteArray error = run.err;
         QVERIFY2(error.contains(target.toUtf8()), error.constData());
         if (SpecialKind(failure))
             QVERIFY2(error.contains("is not a regular file"), error.constData());
@@ -403,9 +400,8 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(site));
         QVERIFY(WriteAll(site + QStringLiteral("/a.htm"), "<title>Alpha</title>"));
         const QByteArray page =
-            (pagewick::BuildPageDocument(QStringLiteral("Site"),
-                                         QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n</ul>")) +
-             QStringLiteral("\r\n"))
+            pagewick::BuildPageDocument(QStringLiteral("Site"),
+                                        QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n</ul>"))
                 .toUtf8();
 
         const bool appending = target == QStringLiteral("/dev/stdout >>");
@@ -446,13 +442,12 @@ private Q_SLOTS:
             QVERIFY(WriteAll(appended, "what the shell wrote first\n"));
             cli.setStandardOutputFile(appended, QIODevice::Append);
         }
-        cli.start(QStringLiteral(PAGEWICK_CLI), {QStringLiteral("page"), site, QStringLiteral("--title"),
-                                                 QStringLiteral("Site"), QStringLiteral("-o"), path});
-        QVERIFY(cli.waitForFinished(-1));
-        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(cli.readAllStandardError(), QByteArray());
-        QCOMPARE(cli.exitCode(), 0);
-        const QByteArray out = cli.readAllStandardOutput();
+        const CliResult run = RunCli(cli, QStringLiteral(PAGEWICK_CLI),
+                                     {QStringLiteral("page"), site, QStringLiteral("--title"), QStringLiteral("Site"),
+                                      QStringLiteral("-o"), path});
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.exitCode, 0);
+        const QByteArray out = run.out;
 
         if (reader >= 0) {
             QByteArray got(page.size() + 100, '\0');

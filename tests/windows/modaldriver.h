@@ -12,7 +12,8 @@
 // Answers the modal dialogs a command opens, one handler per dialog in the order they appear.
 // The command under test runs its own modal loops; the driver looks for a new modal window from
 // a timer inside those loops; each dialog is answered once. A dialog of an unexpected kind, or one more than
-// expected, is closed and noted, so a wrong flow ends instead of hanging.
+// expected, is closed and noted, so a wrong flow ends instead of hanging; unless the driver was
+// given a handler for every dialog past the expected ones (otherwise), which answers it instead.
 class ModalDriver : public QObject {
 public:
     ModalDriver() {
@@ -34,6 +35,9 @@ public:
         });
     }
 
+    // Answers each dialog that comes after the expected ones.
+    void otherwise(std::function<void(QWidget*)> handler) { fallback = std::move(handler); }
+
     // Empty when every expected dialog came, in order, and nothing else did.
     QStringList problemsLeft() const {
         QStringList all = problems;
@@ -46,12 +50,12 @@ public:
 
 private:
     void poll() {
+        // A dialog is answered once each time it shows: one that is still on view while the
+        // answer to a question it asked is taking effect is not a new dialog.
+        answered.removeIf([](const QPointer<QWidget>& dialog) { return !dialog || !dialog->isVisible(); });
         QWidget* modal = QApplication::activeModalWidget();
-        // A dialog is answered once: one that is still on view while the answer to a question it
-        // asked is taking effect is not a new dialog.
         if (!modal || !modal->isVisible() || answered.contains(modal))
             return;
-        answered.removeAll(nullptr);
         answered.append(modal);
         // Answered from the event loop, not from this timer: an answer may open a dialog of its
         // own, and the timer must be free to find that one.
@@ -65,6 +69,16 @@ private:
                     // A failed check inside the handler leaves the dialog unanswered.
                     if (target && target->isVisible() && QTest::currentTestFailed())
                         dismiss(target);
+                },
+                Qt::QueuedConnection);
+            return;
+        }
+        if (fallback) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, target] {
+                    if (target)
+                        fallback(target);
                 },
                 Qt::QueuedConnection);
             return;
@@ -89,6 +103,7 @@ private:
     QTimer timer;
     QList<QPointer<QWidget>> answered;
     QList<std::function<void(QWidget*)>> handlers;
+    std::function<void(QWidget*)> fallback;
     qsizetype next = 0;
     QStringList problems;
 };

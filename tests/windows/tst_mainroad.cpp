@@ -163,7 +163,7 @@ private Q_SLOTS:
         QFile saved(site + QStringLiteral("/contents.htm"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(),
-                 (BuildPageDocument(QStringLiteral("My site"), index) + QStringLiteral("\r\n")).toUtf8());
+                 BuildPageDocument(QStringLiteral("My site"), index).toUtf8());
     }
 };
 

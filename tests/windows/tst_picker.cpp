@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,7 @@ class PickerTest : public QObject {
 private:
     QTemporaryDir tmp;
     QString site; // tmp/site with sub-folders "alpha" and "beta", and a file "page.htm"
+    QString deepFolder;
 
     // The picker closes itself on OK and Cancel and is deleted once the event loop gets to it.
     static bool deletedAfterEvents(QPointer<frmBrowse>& picker) {
@@ -31,6 +33,12 @@ private Q_SLOTS:
         site = tmp.filePath(QStringLiteral("site"));
         QVERIFY(QDir().mkpath(site + QStringLiteral("/alpha/deeper")));
         QVERIFY(QDir().mkpath(site + QStringLiteral("/beta")));
+        // Deep enough, with names long enough, for the tree to scroll sideways.
+        QString deep = tmp.filePath(QStringLiteral("deep"));
+        for (int level = 0; level < 6; ++level)
+            deep += QStringLiteral("/a-folder-name-long-enough-to-push-the-tree-sideways-%1").arg(level);
+        QVERIFY(QDir().mkpath(deep));
+        deepFolder = deep;
         QFile page(site + QStringLiteral("/page.htm"));
         QVERIFY(page.open(QIODevice::WriteOnly));
     }
@@ -49,13 +57,14 @@ private Q_SLOTS:
         QTest::newRow("missing folder") << QStringLiteral("@/gone") << QStringLiteral("~");
         QTest::newRow("a file, not a folder") << QStringLiteral("@/page.htm") << QStringLiteral("~");
         QTest::newRow("under a file") << QStringLiteral("@/page.htm/x") << QStringLiteral("~");
+        QTest::newRow("deep folder, long names") << QStringLiteral("<deep>") << QStringLiteral("<deep>");
     }
 
     void opensOnFolderText() {
         QFETCH(QString, folderText);
         QFETCH(QString, expected);
-        folderText.replace(u'@', site);
-        expected.replace(u'@', site);
+        folderText.replace(u'@', site).replace(QStringLiteral("<deep>"), deepFolder);
+        expected.replace(u'@', site).replace(QStringLiteral("<deep>"), deepFolder);
         if (expected == QStringLiteral("~"))
             expected = QDir::homePath();
 
@@ -80,6 +89,20 @@ private Q_SLOTS:
         for (QModelIndex up = tree->currentIndex().parent(); up.isValid() && up != tree->rootIndex();
              up = up.parent())
             QVERIFY(tree->isExpanded(up));
+
+        // Shown, and after the folders have been read in the background: scrolled to the left
+        // edge, the open folder selected and in view.
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        const auto settled = [tree] {
+            const QRect row = tree->visualRect(tree->currentIndex());
+            return tree->horizontalScrollBar()->value() == tree->horizontalScrollBar()->minimum() &&
+                   row.isValid() && row.top() >= 0 && row.bottom() <= tree->viewport()->height();
+        };
+        QTRY_VERIFY(settled());
+        QTest::qWait(100); // the background reading has nothing left to move
+        QVERIFY(settled());
+        QVERIFY(tree->selectionModel()->isSelected(tree->currentIndex()));
     }
 
     void windowLayout() {
@@ -99,6 +122,11 @@ private Q_SLOTS:
         QCOMPARE(tree->toolTip(), QStringLiteral("Available folders"));
         QCOMPARE(ok->toolTip(), QStringLiteral("Confirm the selected folder"));
         QCOMPARE(cancel->toolTip(), QStringLiteral("Cancel the selection of a folder"));
+        // Screen readers announce each control by its caption, or its tooltip where it has none.
+        for (QWidget* control : std::initializer_list<QWidget*>{drives, tree, ok, cancel}) {
+            const auto* button = qobject_cast<QPushButton*>(control);
+            QCOMPARE(control->accessibleName(), button ? button->text() : control->toolTip());
+        }
 
         // Tab order: drives, folders, OK, Cancel; the drive list has the focus at opening.
         const auto nextTabStop = [](QWidget* widget) {

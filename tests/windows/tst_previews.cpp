@@ -1,21 +1,45 @@
+#include "modaldriver.h"
 #include "ui/frmBrowser.h"
 #include "ui/frmTextpad.h"
 #include "ui/twips.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTextList>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using pagewick::frmBrowser;
 using pagewick::frmTextpad;
+
+// Calls back for each child an object is given.
+class ChildWatcher : public QObject {
+public:
+    explicit ChildWatcher(std::function<void(QObject*)> added) : added(std::move(added)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ChildAdded)
+            added(static_cast<QChildEvent*>(event)->child());
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(QObject*)> added;
+};
 
 class PreviewsTest : public QObject {
     Q_OBJECT
@@ -27,6 +51,15 @@ private:
         for (QString& line : lines)
             line = line.trimmed();
         return lines;
+    }
+
+    // A text format's properties, readable in a failure message.
+    static QString describe(const QTextFormat& format) {
+        QStringList out;
+        const auto properties = format.properties();
+        for (auto it = properties.begin(); it != properties.end(); ++it)
+            out << QStringLiteral("%1=%2").arg(it.key(), 0, 16).arg(it.value().toString());
+        return out.join(u' ');
     }
 
     static QWidget* controlOf(QWidget* window) {
@@ -140,6 +173,9 @@ private Q_SLOTS:
         auto* page = browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
         QVERIFY(page);
         QVERIFY(page->toPlainText().isEmpty());
+        // Screen readers announce each window's one control by the window's caption.
+        QCOMPARE(page->accessibleName(), browser.windowTitle());
+        QCOMPARE(display->accessibleName(), textpad.windowTitle());
     }
 
     void browserShowsTheIndex() {
@@ -158,23 +194,153 @@ private Q_SLOTS:
         QCOMPARE(page->toPlainText().trimmed(), QString());
     }
 
+    // Whatever the index names, nothing is read: not a picture, not a FIFO (which would block
+    // the opening for ever), not a device that never ends. The preview shows the index at once.
+    void browserLoadsNothing_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("picture") << "picture";
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("endless device") << "zero";
+        QTest::newRow("remote") << "remote";
+    }
+
     void browserLoadsNothing() {
+        QFETCH(QString, kind);
         QTemporaryDir tmp;
         QVERIFY(tmp.isValid());
-        const QString picture = tmp.filePath(QStringLiteral("logo.png"));
-        QImage image(4, 4, QImage::Format_RGB32);
-        image.fill(Qt::red);
-        QVERIFY(image.save(picture));
+        QUrl url;
+        if (kind == QStringLiteral("picture")) {
+            url = QUrl::fromLocalFile(tmp.filePath(QStringLiteral("logo.png")));
+            QImage image(4, 4, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            QVERIFY(image.save(url.toLocalFile()));
+        } else if (kind == QStringLiteral("fifo")) {
+            url = QUrl::fromLocalFile(tmp.filePath(QStringLiteral("pipe")));
+            QVERIFY(::mkfifo(QFile::encodeName(url.toLocalFile()).constData(), 0600) == 0);
+        } else if (kind == QStringLiteral("zero")) {
+            if (::geteuid() != 0)
+                QSKIP("making a device node needs root");
+            url = QUrl::fromLocalFile(tmp.filePath(QStringLiteral("zero")));
+            QVERIFY(::mknod(QFile::encodeName(url.toLocalFile()).constData(), S_IFCHR | 0600,
+                            makedev(1, 5)) == 0);
+        } else {
+            url = QUrl(QStringLiteral("http://example.com/logo.png"));
+        }
 
         frmBrowser browser;
         auto* page = browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
-        for (const QUrl& url : {QUrl::fromLocalFile(picture), QUrl(QStringLiteral("logo.png")),
-                                QUrl(QStringLiteral("http://example.com/logo.png"))}) {
-            QVERIFY2(page->loadResource(QTextDocument::ImageResource, url).isNull(),
-                     qPrintable(url.toString()));
-            QVERIFY2(page->loadResource(QTextDocument::StyleSheetResource, url).isNull(),
-                     qPrintable(url.toString()));
+        for (const int type : {int(QTextDocument::ImageResource), int(QTextDocument::StyleSheetResource)}) {
+            // Answered, and empty: no answer at all would let the document read the file itself.
+            const QVariant answer = page->loadResource(type, url);
+            QVERIFY(answer.isValid());
+            QVERIFY(answer.toByteArray().isEmpty());
+            QVERIFY(page->document()->resource(type, url).toByteArray().isEmpty());
         }
+
+        // Titles naming it, escaped as an index writes them and as raw markup, and the control
+        // given the markup itself.
+        const QString img = QStringLiteral("<img src=\"%1\">").arg(url.toString());
+        const QString escaped =
+            QString(img).replace(u'<', QStringLiteral("&lt;")).replace(u'>', QStringLiteral("&gt;"));
+        browser.showIndex(
+            QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">%1</a>\r\n<li><a href=\"b.htm\">B%2</a>\r\n</ul>")
+                .arg(escaped, img),
+            tmp.path());
+        page->document()->documentLayout()->documentSize();
+        QCOMPARE(renderedLines(page), (QStringList{img, QStringLiteral("B")}));
+        page->setHtml(img + QStringLiteral("<link rel=\"stylesheet\" href=\"%1\">").arg(url.toString()));
+        page->document()->documentLayout()->documentSize();
+        QVERIFY(page->document()->resource(QTextDocument::ImageResource, url).toByteArray().isEmpty());
+    }
+
+    // Each page's label shows as a browser shows that line of the index, in the formats Qt's
+    // HTML reader gives the same list.
+    void previewRendersLikeHtml_data() {
+        QTest::addColumn<QString>("label"); // as the index holds it
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << "Alpha"
+                               << "Alpha";
+        QTest::newRow("named references") << "Tom &amp; Jerry &mdash; caf&eacute;"
+                                          << "Tom & Jerry \u2014 caf\u00e9";
+        QTest::newRow("numeric references") << "&#65;&#x42;&#X43;&#233;"
+                                            << "ABC\u00e9";
+        QTest::newRow("escaped markup") << "&lt;b&gt;News&lt;/b&gt;"
+                                        << "<b>News</b>";
+        QTest::newRow("unknown and bare ampersands") << "a &nosuch; b & c &"
+                                                     << "a &nosuch; b & c &";
+        QTest::newRow("markup of an older index") << "<b>Beta</b> <i>x</i>"
+                                                  << "Beta x";
+        QTest::newRow("path label with a line break") << "/srv/a&#13;&#10;b.htm"
+                                                      << "/srv/a b.htm";
+        QTest::newRow("runs of white space") << "  a \t\r\n  b  "
+                                             << "a b";
+        QTest::newRow("no-break spaces kept") << "a&nbsp;&nbsp;b"
+                                              << "a\u00a0\u00a0b";
+        QTest::newRow("no character") << "&#0;&#x110000;&#xD800;"
+                                      << "\ufffd\ufffd\ufffd";
+    }
+
+    void previewRendersLikeHtml() {
+        QFETCH(QString, label);
+        QFETCH(QString, shown);
+        const QString index = QStringLiteral("<ul>\r\n<li><a href=\"my%20page.htm\">%1</a>\r\n"
+                                             "<li><a href=\"b.htm\">B</a>\r\n</ul>")
+                                  .arg(label);
+        frmBrowser browser;
+        browser.showIndex(index, QStringLiteral("/srv/site"));
+        const QTextDocument* preview =
+            browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"))->document();
+        QTextDocument html;
+        html.setDefaultFont(preview->defaultFont());
+        html.setHtml(QStringLiteral(
+            "<ul>\r\n<li><a href=\"my%20page.htm\">A</a>\r\n<li><a href=\"b.htm\">B</a>\r\n</ul>"));
+
+        QCOMPARE(preview->defaultFont(), QTextBrowser().document()->defaultFont());
+        QCOMPARE(preview->documentMargin(), QTextBrowser().document()->documentMargin());
+        QCOMPARE(preview->blockCount(), html.blockCount());
+        QCOMPARE(preview->firstBlock().text(), shown);
+        QCOMPARE(preview->lastBlock().text(), QStringLiteral("B"));
+        for (QTextBlock ours = preview->firstBlock(), theirs = html.firstBlock(); ours.isValid();
+             ours = ours.next(), theirs = theirs.next()) {
+            QVERIFY(ours.textList() && theirs.textList());
+            QCOMPARE(ours.textList(), preview->firstBlock().textList()); // one list
+            QCOMPARE(ours.textList()->format(), theirs.textList()->format());
+            QCOMPARE(describe(ours.blockFormat()), describe(theirs.blockFormat()));
+            QCOMPARE(describe(ours.begin().fragment().charFormat()),
+                     describe(theirs.begin().fragment().charFormat()));
+        }
+    }
+
+    // Built while the busy pointer shows, and not built again for the same index.
+    void previewBuiltOncePerIndex() {
+        frmBrowser browser;
+        auto* page = browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
+        // Each build makes a new document in the control (seen as it is made, still a bare QObject).
+        int builds = 0;
+        bool busyThroughout = true;
+        ChildWatcher watcher([&](QObject*) {
+            ++builds;
+            busyThroughout = busyThroughout && QGuiApplication::overrideCursor() &&
+                             QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        });
+        page->installEventFilter(&watcher);
+
+        const QString index = QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">A</a>\r\n</ul>");
+        browser.showIndex(index, QStringLiteral("/srv/site"));
+        QCOMPARE(builds, 1);
+        QVERIFY(busyThroughout);
+        QVERIFY(!QGuiApplication::overrideCursor());
+        const QTextDocument* shown = page->document();
+
+        browser.hide();
+        browser.showIndex(QString(index), QStringLiteral("/srv/other")); // same text, another copy
+        QCOMPARE(builds, 1);
+        QCOMPARE(page->document(), shown);
+        QVERIFY(browser.isVisible());
+        browser.showIndex(QStringLiteral("<ul>\r\n</ul>"), QStringLiteral("/srv/other"));
+        QCOMPARE(builds, 2);
+        QVERIFY(busyThroughout);
+        QVERIFY(page->document()->isEmpty());
     }
 
     void linkResolvesAgainstTheFolder_data() {
@@ -219,14 +385,29 @@ private Q_SLOTS:
             QCOMPARE(resolved.toLocalFile(), file);
     }
 
-    // A link followed from the keyboard, as a user would: Tab to it, Enter. The page opens outside
-    // the preview, which keeps showing the index.
+    // A link followed from the keyboard, as a user would: Tab to it, Enter. Pages of the folder and
+    // web pages open outside the preview, which keeps showing the index; anything else is
+    // refused, with a message naming the address.
     void clickedLinkOpensOutside_data() {
         QTest::addColumn<QString>("href");
-        QTest::addColumn<QString>("opened"); // empty: nothing is opened
+        QTest::addColumn<QString>("opened"); // empty: refused
         QTest::newRow("page") << QStringLiteral("my%20page.htm")
                               << QStringLiteral("file:///srv/site/my%20page.htm");
+        QTest::newRow("page in a sub-folder")
+            << QStringLiteral("sub/a.htm") << QStringLiteral("file:///srv/site/sub/a.htm");
+        QTest::newRow("web page") << QStringLiteral("http://example.com/a.htm")
+                                  << QStringLiteral("http://example.com/a.htm");
+        QTest::newRow("secure web page")
+            << QStringLiteral("https://example.com/") << QStringLiteral("https://example.com/");
         QTest::newRow("script") << QStringLiteral("javascript:alert(1)") << QString();
+        QTest::newRow("system file") << QStringLiteral("file:///etc/passwd") << QString();
+        QTest::newRow("out of the folder") << QStringLiteral("../../bin/sh") << QString();
+        QTest::newRow("out of the folder, encoded") << QStringLiteral("%2e%2e/x.htm") << QString();
+        QTest::newRow("folder with a longer name") << QStringLiteral("file:///srv/site2/a.htm") << QString();
+        QTest::newRow("the folder itself") << QStringLiteral("file:///srv/site/") << QString();
+        QTest::newRow("another machine's share")
+            << QStringLiteral("file://host/share/x.desktop") << QString();
+        QTest::newRow("other scheme") << QStringLiteral("ftp://example.com/a.htm") << QString();
     }
 
     void clickedLinkOpensOutside() {
@@ -240,13 +421,25 @@ private Q_SLOTS:
         const QString index = QStringLiteral("<ul>\r\n<li><a href=\"%1\">Page</a>\r\n</ul>").arg(href);
         browser.showIndex(index, QStringLiteral("/srv/site"));
         auto* page = browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
+        ModalDriver driver;
+        QString refusal;
+        if (opened.isEmpty()) {
+            driver.expect<QMessageBox>([&](QMessageBox* box) {
+                QCOMPARE(box->windowTitle(), QStringLiteral("Pagewick"));
+                refusal = box->text();
+                box->accept();
+            });
+        }
         page->setFocus();
         QTest::keyClick(page, Qt::Key_Tab);
         QTest::keyClick(page, Qt::Key_Return);
+        QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
 
         if (opened.isEmpty()) {
             QVERIFY(handedOut.isEmpty());
             QCOMPARE(spy.count(), 0);
+            const QUrl address = frmBrowser::ResolveLink(QStringLiteral("/srv/site"), QUrl(href));
+            QVERIFY2(refusal.contains(address.toDisplayString()), qPrintable(refusal));
         } else {
             QCOMPARE(handedOut.size(), 1);
             QCOMPARE(QString::fromLatin1(handedOut.at(0).toEncoded()), opened);

@@ -46,7 +46,7 @@ private:
     QString folder;
 
     static QByteArray pageBytes(const QString& title, const QString& indexText) {
-        return (pagewick::BuildPageDocument(title, indexText) + QStringLiteral("\r\n")).toUtf8();
+        return pagewick::BuildPageDocument(title, indexText).toUtf8();
     }
 
     static QByteArray readAll(const QString& path) {
@@ -222,6 +222,35 @@ private Q_SLOTS:
         QCOMPARE(entries(), before);
         if (savedBefore)
             QCOMPARE(readAll(earlier), oldBytes);
+    }
+
+    // After a save elsewhere, typed as a full path, the dialog opens in the folder of the index
+    // with the last file name only, so Return saves where the dialog shows.
+    void nextSaveOpensInTheFolderWithTheNameOnly() {
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        {
+            ModalDriver first;
+            answerTitle(first, QStringLiteral("First"));
+            answerFile(first, elsewhere.filePath(QStringLiteral("site.htm")));
+            pagewick::SaveIndexPage(&owner, cdl, folder, index);
+            QVERIFY2(first.problemsLeft().isEmpty(), qPrintable(first.problemsLeft().join(u"; ")));
+        }
+        QVERIFY(QFile::exists(elsewhere.filePath(QStringLiteral("site.htm"))));
+
+        ModalDriver second;
+        answerTitle(second, QStringLiteral("Second"));
+        second.expect<QFileDialog>([this](QFileDialog* dialog) {
+            QCOMPARE(dialog->directory().absolutePath(), folder);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            QCOMPARE(name->text(), QStringLiteral("site.htm"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        pagewick::SaveIndexPage(&owner, cdl, folder, index);
+        QVERIFY2(second.problemsLeft().isEmpty(), qPrintable(second.problemsLeft().join(u"; ")));
+        QCOMPARE(entries(), QStringList{QStringLiteral("site.htm")});
+        QCOMPARE(readAll(folder + QStringLiteral("/site.htm")), pageBytes(QStringLiteral("Second"), index));
     }
 
     // Failures that hold for root too: a target inside a path that is a regular file (the file
