@@ -1,4 +1,5 @@
-// pagewick-bench-corpus FOLDER PAGES: writes a folder of PAGES realistic page files for the benchmark.
+// pagewick-bench-corpus FOLDER PAGES [nested]: writes a folder of PAGES realistic page files for the
+// benchmark; with "nested", the same pages spread over a thousand folders three levels deep.
 //
 // Pages are 5 to 50 KB with a head full of metadata, scripts and styles and the title within the
 // first few KB. A few have no title, a few are in legacy encodings (windows-1252 and Shift_JIS
@@ -263,7 +264,13 @@ bool WriteFile(const QString& path, const QByteArray& bytes) {
     return (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()) || Failed(f);
 }
 
-bool WritePage(const QDir& dir, int index) {
+// Nested: page i goes to one of 1,000 leaf folders, s0/s0/s0 to s9/s9/s9.
+QString FolderOf(int index) {
+    const int f = index % 1000;
+    return QStringLiteral("s%1/s%2/s%3").arg(f / 100).arg(f / 10 % 10).arg(f % 10);
+}
+
+bool WritePage(const QDir& dir, int index, bool nested) {
     Random r(Seed ^ (std::uint64_t(index) * 0x100000001b3));
     const Kind kind = KindOf(index);
     const QString title = Title(r, kind);
@@ -274,7 +281,7 @@ bool WritePage(const QDir& dir, int index) {
                              .arg(index, 6, 10, QLatin1Char('0'))
                              .arg(Words(r, 1, Kind::Plain))
                              .arg(QString::fromLatin1(r.pick(Extensions)));
-    return WriteFile(dir.filePath(name), Encode(text, kind));
+    return WriteFile(dir.filePath(nested ? FolderOf(index) + u'/' + name : name), Encode(text, kind));
 }
 
 // One huge page without a title: a reader that keeps whole pages in memory or stops
@@ -303,14 +310,18 @@ bool WriteBigPage(const QDir& dir) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int pages = argc == 3 ? std::atoi(argv[2]) : 0;
+    const bool nested = argc == 4 && QByteArrayView(argv[3]) == "nested";
+    const int pages = argc == 3 || nested ? std::atoi(argv[2]) : 0;
     if (pages < 1) {
-        std::fprintf(stderr, "usage: pagewick-bench-corpus FOLDER PAGES\n");
+        std::fprintf(stderr, "usage: pagewick-bench-corpus FOLDER PAGES [nested]\n");
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));
-    const QByteArray stamp =
-        QStringLiteral("pages %1, generator %2\n").arg(pages).arg(GeneratorVersion).toUtf8();
+    const QByteArray stamp = QStringLiteral("pages %1, generator %2%3\n")
+                                 .arg(pages)
+                                 .arg(GeneratorVersion)
+                                 .arg(nested ? QStringLiteral(", nested") : QString())
+                                 .toUtf8();
     QFile stampFile(dir.filePath(StampName));
     if (stampFile.open(QIODevice::ReadOnly) && stampFile.readAll() == stamp) {
         std::printf("corpus: reusing %s (%d pages)\n", argv[1], pages);
@@ -324,15 +335,23 @@ int main(int argc, char** argv) {
         !dir.mkpath(QStringLiteral("drafts")))
         return std::fprintf(stderr, "pagewick-bench-corpus: cannot make %s\n", argv[1]), 1;
 
-    // Beside the pages: files the scan must pass over.
-    bool ok = WriteFile(dir.filePath(QStringLiteral("style.css")), "body { margin: 0 }\n") &&
-              WriteFile(dir.filePath(QStringLiteral("notes.txt")), "to do\n") &&
-              WriteFile(dir.filePath(QStringLiteral("logo.png")), QByteArray(2048, '\x89')) &&
-              WriteFile(dir.filePath(QStringLiteral(".draft.html")), "<title>Hidden</title>\n") &&
-              WriteFile(dir.filePath(QStringLiteral("drafts/next.html")), "<title>Next</title>\n");
+    // Beside the pages: files the scan must pass over (and, flat, a page in a sub-folder).
+    bool ok =
+        WriteFile(dir.filePath(QStringLiteral("style.css")), "body { margin: 0 }\n") &&
+        WriteFile(dir.filePath(QStringLiteral("notes.txt")), "to do\n") &&
+        WriteFile(dir.filePath(QStringLiteral("logo.png")), QByteArray(2048, '\x89')) &&
+        WriteFile(dir.filePath(QStringLiteral(".draft.html")), "<title>Hidden</title>\n") &&
+        (nested || WriteFile(dir.filePath(QStringLiteral("drafts/next.html")), "<title>Next</title>\n"));
+    if (nested) {
+        // The folders, and a hidden one with a page the walk must pass over.
+        for (int f = 0; ok && f < 1000; ++f)
+            ok = dir.mkpath(FolderOf(f));
+        ok = ok && dir.mkpath(QStringLiteral(".cache")) &&
+             WriteFile(dir.filePath(QStringLiteral(".cache/old.html")), "<title>Cached</title>\n");
+    }
     ok = ok && WriteBigPage(dir);
     for (int i = 1; ok && i < pages; ++i)
-        ok = WritePage(dir, i);
+        ok = WritePage(dir, i, nested);
     if (!ok)
         return 1;
 

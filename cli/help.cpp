@@ -14,19 +14,30 @@ QString UsageText() {
         "                    [--description title|meta] [--limit N] [ORDER] [-o FILE]\n"
         "       pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...\n"
         "                    [-o FILE]\n"
+        "       pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...\n"
         "       pagewick-cli --help | --version\n"
-        "ORDER: [--sort name|natural|date] [--exclude GLOB]...\n");
+        "ORDER: [--sort name|natural|date] [--exclude GLOB]...\n"
+        "Every command also takes --recursive and --max-depth N; with -o FILE, --watch.\n");
 }
 
 QString HelpText() {
     return UsageText() + QStringLiteral(R"(
 Builds from the command line what the Pagewick window builds: an HTML index of
 the page files in FOLDER, a complete page around that index, or RSS 2.0 code
-for the pages; and, for publishing a site, an Atom feed and a sitemap. The
-page files are the files whose names match *.htm* in any letter case (hidden
-files and sub-folders are left out), taken in the order the window lists them:
+for the pages; for publishing a site, also an Atom feed and a sitemap, and a
+check of the pages beforehand. The page files are the files whose names match
+*.htm* in any letter case (hidden files are left out, and so are sub-folders
+unless --recursive is given), taken in the order the window lists them:
 alphabetical without regard to letter case. Each page is labelled with its
 title; a page without a title is labelled with its path.
+
+With --recursive, the pages of every sub-folder are listed too, named by their
+path from FOLDER with "/" between the parts (blog/2025/post.html); links and
+feed and sitemap addresses percent-encode each part. Name orders go part by
+part, so the pages of a folder stay together. Hidden folders are left out; a
+folder reached through a symbolic link is walked, but no folder twice. A
+sub-folder that cannot be read is named on standard error and left out; the
+command goes on.
 
 Commands:
   index FOLDER       Print the HTML index: a <ul> list with one link per page.
@@ -45,6 +56,18 @@ Commands:
   sitemap FOLDER     Print a sitemap (sitemaps.org): one <url> per page whose
                      <loc> is the --site-url address followed by the page's
                      percent-encoded file name.
+
+  check FOLDER       Read every page once and report what would be wrong to
+                     publish, one line a finding ("NAME: what"), grouped by
+                     page, then a summary line: no title or an empty one (the
+                     index and feeds would show the local path), a title that
+                     another page has too (naming every such page), a title
+                     longer than 70 characters, characters XML forbids in a
+                     title, a page that cannot be read (and why), a sub-folder
+                     that cannot be read, and a declared encoding that the
+                     bytes contradict (declared UTF-8 but not valid UTF-8; a
+                     byte-order mark against the meta charset; another
+                     encoding declared over UTF-8 bytes).
 
 Options:
   --title TEXT       The title and heading of the page (page; required).
@@ -74,12 +97,28 @@ Options:
                      GLOB: * for any run of characters, ? for one, [...] for
                      one of a set; letter case does not count. May be given
                      more than once; quote it, so the shell leaves it alone.
+                     With --recursive it matches the path (drafts/*,
+                     */old-*; * and ? do not cross a /), and a pattern that
+                     matches a folder's path leaves out all pages below it.
   --limit N          Keep only the first N pages of the order, N from 1 up
                      (rss, atom).
+  --recursive        Take the pages of the sub-folders too (every command).
+  --max-depth N      Go at most N folders below FOLDER (0: FOLDER's own pages
+                     only); implies --recursive.
+  --format FORMAT    How check reports: text (the default), or json: one
+                     JSON array of objects with the keys "page", "kind" and
+                     "detail", for scripts.
+  --watch            After writing FILE, keep running and write it again when
+                     a page is added, removed, renamed or changed, once the
+                     pages have been quiet for 300 ms, and only when the new
+                     text differs from FILE; each rewrite is named on
+                     standard error. SIGINT or SIGTERM end it with status 0.
+                     Needs -o FILE, a regular file (every command that takes
+                     -o).
   -o, --output FILE  Write to FILE instead of standard output (every command
-                     but titles). FILE is replaced only once all of it has
-                     been written; when writing fails, an existing FILE is
-                     left as it was.
+                     but titles and check). FILE is replaced only once all
+                     of it has been written; when writing fails, an existing
+                     FILE is left as it was.
                      The new FILE keeps the old one's permissions and, when
                      run as root, its owner and group; other hard links to
                      the old FILE keep the old text. A FILE that is a FIFO or
@@ -103,9 +142,9 @@ Page dates:
   atom or --lastmod, no page is read beyond its title.
 
 Exit status:
-  0  Success.
+  0  Success; for check, nothing found.
   1  FOLDER does not exist or cannot be read, or the output cannot be written
-     (also past the file-size limit, ulimit -f).
+     (also past the file-size limit, ulimit -f); for check, something found.
   2  Bad usage: an unknown command or option, a missing or an extra argument,
      a bad option value, or an address that must be an absolute http or https
      address and is not.
@@ -138,6 +177,18 @@ Examples:
   Publish a feed of the pages:
     pagewick-cli rss ~/site --feed-title "News" \
         --site-url https://example.org/ -o feed.xml
+
+  Check a whole site before publishing it; make stops when check finds
+  something:
+    publish:
+            pagewick-cli check site --recursive
+            pagewick-cli page site --recursive --title "My pages" \
+                -o site/index.html
+            rsync -a site/ host:/srv/www/
+
+  Keep the index page current while editing, until Ctrl+C:
+    pagewick-cli page ~/site --recursive --title "My pages" \
+        -o ~/site/index.html --watch
 )");
 }
 

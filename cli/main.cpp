@@ -1,6 +1,8 @@
 // pagewick-cli: the index engine from the command line.
 
+#include "cli/check.h"
 #include "cli/help.h"
+#include "cli/watch.h"
 #include "engine/feed.h"
 #include "engine/filename.h"
 #include "engine/index.h"
@@ -9,6 +11,8 @@
 #include "engine/paths.h"
 #include "engine/scan.h"
 #include "engine/sitemap.h"
+#include "engine/sitewalk.h"
+#include "engine/title.h"
 #include "engine/writefile.h"
 
 #include <QCommandLineOption>
@@ -31,7 +35,7 @@ using namespace pagewick;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-enum class Command { Index, Page, Rss, Atom, Sitemap, Titles };
+enum class Command { Index, Page, Rss, Atom, Sitemap, Titles, Check };
 
 struct CommandForm {
     QLatin1StringView name;
@@ -42,6 +46,7 @@ constexpr CommandForm Commands[] = {
     {QLatin1StringView("index"), Command::Index},     {QLatin1StringView("page"), Command::Page},
     {QLatin1StringView("rss"), Command::Rss},         {QLatin1StringView("atom"), Command::Atom},
     {QLatin1StringView("sitemap"), Command::Sitemap}, {QLatin1StringView("titles"), Command::Titles},
+    {QLatin1StringView("check"), Command::Check},
 };
 
 bool WriteBytes(FILE* stream, const QByteArray& bytes) {
@@ -152,6 +157,27 @@ int WordIndex(const QString& value, std::initializer_list<QLatin1StringView> wor
     return -1;
 }
 
+// --recursive, and --max-depth N (which implies it); nullopt for a depth that is not a number.
+std::optional<WalkOptions> ParseWalkOptions(const QCommandLineParser& parser,
+                                            const QCommandLineOption& recursive,
+                                            const QCommandLineOption& maxDepth) {
+    WalkOptions walk;
+    walk.recursive = parser.isSet(recursive) || parser.isSet(maxDepth);
+    if (parser.isSet(maxDepth)) {
+        bool ok = false;
+        walk.maxDepth = parser.value(maxDepth).toInt(&ok);
+        if (!ok || walk.maxDepth < 0)
+            return std::nullopt;
+    }
+    return walk;
+}
+
+void ReportSkippedFolders(const QString& folderText, const QList<SkippedFolder>& skipped) {
+    for (const SkippedFolder& folder : skipped)
+        PrintError("cannot read folder \"" + FileNameToBytes(PagePath(folderText, folder.name)) +
+                   "\": " + folder.reason.toUtf8() + ", left out");
+}
+
 int Run(const QStringList& arguments) {
     QCommandLineParser parser;
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
@@ -169,8 +195,12 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption dates(QStringLiteral("dates"));
     const QCommandLineOption description(QStringLiteral("description"), QString(), QStringLiteral("FROM"));
     const QCommandLineOption lastmod(QStringLiteral("lastmod"));
+    const QCommandLineOption recursive(QStringLiteral("recursive"));
+    const QCommandLineOption maxDepth(QStringLiteral("max-depth"), QString(), QStringLiteral("N"));
+    const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
+    const QCommandLineOption watch(QStringLiteral("watch"));
     parser.addOptions({help, version, title, feedTitle, siteUrl, output, sort, exclude, limit, guid, feedUrl,
-                       dates, description, lastmod});
+                       dates, description, lastmod, recursive, maxDepth, format, watch});
 
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());
@@ -208,7 +238,7 @@ int Run(const QStringList& arguments) {
         {title, command == Command::Page, command == Command::Page},
         {feedTitle, feed, feed},
         {siteUrl, feed || command == Command::Sitemap, feed || command == Command::Sitemap},
-        {output, false, command != Command::Titles},
+        {output, false, command != Command::Titles && command != Command::Check},
         {sort, false, listing || feed},
         {exclude, false, true},
         {limit, false, feed},
@@ -217,6 +247,8 @@ int Run(const QStringList& arguments) {
         {dates, false, command == Command::Rss},
         {description, false, feed},
         {lastmod, false, command == Command::Sitemap},
+        {format, false, command == Command::Check},
+        {watch, false, command != Command::Titles && command != Command::Check},
     };
     for (const OptionUse& use : uses) {
         const QString optionName = QStringLiteral("--") + use.option.names().last();
@@ -275,42 +307,97 @@ int Run(const QStringList& arguments) {
                                       : QString();
     if (!addressProblem.isEmpty())
         return UsageError(QStringLiteral("%1: %2").arg(form->name, addressProblem));
+    const std::optional<WalkOptions> walk = ParseWalkOptions(parser, recursive, maxDepth);
+    if (!walk)
+        return UsageError(QStringLiteral("%1: --max-depth takes a whole number, 0 or more").arg(form->name));
+    if (parser.isSet(watch) && (!parser.isSet(output) || NamesStandardOutput(parser.value(output))))
+        return UsageError(QStringLiteral("%1: --watch needs -o FILE").arg(form->name));
+    cli::CheckFormat checkFormat = cli::CheckFormat::Text;
+    if (parser.isSet(format)) {
+        const QString value = TextArgument(parser.value(format));
+        if (value != QStringLiteral("text") && value != QStringLiteral("json"))
+            return UsageError(
+                QStringLiteral("%1: --format takes text or json, not \"%2\"").arg(form->name, value));
+        checkFormat = value == QStringLiteral("json") ? cli::CheckFormat::Json : cli::CheckFormat::Text;
+    }
 
     const QString folderText = positional[1];
     if (!CheckFolder(folderText))
         return ExitFailure;
 
-    const QStringList names = ScanPageFiles(folderText);
+    // The pages, unsorted (each output puts them in its order); sub-folders that could not be read
+    // are named on standard error (the check reports them with its findings).
+    const auto listPages = [&] {
+        PageListing listing = WalkPageFiles(folderText, *walk);
+        if (command != Command::Check)
+            ReportSkippedFolders(folderText, listing.skipped);
+        return listing;
+    };
     const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
+    // The output's text; nullopt when it cannot be made (the reason is said).
+    const auto build = [&]() -> std::optional<QString> {
+        const QStringList names = listPages().pages;
+        switch (command) {
+        case Command::Page: {
+            // The document is made in one string, the index written straight into it.
+            QString document = PageDocumentStart(TextArgument(parser.value(title)));
+            document.reserve(document.size() + names.size() * 96);
+            StreamIndexText(folderText, names, selection,
+                            [&document](const QString& piece) { document += piece; });
+            document += PageDocumentEnd();
+            return document;
+        }
+        case Command::Rss:
+            return BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
+        case Command::Atom:
+            return BuildAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
+        case Command::Sitemap: {
+            const qsizetype count = FilterPageNames(names, selection.excludes).size();
+            if (count > kSitemapMaxPages) {
+                PrintError(
+                    QStringLiteral("the sitemap would list %1 pages, more than the %2 a sitemap may hold")
+                        .arg(count)
+                        .arg(kSitemapMaxPages)
+                        .toUtf8());
+                return std::nullopt;
+            }
+            SitemapOptions sitemapOptions;
+            sitemapOptions.selection = selection;
+            sitemapOptions.lastmod = parser.isSet(lastmod);
+            return BuildSitemapText(folderText, names, site, sitemapOptions);
+        }
+        default:
+            return BuildIndexText(folderText, names, selection);
+        }
+    };
+    if (parser.isSet(watch))
+        return cli::WatchAndRewrite(folderText, *walk, outputFile, build);
+
+    // To standard output, the index (on its own or in the page) is written as it is made.
+    if ((command == Command::Index || command == Command::Page) &&
+        (outputFile.isNull() || NamesStandardOutput(outputFile))) {
+        QStringEncoder toUtf8(QStringEncoder::Utf8);
+        const auto put = [&toUtf8](const QString& piece) { Put(toUtf8(piece)); };
+        if (command == Command::Page)
+            put(PageDocumentStart(TextArgument(parser.value(title))));
+        StreamIndexText(folderText, listPages().pages, selection, put);
+        if (command == Command::Page)
+            put(PageDocumentEnd());
+        return FinishStandardOutput();
+    }
 
     switch (command) {
-    case Command::Index:
-        return WriteOutput(outputFile, BuildIndexText(folderText, names, selection));
-    case Command::Page:
-        return WriteOutput(outputFile, BuildPageDocument(TextArgument(parser.value(title)),
-                                                         BuildIndexText(folderText, names, selection)));
-    case Command::Rss:
-        return WriteOutput(outputFile, BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)),
-                                                     site, feedOptions));
-    case Command::Atom:
-        return WriteOutput(outputFile, BuildAtomText(folderText, names, TextArgument(parser.value(feedTitle)),
-                                                     site, feedOptions));
-    case Command::Sitemap: {
-        const qsizetype count = FilterPageNames(names, selection.excludes).size();
-        if (count > kSitemapMaxPages) {
-            PrintError(QStringLiteral("the sitemap would list %1 pages, more than the %2 a sitemap may hold")
-                           .arg(count)
-                           .arg(kSitemapMaxPages)
-                           .toUtf8());
-            return ExitFailure;
-        }
-        SitemapOptions sitemapOptions;
-        sitemapOptions.selection = selection;
-        sitemapOptions.lastmod = parser.isSet(lastmod);
-        return WriteOutput(outputFile, BuildSitemapText(folderText, names, site, sitemapOptions));
-    }
     case Command::Titles:
-        return WriteTitleLines(folderText, SelectPages(folderText, names, selection));
+        return WriteTitleLines(folderText, SelectPages(folderText, listPages().pages, selection));
+    case Command::Check: {
+        PageListing listing = listPages();
+        listing.pages = SelectPageNames(listing.pages, selection);
+        return cli::RunCheck(folderText, listing, checkFormat);
+    }
+    default: {
+        const std::optional<QString> text = build();
+        return text ? WriteOutput(outputFile, *text) : ExitFailure;
+    }
     }
     return ExitFailure;
 }

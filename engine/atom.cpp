@@ -32,7 +32,7 @@ QString FormatAtomText(const QString& folderText, const QList<PageRecord>& pages
     out += u"<link rel=\"self\" type=\"application/atom+xml\" href=\""_s + self + u"\"/>\r\n"_s;
     out += u"<link rel=\"alternate\" type=\"text/html\" href=\""_s + XmlAttribute(site) + u"\"/>\r\n"_s;
     for (const PageRecord& page : pages) {
-        const QString link = entryBase + PercentEncodePathSegment(page.name);
+        const QString link = entryBase + PercentEncodePagePath(page.name);
         const QDateTime date = PublishableDate(page.date);
         out += u"<entry>\r\n"_s;
         out += u"<id>"_s + XmlText(link) + u"</id>\r\n"_s;

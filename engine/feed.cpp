@@ -266,7 +266,7 @@ QString FormatFeedText(const QString& folderText, const QList<PageRecord>& pages
         // A page without a title is labelled with its path, which is plain text and not HTML.
         const QString t = page.title ? FeedValue(*page.title) : XmlText(PagePath(folderText, page.name));
         const QString* meta = options.description == FeedDescription::Meta ? MetaDescription(page) : nullptr;
-        const QString itemLink = itemLinkBase + PercentEncodePathSegment(page.name);
+        const QString itemLink = itemLinkBase + PercentEncodePagePath(page.name);
         out += u"<item>\r\n<title>"_s + t + u"</title>\r\n"_s;
         // A meta description is text already, references and all read.
         out += u"<description>"_s + (meta ? XmlText(*meta) : t) + u"</description>\r\n"_s;

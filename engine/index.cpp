@@ -1,7 +1,11 @@
 #include "engine/index.h"
 
+#include "engine/order.h"
 #include "engine/pagereader.h"
 #include "engine/paths.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace pagewick {
 
@@ -51,38 +55,88 @@ QString TitleLabel(const QString& title) {
     return label;
 }
 
+void AppendIndexLine(QString& out, const QString& folderText, const QString& name,
+                     const std::optional<QString>& title) {
+    out += u"<li><a href=\"";
+    out += PercentEncodePagePath(name);
+    out += u"\">";
+    // A title is text whose references a browser resolves, so they stay as written; its "<" and
+    // ">" are text too and must not become markup here. The path standing in for a missing title
+    // is plain text.
+    out += title ? TitleLabel(*title) : PathLabel(PagePath(folderText, name));
+    out += u"</a>\r\n";
+}
+
+// The index of pages read one at a time as their lines are written, so that a big folder is never
+// held as records as well as text.
+QString ReadIndexText(const QString& folderText, const QStringList& pageNames) {
+    QString out = QStringLiteral("<ul>\r\n");
+    out.reserve(pageNames.size() * 96);
+    const FolderPageReader reader(folderText);
+    for (const QString& name : pageNames)
+        AppendIndexLine(out, folderText, name, reader.read(name).title);
+    out += u"</ul>";
+    return out;
+}
+
 } // namespace
 
 QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages) {
     QString out = QStringLiteral("<ul>\r\n");
     out.reserve(pages.size() * 96);
-    for (const PageRecord& page : pages) {
-        out += u"<li><a href=\"";
-        out += PercentEncodePathSegment(page.name);
-        out += u"\">";
-        // A title is text whose references a browser resolves, so they stay as written; its "<"
-        // and ">" are text too and must not become markup here. The path standing in for a
-        // missing title is plain text.
-        out += page.title ? TitleLabel(*page.title) : PathLabel(PagePath(folderText, page.name));
-        out += u"</a>\r\n";
-    }
+    for (const PageRecord& page : pages)
+        AppendIndexLine(out, folderText, page.name, page.title);
     out += u"</ul>";
     return out;
 }
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
-    return FormatIndexText(folderText, ReadPages(folderText, pageNames));
+    return ReadIndexText(folderText, pageNames);
+}
+
+void StreamIndexText(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
+                     const std::function<void(const QString&)>& sink) {
+    // Only the date order needs every page read before any is placed.
+    if (selection.order == PageOrder::Date) {
+        sink(FormatIndexText(folderText, SelectPages(folderText, pageNames, selection)));
+        return;
+    }
+    // In a name order the pages are read one at a time as their lines are written, and the lines
+    // handed on a batch at a time.
+    constexpr qsizetype kBatch = 1024;
+    const QStringList names = SelectPageNames(pageNames, selection);
+    const FolderPageReader reader(folderText);
+    QString piece = QStringLiteral("<ul>\r\n");
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        AppendIndexLine(piece, folderText, names[i], reader.read(names[i]).title);
+        if ((i + 1) % kBatch == 0) {
+            sink(piece);
+            piece.clear();
+        }
+    }
+    piece += u"</ul>";
+    sink(piece);
 }
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
                        const PageSelection& selection) {
-    return FormatIndexText(folderText, SelectPages(folderText, pageNames, selection));
+    QString out;
+    out.reserve(pageNames.size() * 96);
+    StreamIndexText(folderText, pageNames, selection, [&out](const QString& piece) { out += piece; });
+    return out;
+}
+
+QString PageDocumentStart(const QString& pageTitle) {
+    return QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") + pageTitle +
+           QStringLiteral("</title></head><body><h1>") + pageTitle + QStringLiteral("</h1>");
+}
+
+QString PageDocumentEnd() {
+    return QStringLiteral("</body></html>\r\n");
 }
 
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText) {
-    return QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") + pageTitle +
-           QStringLiteral("</title></head><body><h1>") + pageTitle + QStringLiteral("</h1>") + indexText +
-           QStringLiteral("</body></html>\r\n");
+    return PageDocumentStart(pageTitle) + indexText + PageDocumentEnd();
 }
 
 } // namespace pagewick

@@ -1,6 +1,7 @@
 #include "engine/order.h"
 
 #include "engine/scan.h"
+#include "engine/sitewalk.h"
 
 #include <QRegularExpression>
 
@@ -23,9 +24,21 @@ QList<QRegularExpression> ExcludeExpressions(const QStringList& patterns) {
     return expressions;
 }
 
-bool Matches(const QList<QRegularExpression>& expressions, const QString& name) {
+bool MatchesOne(const QList<QRegularExpression>& expressions, const QString& name) {
     return std::any_of(expressions.cbegin(), expressions.cend(),
                        [&](const QRegularExpression& e) { return e.isValid() && e.match(name).hasMatch(); });
+}
+
+// A page is matched by its path, and by the path of each folder it lies in: "drafts" and
+// "drafts/*" both leave out everything below drafts/, however deep.
+bool Matches(const QList<QRegularExpression>& expressions, const QString& name) {
+    if (MatchesOne(expressions, name))
+        return true;
+    for (qsizetype slash = name.indexOf(u'/'); slash >= 0; slash = name.indexOf(u'/', slash + 1)) {
+        if (MatchesOne(expressions, name.first(slash)))
+            return true;
+    }
+    return false;
 }
 
 bool IsAsciiDigit(QChar c) {
@@ -78,11 +91,12 @@ void SortNatural(QStringList& names) {
                      [&](const QString& a, const QString& b) { return NaturalLess(collator, a, b); });
 }
 
+// Paths go part by part, each level in the order's name order.
 void SortNames(QStringList& names, PageOrder order) {
     if (order == PageOrder::Natural)
-        SortNatural(names);
+        SortPagePaths(names, SortNatural);
     else
-        SortPageNames(names);
+        SortPagePaths(names);
 }
 
 } // namespace
@@ -111,13 +125,14 @@ void OrderPages(QList<PageRecord>& pages, PageOrder order) {
     switch (order) {
     case PageOrder::Name:
         std::stable_sort(pages.begin(), pages.end(), [](const PageRecord& a, const PageRecord& b) {
-            return PageNameLess(a.name, b.name);
+            return PagePathLess(a.name, b.name);
         });
         return;
     case PageOrder::Natural: {
         const QCollator collator = PageCollator(true);
+        const auto less = [&](const QString& a, const QString& b) { return NaturalLess(collator, a, b); };
         std::stable_sort(pages.begin(), pages.end(), [&](const PageRecord& a, const PageRecord& b) {
-            return NaturalLess(collator, a.name, b.name);
+            return PagePathLess(a.name, b.name, less);
         });
         return;
     }
@@ -128,7 +143,7 @@ void OrderPages(QList<PageRecord>& pages, PageOrder order) {
                 return aDated;
             if (aDated && a.date != b.date)
                 return a.date > b.date;
-            return PageNameLess(a.name, b.name);
+            return PagePathLess(a.name, b.name);
         });
         return;
     }
@@ -156,7 +171,7 @@ QList<PageRecord> SelectPages(const QString& folderText, const QStringList& page
 QStringList SelectPageNames(const QStringList& pageNames, const PageSelection& selection) {
     QStringList names = FilterPageNames(pageNames, selection.excludes);
     if (selection.order == PageOrder::Date) {
-        SortPageNames(names);
+        SortPagePaths(names);
         return names;
     }
     SortNames(names, selection.order);

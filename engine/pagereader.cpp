@@ -11,6 +11,7 @@
 #include "engine/tokenizer_p.h"
 
 #include <cstring>
+#include <optional>
 
 namespace pagewick {
 
@@ -33,6 +34,22 @@ bool IsPlainAscii(QByteArrayView bytes) {
             return false;
     }
     return true;
+}
+
+// Whether the bytes hold "<title" in any letter case, the start of every title's tag.
+bool MayHoldTitleTag(QByteArrayView bytes) {
+    const char* p = bytes.data();
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i + 6 <= n; ++i) {
+        const void* lt = std::memchr(p + i, '<', size_t(n - 5 - i));
+        if (!lt)
+            return false;
+        i = static_cast<const char*>(lt) - p;
+        if ((p[i + 1] | 0x20) == 't' && (p[i + 2] | 0x20) == 'i' && (p[i + 3] | 0x20) == 't' &&
+            (p[i + 4] | 0x20) == 'l' && (p[i + 5] | 0x20) == 'e')
+            return true;
+    }
+    return false;
 }
 
 bool IsAsciiText(QStringView text) {
@@ -227,16 +244,37 @@ private:
         if (carried)
             buffer.append(head[headSize - 1]);
         qint64 offset = headSize;
-        qint64 searched = headSize;
+        qint64 searched = headSize; // page data looked through, each byte counted once
+        qint64 furthest = headSize;
         qsizetype chunk = kFirstChunk;
         bool atEnd = headIsWhole;
+        // Long stretches without the bytes "<title" cannot hold a title's start, and nothing else
+        // is wanted from them: those are looked through at the speed of finding "<", without
+        // tokenizing them. The tokenizer is kept as it was before the first such stretch; when
+        // "<title" turns up after all, the page is tokenized again from there, so the result is
+        // always what tokenizing every byte gives.
+        std::optional<Tokenizer> saved;
+        qint64 savedOffset = 0;
+        qint64 exactUntil = 0; // a stretch tokenized again is not skipped a second time
+        char seam[10];         // the last bytes of the chunk before, to find "<title" across chunks
+        qsizetype seamSize = 0;
         while (!tokenizer.finished() && !atEnd && searched < kSearchedBytes) {
             buffer.resize(1 + chunk);
             const qsizetype at = carried; // where the bytes read go
             qint64 dataAt = offset;
+            const qint64 chunkStart = offset;
             const qsizetype n = source.readDataFrom(offset, buffer.data() + at, chunk, &dataAt);
             if (n < 0)
                 return false;
+            if (dataAt > offset && saved) {
+                // A hole while skipping: tokenize again from where skipping began.
+                tokenizer = *saved;
+                saved.reset();
+                offset = savedOffset;
+                exactUntil = dataAt + n;
+                seamSize = 0;
+                continue;
+            }
             if (dataAt > offset) {
                 // A hole: zeros, which hold no tag. The tokenizer takes them as a count.
                 qint64 zeros = dataAt - offset;
@@ -253,15 +291,45 @@ private:
                     buffer[0] = '\0';
             }
             atEnd = n == 0;
-            searched += n;
+            searched += std::max<qint64>(0, dataAt + n - std::max(dataAt, furthest));
+            furthest = std::max(furthest, dataAt + n);
             offset = dataAt + n;
             const qsizetype have = carried + n;
             const qsizetype whole = have - have % width;
-            tokenizer.feed(units(QByteArrayView(buffer.constData(), whole)));
+            const QByteArrayView piece(buffer.constData(), whole);
+            chunk = std::min(chunk * 2, kLargestChunk);
+
+            if (width == 1 && !wantEncoding && chunkStart >= exactUntil && tokenizer.maySkip()) {
+                // The seam: the end of the chunk before and the start of this one.
+                const qsizetype front = std::min<qsizetype>(whole, 5);
+                std::memcpy(seam + seamSize, piece.data(), size_t(front));
+                const bool candidate =
+                    MayHoldTitleTag(QByteArrayView(seam, seamSize + front)) || MayHoldTitleTag(piece);
+                seamSize = std::min<qsizetype>(whole, 5);
+                std::memcpy(seam, piece.data() + whole - seamSize, size_t(seamSize));
+                if (!candidate) {
+                    if (!saved) {
+                        saved = tokenizer;
+                        savedOffset = chunkStart;
+                    }
+                    continue;
+                }
+                if (saved) {
+                    tokenizer = *saved;
+                    saved.reset();
+                    offset = savedOffset;
+                    exactUntil = dataAt + n;
+                    seamSize = 0;
+                    atEnd = false;
+                    continue;
+                }
+            } else {
+                seamSize = 0;
+            }
+            tokenizer.feed(units(piece));
             carried = have - whole;
             if (carried)
                 buffer[0] = buffer[whole];
-            chunk = std::min(chunk * 2, kLargestChunk);
         }
         // A title not closed within the bound is no title.
         return true;
@@ -334,12 +402,20 @@ FolderPageReader::~FolderPageReader() {
 }
 
 PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const {
-    PageRecord record{pageName, {}, {}, {}};
-    if (const std::unique_ptr<detail::PageSource> source = d->folder.open(pageName)) {
+    PageRecord record{pageName, {}, {}, {}, {}};
+    QString whyNot;
+    if (const std::unique_ptr<detail::PageSource> source =
+            d->folder.open(pageName, wants & WantFindings ? &whyNot : nullptr)) {
         detail::PageReading page = detail::ReadPage(*source, wants);
         record.title = std::move(page.title);
         record.date = page.date;
         record.description = std::move(page.description);
+        if (wants & WantFindings)
+            record.facts = std::make_shared<const PageFacts>(detail::ExaminePage(*source));
+    } else if (wants & WantFindings) {
+        PageFacts facts;
+        facts.readError = whyNot;
+        record.facts = std::make_shared<const PageFacts>(std::move(facts));
     }
     return record;
 }

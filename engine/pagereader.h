@@ -1,8 +1,11 @@
 #pragma once
 
+#include "engine/pagefacts.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 namespace pagewick {
@@ -13,6 +16,7 @@ enum PageWant : unsigned {
     WantTitle = 0,
     WantDate = 1u << 0,        // the date the page declares in its head, else the file's modification time
     WantDescription = 1u << 1, // <meta name="description">, as text
+    WantFindings = 1u << 2,    // the facts a site check needs (PageFacts): the whole page is read
 };
 
 // One listed page as it went through the reader.
@@ -21,6 +25,9 @@ struct PageRecord {
     std::optional<QString> title; // nullopt: no usable title, or the page could not be read
     QDateTime date;               // with WantDate: declared or last-modified (UTC); invalid when unknown
     std::optional<QString> description; // with WantDescription: the meta description, when the page has one
+    // With WantFindings: why the page could not be read, its encoding; null otherwise, so that
+    // the records of a big folder stay small.
+    std::shared_ptr<const PageFacts> facts = {};
 };
 
 // Reads many pages of one folder, opening the folder once. Never fails, never blocks: a page that

@@ -9,6 +9,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include "engine/pagefacts.h"
+
 #include <memory>
 #include <optional>
 
@@ -49,16 +51,24 @@ public:
     PageFolder& operator=(const PageFolder&) = delete;
 
     // The listed page, or nullptr when it is not a regular file that can be read (a FIFO, a
-    // device, a folder, gone). Opening never blocks.
-    std::unique_ptr<PageSource> open(const QString& pageName) const;
+    // device, a folder, gone); then whyNot, when given, receives the reason. Opening never blocks.
+    std::unique_ptr<PageSource> open(const QString& pageName, QString* whyNot = nullptr) const;
 
     // The page file at a full path, as open() would give it.
-    static std::unique_ptr<PageSource> openPath(const QString& path);
+    static std::unique_ptr<PageSource> openPath(const QString& path, QString* whyNot = nullptr);
 
 private:
     QString folderText;
     int folderHandle = -1;
+    // The sub-folder of the page opened last (a relative path's folder part), held open: pages
+    // come folder by folder, and a page opened relative to its own folder costs one name lookup
+    // rather than one per part of its path.
+    mutable QByteArray subFolder;
+    mutable int subFolderHandle = -1;
 };
+
+// The facts a site check needs from a page's bytes (see engine/pagefacts.h), read from its start.
+PageFacts ExaminePage(PageSource& source);
 
 // Bounds that keep every page's cost finite, whatever it holds.
 inline constexpr qint64 kSearchedBytes = 256LL * 1024 * 1024; // page data looked through for a title

@@ -7,6 +7,7 @@
 #include "engine/paths.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -72,17 +73,28 @@ constexpr int kFolderOpenFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
 constexpr int kFolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 #endif
 
-std::unique_ptr<PageSource> OpenAt(int folderFd, const QByteArray& path) {
+std::unique_ptr<PageSource> Failed(QString* whyNot, const QString& reason) {
+    if (whyNot)
+        *whyNot = reason;
+    return nullptr;
+}
+
+QString ErrorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+std::unique_ptr<PageSource> OpenAt(int folderFd, QByteArrayView path, QString* whyNot) {
+    // The view ends where its bytes end (a whole QByteArray, or the end of one).
     if (path.isEmpty() || path.contains('\0'))
-        return nullptr;
+        return Failed(whyNot, ErrorText(ENOENT));
     // Non-blocking, so that opening a FIFO returns at once; only regular files are read.
-    const int fd = ::openat(folderFd, path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::openat(folderFd, path.data(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return nullptr;
+        return Failed(whyNot, ErrorText(errno));
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return nullptr;
+        return Failed(whyNot, QStringLiteral("not a regular file"));
     }
     return std::make_unique<FdSource>(fd, st);
 }
@@ -96,19 +108,34 @@ PageFolder::PageFolder(const QString& folderText) : folderText(folderText) {
 }
 
 PageFolder::~PageFolder() {
+    if (subFolderHandle >= 0)
+        ::close(subFolderHandle);
     if (folderHandle >= 0)
         ::close(folderHandle);
 }
 
-std::unique_ptr<PageSource> PageFolder::open(const QString& pageName) const {
+std::unique_ptr<PageSource> PageFolder::open(const QString& pageName, QString* whyNot) const {
     // An absolute name would leave the folder behind, where the joined path does not.
-    if (folderHandle >= 0 && !pageName.startsWith(u'/'))
-        return OpenAt(folderHandle, FileNameToBytes(pageName));
-    return openPath(PagePath(folderText, pageName));
+    if (folderHandle < 0 || pageName.startsWith(u'/'))
+        return openPath(PagePath(folderText, pageName), whyNot);
+    const QByteArray path = FileNameToBytes(pageName);
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash <= 0 || path.contains('\0'))
+        return OpenAt(folderHandle, path, whyNot);
+    const QByteArrayView folder = QByteArrayView(path).first(slash);
+    if (subFolderHandle < 0 || folder != subFolder) {
+        if (subFolderHandle >= 0)
+            ::close(subFolderHandle);
+        subFolder = folder.toByteArray();
+        subFolderHandle = ::openat(folderHandle, subFolder.constData(), kFolderOpenFlags);
+    }
+    if (subFolderHandle < 0)
+        return OpenAt(folderHandle, path, whyNot);
+    return OpenAt(subFolderHandle, QByteArrayView(path).sliced(slash + 1), whyNot);
 }
 
-std::unique_ptr<PageSource> PageFolder::openPath(const QString& path) {
-    return OpenAt(AT_FDCWD, FileNameToBytes(path));
+std::unique_ptr<PageSource> PageFolder::openPath(const QString& path, QString* whyNot) {
+    return OpenAt(AT_FDCWD, FileNameToBytes(path), whyNot);
 }
 
 } // namespace detail

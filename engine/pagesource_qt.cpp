@@ -17,6 +17,7 @@ class FileSource : public PageSource {
 public:
     explicit FileSource(const QString& path) : file(path), modified(QFileInfo(path).lastModified().toUTC()) {}
     bool open() { return file.open(QIODevice::ReadOnly); }
+    QString errorString() const { return file.errorString(); }
     qsizetype readAt(qint64 offset, char* into, qsizetype size) override {
         return file.seek(offset) ? file.read(into, size) : -1;
     }
@@ -33,15 +34,23 @@ PageFolder::PageFolder(const QString& folderText) : folderText(folderText) {}
 
 PageFolder::~PageFolder() = default;
 
-std::unique_ptr<PageSource> PageFolder::open(const QString& pageName) const {
-    return openPath(PagePath(folderText, pageName));
+std::unique_ptr<PageSource> PageFolder::open(const QString& pageName, QString* whyNot) const {
+    return openPath(PagePath(folderText, pageName), whyNot);
 }
 
-std::unique_ptr<PageSource> PageFolder::openPath(const QString& path) {
-    if (!QFileInfo(path).isFile())
+std::unique_ptr<PageSource> PageFolder::openPath(const QString& path, QString* whyNot) {
+    if (!QFileInfo(path).isFile()) {
+        if (whyNot)
+            *whyNot = QFileInfo::exists(path) ? QStringLiteral("not a regular file")
+                                              : QStringLiteral("No such file or directory");
         return nullptr;
+    }
     auto source = std::make_unique<FileSource>(path);
-    return source->open() ? std::move(source) : nullptr;
+    if (source->open())
+        return source;
+    if (whyNot)
+        *whyNot = source->errorString();
+    return nullptr;
 }
 
 } // namespace detail

@@ -18,4 +18,8 @@ QString PagePath(const QString& folderText, const QString& pageName);
 // of its on-disk name (see filename.h) as %XX.
 QString PercentEncodePathSegment(const QString& pageName);
 
+// A relative page path ("blog/2025/post.html") as a URL path: each part as PercentEncodePathSegment
+// encodes it, with "/" between the parts. A bare name gives what PercentEncodePathSegment gives.
+QString PercentEncodePagePath(const QString& pagePath);
+
 } // namespace pagewick

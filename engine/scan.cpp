@@ -123,21 +123,34 @@ bool SortAsciiNames(QStringList& names, const QCollator& collator) {
                 return false;
         }
     }
-    QString printable;
-    for (char16_t c = 0x20; c < 0x7F; ++c)
-        printable += QChar(c);
-    std::vector<QString> chars;
-    for (const QChar c : std::as_const(printable))
-        chars.push_back(QString(c));
-    std::stable_sort(chars.begin(), chars.end(),
-                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
-    char rank[128] = {};
-    char next = 1;
-    for (size_t i = 0; i < chars.size(); ++i) {
-        if (i > 0 && collator.compare(chars[i - 1], chars[i]) != 0)
-            ++next;
-        rank[chars[i].front().unicode()] = next;
+    // The ranks depend on the collation only: worked out once per thread for each language
+    // (sub-folders sort many small lists, each of which would otherwise pay for them).
+    struct Ranks {
+        QString language;
+        char rank[128] = {};
+    };
+    static thread_local Ranks ranks;
+    const QString language = collator.locale().name();
+    if (ranks.language != language) {
+        QString printable;
+        for (char16_t c = 0x20; c < 0x7F; ++c)
+            printable += QChar(c);
+        std::vector<QString> chars;
+        for (const QChar c : std::as_const(printable))
+            chars.push_back(QString(c));
+        std::stable_sort(chars.begin(), chars.end(), [&collator](const QString& a, const QString& b) {
+            return collator.compare(a, b) < 0;
+        });
+        std::fill(std::begin(ranks.rank), std::end(ranks.rank), char(0));
+        char next = 1;
+        for (size_t i = 0; i < chars.size(); ++i) {
+            if (i > 0 && collator.compare(chars[i - 1], chars[i]) != 0)
+                ++next;
+            ranks.rank[chars[i].front().unicode()] = next;
+        }
+        ranks.language = language;
     }
+    const char* const rank = ranks.rank;
     struct Entry {
         qsizetype offset;
         qsizetype size;
@@ -145,11 +158,15 @@ bool SortAsciiNames(QStringList& names, const QCollator& collator) {
     };
     std::vector<Entry> entries;
     entries.reserve(size_t(names.size()));
-    QByteArray keys;
+    qsizetype total = 0;
+    for (const QString& name : std::as_const(names))
+        total += name.size();
+    QByteArray keys(total, Qt::Uninitialized);
+    char* k = keys.data();
     for (const QString& name : std::as_const(names)) {
-        entries.push_back({keys.size(), name.size(), &name});
+        entries.push_back({qsizetype(k - keys.constData()), name.size(), &name});
         for (const QChar c : name)
-            keys += rank[c.unicode()];
+            *k++ = rank[c.unicode()];
     }
     const auto key = [&keys](const Entry& e) {
         return std::string_view(keys.constData() + e.offset, size_t(e.size));

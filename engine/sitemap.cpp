@@ -14,7 +14,7 @@ QString FormatSitemapText(const QList<PageRecord>& pages, const QString& siteUrl
                   "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\r\n"_s;
     out.reserve(out.size() + pages.size() * (base.size() + 64));
     for (const PageRecord& page : pages) {
-        out += u"<url><loc>"_s + XmlText(base + PercentEncodePathSegment(page.name)) + u"</loc>"_s;
+        out += u"<url><loc>"_s + XmlText(base + PercentEncodePagePath(page.name)) + u"</loc>"_s;
         if (options.lastmod) {
             const QString date = Rfc3339Date(page.date);
             if (!date.isEmpty())

@@ -28,7 +28,9 @@ inline constexpr qsizetype kKeptTitleBytes = 1024 * 1024;
 inline constexpr qsizetype kKeptMetaUnits = 64 * 1024;
 
 inline bool IsAsciiWhitespace(char16_t c) {
-    return c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
+    // Tab, line feed, form feed, carriage return and space, as one test of a bit mask.
+    constexpr quint64 kMask = 1ULL << '\t' | 1ULL << '\n' | 1ULL << '\f' | 1ULL << '\r' | 1ULL << ' ';
+    return c <= ' ' && (kMask >> c & 1);
 }
 inline bool IsAsciiLetter(char16_t c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -119,6 +121,29 @@ public:
     bool finished() const { return done || (titleClosed && (!wantHead || headEnded)); }
 
     bool hasTitle() const { return titleClosed; }
+    // Whether a stretch without a title's start tag may go unread: nothing in it is wanted then,
+    // the title's text and the head's meta elements aside.
+    bool maySkip() const {
+        if (collectingTitle || (wantHead && !headEnded))
+            return false;
+        switch (state) {
+        case TagOpen:
+        case EndTagOpen:
+        case TagName:
+            return false; // a name still being read may be "title"
+        case BeforeAttrName:
+        case AttrName:
+        case AfterAttrName:
+        case BeforeAttrValue:
+        case AttrValueQuoted:
+        case AttrValueUnquoted:
+        case AfterAttrValueQuoted:
+        case SelfClosing:
+            return isEndTag || kind != Kind::Title; // the title's own start tag is under way
+        default:
+            return true;
+        }
+    }
     // The raw units of the title, at most kKeptTitleBytes of them (a whole number of units).
     QByteArray titleBytes() const {
         return title.left(std::min<qint64>(title.size(), titleUnits * unitWidth));
@@ -328,8 +353,8 @@ private:
             endName.add(char16_t(*n));
     }
 
-    const bool wantCharset;
-    const bool wantHead;
+    bool wantCharset;
+    bool wantHead;
     State state = Data;
     bool done = false;
     bool headEnded = false;
@@ -359,7 +384,7 @@ private:
 
 // Just past the ">" that ends a tag whose attributes start at i, following the attribute states
 // as the tokenizer does but keeping nothing; -1 when the units run out first.
-template <typename Units> qsizetype SkipAttributes(const Units& u, qsizetype i) {
+template <typename Units> inline qsizetype SkipAttributes(const Units& u, qsizetype i) {
     enum { BeforeName, Name, AfterName, BeforeValue, Unquoted } state = BeforeName;
     const qsizetype n = u.size();
     for (; i < n; ++i) {
@@ -422,15 +447,20 @@ template <typename Units> void Tokenizer::feed(const Units& u) {
     while (i < n && !finished()) {
         switch (state) {
         case Data: {
-            i = u.find('<', i);
-            if (i >= n)
-                break;
-            // Most tags lie whole within the piece and hold no quoted value: take those in one
-            // step. Without a quote before it, the first ">" ends a tag in every attribute state.
-            qsizetype k = i + 1;
-            const bool end = k < n && u[k] == '/';
-            k += end;
-            if (k < n && IsAsciiLetter(u[k])) {
+            // Most tags lie whole within the piece: take those here, one after the other, and
+            // leave the rest to the states below.
+            for (;;) {
+                i = u.find('<', i);
+                if (i >= n)
+                    break;
+                qsizetype k = i + 1;
+                const bool end = k < n && u[k] == '/';
+                k += end;
+                if (k >= n || !IsAsciiLetter(u[k])) {
+                    state = TagOpen;
+                    ++i;
+                    break;
+                }
                 startTag();
                 isEndTag = end;
                 for (; k < n; ++k) {
@@ -439,22 +469,23 @@ template <typename Units> void Tokenizer::feed(const Units& u) {
                         break;
                     tagName.add(c);
                 }
-                if (k < n) {
-                    tagNamed();
-                    if (!collectingMeta) {
-                        if (const qsizetype m = SkipAttributes(u, k); m >= 0) {
-                            i = m;
-                            state = emitTag();
-                            break;
-                        }
-                    }
+                if (k >= n) {
+                    state = TagOpen;
+                    ++i;
+                    break;
+                }
+                tagNamed();
+                const qsizetype m = collectingMeta ? -1 : SkipAttributes(u, k);
+                if (m < 0) {
                     i = k; // the attributes, step by step
                     state = TagName;
                     break;
                 }
+                i = m;
+                state = emitTag();
+                if (state != Data || finished())
+                    break;
             }
-            state = TagOpen;
-            ++i;
             break;
         }
         case TagOpen: {

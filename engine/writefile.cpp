@@ -33,20 +33,6 @@ struct Target {
     struct stat status = {};
 };
 
-QString KindName(mode_t mode) {
-    if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a named pipe (FIFO)");
-    if (S_ISCHR(mode))
-        return QStringLiteral("a character device");
-    if (S_ISBLK(mode))
-        return QStringLiteral("a block device");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("a special file");
-}
-
 Target Probe(const QByteArray& name) {
     Target target;
     if (::stat(name.constData(), &target.status) != 0) {
@@ -62,7 +48,7 @@ Target Probe(const QByteArray& name) {
     target.kind = S_ISREG(mode)                     ? Target::Regular
                   : S_ISFIFO(mode) || S_ISCHR(mode) ? Target::Stream
                                                     : Target::Other;
-    target.what = KindName(mode);
+    target.what = FileKindName(mode);
     return target;
 }
 
@@ -176,6 +162,20 @@ bool WriteTextFile(const QString& path, const QString& text, QString* error, Spe
     if (error)
         *error = QStringLiteral("Could not write %1: %2").arg(QDir::toNativeSeparators(path), failure);
     return false;
+}
+
+QString FileKindName(unsigned mode) {
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe (FIFO)");
+    if (S_ISCHR(mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(mode))
+        return QStringLiteral("a block device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("a special file");
 }
 
 } // namespace pagewick

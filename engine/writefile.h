@@ -23,4 +23,8 @@ enum class SpecialTarget {
 bool WriteTextFile(const QString& path, const QString& text, QString* error = nullptr,
                    SpecialTarget special = SpecialTarget::Refuse);
 
+// What a file that is not a regular file is, from its stat mode, for messages: "a folder",
+// "a named pipe (FIFO)", "a character device", ...
+QString FileKindName(unsigned mode);
+
 } // namespace pagewick

@@ -1,5 +1,7 @@
 #include "settings/store.h"
 
+#include "engine/writefile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -32,20 +34,7 @@ QString NotRegularFileKind(const QString& path) {
     struct stat status = {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         return errno == ELOOP ? QStringLiteral("a loop of symbolic links") : QString();
-    const mode_t mode = status.st_mode;
-    if (S_ISREG(mode))
-        return {};
-    if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a named pipe (FIFO)");
-    if (S_ISCHR(mode))
-        return QStringLiteral("a character device");
-    if (S_ISBLK(mode))
-        return QStringLiteral("a block device");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("a special file");
+    return S_ISREG(status.st_mode) ? QString() : FileKindName(status.st_mode);
 }
 
 // Why the store must be left alone, or empty when QSettings may use it. QSettings reads the file

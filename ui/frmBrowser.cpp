@@ -3,6 +3,7 @@
 #include "engine/entities.h"
 #include "engine/paths.h"
 #include "ui/apptitle.h"
+#include "ui/busypointer.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -123,15 +124,6 @@ template <typename Visit> void ForEachIndexEntry(QStringView index, Visit visit)
         at = next;
     }
 }
-
-// The busy pointer while the preview is built, restored however the build ends.
-class BusyPointer {
-public:
-    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-};
 
 } // namespace
 

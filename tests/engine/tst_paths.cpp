@@ -101,23 +101,35 @@ void PathsTest::trailingSeparator() {
 }
 
 void PathsTest::percentEncoding_data() {
+    // segment: the name as one path segment; path: the name as a relative page path, whose "/"
+    // stays between the parts it separates.
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("segment");
-    QTest::newRow("plain") << u"index.htm"_qs << u"index.htm"_qs;
-    QTest::newRow("unreserved") << u"A-Z_a~z.0-9.htm"_qs << u"A-Z_a~z.0-9.htm"_qs;
-    QTest::newRow("space") << u"my page.htm"_qs << u"my%20page.htm"_qs;
+    QTest::addColumn<QString>("path");
+    QTest::newRow("plain") << u"index.htm"_qs << u"index.htm"_qs << u"index.htm"_qs;
+    QTest::newRow("unreserved") << u"A-Z_a~z.0-9.htm"_qs << u"A-Z_a~z.0-9.htm"_qs << u"A-Z_a~z.0-9.htm"_qs;
+    QTest::newRow("space") << u"my page.htm"_qs << u"my%20page.htm"_qs << u"my%20page.htm"_qs;
     QTest::newRow("url syntax") << u"a#b?c%d/e+f,g;h=i@j.htm"_qs
-                                << u"a%23b%3Fc%25d%2Fe%2Bf%2Cg%3Bh%3Di%40j.htm"_qs;
-    QTest::newRow("html syntax") << u"q\"'&<>.htm"_qs << u"q%22%27%26%3C%3E.htm"_qs;
-    QTest::newRow("control") << u"tab\t.htm"_qs << u"tab%09.htm"_qs;
-    QTest::newRow("non-ascii as utf-8") << u"café.htm"_qs << u"caf%C3%A9.htm"_qs;
-    QTest::newRow("non-utf-8 byte as itself") << u"caf"_qs + Escaped({0xE9}) + u".htm"_qs << u"caf%E9.htm"_qs;
+                                << u"a%23b%3Fc%25d%2Fe%2Bf%2Cg%3Bh%3Di%40j.htm"_qs
+                                << u"a%23b%3Fc%25d/e%2Bf%2Cg%3Bh%3Di%40j.htm"_qs;
+    QTest::newRow("html syntax") << u"q\"'&<>.htm"_qs << u"q%22%27%26%3C%3E.htm"_qs
+                                 << u"q%22%27%26%3C%3E.htm"_qs;
+    QTest::newRow("control") << u"tab\t.htm"_qs << u"tab%09.htm"_qs << u"tab%09.htm"_qs;
+    QTest::newRow("non-ascii as utf-8") << u"café.htm"_qs << u"caf%C3%A9.htm"_qs << u"caf%C3%A9.htm"_qs;
+    QTest::newRow("non-utf-8 byte as itself")
+        << u"caf"_qs + Escaped({0xE9}) + u".htm"_qs << u"caf%E9.htm"_qs << u"caf%E9.htm"_qs;
+    QTest::newRow("sub-folders") << u"blog/2025/my post.htm"_qs << u"blog%2F2025%2Fmy%20post.htm"_qs
+                                 << u"blog/2025/my%20post.htm"_qs;
+    QTest::newRow("non-utf-8 folder name")
+        << u"d"_qs + Escaped({0xE9}) + u"j/#1.htm"_qs << u"d%E9j%2F%231.htm"_qs << u"d%E9j/%231.htm"_qs;
 }
 
 void PathsTest::percentEncoding() {
     QFETCH(QString, name);
     QFETCH(QString, segment);
+    QFETCH(QString, path);
     QCOMPARE(PercentEncodePathSegment(name), segment);
+    QCOMPARE(PercentEncodePagePath(name), path);
 }
 
 QTEST_GUILESS_MAIN(PathsTest)

@@ -1,16 +1,24 @@
+#include "../capabilities.h"
 #include "engine/filename.h"
 #include "engine/order.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
+#include "engine/sitecheck.h"
+#include "engine/sitewalk.h"
 #include "engine/title.h"
 #include "fixture.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,6 +37,8 @@ private Q_SLOTS:
     void bytesOfNamesSurvive();
     void order_data();
     void order();
+    void walk_data();
+    void walk();
     void selection_data();
     void selection();
 };
@@ -111,6 +121,12 @@ void ScanTest::bytesOfNamesSurvive() {
     QCOMPARE(names.size(), 1);
     QCOMPARE(FileNameToBytes(names.first()), QByteArray("caf\xE9.htm"));
     QCOMPARE(ExtractTitle(PagePath(folderText, names.first())), u"Café"_qs);
+
+    // Through the walk, both names keep their bytes in the relative path.
+    const QStringList paths = WalkPageFiles(dir.path(), {true, -1}).pages;
+    QCOMPARE(paths.size(), 1);
+    QCOMPARE(FileNameToBytes(paths.first()), QByteArray("d\xE9j\xE0/caf\xE9.htm"));
+    QCOMPARE(ExtractTitle(PagePath(dir.path(), paths.first())), u"Café"_qs);
 }
 
 void ScanTest::order_data() {
@@ -142,6 +158,20 @@ void ScanTest::order_data() {
     QTest::newRow("other scripts and letters")
         << QStringList{u"Ñu.htm"_qs, u"ob.htm"_qs, u"Straße.htm"_qs, u"strasse.htm"_qs, u"ńa.htm"_qs}
         << QStringList{u"ńa.htm"_qs, u"Ñu.htm"_qs, u"ob.htm"_qs, u"strasse.htm"_qs, u"Straße.htm"_qs};
+    // Relative paths go part by part: a folder's pages stay together, and the folder stands where
+    // its name falls among the names beside it.
+    QTest::newRow("folder among pages")
+        << QStringList{u"c.htm"_qs, u"blog/b.htm"_qs, u"a.htm"_qs, u"blog/a.htm"_qs, u"blog.htm"_qs}
+        << QStringList{u"a.htm"_qs, u"blog/a.htm"_qs, u"blog/b.htm"_qs, u"blog.htm"_qs, u"c.htm"_qs};
+    QTest::newRow("folders equal but for case stay apart")
+        << QStringList{u"a/z.htm"_qs, u"A/y.htm"_qs, u"a/b.htm"_qs, u"A/c.htm"_qs}
+        << QStringList{u"A/c.htm"_qs, u"A/y.htm"_qs, u"a/b.htm"_qs, u"a/z.htm"_qs};
+    QTest::newRow("deeper first where the folder sorts first")
+        << QStringList{u"x/2025/b.htm"_qs, u"x/a.htm"_qs, u"x/2024/c.htm"_qs, u"x/2025/a.htm"_qs}
+        << QStringList{u"x/2024/c.htm"_qs, u"x/2025/a.htm"_qs, u"x/2025/b.htm"_qs, u"x/a.htm"_qs};
+    QTest::newRow("a folder's name is compared whole")
+        << QStringList{u"ab/x.htm"_qs, u"a/y.htm"_qs, u"a b/z.htm"_qs}
+        << QStringList{u"a/y.htm"_qs, u"a b/z.htm"_qs, u"ab/x.htm"_qs};
 }
 
 void ScanTest::order() {
@@ -151,13 +181,153 @@ void ScanTest::order() {
     const QLocale saved;
     for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::French, QLocale::France)}) {
         QLocale::setDefault(locale);
-        QStringList list = names;
-        SortPageNames(list);
-        QCOMPARE(list, sorted);
-        for (qsizetype i = 1; i < list.size(); ++i)
-            QVERIFY(PageNameLess(list[i - 1], list[i]));
+        QStringList paths = names;
+        SortPagePaths(paths);
+        QCOMPARE(paths, sorted);
+        QVERIFY(std::is_sorted(paths.cbegin(), paths.cend(),
+                               [](const QString& a, const QString& b) { return PagePathLess(a, b); }));
+        if (std::none_of(names.cbegin(), names.cend(), [](const QString& n) { return n.contains(u'/'); })) {
+            QStringList list = names;
+            SortPageNames(list);
+            QCOMPARE(list, sorted);
+            for (qsizetype i = 1; i < list.size(); ++i)
+                QVERIFY(PageNameLess(list[i - 1], list[i]));
+        }
     }
     QLocale::setDefault(saved);
+}
+
+// A tree is made from entries relative to the walked folder: "dir/" a folder, "name@target" a
+// link to target, anything else a page file; "../" reaches beside the walked folder.
+void ScanTest::walk_data() {
+    QTest::addColumn<QStringList>("tree");
+    QTest::addColumn<bool>("recursive");
+    QTest::addColumn<int>("maxDepth");
+    QTest::addColumn<QStringList>("locked"); // folders made unreadable (mode 000)
+    QTest::addColumn<QStringList>("pages");  // in SortPagePaths order
+    QTest::addColumn<QStringList>("skipped");
+
+    const QStringList nested = {u"a.htm"_qs,      u"blog/2025/post.html"_qs,
+                                u"blog/x.htm"_qs, u"blog/notes.txt"_qs,
+                                u"z.htm"_qs,      u"blog/2025/deeper/p.htm"_qs};
+    QTest::newRow("not recursive: the folder's own pages")
+        << nested << false << -1 << QStringList() << QStringList{u"a.htm"_qs, u"z.htm"_qs} << QStringList();
+    QTest::newRow("nested") << nested << true << -1 << QStringList()
+                            << QStringList{u"a.htm"_qs, u"blog/2025/deeper/p.htm"_qs,
+                                           u"blog/2025/post.html"_qs, u"blog/x.htm"_qs, u"z.htm"_qs}
+                            << QStringList();
+    QTest::newRow("max depth 0") << nested << true << 0 << QStringList()
+                                 << QStringList{u"a.htm"_qs, u"z.htm"_qs} << QStringList();
+    QTest::newRow("max depth 1") << nested << true << 1 << QStringList()
+                                 << QStringList{u"a.htm"_qs, u"blog/x.htm"_qs, u"z.htm"_qs} << QStringList();
+    QTest::newRow("max depth 2") << nested << true << 2 << QStringList()
+                                 << QStringList{u"a.htm"_qs, u"blog/2025/post.html"_qs, u"blog/x.htm"_qs,
+                                                u"z.htm"_qs}
+                                 << QStringList();
+    QTest::newRow("hidden at every level")
+        << QStringList{u".git/a.htm"_qs, u"sub/.draft.htm"_qs, u"sub/.hidden/c.htm"_qs, u"sub/ok.htm"_qs}
+        << true << -1 << QStringList() << QStringList{u"sub/ok.htm"_qs} << QStringList();
+    QTest::newRow("a folder named like a page is walked, not listed")
+        << QStringList{u"old.htm/a.htm"_qs, u"empty.html/"_qs} << true << -1 << QStringList()
+        << QStringList{u"old.htm/a.htm"_qs} << QStringList();
+    QTest::newRow("link to a folder elsewhere")
+        << QStringList{u"../elsewhere/far.htm"_qs, u"linked@../elsewhere"_qs} << true << -1 << QStringList()
+        << QStringList{u"linked/far.htm"_qs} << QStringList();
+    QTest::newRow("link to a folder elsewhere, too deep")
+        << QStringList{u"../elsewhere/in/far.htm"_qs, u"linked@../elsewhere"_qs} << true << 1 << QStringList()
+        << QStringList() << QStringList();
+    QTest::newRow("link into the tree: the real path names the pages")
+        << QStringList{u"real/a.htm"_qs, u"alias@real"_qs, u"real/inner/b.htm"_qs, u"zz@real/inner"_qs}
+        << true << -1 << QStringList() << QStringList{u"real/a.htm"_qs, u"real/inner/b.htm"_qs}
+        << QStringList();
+    QTest::newRow("two links to one folder")
+        << QStringList{u"../shared/p.htm"_qs, u"b@../shared"_qs, u"a@../shared"_qs} << true << -1
+        << QStringList() << QStringList{u"a/p.htm"_qs} << QStringList();
+    QTest::newRow("loop back to the top")
+        << QStringList{u"a.htm"_qs, u"sub/b.htm"_qs, u"sub/up@.."_qs, u"sub/here@."_qs} << true << -1
+        << QStringList() << QStringList{u"a.htm"_qs, u"sub/b.htm"_qs} << QStringList();
+    QTest::newRow("loop between links")
+        << QStringList{u"../x/p.htm"_qs, u"../y/q.htm"_qs, u"../x/to-y@../y"_qs, u"../y/to-x@../x"_qs,
+                       u"x@../x"_qs}
+        << true << -1 << QStringList() << QStringList{u"x/p.htm"_qs, u"x/to-y/q.htm"_qs} << QStringList();
+    QTest::newRow("links that lead nowhere")
+        << QStringList{u"self@self"_qs, u"gone@../none"_qs, u"a.htm"_qs} << true << -1 << QStringList()
+        << QStringList{u"a.htm"_qs} << QStringList();
+    QTest::newRow("link to a page") << QStringList{u"sub/p.htm"_qs, u"sub/q.htm@p.htm"_qs} << true << -1
+                                    << QStringList() << QStringList{u"sub/p.htm"_qs, u"sub/q.htm"_qs}
+                                    << QStringList();
+    QTest::newRow("unreadable sub-folder is skipped and named")
+        << QStringList{u"a.htm"_qs, u"locked/b.htm"_qs, u"open/c.htm"_qs, u"open/shut/d.htm"_qs} << true << -1
+        << QStringList{u"locked"_qs, u"open/shut"_qs} << QStringList{u"a.htm"_qs, u"open/c.htm"_qs}
+        << QStringList{u"locked"_qs, u"open/shut"_qs};
+    QTest::newRow("unreadable sub-folder below the depth is not tried")
+        << QStringList{u"a.htm"_qs, u"locked/b.htm"_qs} << true << 0 << QStringList{u"locked"_qs}
+        << QStringList{u"a.htm"_qs} << QStringList();
+    QTest::newRow("unreadable folder behind a link")
+        << QStringList{u"../shut/b.htm"_qs, u"door@../shut"_qs} << true << -1 << QStringList{u"../shut"_qs}
+        << QStringList() << QStringList{u"door"_qs};
+}
+
+void ScanTest::walk() {
+    QFETCH(QStringList, tree);
+    QFETCH(bool, recursive);
+    QFETCH(int, maxDepth);
+    QFETCH(QStringList, locked);
+    QFETCH(QStringList, pages);
+    QFETCH(QStringList, skipped);
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const QString top = temp.path() + u"/top"_qs;
+    QDir dir(top);
+    QVERIFY(dir.mkpath(u"."_qs));
+    for (const QString& entry : tree) {
+        const qsizetype at = entry.indexOf(u'@');
+        const QString path = top + u'/' + (at < 0 ? entry : entry.left(at));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        if (at >= 0)
+            QCOMPARE(::symlink(QFile::encodeName(entry.mid(at + 1)).constData(),
+                               QFile::encodeName(path).constData()),
+                     0);
+        else if (entry.endsWith(u'/'))
+            QVERIFY(QDir().mkpath(path));
+        else
+            WriteFixture(QFileInfo(path).path(), QFileInfo(path).fileName(), "<title>t</title>");
+    }
+    for (const QString& folder : locked)
+        QVERIFY(QFile::setPermissions(top + u'/' + folder, {}));
+    const auto unlock = qScopeGuard([&] {
+        for (const QString& folder : locked)
+            QFile::setPermissions(top + u'/' + folder,
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+
+    PageListing listing;
+    QString report;
+    {
+        testcaps::FileModesHold modes;
+        if (!locked.isEmpty()) {
+            if (!modes.isValid() || testcaps::CanOpen(QFile::encodeName(top + u'/' + locked.first())))
+                QSKIP("file modes do not stop this user from reading a folder");
+        }
+        listing = WalkPageFiles(top, {recursive, maxDepth});
+        report = CheckFolderText(top, {recursive, maxDepth});
+    }
+    // The window's check walks the same pages and names the same skipped folders.
+    QVERIFY2(report.endsWith(u"; %1 page%2 checked\n"_qs.arg(pages.size()).arg(pages.size() == 1 ? "" : "s")),
+             qPrintable(report));
+    for (const QString& folder : skipped)
+        QVERIFY2(report.contains(folder + u"/: folder cannot be read"_qs), qPrintable(report));
+    SortPagePaths(listing.pages);
+    QCOMPARE(listing.pages, pages);
+    QStringList skippedNames;
+    for (const SkippedFolder& folder : std::as_const(listing.skipped)) {
+        skippedNames.append(folder.name);
+        QCOMPARE(folder.reason, QString::fromLocal8Bit(std::strerror(EACCES)));
+    }
+    QCOMPARE(skippedNames, skipped);
+    QVERIFY(listing.folders.contains(QString()));
+    if (!recursive)
+        QCOMPARE(Sorted(listing.pages), Sorted(ScanPageFiles(top)));
 }
 
 // What an output takes from a folder: the pages left after the excludes, in the chosen order, cut

@@ -136,10 +136,11 @@ void TitleTest::tagAcrossChunks_data() {
     QTest::addColumn<QByteArray>("filler");
     QTest::addColumn<int>("offset"); // in characters
     // The reader takes 4 KiB first, then twice as much at each read up to 256 KiB: put the tags
-    // across the first of those edges (4, 12, 28 and 60 KiB), and round 16 and 80 KiB.
+    // across the first of those edges, round 16 and 80 KiB, and at 1 MiB, past the first
+    // stretches read without tokenizing.
     const QByteArray title = "<title>Boundary title</title>";
     QList<int> offsets{0, 200000, 1 << 20};
-    for (int edge : {4096, 12288, 16384, 28672, 61440, 16384 + 65536}) {
+    for (int edge : {4096, 8192, 12288, 16384, 28672, 32768, 61440, 65536, 16384 + 65536, 1 << 20}) {
         for (int shift = -8; shift <= 1; ++shift)
             offsets << edge + shift; // the opening tag
         for (int shift = -3; shift <= 3; ++shift)
@@ -258,6 +259,16 @@ void TitleTest::everyPageEnds_data() {
         << QByteArray("<title>ab") << 3 * GiB << 0LL << QByteArray("cd</title>") << u"ab~"_qs;
     QTest::newRow("a hole in the opening tag")
         << QByteArray("<title data-x='") << 2 * GiB << 0LL << QByteArray("'>Tag</title>") << u"Tag"_qs;
+    // Long stretches without "<title" are looked through quickly; what they open still counts.
+    QTest::newRow("a script open across a long stretch")
+        << QByteArray("<html><body><script>") << 0LL << 3LL * 1024 * 1024
+        << QByteArray("<title>Fake</title></script><title>Real</title>") << u"Real"_qs;
+    QTest::newRow("a comment open across a long stretch")
+        << QByteArray("<html><body><!--") << 0LL << 3LL * 1024 * 1024
+        << QByteArray("<title>Fake</title>--><title>Real</title>") << u"Real"_qs;
+    QTest::newRow("a quoted value open across a long stretch")
+        << QByteArray("<html><body><a title='") << 0LL << 3LL * 1024 * 1024
+        << QByteArray("<title>Fake</title>'><title>Real</title>") << u"Real"_qs;
     QTest::newRow("a title past 256 MiB of data") << QByteArray("<html>") << 0LL << 257LL * 1024 * 1024
                                                   << QByteArray("<title>Too far</title>") << QString();
 }

@@ -3,6 +3,10 @@
 #include "engine/scan.h"
 #include "hostilefolder.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -153,6 +157,31 @@ private Q_SLOTS:
             if (page.label == hostile::Label::Title)
                 QVERIFY2(r.out.contains(page.name + '\t' + page.title.toUtf8() + '\n'),
                          page.name.constData());
+        }
+    }
+
+    // The check reads every page to its end (a sparse giant, names of any bytes) and finishes: one
+    // JSON array whose findings name listed pages, with every page without a title among them.
+    void checkNamesPagesWithoutTitles() {
+        const hostile::CliResult r =
+            run({QStringLiteral("check"), folder.path, QStringLiteral("--format"), QStringLiteral("json")});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err, QByteArray());
+        QJsonParseError error;
+        const QJsonDocument json = QJsonDocument::fromJson(r.out, &error);
+        QVERIFY2(json.isArray(), qPrintable(error.errorString()));
+        QSet<QString> untitled;
+        for (const QJsonValue& finding : json.array()) {
+            const QString page = finding[QStringLiteral("page")].toString();
+            QVERIFY2(listed.contains(page), qPrintable(page));
+            const QString kind = finding[QStringLiteral("kind")].toString();
+            if (kind == QStringLiteral("no-title") || kind == QStringLiteral("empty-title") ||
+                kind == QStringLiteral("unreadable"))
+                untitled.insert(page);
+        }
+        for (const hostile::Page& page : folder.pages) {
+            if (page.label == hostile::Label::Path)
+                QVERIFY2(untitled.contains(page.fileName()), page.name.constData());
         }
     }
 };

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace pagewick {
+
+// How far below the folder pages are looked for.
+struct WalkOptions {
+    bool recursive = false; // off: the folder's own pages only, exactly as ScanPageFiles lists them
+    int maxDepth = -1;      // with recursive: levels of sub-folders walked below the folder; -1: all
+};
+
+// A sub-folder that was left out because it could not be opened or listed.
+struct SkippedFolder {
+    QString name;   // relative to the folder, "/" between the parts
+    QString reason; // the system's words ("Permission denied")
+};
+
+struct PageListing {
+    QStringList pages;            // relative paths ("blog/2025/post.html"), in no particular order
+    QStringList folders;          // every folder walked, relative; "" is the folder itself
+    QList<SkippedFolder> skipped; // sub-folders that could not be read
+};
+
+// The page files of a folder and, with options.recursive, of its sub-folders: at every level the
+// same files ScanPageFiles lists, and the non-hidden sub-folders. A folder reached through a link
+// is walked too, but no folder twice (so links cannot make the walk loop); where a folder is
+// reachable both directly and through a link, the direct path names its pages. Names keep the
+// exact bytes on disk (see filename.h).
+PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options = {});
+
+// Sorts relative page paths part by part, so the pages of one folder stay together: the parts at
+// each level are put in order by sortNames (by default the name order of SortPageNames), and a
+// folder takes the place its name has among the names beside it.
+void SortPagePaths(QStringList& paths,
+                   const std::function<void(QStringList&)>& sortNames = std::function<void(QStringList&)>());
+
+// The same order as a comparison, each pair of parts compared with nameLess (by default
+// PageNameLess).
+bool PagePathLess(const QString& a, const QString& b,
+                  const std::function<bool(const QString&, const QString&)>& nameLess =
+                      std::function<bool(const QString&, const QString&)>());
+
+} // namespace pagewick
