@@ -6,6 +6,7 @@
 #include "engine/pagereader.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
+#include "engine/sitewalk.h"
 #include "engine/title.h"
 #include "settings/foldersetting.h"
 #include "ui/apptitle.h"
@@ -40,6 +41,21 @@
 namespace pagewick {
 
 namespace {
+
+// The pages the list shows: the folder's own, in name order, or with sub-folders those of every
+// folder below too, by their paths from the folder, the pages of one folder together.
+QStringList ListPageFiles(const QString& folder, bool subFolders) {
+    if (!subFolders) {
+        QStringList names = ScanPageFiles(folder);
+        SortPageNames(names);
+        return names;
+    }
+    WalkOptions walk;
+    walk.recursive = true;
+    QStringList paths = WalkPageFiles(folder, walk).pages;
+    SortPagePaths(paths);
+    return paths;
+}
 
 // Whether a button's caption fits inside its frame with a few pixels to spare on either side.
 bool fitsIn(const QPushButton* button, const QFontMetrics& metrics) {
@@ -336,8 +352,7 @@ void frmMain::txtMap_Change() {
     QString settingError;
     const bool remembered = SaveFolderSetting(folder, &settingError);
 
-    QStringList names = ScanPageFiles(folder);
-    SortPageNames(names);
+    const QStringList names = ListPageFiles(folder, includeSubFolders);
     lstFiles->setUpdatesEnabled(false);
     lstFiles->addItems(names);
     lstFiles->setUpdatesEnabled(true);

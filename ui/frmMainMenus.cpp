@@ -3,6 +3,8 @@
 #include "ui/frmMain.h"
 
 #include "engine/feed.h"
+#include "engine/sitecheck.h"
+#include "engine/sitecheck.h"
 #include "engine/sitemap.h"
 #include "settings/foldersetting.h"
 #include "ui/about.h"
@@ -235,7 +237,18 @@ void frmMain::mnuSaveAtom_Click() {
     saveGeneratedFile(offered.isEmpty() ? QStringLiteral("atom.xml") : offered, text);
 }
 
-void frmMain::mnuCheckSite_Click() {}
+void frmMain::mnuCheckSite_Click() {
+    // The folder is read afresh, with its sub-folders when the list shows them, so the report is
+    // about the pages as they are now.
+    WalkOptions walk;
+    walk.recursive = includeSubFolders;
+    QString report;
+    {
+        const BusyPointer busy;
+        report = CheckFolderText(txtMap->text(), walk);
+    }
+    textpad()->showText(report);
+}
 
 void frmMain::saveGeneratedFile(const QString& offeredName, const QString& text) {
     SaveTextFile(this, cdlXml, txtMap->text(), offeredName, text);

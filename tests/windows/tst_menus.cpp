@@ -1,5 +1,6 @@
 #include "engine/feed.h"
 #include "engine/filename.h"
+#include "engine/sitecheck.h"
 #include "engine/sitemap.h"
 #include "modaldriver.h"
 #include "settings/feedsetting.h"
@@ -9,6 +10,7 @@
 #include "ui/frmBrowse.h"
 #include "ui/frmFeedOptions.h"
 #include "ui/frmMain.h"
+#include "ui/frmTextpad.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -574,14 +576,73 @@ private Q_SLOTS:
         QCOMPARE(LoadRecentFolders(), QStringList());
     }
 
-    void includeSubFoldersRemembered() {
+    // Off until turned on, and then the list, and every build, takes in the sub-folders' pages by
+    // their paths; remembered like the folder.
+    void includeSubFolders() {
+        const QString nested = tmp.filePath(u"nested"_s);
+        QVERIFY(QDir().mkpath(nested + u"/blog/2025"_s));
+        QVERIFY(QDir().mkpath(nested + u"/.hidden"_s));
+        writePage(nested + u"/index.htm"_s, "<title>Home</title>");
+        writePage(nested + u"/blog/2025/post one.htm"_s, "<title>Post</title>");
+        writePage(nested + u"/.hidden/secret.htm"_s, "<title>Secret</title>");
+        QVERIFY(SaveFolderSetting(nested));
         open();
         QVERIFY(!entry("mnuIncludeSubFolders")->isChecked());
+        QCOMPARE(listed(), QStringList{u"index.htm"_s});
+
         entry("mnuIncludeSubFolders")->trigger();
         QVERIFY(entry("mnuIncludeSubFolders")->isChecked());
         QCOMPARE(LoadSubFoldersSetting(), true);
-        open();
+        const QStringList both{u"blog/2025/post one.htm"_s, u"index.htm"_s};
+        QCOMPARE(listed(), both);
+        QTest::mouseClick(window->findChild<QPushButton*>(u"cmdCreate"_s), Qt::LeftButton);
+        QVERIFY2(window->indexText().contains(u"href=\"blog/2025/post%20one.htm\">Post<"_s),
+                 qPrintable(window->indexText()));
+
+        open(); // the next run
         QVERIFY(entry("mnuIncludeSubFolders")->isChecked());
+        QCOMPARE(listed(), both);
+        entry("mnuIncludeSubFolders")->trigger();
+        QCOMPARE(listed(), QStringList{u"index.htm"_s});
+        QCOMPARE(LoadSubFoldersSetting(), false);
+    }
+
+    // Check Site... shows the site check's report in the scratchpad, with the sub-folders when the
+    // list has them.
+    void checkSite_data() {
+        QTest::addColumn<bool>("subFolders");
+        QTest::addColumn<QStringList>("found"); // in the report
+        QTest::newRow("the folder") << false
+                                    << QStringList{u"untitled.htm: "_s, u"3 findings; 3 pages checked"_s};
+        QTest::newRow("with sub-folders")
+            << true
+            << QStringList{u"untitled.htm: "_s, u"old/untitled.htm: "_s, u"4 findings; 4 pages checked"_s};
+    }
+    void checkSite() {
+        QFETCH(bool, subFolders);
+        QFETCH(QStringList, found);
+        const QString folder = tmp.filePath(u"check"_s);
+        QVERIFY(QDir().mkpath(folder + u"/old"_s));
+        writePage(folder + u"/a.htm"_s, "<title>Same</title>");
+        writePage(folder + u"/b.htm"_s, "<title>Same</title>");
+        writePage(folder + u"/untitled.htm"_s, "");
+        writePage(folder + u"/old/untitled.htm"_s, "");
+        QVERIFY(SaveFolderSetting(folder));
+        QVERIFY(SaveSubFoldersSetting(subFolders));
+        open();
+        entry("mnuCheckSite")->trigger();
+        frmTextpad* pad = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<frmTextpad*>(widget); found && found->isVisible())
+                pad = found;
+        QVERIFY(pad);
+        const QString report = pad->findChild<QPlainTextEdit*>(u"txtDisplay"_s)->toPlainText();
+        WalkOptions walk;
+        walk.recursive = subFolders;
+        QCOMPARE(report, CheckFolderText(folder, walk));
+        for (const QString& part : found)
+            QVERIFY2(report.contains(part), qPrintable(report));
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     // pagewick FOLDER: the window opens on that folder, scanned; what cannot be opened is said, and
