@@ -1,3 +1,4 @@
+#include "../feedsettings.h"
 #include "../reliability/specialfile.h"
 #include "settings/feedsetting.h"
 #include "settings/foldersetting.h"
@@ -15,20 +16,6 @@ using namespace pagewick;
 Q_DECLARE_METATYPE(FeedSettings)
 
 namespace {
-
-// The feed settings as one line, so that two can be compared and a difference read.
-QString Describe(const FeedSettings& s) {
-    const FeedOptions& o = s.options;
-    return QStringLiteral("guid=%1 feed=%2 dates=%3 meta=%4 atom=%5 order=%6 limit=%7 excludes=[%8]")
-        .arg(o.guid)
-        .arg(o.feedUrl)
-        .arg(o.dates)
-        .arg(o.description == FeedDescription::Meta)
-        .arg(s.atomFeedUrl)
-        .arg(int(o.selection.order))
-        .arg(o.selection.limit)
-        .arg(o.selection.excludes.join(QStringLiteral("|")));
-}
 
 FeedSettings Settings(bool guid, const QString& feedUrl, bool dates, bool meta, const QString& atomUrl,
                       PageOrder order, int limit, const QStringList& excludes) {
@@ -179,11 +166,12 @@ private Q_SLOTS:
     }
     void feedSettings() {
         QFETCH(FeedSettings, settings);
-        QCOMPARE(Describe(LoadFeedSettings()), Describe(FeedSettings())); // nothing stored: the plain feed
+        QCOMPARE(DescribeFeedSettings(LoadFeedSettings()),
+                 DescribeFeedSettings(FeedSettings())); // nothing stored: the plain feed
         QVERIFY(SaveFolderSetting(QStringLiteral("/srv/site")));
         QString error;
         QVERIFY2(SaveFeedSettings(settings, &error), qPrintable(error));
-        QCOMPARE(Describe(LoadFeedSettings()), Describe(settings));
+        QCOMPARE(DescribeFeedSettings(LoadFeedSettings()), DescribeFeedSettings(settings));
         QCOMPARE(LoadFolderSetting(), QStringLiteral("/srv/site"));
         QSettings raw(storeFile(), QSettings::IniFormat);
         QCOMPARE(raw.childGroups(), (QStringList{QStringLiteral("Feed"), QStringLiteral("Settings")}));
@@ -214,7 +202,7 @@ private Q_SLOTS:
         QVERIFY(store.open(QIODevice::WriteOnly));
         store.write("[Feed]\n" + lines);
         store.close();
-        QCOMPARE(Describe(LoadFeedSettings()), Describe(expected));
+        QCOMPARE(DescribeFeedSettings(LoadFeedSettings()), DescribeFeedSettings(expected));
     }
 
     // Failures that hold for root too, for whom permission bits are no obstacle. Whatever is not

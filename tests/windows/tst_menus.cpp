@@ -1,3 +1,4 @@
+#include "../feedsettings.h"
 #include "engine/feed.h"
 #include "engine/filename.h"
 #include "engine/sitecheck.h"
@@ -39,23 +40,6 @@
 
 using namespace pagewick;
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// The feed settings as one line, so that two can be compared and a difference read.
-QString Describe(const FeedSettings& s) {
-    const FeedOptions& o = s.options;
-    return u"guid=%1 feed=%2 dates=%3 meta=%4 atom=%5 order=%6 limit=%7 excludes=[%8]"_s.arg(o.guid)
-        .arg(o.feedUrl)
-        .arg(o.dates)
-        .arg(o.description == FeedDescription::Meta)
-        .arg(s.atomFeedUrl)
-        .arg(int(o.selection.order))
-        .arg(o.selection.limit)
-        .arg(o.selection.excludes.join(u'|'));
-}
-
-} // namespace
 
 // The menu bar's commands and what they open: the feed options, the About box, and the folders
 // that reach the window from outside.
@@ -197,7 +181,7 @@ private Q_SLOTS:
     void feedOptionsDefaults() {
         frmFeedOptions dialog;
         QCOMPARE(dialog.windowTitle(), u"Feed Options"_s);
-        QCOMPARE(Describe(dialog.settings()), Describe(FeedSettings()));
+        QCOMPARE(DescribeFeedSettings(dialog.settings()), DescribeFeedSettings(FeedSettings()));
         QVERIFY(!field<QCheckBox>(&dialog, "chkGuid")->isChecked());
         QCOMPARE(field<QSpinBox>(&dialog, "spnLimit")->text(), u"All pages"_s);
         QCOMPARE(field<QComboBox>(&dialog, "cboOrder")->currentText(), u"By name"_s);
@@ -276,16 +260,16 @@ private Q_SLOTS:
         expected.options.description = FeedDescription::Meta;
         expected.atomFeedUrl = atomUrl;
         expected.options.selection = {PageOrder::Date, kept, 2};
-        QCOMPARE(Describe(dialog.settings()), Describe(expected));
+        QCOMPARE(DescribeFeedSettings(dialog.settings()), DescribeFeedSettings(expected));
 
         // Shown again as they were kept, and cleared by Restore Defaults.
         frmFeedOptions again;
         again.setSettings(expected);
-        QCOMPARE(Describe(again.settings()), Describe(expected));
+        QCOMPARE(DescribeFeedSettings(again.settings()), DescribeFeedSettings(expected));
         QCOMPARE(field<QComboBox>(&again, "cboOrder")->currentText(), u"By date, newest first"_s);
         QCOMPARE(field<QSpinBox>(&again, "spnLimit")->text(), u"2 pages"_s);
         field<QDialogButtonBox>(&again, "buttons")->button(QDialogButtonBox::RestoreDefaults)->click();
-        QCOMPARE(Describe(again.settings()), Describe(FeedSettings()));
+        QCOMPARE(DescribeFeedSettings(again.settings()), DescribeFeedSettings(FeedSettings()));
     }
 
     void feedOptionsCancelled() {
@@ -397,7 +381,7 @@ private Q_SLOTS:
         {
             ModalDriver driver;
             driver.expect<frmFeedOptions>([](frmFeedOptions* dialog) {
-                QCOMPARE(Describe(dialog->settings()), Describe(FeedSettings()));
+                QCOMPARE(DescribeFeedSettings(dialog->settings()), DescribeFeedSettings(FeedSettings()));
                 QTest::mouseClick(field<QCheckBox>(dialog, "chkGuid"), Qt::LeftButton);
                 QTest::keyClicks(field<QLineEdit>(dialog, "txtFeedUrl"), u"https://example.org/feed.xml"_s);
                 QTest::keyClicks(field<QPlainTextEdit>(dialog, "txtExcludes"), u"draft-*"_s);
@@ -406,7 +390,7 @@ private Q_SLOTS:
             entry("mnuFeedOptions")->trigger();
             checkDriver(driver);
         }
-        QCOMPARE(Describe(LoadFeedSettings()), Describe(chosen));
+        QCOMPARE(DescribeFeedSettings(LoadFeedSettings()), DescribeFeedSettings(chosen));
 
         {
             ModalDriver prompts;
@@ -424,13 +408,13 @@ private Q_SLOTS:
         open();
         ModalDriver again;
         again.expect<frmFeedOptions>([&chosen](frmFeedOptions* dialog) {
-            QCOMPARE(Describe(dialog->settings()), Describe(chosen));
+            QCOMPARE(DescribeFeedSettings(dialog->settings()), DescribeFeedSettings(chosen));
             QTest::mouseClick(field<QCheckBox>(dialog, "chkDates"), Qt::LeftButton);
             dialog->reject();
         });
         entry("mnuFeedOptions")->trigger();
         checkDriver(again);
-        QCOMPARE(Describe(LoadFeedSettings()), Describe(chosen));
+        QCOMPARE(DescribeFeedSettings(LoadFeedSettings()), DescribeFeedSettings(chosen));
     }
 
     // Once an option publishes an address, Create XML code wants web addresses, and says so.
