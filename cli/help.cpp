@@ -66,8 +66,8 @@ Commands:
                      title, a page that cannot be read (and why), a sub-folder
                      that cannot be read, and a declared encoding that the
                      bytes contradict (declared UTF-8 but not valid UTF-8; a
-                     byte-order mark against the meta charset; another
-                     encoding declared over UTF-8 bytes).
+                     byte-order mark against the page's charset declaration;
+                     another encoding declared over UTF-8 bytes).
 
 Options:
   --title TEXT       The title and heading of the page (page; required).

@@ -295,19 +295,22 @@ private:
     bool collect = true; // attribute names and values are only kept where they can matter
 };
 
-// Valid UTF-8 up to a sequence that the end of the bytes cuts short.
-bool IsValidUtf8Prefix(QByteArrayView bytes) {
-    qsizetype end = bytes.size();
+// Where a sequence that the end of the bytes cuts short starts (judged by its lead byte), or
+// bytes.size() when none is.
+qsizetype CutSequenceAt(QByteArrayView bytes) {
     for (qsizetype back = 1; back <= 3 && back <= bytes.size(); ++back) {
         const uchar c = uchar(bytes[bytes.size() - back]);
         if ((c & 0xC0) == 0x80)
             continue; // a trail byte: look further back for the lead
         const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        if (length > back)
-            end = bytes.size() - back;
-        break;
+        return length > back ? bytes.size() - back : bytes.size();
     }
-    return bytes.first(end).isValidUtf8();
+    return bytes.size();
+}
+
+// Valid UTF-8 up to a sequence that the end of the bytes cuts short.
+bool IsValidUtf8Prefix(QByteArrayView bytes) {
+    return bytes.first(CutSequenceAt(bytes)).isValidUtf8();
 }
 
 // --- Statistical guess ---
@@ -509,6 +512,11 @@ QByteArray EncodingFromNulPattern(QByteArrayView bytes) {
     return {};
 }
 
+QByteArray MarkupDeclaredEncoding(QByteArrayView head) {
+    const QByteArray encoding = EncodingFromXmlDeclaration(head);
+    return encoding.isEmpty() ? PrescanMetaCharset(head) : encoding;
+}
+
 QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
     *bomLength = 0;
     QByteArray encoding = EncodingFromBom(head);
@@ -516,10 +524,7 @@ QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
         *bomLength = encoding == "UTF-8" ? 3 : 2;
         return encoding;
     }
-    encoding = EncodingFromXmlDeclaration(head);
-    if (!encoding.isEmpty())
-        return encoding;
-    encoding = PrescanMetaCharset(head);
+    encoding = MarkupDeclaredEncoding(head);
     if (!encoding.isEmpty())
         return encoding;
     return EncodingFromNulPattern(head);
@@ -551,6 +556,31 @@ QByteArray PageEncoding(const EncodingClues& clues) {
     if (!clues.lateDeclaration.isEmpty())
         return clues.lateDeclaration;
     return GuessEncoding(clues.head, !clues.headIsWhole, clues.more);
+}
+
+EncodingDeclarations PageDeclarations(const EncodingClues& clues) {
+    EncodingDeclarations said;
+    said.bom = EncodingFromBom(clues.head);
+    const qsizetype bomLength = said.bom.isEmpty() ? 0 : said.bom == "UTF-8" ? 3 : 2;
+    said.markup = MarkupDeclaredEncoding(clues.head.sliced(bomLength));
+    if (said.markup.isEmpty())
+        said.markup = clues.lateDeclaration;
+    return said;
+}
+
+qsizetype Utf8BreakIn(QByteArrayView bytes, qsizetype* cutAt) {
+    *cutAt = CutSequenceAt(bytes);
+    if (bytes.first(*cutAt).isValidUtf8())
+        return -1;
+    // The longest start that is valid but for a sequence cut short at its end stops inside the
+    // first broken sequence, or just before it: that sequence starts where the start is cut.
+    // Such starts get no longer past a break, so they are found by halving.
+    qsizetype valid = 0, broken = *cutAt + 1;
+    while (broken - valid > 1) {
+        const qsizetype middle = valid + (broken - valid) / 2;
+        (IsValidUtf8Prefix(bytes.first(middle)) ? valid : broken) = middle;
+    }
+    return CutSequenceAt(bytes.first(valid));
 }
 
 QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes) {

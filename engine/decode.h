@@ -23,10 +23,13 @@ QByteArray MetaDeclaredEncoding(std::optional<QByteArrayView> charset,
                                 std::optional<QByteArrayView> httpEquiv,
                                 std::optional<QByteArrayView> content);
 
-// What the head of a page (its first 1,024 bytes or more) settles: a byte-order mark, an XML
-// declaration at the very start, a meta declaration within the first 1,024 bytes, or the NUL
-// pattern of UTF-16; empty when nothing is settled. bomLength receives the length of the
-// byte-order mark (0 when there is none).
+// What the markup at the head of a page (past a byte-order mark) declares: an XML declaration at
+// its very start, else a meta element within its first 1,024 bytes; empty when neither does.
+QByteArray MarkupDeclaredEncoding(QByteArrayView head);
+
+// What the head of a page (its first 1,024 bytes or more) settles: a byte-order mark, what the
+// markup declares (MarkupDeclaredEncoding), or the NUL pattern of UTF-16; empty when nothing is
+// settled. bomLength receives the length of the byte-order mark (0 when there is none).
 QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength);
 
 // All a page reader knows about a page when it decides its encoding.
@@ -42,6 +45,22 @@ struct EncodingClues {
 // when the bytes are valid UTF-8, then a statistical guess that is never UTF-8 for bytes that are
 // not, then windows-1252. Never empty.
 QByteArray PageEncoding(const EncodingClues& clues);
+
+// What a page says of its own encoding, whether it is followed or not.
+struct EncodingDeclarations {
+    QByteArray bom;    // what a byte-order mark names, or empty
+    QByteArray markup; // what the markup declares past the mark (MarkupDeclaredEncoding of the head,
+                       // else the late declaration), or empty
+};
+
+// The declarations PageEncoding weighs, the markup's read beneath a byte-order mark too (which
+// wins over it): what a check of the page holds its bytes to.
+EncodingDeclarations PageDeclarations(const EncodingClues& clues);
+
+// Where the bytes stop being UTF-8: -1 when they are valid UTF-8 all through, but perhaps for a
+// sequence that their end cuts short, whose start *cutAt receives (bytes.size() when none is
+// cut); else the offset where the first sequence that breaks it starts.
+qsizetype Utf8BreakIn(QByteArrayView bytes, qsizetype* cutAt);
 
 // The bytes decoded in the given encoding (any name the functions above give); the bytes do not
 // include a byte-order mark.

@@ -208,7 +208,7 @@ public:
         while (headSize < kFirstChunk) {
             const qsizetype n = source.readAt(headSize, head + headSize, kFirstChunk - headSize);
             if (n < 0)
-                return out;
+                return failed(out);
             if (n == 0)
                 break;
             headSize += n;
@@ -218,7 +218,8 @@ public:
         declared = DeclaredEncoding(QByteArrayView(head, headSize), &bomLength);
 
         const bool wantHead = wants & (WantDate | WantDescription);
-        Tokenizer tokenizer(declared.isEmpty(), wantHead);
+        // A check notes what a meta element declares beneath a byte-order mark too.
+        Tokenizer tokenizer(declared.isEmpty() || (wants & WantFindings), wantHead);
         bool read = true;
         if (declared == kReplacementEncoding) {
             // Text in such an encoding can hide markup in innocent-looking bytes: like a browser,
@@ -232,8 +233,10 @@ public:
             read = tokenize(tokenizer, bomLength, [](QByteArrayView bytes) { return ByteUnits{bytes}; });
         }
         if (!read)
-            return out;
+            return failed(out);
         lateCharset = tokenizer.lateCharset();
+        if (wants & WantFindings)
+            noteFacts(out.facts, tokenizer);
 
         if (tokenizer.hasTitle()) {
             const QByteArray raw = tokenizer.titleBytes();
@@ -332,7 +335,10 @@ private:
             const QByteArrayView piece(buffer.constData(), whole);
             chunk = std::min(chunk * 2, kLargestChunk);
 
-            if (width == 1 && !wantEncoding && chunkStart >= exactUntil && tokenizer.maySkip()) {
+            // A check wants a meta element met before the title even where no title comes: with
+            // it, as with the encoding, every byte is tokenized.
+            if (width == 1 && !wantEncoding && !(wants & WantFindings) && chunkStart >= exactUntil &&
+                tokenizer.maySkip()) {
                 // The seam: the end of the chunk before and the start of this one.
                 const qsizetype front = std::min<qsizetype>(whole, 5);
                 std::memcpy(seam + seamSize, piece.data(), size_t(front));
@@ -366,6 +372,24 @@ private:
         }
         // A title not closed within the bound is no title.
         return true;
+    }
+
+    PageReading& failed(PageReading& out) const {
+        if (wants & WantFindings)
+            out.facts.readError = ReadFailed();
+        return out;
+    }
+
+    // What a check needs from what the reader met: the title element, and the declarations of
+    // the encoding as the reader weighs them.
+    void noteFacts(PageFacts& facts, const Tokenizer& tokenizer) const {
+        facts.titleElement = tokenizer.metTitle();
+        const EncodingDeclarations said =
+            PageDeclarations({QByteArrayView(head, headSize), headIsWhole, lateCharset, {}});
+        facts.bomEncoding = said.bom;
+        // Markup in UTF-16 is not in ASCII bytes: what it declares is not read from them.
+        if (width == 1)
+            facts.declaredEncoding = said.markup;
     }
 
     // The page's encoding, decided once; title is the title's raw bytes, for a guess.
@@ -443,8 +467,10 @@ PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const
         record.title = std::move(page.title);
         record.date = page.date;
         record.description = std::move(page.description);
-        if (wants & WantFindings)
-            record.facts = std::make_shared<const PageFacts>(detail::ExaminePage(*source));
+        if (wants & WantFindings) {
+            detail::ExaminePage(*source, page.facts);
+            record.facts = std::make_shared<const PageFacts>(std::move(page.facts));
+        }
     } else if (wants & WantFindings) {
         PageFacts facts;
         facts.readError = whyNot;

@@ -67,8 +67,14 @@ private:
     mutable int subFolderHandle = -1;
 };
 
-// The facts a site check needs from a page's bytes (see engine/pagefacts.h), read from its start.
-PageFacts ExaminePage(PageSource& source);
+// Adds to the facts the reader noted (ReadPage with WantFindings) what takes the whole page:
+// whether its bytes hold to the encoding it declares.
+void ExaminePage(PageSource& source, PageFacts& facts);
+
+// What PageFacts::readError says of a page whose reading failed partway.
+inline QString ReadFailed() {
+    return QStringLiteral("a read failed");
+}
 
 // Bounds that keep every page's cost finite, whatever it holds.
 inline constexpr qint64 kSearchedBytes = 256LL * 1024 * 1024; // page data looked through for a title
@@ -79,6 +85,7 @@ struct PageReading {
     QDateTime date;                     // with WantDate
     std::optional<QString> description; // with WantDescription
     QByteArray encoding;                // with wantEncoding, or when the title needed decoding
+    PageFacts facts; // with WantFindings: a failed read, the title element and the declarations
 };
 
 // Reads one page as far as the wanted facts (PageWant flags) need.

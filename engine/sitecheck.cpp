@@ -160,14 +160,15 @@ QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<SkippedFo
         if (pageFacts.invalidUtf8At >= 0)
             add(kInvalidUtf8, u"declared as UTF-8, but the byte at offset %1 is not valid UTF-8"_s.arg(
                                   pageFacts.invalidUtf8At));
-        if (!pageFacts.bomEncoding.isEmpty() && !pageFacts.metaEncoding.isEmpty() &&
-            pageFacts.bomEncoding != pageFacts.metaEncoding)
+        if (!pageFacts.bomEncoding.isEmpty() && !pageFacts.declaredEncoding.isEmpty() &&
+            pageFacts.bomEncoding != pageFacts.declaredEncoding)
             add(kBomMismatch,
                 u"starts with a %1 byte-order mark but declares %2; browsers follow the mark"_s.arg(
-                    QString::fromLatin1(pageFacts.bomEncoding), QString::fromLatin1(pageFacts.metaEncoding)));
+                    QString::fromLatin1(pageFacts.bomEncoding),
+                    QString::fromLatin1(pageFacts.declaredEncoding)));
         if (pageFacts.legacyButUtf8)
             add(kEncodingMismatch, u"declares %1, but its bytes are UTF-8; its text would show garbled"_s.arg(
-                                       QString::fromLatin1(pageFacts.metaEncoding)));
+                                       QString::fromLatin1(pageFacts.declaredEncoding)));
     }
     return findings;
 }

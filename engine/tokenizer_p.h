@@ -121,6 +121,8 @@ public:
     bool finished() const { return done || (titleClosed && (!wantHead || headEnded)); }
 
     bool hasTitle() const { return titleClosed; }
+    // Whether a title's start tag was met, closed or not.
+    bool metTitle() const { return titleSeen; }
     // Whether a stretch without a title's start tag may go unread: nothing in it is wanted then,
     // the title's text and the head's meta elements aside.
     bool maySkip() const {

@@ -153,6 +153,16 @@ QString CheckPageTitle(QByteArrayView bytes) {
         return QStringLiteral("ReadPageTitle gave \"...%1\", FindTitle of the decoded page \"...%2\"")
             .arg(Printable(a.mid(from)), Printable(b.mid(from)));
     }
+
+    // Where UTF-8 breaks, as a check finds it: the bytes before are valid, and Qt's decoder gives
+    // a replacement character for what comes there.
+    qsizetype cutAt = 0;
+    const qsizetype breakAt = Utf8BreakIn(bytes, &cutAt);
+    if (breakAt < 0 && (!bytes.first(cutAt).isValidUtf8() || cutAt < bytes.size() - 3))
+        return QStringLiteral("Utf8BreakIn found no break in bytes that are not UTF-8");
+    if (breakAt >= 0 && (!bytes.first(breakAt).isValidUtf8() ||
+                         !QString::fromUtf8(bytes.sliced(breakAt)).startsWith(QChar::ReplacementCharacter)))
+        return QStringLiteral("Utf8BreakIn put the break at %1, where UTF-8 does not break").arg(breakAt);
     return {};
 }
 

@@ -1,115 +1,72 @@
 #include "settings/foldersetting.h"
 
-#include "engine/writefile.h"
+#include "settings/store.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
-
-#include <cerrno>
-#include <sys/stat.h>
 
 namespace pagewick {
 
 namespace {
 
-// The store is one file, where QSettings keeps organisation and application "Pagewick"
-// (~/.config/Pagewick/Pagewick.conf, or under $XDG_CONFIG_HOME). It is named here rather than
-// found by QSettings because QSettings opens its files while it is being made, before they can be
-// looked at (and would read organisation-wide and system-wide files too).
-QString StoreFileName() {
-    QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (config.isEmpty())
-        config = QDir::homePath() + QStringLiteral("/.config");
-    return config + QStringLiteral("/Pagewick/Pagewick.conf");
+const QString kFolderKey = QStringLiteral("Settings/Map");
+const QString kRecentKey = QStringLiteral("Settings/Recent");
+const QString kSubFoldersKey = QStringLiteral("Settings/SubFolders");
+
+bool SaveValue(const QString& key, const QVariant& value, QString* error) {
+    return WriteSettingsStore([&](QSettings& store) { store.setValue(key, value); }, error);
 }
 
-QSettings OpenStore(const QString& fileName) {
-    return QSettings(fileName, QSettings::IniFormat);
-}
-
-// What a path is, its links followed, when that is neither a regular file nor nothing at all.
-// Looked at with stat alone: opening a FIFO to read it blocks until something writes to it.
-QString NotRegularFileKind(const QString& path) {
-    struct stat status = {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return errno == ELOOP ? QStringLiteral("a loop of symbolic links") : QString();
-    return S_ISREG(status.st_mode) ? QString() : FileKindName(status.st_mode);
-}
-
-// Why the store must be left alone, or empty when QSettings may use it. QSettings reads the file
-// (a FIFO would hang the start), replaces it when writing (a link to a device would be replaced by
-// a text file) and takes a lock file beside it; each must be a regular file or not there yet.
-QString StoreRefusal(const QString& fileName) {
-    for (const QString& path : {fileName, fileName + QStringLiteral(".lock")}) {
-        const QString kind = NotRegularFileKind(path);
-        if (!kind.isEmpty())
-            return QStringLiteral("%1 is not a regular file but %2, so Pagewick neither reads nor writes it.")
-                .arg(QDir::toNativeSeparators(path), kind);
-    }
-    return {};
-}
-
-const QString kGroup = QStringLiteral("Settings");
-const QString kKey = QStringLiteral("Map");
-
-// Why the settings file could not be written, in words a user can act on. QSettings only reports
-// that it failed, so look at the folder it should have gone into.
-QString DescribeWriteFailure(const QString& fileName) {
-    QFileInfo file(fileName);
-    QString dir = file.absolutePath();
-    while (!QFileInfo::exists(dir) && !QDir(dir).isRoot())
-        dir = QFileInfo(dir).absolutePath();
-    const QFileInfo ancestor(dir);
-    if (!ancestor.isDir())
-        return QStringLiteral("%1 cannot be created because %2 is not a folder.")
-            .arg(QDir::toNativeSeparators(fileName), QDir::toNativeSeparators(dir));
-    if (!ancestor.isWritable())
-        return QStringLiteral("%1 cannot be written: no permission to write in %2.")
-            .arg(QDir::toNativeSeparators(fileName), QDir::toNativeSeparators(dir));
-    return QStringLiteral("%1 cannot be written (the disk may be full or read-only).")
-        .arg(QDir::toNativeSeparators(fileName));
+QVariant LoadValue(const QString& key) {
+    QVariant value;
+    ReadSettingsStore([&](const QSettings& store) { value = store.value(key); });
+    return value;
 }
 
 } // namespace
 
 bool SaveFolderSetting(const QString& folderText, QString* error) {
-    const QString fileName = StoreFileName();
-    if (const QString refusal = StoreRefusal(fileName); !refusal.isEmpty()) {
-        if (error)
-            *error = refusal;
-        return false;
-    }
-    QSettings store = OpenStore(fileName);
-    store.beginGroup(kGroup);
-    store.setValue(kKey, folderText);
-    store.endGroup();
-    store.sync();
-    switch (store.status()) {
-    case QSettings::NoError:
-        return true;
-    case QSettings::FormatError:
-        if (error)
-            *error = QStringLiteral("%1 is damaged and cannot be read.")
-                         .arg(QDir::toNativeSeparators(store.fileName()));
-        return false;
-    case QSettings::AccessError:
-        break;
-    }
-    if (error)
-        *error = DescribeWriteFailure(store.fileName());
-    return false;
+    return SaveValue(kFolderKey, folderText, error);
 }
 
 QString LoadFolderSetting() {
-    const QString fileName = StoreFileName();
-    if (!StoreRefusal(fileName).isEmpty())
-        return {};
-    QSettings store = OpenStore(fileName);
-    if (store.status() != QSettings::NoError)
-        return {};
-    return store.value(kGroup + u'/' + kKey).toString();
+    return LoadValue(kFolderKey).toString();
+}
+
+QStringList WithRecentFolder(QStringList recent, const QString& folder) {
+    if (folder.isEmpty())
+        return recent;
+    const QString path = QDir::cleanPath(folder);
+    recent.removeAll(path);
+    recent.prepend(path);
+    if (recent.size() > kRecentFolderCount)
+        recent.resize(kRecentFolderCount);
+    return recent;
+}
+
+QStringList LoadRecentFolders() {
+    // A hand-edited store may hold anything: one text is a list of one, the rest is cleaned as the
+    // list is built.
+    const QVariant value = LoadValue(kRecentKey);
+    const QStringList stored =
+        value.typeId() == QMetaType::QString ? QStringList{value.toString()} : value.toStringList();
+    QStringList recent;
+    for (auto folder = stored.crbegin(); folder != stored.crend(); ++folder)
+        recent = WithRecentFolder(recent, *folder);
+    return recent;
+}
+
+bool SaveRecentFolders(const QStringList& folders, QString* error) {
+    return SaveValue(kRecentKey, folders.mid(0, kRecentFolderCount), error);
+}
+
+bool LoadSubFoldersSetting() {
+    // Only a stored "true" turns it on: anything else keeps the list as it is without sub-folders.
+    return LoadValue(kSubFoldersKey).toString().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+}
+
+bool SaveSubFoldersSetting(bool subFolders, QString* error) {
+    return SaveValue(kSubFoldersKey, subFolders, error);
 }
 
 } // namespace pagewick

@@ -6,10 +6,12 @@
 #include "engine/pagereader.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
+#include "engine/sitewalk.h"
 #include "engine/title.h"
 #include "settings/foldersetting.h"
 #include "ui/apptitle.h"
 #include "ui/busypointer.h"
+#include "ui/foldertoopen.h"
 #include "ui/frmBrowse.h"
 #include "ui/frmBrowser.h"
 #include "ui/frmTextpad.h"
@@ -27,29 +29,33 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QVBoxLayout>
 #include <limits>
 
 namespace pagewick {
 
 namespace {
 
-// The busy pointer over one window only: the feed command shows it from the press on, while its
-// prompts, windows of their own, keep the ordinary pointer as they wait for the user.
-class WindowBusyPointer {
-public:
-    explicit WindowBusyPointer(QWidget* window) : window(window) { window->setCursor(Qt::WaitCursor); }
-    ~WindowBusyPointer() { window->unsetCursor(); }
-    WindowBusyPointer(const WindowBusyPointer&) = delete;
-    WindowBusyPointer& operator=(const WindowBusyPointer&) = delete;
-
-private:
-    QWidget* window;
-};
+// The pages the list shows: the folder's own, in name order, or with sub-folders those of every
+// folder below too, by their paths from the folder, the pages of one folder together.
+QStringList ListPageFiles(const QString& folder, bool subFolders) {
+    if (!subFolders) {
+        QStringList names = ScanPageFiles(folder);
+        SortPageNames(names);
+        return names;
+    }
+    WalkOptions walk;
+    walk.recursive = true;
+    QStringList paths = WalkPageFiles(folder, walk).pages;
+    SortPagePaths(paths);
+    return paths;
+}
 
 // Whether a button's caption fits inside its frame with a few pixels to spare on either side.
 bool fitsIn(const QPushButton* button, const QFontMetrics& metrics) {
@@ -102,28 +108,45 @@ QString PageDateText(const QDateTime& created, const QDateTime& lastModified) {
     return QStringLiteral("Creation date unknown");
 }
 
-frmMain::frmMain(QWidget* parent) : QWidget(parent), icon(PagewickIcon()) {
+frmMain::frmMain(QWidget* parent, const QString& startFolder) : QWidget(parent), icon(PagewickIcon()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppTitle());
     setWindowIcon(icon);
-    ResizeInTwips(this, 4680, 3975);
+    setAcceptDrops(true);
 
+    createMenus();
+    createClientArea();
     createFolderControls();
     createActionButtons();
     fitFontToCaptions();
-    // Never shown on the window; the save command sets it up at each save, and it keeps the last
+    // Sized once the menu bar has its font: the height the layout gives it at this width.
+    resize(clientArea->width(), clientArea->height() + mnuBar->heightForWidth(clientArea->width()));
+    // Never shown on the window; the save commands set them up at each save, and cdl keeps the last
     // file name for the life of the window.
     cdl = NamedControl(new QFileDialog(this), "cdl");
+    cdlXml = NamedControl(new QFileDialog(this), "cdlXml");
     setTabOrders();
     connectHandlers();
 
     applyButtonState(RowWindowCreated);
-    Form_Load();
+    Form_Load(startFolder);
     cmdBrowse->setFocus();
 }
 
+// The menu bar stands above the client area, which keeps the window's designed size and every
+// control's place in it; the window is as much taller as the menu bar is high.
+void frmMain::createClientArea() {
+    clientArea = NamedControl(new QWidget(this), "clientArea");
+    ResizeInTwips(clientArea, 4680, 3975);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(mnuBar);
+    layout->addWidget(clientArea);
+}
+
 void frmMain::createFolderControls() {
-    Frame1 = NamedControl(new QGroupBox(QStringLiteral("Folder"), this), "Frame1");
+    Frame1 = NamedControl(new QGroupBox(QStringLiteral("Folder"), clientArea), "Frame1");
     PlaceInTwips(Frame1, 120, 120, 4335, 735);
     // The caption sits on the frame's top line, so the controls placed inside stand clear of it.
     Frame1->setStyleSheet(QStringLiteral(
@@ -142,7 +165,7 @@ void frmMain::createFolderControls() {
     cmdBrowse->setToolTip(QStringLiteral("Browse to select a folder"));
     PressedByReturn(cmdBrowse);
 
-    lstFiles = NamedControl(new QListWidget(this), "lstFiles");
+    lstFiles = NamedControl(new QListWidget(clientArea), "lstFiles");
     PlaceInTwips(lstFiles, 240, 960, 2295, 2790);
     lstFiles->setToolTip(QStringLiteral("List of files"));
     lstFiles->setAccessibleName(lstFiles->toolTip());
@@ -181,7 +204,7 @@ const ActionButton kActionButtons[] = {
 
 void frmMain::createActionButtons() {
     for (const ActionButton& spec : kActionButtons) {
-        auto* button = NamedControl(new QPushButton(QString::fromUtf8(spec.caption), this), spec.name);
+        auto* button = NamedControl(new QPushButton(QString::fromUtf8(spec.caption), clientArea), spec.name);
         PlaceInTwips(button, 2760, spec.top, 1575, 375);
         button->setToolTip(QString::fromUtf8(spec.toolTip));
         PressedByReturn(button);
@@ -214,6 +237,8 @@ void frmMain::connectHandlers() {
     // Every change of the text rescans, once: user edits arrive here, writes by code go through
     // setFolderText, which runs the handler itself so that rewriting the same text rescans too.
     connect(txtMap, &QLineEdit::textChanged, this, &frmMain::txtMap_Change);
+    // A folder dropped on the box opens, as anywhere on the window, rather than going in as text.
+    txtMap->setAcceptDrops(false);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
     for (const ActionButton& spec : kActionButtons)
         connect(actionButtons[spec.column], &QPushButton::clicked, this, spec.clicked);
@@ -258,8 +283,29 @@ void frmMain::fitFontToCaptions() {
     setFont(font);
 }
 
-void frmMain::Form_Load() {
-    setFolderText(LoadFolderSetting());
+void frmMain::Form_Load(const QString& startFolder) {
+    feedSettings = LoadFeedSettings();
+    recentFolders = LoadRecentFolders();
+    fillRecentMenu();
+    includeSubFolders = LoadSubFoldersSetting();
+    {
+        const QSignalBlocker quiet(mnuIncludeSubFolders); // the folder is scanned once, below
+        mnuIncludeSubFolders->setChecked(includeSubFolders);
+    }
+    if (startFolder.isEmpty()) {
+        setFolderText(LoadFolderSetting());
+        return;
+    }
+    QString problem;
+    const QString folder = FolderToOpen(startFolder, &problem);
+    setFolderText(folder.isEmpty() ? LoadFolderSetting() : folder);
+    if (folder.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, AppTitle(), problem, QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+    }
+    rememberFolder(folder);
 }
 
 void frmMain::setFolderText(const QString& folderText) {
@@ -306,20 +352,14 @@ void frmMain::txtMap_Change() {
     QString settingError;
     const bool remembered = SaveFolderSetting(folder, &settingError);
 
-    QStringList names = ScanPageFiles(folder);
-    SortPageNames(names);
+    const QStringList names = ListPageFiles(folder, includeSubFolders);
     lstFiles->setUpdatesEnabled(false);
     lstFiles->addItems(names);
     lstFiles->setUpdatesEnabled(true);
     applyButtonState(RowFolderScanned);
 
-    // Said once a run: the store will not get better between two keystrokes.
-    if (!remembered && !settingFailureShown) {
-        settingFailureShown = true;
-        QMessageBox::warning(this, AppTitle(),
-                             QStringLiteral("Pagewick cannot remember the folder for the next start.\n\n") +
-                                 settingError);
-    }
+    if (!remembered)
+        reportSettingFailure(QStringLiteral("the folder"), settingError);
 }
 
 void frmMain::cmdBrowse_Click() {
@@ -327,7 +367,10 @@ void frmMain::cmdBrowse_Click() {
     if (!browseWindow) {
         browseWindow = new frmBrowse;
         browseWindow->setWindowIcon(icon);
-        connect(browseWindow, &frmBrowse::folderChosen, this, &frmMain::setFolderText);
+        connect(browseWindow, &frmBrowse::folderChosen, this, [this](const QString& folder) {
+            setFolderText(folder);
+            rememberFolder(folder);
+        });
     }
     if (!txtMap->text().isEmpty())
         browseWindow->setFolderText(txtMap->text());
@@ -343,6 +386,7 @@ void frmMain::cmdCreate_Click() {
         IndexText = BuildIndexText(txtMap->text(), listedPages());
     }
     applyButtonState(RowCreateHtmlFinished);
+    rememberFolder(txtMap->text());
 }
 
 QString frmMain::askFeedAnswer(const QString& prompt, const QString& lastAnswer) {
@@ -353,17 +397,31 @@ QString frmMain::askFeedAnswer(const QString& prompt, const QString& lastAnswer)
 }
 
 void frmMain::cmdCreateXMLcode_Click() {
+    QString problem;
     applyButtonState(RowCreateXmlPressed);
     {
         const WindowBusyPointer windowBusy(this);
         FeedTitle = askFeedAnswer(QStringLiteral("Give the title of the RSS feed"), FeedTitle);
         SiteUrl = askFeedAnswer(QStringLiteral("Give the URL of the website"), SiteUrl);
-        {
+        // The plain feed takes any answers; once an option publishes an address, it must be one.
+        problem = FeedAddressProblem(FeedFormat::Rss, SiteUrl, feedSettings.options);
+        if (problem.isEmpty()) {
             const BusyPointer busy;
-            FeedText = BuildFeedText(txtMap->text(), listedPages(), FeedTitle, SiteUrl);
+            FeedText = BuildFeedText(txtMap->text(), listedPages(), FeedTitle, SiteUrl, feedSettings.options);
         }
     }
     applyButtonState(RowCreateXmlFinished);
+    if (!problem.isEmpty()) {
+        QMessageBox box(
+            QMessageBox::Warning, AppTitle(),
+            QStringLiteral("Pagewick cannot build the RSS code: %1.\n\nThe last RSS code is kept.")
+                .arg(problem),
+            QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+    }
+    rememberFolder(txtMap->text());
 }
 
 frmBrowser* frmMain::browser() {

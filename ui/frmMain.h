@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/feedsetting.h"
 #include "ui/buttonstate.h"
 
 #include <QDateTime>
@@ -9,10 +10,13 @@
 #include <QWidget>
 #include <array>
 
+class QAction;
 class QFileDialog;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 
 namespace pagewick {
@@ -25,16 +29,22 @@ class frmTextpad;
 // Where the file system keeps no creation time, the last-modified time, labelled as such.
 QString PageDateText(const QDateTime& created, const QDateTime& lastModified);
 
-// The start-up window: the folder, its page files, the commands that build the index and the feed
-// code, and the buttons that open the other windows. Closing it ends the program.
+// The start-up window: a menu bar over the client area, which holds the folder, its page files, the
+// commands that build the index and the feed code, and the buttons that open the other windows.
+// Closing it ends the program.
 class frmMain : public QWidget {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // Opens on startFolder (see FolderToOpen) when one is given, else on the remembered folder.
+    explicit frmMain(QWidget* parent = nullptr, const QString& startFolder = QString());
     ~frmMain() override;
 
     // Writes the folder text and rescans, also when the text is the one already shown.
     void setFolderText(const QString& folderText);
+
+    // Opens a folder handed in from outside (Open Recent, a drop, the command line): a file opens
+    // its folder; a path where nothing is says so. The folder becomes the most recent one.
+    void openFolder(const QString& path);
 
     // The texts shared by the commands of this run.
     const QString& indexText() const { return IndexText; }
@@ -53,16 +63,34 @@ public Q_SLOTS:
     void cmdSaveFile_Click();
     void lstFiles_DblClick();
 
+    // The menu commands; Open Folder... is cmdBrowse_Click.
+    void mnuIncludeSubFolders_Click(bool checked);
+    void mnuFeedOptions_Click();
+    void mnuSaveSitemap_Click();
+    void mnuSaveAtom_Click();
+    void mnuCheckSite_Click();
+    void mnuAbout_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void createMenus();
+    void createClientArea();
     void createFolderControls();
     void createActionButtons();
     void setTabOrders();
     void connectHandlers();
-    void Form_Load();
+    void Form_Load(const QString& startFolder);
+    void fillRecentMenu();
+    void keepRecentFolders(const QStringList& folders);
+    void rememberFolder(const QString& folder);
+    void reportSettingFailure(const QString& what, const QString& error);
+    void saveGeneratedFile(const QString& offeredName, const QString& text);
     void fitFontToCaptions();
     void applyButtonState(ButtonStateRow row);
     QStringList listedPages() const;
@@ -70,6 +98,10 @@ private:
     frmBrowser* browser();
     frmTextpad* textpad();
 
+    QMenuBar* mnuBar;
+    QMenu* mnuOpenRecent;
+    QAction* mnuIncludeSubFolders;
+    QWidget* clientArea; // the window below the menu bar; the controls are placed in it
     QGroupBox* Frame1;
     QLineEdit* txtMap;
     QPushButton* cmdBrowse;
@@ -81,6 +113,7 @@ private:
     QPushButton* cmdCreateXMLcode;
     QPushButton* cmdViewXMLcode;
     QFileDialog* cdl;
+    QFileDialog* cdlXml; // for the sitemap and the Atom feed, so that cdl keeps the page's file name
     std::array<QPushButton*, ButtonColumnCount> actionButtons{}; // by ButtonState column
     QPointer<QPushButton> focusToRestore;
 
@@ -93,6 +126,10 @@ private:
     QString FeedText;
     QString FeedTitle;
     QString SiteUrl;
+
+    FeedSettings feedSettings;
+    QStringList recentFolders;
+    bool includeSubFolders = false;
 
     bool settingFailureShown = false;
 };

@@ -11,32 +11,31 @@
 
 namespace pagewick {
 
-void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText, const QString& indexText) {
-    const QString title =
-        QInputDialog::getText(parent, AppTitle(), QStringLiteral("Give the title of the file"));
+namespace {
 
-    // The dialog opens in the folder of the index with the last file name only: a full path kept
-    // from a save elsewhere would save there while the dialog shows this folder.
-    const QString lastName = cdl->property(kLastFileNameProperty).toString();
-    cdl->setDirectory(folderText);
-    cdl->selectFile(lastName);
-    cdl->setAcceptMode(QFileDialog::AcceptSave);
-    cdl->setFileMode(QFileDialog::AnyFile);
-    cdl->setDefaultSuffix(QStringLiteral("htm"));
-    const QString document = BuildPageDocument(title, indexText);
+// Lets the user pick a file in the dialog, opened in the folder with offeredName filled in, and
+// writes the text to it. The name is a name only: a full path kept from a save elsewhere would
+// save there while the dialog shows this folder.
+void SaveThroughDialog(QWidget* parent, QFileDialog* dialog, const QString& folderText,
+                       const QString& offeredName, const QString& defaultSuffix, const QString& text) {
+    dialog->setDirectory(folderText);
+    dialog->selectFile(offeredName);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(defaultSuffix);
 
     // A cancelled dialog ends the command, whatever file an earlier save chose.
-    if (cdl->exec() != QDialog::Accepted)
+    if (dialog->exec() != QDialog::Accepted)
         return;
-    const QString fileName = cdl->selectedFiles().value(0);
+    const QString fileName = dialog->selectedFiles().value(0);
     if (fileName.isEmpty())
         return;
-    cdl->setProperty(kLastFileNameProperty, QFileInfo(fileName).fileName());
+    dialog->setProperty(kLastFileNameProperty, QFileInfo(fileName).fileName());
 
-    // Only the write can fail. QSaveFile replaces an existing file only once the whole document
-    // is on disk, so opening, writing and closing fail, and are retried, together.
+    // Only the write can fail. QSaveFile replaces an existing file only once the whole text is on
+    // disk, so opening, writing and closing fail, and are retried, together.
     QString error;
-    while (!WriteTextFile(fileName, document, &error)) {
+    while (!WriteTextFile(fileName, text, &error)) {
         QMessageBox prompt(QMessageBox::Warning, AppTitle(), error,
                            QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, parent);
         prompt.setDefaultButton(QMessageBox::Retry);
@@ -44,6 +43,22 @@ void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText,
         if (prompt.exec() != QMessageBox::Retry)
             return;
     }
+}
+
+} // namespace
+
+void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText, const QString& indexText) {
+    const QString title =
+        QInputDialog::getText(parent, AppTitle(), QStringLiteral("Give the title of the file"));
+    const QString document = BuildPageDocument(title, indexText);
+    SaveThroughDialog(parent, cdl, folderText, cdl->property(kLastFileNameProperty).toString(),
+                      QStringLiteral("htm"), document);
+}
+
+void SaveTextFile(QWidget* parent, QFileDialog* dialog, const QString& folderText, const QString& offeredName,
+                  const QString& text) {
+    // The text as it was built: byte for byte what pagewick-cli -o writes.
+    SaveThroughDialog(parent, dialog, folderText, offeredName, QFileInfo(offeredName).suffix(), text);
 }
 
 } // namespace pagewick

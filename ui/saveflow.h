@@ -15,4 +15,10 @@ inline constexpr char kLastFileNameProperty[] = "pagewickLastFileName";
 
 void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText, const QString& indexText);
 
+// Saves a built text (a sitemap, an Atom feed) the same way: the dialog opens in the folder with
+// offeredName filled in (its extension is the one added when the user gives none), and a failing
+// write is reported with Abort, Retry and Ignore.
+void SaveTextFile(QWidget* parent, QFileDialog* dialog, const QString& folderText, const QString& offeredName,
+                  const QString& text);
+
 } // namespace pagewick

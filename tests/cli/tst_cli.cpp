@@ -533,6 +533,22 @@ private Q_SLOTS:
                           "d.htm: declared as UTF-8, but the byte at offset 42 is not valid UTF-8\n"
                           "3 findings; 4 pages checked\n")
             << 1;
+        // The bytes are looked through in pieces of 64 KiB: a character may straddle two.
+        const auto declaredUtf8 = [](char title) {
+            const QByteArray start = "<meta charset=utf-8><title>" + QByteArray(1, title) + "</title>";
+            return start + QByteArray(64 * 1024 - 1 - start.size(), 'x');
+        };
+        QTest::newRow("UTF-8 across pieces, and sequences UTF-8 does not allow")
+            << QByteArrayList{"a.htm|" + declaredUtf8('A') + "\xe2\x82\xac ok",
+                              "b.htm|" + declaredUtf8('B') + "\xe2\x82(",
+                              "c.htm|<meta charset=utf-8><title>C</title>over\xe0\x80\xaflong",
+                              "d.htm|<meta charset=utf-8><title>D</title>half\xed\xa0\x80pair"}
+            << QStringList() << QStringList()
+            << QByteArray("b.htm: declared as UTF-8, but the byte at offset 65535 is not valid UTF-8\n"
+                          "c.htm: declared as UTF-8, but the byte at offset 40 is not valid UTF-8\n"
+                          "d.htm: declared as UTF-8, but the byte at offset 40 is not valid UTF-8\n"
+                          "3 findings; 4 pages checked\n")
+            << 1;
         QTest::newRow("a byte-order mark against the meta charset")
             << QByteArrayList{"a.htm|\xef\xbb\xbf<meta charset=\"windows-1252\"><title>A</title>",
                               "b.htm|\xef\xbb\xbf<meta charset=\"utf-8\"><title>B</title>"}
@@ -548,6 +564,42 @@ private Q_SLOTS:
             << QByteArray(
                    "a.htm: declares windows-1252, but its bytes are UTF-8; its text would show garbled\n"
                    "1 finding; 3 pages checked\n")
+            << 1;
+        QTest::newRow("a title element only where a browser's tokenizer sees one")
+            << QByteArrayList{"a.htm|<!-- <title>Old</title> --><p>text",
+                              "b.htm|<script>var t = '<title>';</script><p>text",
+                              "c.htm|<a title=\"<title>\">link</a>", "d.htm|<!-- x --><title></title>"}
+            << QStringList() << QStringList()
+            << "a.htm" + noTitle + "b.htm" + noTitle + "c.htm" + noTitle +
+                   "d.htm: the title is empty; the index and feeds would show the page's local path instead\n"
+                   "4 findings; 4 pages checked\n"
+            << 1;
+        // Past the first 1,024 bytes, a meta element before the title still declares the encoding.
+        const QByteArray late = "<p>" + QByteArray(1100, 'x');
+        QTest::newRow("a late meta charset")
+            << QByteArrayList{"a.htm|" + late + "<meta charset=\"utf-8\"><title>A</title>caf\xe9",
+                              "b.htm|" + late + "<meta charset=\"latin1\"><title>Caf\xc3\xa9</title>",
+                              "c.htm|" + late + "<title>C</title><meta charset=\"utf-8\">caf\xe9",
+                              "d.htm|\xef\xbb\xbf" + late + "<meta charset=\"koi8-r\"><title>D</title>"}
+            << QStringList() << QStringList()
+            << "a.htm: declared as UTF-8, but the byte at offset " + QByteArray::number(late.size() + 41) +
+                   " is not valid UTF-8\n"
+                   "b.htm: declares windows-1252, but its bytes are UTF-8; its text would show garbled\n"
+                   "d.htm: starts with a UTF-8 byte-order mark but declares KOI8-R; browsers follow the "
+                   "mark\n"
+                   "3 findings; 4 pages checked\n"
+            << 1;
+        QTest::newRow("an XML declaration")
+            << QByteArrayList{"a.htm|<?xml version=\"1.0\" encoding=\"utf-8\"?><title>A</title>caf\xe9",
+                              "b.htm|<?xml version='1.0' encoding='iso-8859-1'?><title>Caf\xc3\xa9</title>",
+                              "c.htm|\xef\xbb\xbf<?xml version=\"1.0\" "
+                              "encoding=\"iso-8859-2\"?><title>C</title>"}
+            << QStringList() << QStringList()
+            << QByteArray(
+                   "a.htm: declared as UTF-8, but the byte at offset 57 is not valid UTF-8\n"
+                   "b.htm: declares windows-1252, but its bytes are UTF-8; its text would show garbled\n"
+                   "c.htm: starts with a UTF-8 byte-order mark but declares ISO-8859-2; browsers "
+                   "follow the mark\n3 findings; 3 pages checked\n")
             << 1;
         QTest::newRow("a page that cannot be read")
             << QByteArrayList{"a.htm|<title>A</title>", "b.htm|<title>B</title>"} << QStringList{"b.htm"}

@@ -1,4 +1,6 @@
+#include "../feedsettings.h"
 #include "../reliability/specialfile.h"
+#include "settings/feedsetting.h"
 #include "settings/foldersetting.h"
 
 #include <QDir>
@@ -7,7 +9,27 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace pagewick;
+
+Q_DECLARE_METATYPE(FeedSettings)
+
+namespace {
+
+FeedSettings Settings(bool guid, const QString& feedUrl, bool dates, bool meta, const QString& atomUrl,
+                      PageOrder order, int limit, const QStringList& excludes) {
+    FeedSettings s;
+    s.options.guid = guid;
+    s.options.feedUrl = feedUrl;
+    s.options.dates = dates;
+    s.options.description = meta ? FeedDescription::Meta : FeedDescription::Title;
+    s.atomFeedUrl = atomUrl;
+    s.options.selection = {order, excludes, limit};
+    return s;
+}
+
+} // namespace
 
 class FolderSettingTest : public QObject {
     Q_OBJECT
@@ -54,6 +76,133 @@ private Q_SLOTS:
         QVERIFY(SaveFolderSetting(QStringLiteral("/first")));
         QVERIFY(SaveFolderSetting(QStringLiteral("/second")));
         QCOMPARE(LoadFolderSetting(), QStringLiteral("/second"));
+    }
+
+    void recentFolders_data() {
+        QTest::addColumn<QStringList>("recent");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QStringList>("expected");
+        const auto numbered = [](int from, int to) {
+            QStringList folders;
+            for (int i = from; i <= to; ++i)
+                folders << QStringLiteral("/f%1").arg(i);
+            return folders;
+        };
+        QTest::newRow("first") << QStringList{} << u"/a"_s << QStringList{u"/a"_s};
+        QTest::newRow("newest first")
+            << QStringList{u"/a"_s, u"/b"_s} << u"/c"_s << QStringList{u"/c"_s, u"/a"_s, u"/b"_s};
+        QTest::newRow("again: moved up, not twice")
+            << QStringList{u"/a"_s, u"/b"_s, u"/c"_s} << u"/b"_s << QStringList{u"/b"_s, u"/a"_s, u"/c"_s};
+        QTest::newRow("same folder spelt otherwise")
+            << QStringList{u"/a/b"_s, u"/c"_s} << u"/a//b/./"_s << QStringList{u"/a/b"_s, u"/c"_s};
+        QTest::newRow("ten at most") << numbered(1, 10) << u"/new"_s
+                                     << QStringList{u"/new"_s} + numbered(1, 9);
+        QTest::newRow("ten at most, the oldest moved up")
+            << numbered(1, 10) << u"/f10"_s << numbered(10, 10) + numbered(1, 9);
+        QTest::newRow("nothing opened") << QStringList{u"/a"_s} << QString() << QStringList{u"/a"_s};
+        QTest::newRow("letter case is a different folder")
+            << QStringList{u"/Site"_s} << u"/site"_s << QStringList{u"/site"_s, u"/Site"_s};
+    }
+    void recentFolders() {
+        QFETCH(QStringList, recent);
+        QFETCH(QString, opened);
+        QFETCH(QStringList, expected);
+        QCOMPARE(WithRecentFolder(recent, opened), expected);
+        // What is stored is read back as it was.
+        QString error;
+        QVERIFY2(SaveRecentFolders(expected, &error), qPrintable(error));
+        QCOMPARE(LoadRecentFolders(), expected);
+        QCOMPARE(LoadFolderSetting(), QString()); // kept beside the folder, not in its place
+    }
+
+    // A store edited by hand: what cannot be a list of folders is read as none, the rest cleaned.
+    void recentFoldersEditedByHand_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("one folder") << QByteArray("Recent=/srv/site") << QStringList{u"/srv/site"_s};
+        QTest::newRow("twice, and empty")
+            << QByteArray("Recent=/a, , /b/, /a") << QStringList{u"/a"_s, u"/b"_s};
+        QTest::newRow("twelve") << QByteArray("Recent=/1,/2,/3,/4,/5,/6,/7,/8,/9,/10,/11,/12")
+                                << QStringList{u"/1"_s, u"/2"_s, u"/3"_s, u"/4"_s, u"/5"_s,
+                                               u"/6"_s, u"/7"_s, u"/8"_s, u"/9"_s, u"/10"_s};
+        QTest::newRow("a rectangle") << QByteArray("Recent=@Rect(1 2 3 4)") << QStringList{};
+    }
+    void recentFoldersEditedByHand() {
+        QFETCH(QByteArray, line);
+        QFETCH(QStringList, expected);
+        QVERIFY(QDir().mkpath(QFileInfo(storeFile()).path()));
+        QFile store(storeFile());
+        QVERIFY(store.open(QIODevice::WriteOnly));
+        store.write("[Settings]\nMap=/srv/site\n" + line + '\n');
+        store.close();
+        QCOMPARE(LoadRecentFolders(), expected);
+        QCOMPARE(LoadFolderSetting(), QStringLiteral("/srv/site"));
+    }
+
+    void subFolders() {
+        QCOMPARE(LoadSubFoldersSetting(), false); // off until turned on
+        QVERIFY(SaveFolderSetting(QStringLiteral("/srv/site")));
+        QVERIFY(SaveSubFoldersSetting(true));
+        QCOMPARE(LoadSubFoldersSetting(), true);
+        QCOMPARE(LoadFolderSetting(), QStringLiteral("/srv/site"));
+        QVERIFY(SaveSubFoldersSetting(false));
+        QCOMPARE(LoadSubFoldersSetting(), false);
+        QSettings raw(storeFile(), QSettings::IniFormat);
+        raw.setValue(QStringLiteral("Settings/SubFolders"), QStringLiteral("yes, please"));
+        raw.sync();
+        QCOMPARE(LoadSubFoldersSetting(), false); // only "true" turns it on
+    }
+
+    void feedSettings_data() {
+        QTest::addColumn<FeedSettings>("settings");
+        QTest::newRow("defaults") << FeedSettings();
+        QTest::newRow("every RSS option") << Settings(true, u"https://example.org/feed.xml"_s, true, true,
+                                                      QString(), PageOrder::Name, 0, {});
+        QTest::newRow("natural, limit, one exclude")
+            << Settings(false, QString(), false, false, QString(), PageOrder::Natural, 20, {u"draft-*"_s});
+        QTest::newRow("by date, excludes the store must quote")
+            << Settings(false, QString(), false, false, u"https://example.org/atom.xml"_s, PageOrder::Date, 1,
+                        {u"a,b*"_s, u" spaced "_s, u"[!x]?.htm"_s, u"caf\u00e9-*"_s, u"\"quoted\";=#"_s});
+    }
+    void feedSettings() {
+        QFETCH(FeedSettings, settings);
+        QCOMPARE(DescribeFeedSettings(LoadFeedSettings()),
+                 DescribeFeedSettings(FeedSettings())); // nothing stored: the plain feed
+        QVERIFY(SaveFolderSetting(QStringLiteral("/srv/site")));
+        QString error;
+        QVERIFY2(SaveFeedSettings(settings, &error), qPrintable(error));
+        QCOMPARE(DescribeFeedSettings(LoadFeedSettings()), DescribeFeedSettings(settings));
+        QCOMPARE(LoadFolderSetting(), QStringLiteral("/srv/site"));
+        QSettings raw(storeFile(), QSettings::IniFormat);
+        QCOMPARE(raw.childGroups(), (QStringList{QStringLiteral("Feed"), QStringLiteral("Settings")}));
+    }
+
+    // A store edited by hand never turns an option on by mistake: what cannot be read is the default.
+    void feedSettingsEditedByHand_data() {
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<FeedSettings>("expected");
+        QTest::newRow("unknown words")
+            << QByteArray("Guid=yes\nDates=1\nDescription=summary\nOrder=size\n") << FeedSettings();
+        QTest::newRow("limits that are not whole numbers above zero")
+            << QByteArray("Limit=-5\n") << FeedSettings();
+        QTest::newRow("limit with words") << QByteArray("Limit=20 pages\n") << FeedSettings();
+        QTest::newRow("an exclude that is no wildcard is left out")
+            << QByteArray("Excludes=draft-*, [abc, old-*\n")
+            << Settings(false, QString(), false, false, QString(), PageOrder::Name, 0,
+                        {u"draft-*"_s, u"old-*"_s});
+        QTest::newRow("what the dialog writes, in other letter case")
+            << QByteArray("Guid=TRUE\nDates=True\nDescription=meta\nOrder=date\nLimit=3\n")
+            << Settings(true, QString(), true, true, QString(), PageOrder::Date, 3, {});
+    }
+    void feedSettingsEditedByHand() {
+        QFETCH(QByteArray, lines);
+        QFETCH(FeedSettings, expected);
+        QVERIFY(QDir().mkpath(QFileInfo(storeFile()).path()));
+        QFile store(storeFile());
+        QVERIFY(store.open(QIODevice::WriteOnly));
+        store.write("[Feed]\n" + lines);
+        store.close();
+        QCOMPARE(DescribeFeedSettings(LoadFeedSettings()), DescribeFeedSettings(expected));
     }
 
     // Failures that hold for root too, for whom permission bits are no obstacle. Whatever is not
@@ -104,6 +253,17 @@ private Q_SLOTS:
         QVERIFY2(error.contains(QStringLiteral("Pagewick.conf")), qPrintable(error));
         QVERIFY(!SaveFolderSetting(QStringLiteral("/some/folder"))); // no error text wanted
         QCOMPARE(LoadFolderSetting(), QString());
+        // The settings kept beside the folder go the same way.
+        error.clear();
+        QVERIFY(!SaveRecentFolders({QStringLiteral("/some/folder")}, &error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY(!SaveSubFoldersSetting(true));
+        FeedSettings feed;
+        feed.options.guid = true;
+        QVERIFY(!SaveFeedSettings(feed, &error));
+        QCOMPARE(LoadRecentFolders(), QStringList());
+        QCOMPARE(LoadSubFoldersSetting(), false);
+        QCOMPARE(LoadFeedSettings().options.guid, false);
         if (!was.isEmpty())
             QCOMPARE(special::Describe(blocker), was);
         if (kind == special::Kind::LinkToNullDevice)

@@ -15,6 +15,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -238,21 +239,22 @@ private Q_SLOTS:
                                 << QString::fromUtf8(parent) << QString::fromUtf8(caption)
                                 << QString::fromUtf8(tip) << r;
         };
-        row("Frame1", "QGroupBox", "frmMain", "Folder", "", {120, 120, 4335, 735});
+        row("Frame1", "QGroupBox", "clientArea", "Folder", "", {120, 120, 4335, 735});
         row("txtMap", "QLineEdit", "Frame1", "", "The selected folder", {120, 240, 2535, 285});
         row("cmdBrowse", "QPushButton", "Frame1", "Browse", "Browse to select a folder",
             {2880, 240, 1215, 375});
-        row("lstFiles", "QListWidget", "frmMain", "", "List of files", {240, 960, 2295, 2790});
-        row("cmdCreate", "QPushButton", "frmMain", "Create HTML", "Create an index", {2760, 960, 1575, 375});
-        row("cmdViewHTML", "QPushButton", "frmMain", "View HTML code",
+        row("lstFiles", "QListWidget", "clientArea", "", "List of files", {240, 960, 2295, 2790});
+        row("cmdCreate", "QPushButton", "clientArea", "Create HTML", "Create an index",
+            {2760, 960, 1575, 375});
+        row("cmdViewHTML", "QPushButton", "clientArea", "View HTML code",
             "View the HTML code of the index. You can copy and paste into your HTML editor",
             {2760, 1440, 1575, 375});
-        row("cmdBrowseHTML", "QPushButton", "frmMain", "View in Browser", "View the index in a browser",
+        row("cmdBrowseHTML", "QPushButton", "clientArea", "View in Browser", "View the index in a browser",
             {2760, 1920, 1575, 375});
-        row("cmdSaveFile", "QPushButton", "frmMain", "Save HTML file", "", {2760, 2400, 1575, 375});
-        row("cmdCreateXMLcode", "QPushButton", "frmMain", "Create XML code",
+        row("cmdSaveFile", "QPushButton", "clientArea", "Save HTML file", "", {2760, 2400, 1575, 375});
+        row("cmdCreateXMLcode", "QPushButton", "clientArea", "Create XML code",
             "Click to genereate XML code to include in a RSS feed", {2760, 2880, 1575, 375});
-        row("cmdViewXMLcode", "QPushButton", "frmMain", "View XML code",
+        row("cmdViewXMLcode", "QPushButton", "clientArea", "View XML code",
             "Click to view the XML code to be pasted in a RSS feed", {2760, 3360, 1575, 375});
     }
     void controls() {
@@ -296,8 +298,9 @@ private Q_SLOTS:
         const auto restore = qScopeGuard([&desktop] { QApplication::setFont(desktop); });
         QApplication::setFont(QFont(desktop.family(), 14));
         open();
-        for (const QPushButton* button : control("Frame1")->findChildren<QPushButton*>() +
-                                             window->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+        const QList<QPushButton*> buttons = control("clientArea")->findChildren<QPushButton*>();
+        QCOMPARE(buttons.size(), 7);
+        for (const QPushButton* button : buttons) {
             QStyleOptionButton option;
             option.initFrom(button);
             const QRect inside =
@@ -310,8 +313,14 @@ private Q_SLOTS:
     void windowItself() {
         open();
         QCOMPARE(window->windowTitle(), QStringLiteral("Pagewick"));
-        QCOMPARE(window->size(), QSize(qRound(4680 * window->logicalDpiX() / 1440.0),
-                                       qRound(3975 * window->logicalDpiY() / 1440.0)));
+        // The client area has the designed size, right under the menu bar; the window holds both.
+        const QSize client(qRound(4680 * window->logicalDpiX() / 1440.0),
+                           qRound(3975 * window->logicalDpiY() / 1440.0));
+        auto* menuBar = control<QMenuBar>("mnuBar");
+        QCOMPARE(control("clientArea")->geometry(), QRect(QPoint(0, menuBar->height()), client));
+        QCOMPARE(menuBar->geometry(), QRect(0, 0, client.width(), menuBar->height()));
+        QVERIFY(menuBar->height() > 0);
+        QCOMPARE(window->size(), client + QSize(0, menuBar->height()));
         const QList<QSize> iconSizes = window->windowIcon().availableSizes();
         QVERIFY(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(32, 32)));
         QVERIFY(control<QListWidget>("lstFiles")->selectionMode() == QAbstractItemView::SingleSelection);
@@ -332,8 +341,10 @@ private Q_SLOTS:
         // Sizable, and the controls stay where they are.
         QVERIFY(window->minimumSize() != window->maximumSize());
         const QRect list = control("lstFiles")->geometry();
+        const QPoint clientTop = control("clientArea")->pos();
         window->resize(window->width() * 2, window->height() + 100);
         QCOMPARE(control("lstFiles")->geometry(), list);
+        QCOMPARE(control("clientArea")->pos(), clientTop);
     }
 
     // Return and Enter press the focused button, as Space does; no button is the default, so a

@@ -1,0 +1,21 @@
+#pragma once
+
+// The feed settings as one line of text, so that tests can compare two and show where they differ.
+
+#include "settings/feedsetting.h"
+
+#include <QString>
+
+inline QString DescribeFeedSettings(const pagewick::FeedSettings& s) {
+    using pagewick::FeedDescription;
+    const pagewick::FeedOptions& o = s.options;
+    return QStringLiteral("guid=%1 feed=%2 dates=%3 meta=%4 atom=%5 order=%6 limit=%7 excludes=[%8]")
+        .arg(o.guid)
+        .arg(o.feedUrl)
+        .arg(o.dates)
+        .arg(o.description == FeedDescription::Meta)
+        .arg(s.atomFeedUrl)
+        .arg(int(o.selection.order))
+        .arg(o.selection.limit)
+        .arg(o.selection.excludes.join(u'|'));
+}

@@ -1,0 +1,181 @@
+#include "ui/frmFeedOptions.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace pagewick {
+
+namespace {
+
+template <typename W> W* NamedControl(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// The orders in the order the list offers them.
+constexpr PageOrder kOrders[] = {PageOrder::Name, PageOrder::Natural, PageOrder::Date};
+
+QString AddressProblem(const QString& what, const QString& address) {
+    if (address.isEmpty() || IsWebAddress(address))
+        return {};
+    return QStringLiteral(
+               "The address of the %1 must be an absolute http:// or https:// address; \"%2\" is not.")
+        .arg(what, address);
+}
+
+} // namespace
+
+frmFeedOptions::frmFeedOptions(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmFeedOptions"));
+    setWindowTitle(QStringLiteral("Feed Options"));
+
+    auto* rss = new QGroupBox(QStringLiteral("RSS code"), this);
+    chkGuid =
+        NamedControl(new QCheckBox(QStringLiteral("Give every item a guid (its link)"), rss), "chkGuid");
+    txtFeedUrl = NamedControl(new QLineEdit(rss), "txtFeedUrl");
+    txtFeedUrl->setPlaceholderText(QStringLiteral("https://example.org/feed.xml"));
+    txtFeedUrl->setToolTip(
+        QStringLiteral("Where the feed will be published; named in the feed as its own address"));
+    chkDates =
+        NamedControl(new QCheckBox(QStringLiteral("Add page dates (also to the sitemap)"), rss), "chkDates");
+    chkMetaDescription = NamedControl(
+        new QCheckBox(QStringLiteral("Describe pages by their meta description (also in Atom)"), rss),
+        "chkMetaDescription");
+    auto* rssForm = new QFormLayout(rss);
+    rssForm->addRow(chkGuid);
+    rssForm->addRow(QStringLiteral("Feed address:"), txtFeedUrl);
+    rssForm->addRow(chkDates);
+    rssForm->addRow(chkMetaDescription);
+
+    auto* atom = new QGroupBox(QStringLiteral("Atom feed"), this);
+    txtAtomFeedUrl = NamedControl(new QLineEdit(atom), "txtAtomFeedUrl");
+    txtAtomFeedUrl->setPlaceholderText(QStringLiteral("https://example.org/atom.xml"));
+    txtAtomFeedUrl->setToolTip(
+        QStringLiteral("Where the Atom feed will be published; Save Atom Feed needs it"));
+    auto* atomForm = new QFormLayout(atom);
+    atomForm->addRow(QStringLiteral("Feed address:"), txtAtomFeedUrl);
+
+    auto* pages = new QGroupBox(QStringLiteral("Pages in the feeds"), this);
+    cboOrder = NamedControl(new QComboBox(pages), "cboOrder");
+    cboOrder->addItems({QStringLiteral("By name"),
+                        QStringLiteral("By name, numbers as numbers (page2, page10)"),
+                        QStringLiteral("By date, newest first")});
+    spnLimit = NamedControl(new QSpinBox(pages), "spnLimit");
+    spnLimit->setRange(0, 1000000);
+    spnLimit->setSpecialValueText(QStringLiteral("All pages"));
+    spnLimit->setSuffix(QStringLiteral(" pages"));
+    txtExcludes = NamedControl(new QPlainTextEdit(pages), "txtExcludes");
+    txtExcludes->setTabChangesFocus(true);
+    txtExcludes->setPlaceholderText(QStringLiteral("draft-*"));
+    txtExcludes->setToolTip(
+        QStringLiteral("One pattern a line: * any characters, ? one character, [abc] one of a set; "
+                       "letter case is ignored"));
+    txtExcludes->setFixedHeight(txtExcludes->fontMetrics().lineSpacing() * 4 + 2 * txtExcludes->frameWidth() +
+                                8);
+    auto* pagesForm = new QFormLayout(pages);
+    pagesForm->addRow(QStringLiteral("Order:"), cboOrder);
+    pagesForm->addRow(QStringLiteral("At most:"), spnLimit);
+    pagesForm->addRow(QStringLiteral("Leave out:"), txtExcludes);
+
+    buttons = NamedControl(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
+                                                    QDialogButtonBox::RestoreDefaults,
+                                                this),
+                           "buttons");
+    connect(buttons, &QDialogButtonBox::accepted, this, &frmFeedOptions::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &frmFeedOptions::reject);
+    connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
+            &frmFeedOptions::restoreDefaults);
+
+    auto* note =
+        new QLabel(QStringLiteral("With every option off, Create XML code builds the plain RSS code."), this);
+    note->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(rss);
+    layout->addWidget(atom);
+    layout->addWidget(pages);
+    layout->addWidget(note);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmFeedOptions::setSettings(const FeedSettings& settings) {
+    const FeedOptions& options = settings.options;
+    chkGuid->setChecked(options.guid);
+    txtFeedUrl->setText(options.feedUrl);
+    chkDates->setChecked(options.dates);
+    chkMetaDescription->setChecked(options.description == FeedDescription::Meta);
+    txtAtomFeedUrl->setText(settings.atomFeedUrl);
+    cboOrder->setCurrentIndex(int(std::find(std::begin(kOrders), std::end(kOrders), options.selection.order) -
+                                  std::begin(kOrders)));
+    spnLimit->setValue(options.selection.limit);
+    txtExcludes->setPlainText(options.selection.excludes.join(u'\n'));
+}
+
+FeedSettings frmFeedOptions::settings() const {
+    FeedSettings settings;
+    FeedOptions& options = settings.options;
+    options.guid = chkGuid->isChecked();
+    options.feedUrl = txtFeedUrl->text().trimmed();
+    options.dates = chkDates->isChecked();
+    options.description = chkMetaDescription->isChecked() ? FeedDescription::Meta : FeedDescription::Title;
+    settings.atomFeedUrl = txtAtomFeedUrl->text().trimmed();
+    options.selection.order = kOrders[qBound(0, cboOrder->currentIndex(), int(std::size(kOrders)) - 1)];
+    options.selection.limit = spnLimit->value();
+    // One pattern a line; the spaces around it are taken for slips of the keyboard.
+    for (const QString& line : txtExcludes->toPlainText().split(u'\n')) {
+        if (const QString pattern = line.trimmed(); !pattern.isEmpty())
+            options.selection.excludes.append(pattern);
+    }
+    return settings;
+}
+
+QString frmFeedOptions::problem() const {
+    const FeedSettings chosen = settings();
+    if (QString problem = AddressProblem(QStringLiteral("RSS feed"), chosen.options.feedUrl);
+        !problem.isEmpty())
+        return problem;
+    if (QString problem = AddressProblem(QStringLiteral("Atom feed"), chosen.atomFeedUrl); !problem.isEmpty())
+        return problem;
+    for (const QString& pattern : chosen.options.selection.excludes) {
+        if (!IsValidExcludePattern(pattern))
+            return QStringLiteral("\"%1\" cannot be read as a pattern: a \"[\" needs its \"]\".")
+                .arg(pattern);
+    }
+    return {};
+}
+
+void frmFeedOptions::accept() {
+    const QString why = problem();
+    if (why.isEmpty()) {
+        QDialog::accept();
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Pagewick"), why, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    // The field at fault takes the focus, so the user can mend it at once.
+    const FeedSettings chosen = settings();
+    if (!AddressProblem(QString(), chosen.options.feedUrl).isEmpty())
+        txtFeedUrl->setFocus();
+    else if (!AddressProblem(QString(), chosen.atomFeedUrl).isEmpty())
+        txtAtomFeedUrl->setFocus();
+    else
+        txtExcludes->setFocus();
+}
+
+void frmFeedOptions::restoreDefaults() {
+    setSettings(FeedSettings());
+}
+
+} // namespace pagewick

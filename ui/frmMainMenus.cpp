@@ -1,0 +1,279 @@
+// The main window's menu bar and the commands that live only there, and the folders that reach
+// the window from outside (Open Recent, a drop, the command line).
+#include "ui/frmMain.h"
+
+#include "engine/feed.h"
+#include "engine/sitecheck.h"
+#include "engine/sitecheck.h"
+#include "engine/sitemap.h"
+#include "settings/foldersetting.h"
+#include "ui/about.h"
+#include "ui/apptitle.h"
+#include "ui/busypointer.h"
+#include "ui/foldertoopen.h"
+#include "ui/frmFeedOptions.h"
+#include "ui/frmTextpad.h"
+#include "ui/saveflow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
+
+namespace pagewick {
+
+namespace {
+
+template <typename W> W* Named(W* object, const char* name) {
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+// The one local folder or file a drag carries, else nothing: several items, or a web address,
+// are not something to open.
+QString DraggedPath(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    return urls.first().toLocalFile();
+}
+
+void Warn(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, AppTitle(), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText); // paths and addresses are shown as they stand
+    box.exec();
+}
+
+} // namespace
+
+void frmMain::createMenus() {
+    mnuBar = Named(new QMenuBar(this), "mnuBar");
+
+    QMenu* file = Named(mnuBar->addMenu(QStringLiteral("&File")), "mnuFile");
+    QAction* open = Named(file->addAction(QStringLiteral("&Open Folder..."), this, &frmMain::cmdBrowse_Click),
+                          "mnuOpenFolder");
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuOpenRecent = Named(file->addMenu(QStringLiteral("Open &Recent")), "mnuOpenRecent");
+    mnuIncludeSubFolders =
+        Named(file->addAction(QStringLiteral("Include &Sub-folders")), "mnuIncludeSubFolders");
+    mnuIncludeSubFolders->setCheckable(true);
+    connect(mnuIncludeSubFolders, &QAction::toggled, this, &frmMain::mnuIncludeSubFolders_Click);
+    file->addSeparator();
+    QAction* quit = Named(file->addAction(QStringLiteral("&Quit"), this, &QWidget::close), "mnuQuit");
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* feed = Named(mnuBar->addMenu(QStringLiteral("F&eed")), "mnuFeed");
+    Named(feed->addAction(QStringLiteral("Feed &Options..."), this, &frmMain::mnuFeedOptions_Click),
+          "mnuFeedOptions");
+    feed->addSeparator();
+    Named(feed->addAction(QStringLiteral("Save &Sitemap..."), this, &frmMain::mnuSaveSitemap_Click),
+          "mnuSaveSitemap");
+    Named(feed->addAction(QStringLiteral("Save &Atom Feed..."), this, &frmMain::mnuSaveAtom_Click),
+          "mnuSaveAtom");
+    feed->addSeparator();
+    Named(feed->addAction(QStringLiteral("&Check Site..."), this, &frmMain::mnuCheckSite_Click),
+          "mnuCheckSite");
+
+    QMenu* help = Named(mnuBar->addMenu(QStringLiteral("&Help")), "mnuHelp");
+    Named(help->addAction(QStringLiteral("&About Pagewick"), this, &frmMain::mnuAbout_Click), "mnuAbout");
+}
+
+void frmMain::fillRecentMenu() {
+    // Deleted later: this may run from one of the entries' own handlers.
+    for (QAction* entry : mnuOpenRecent->actions()) {
+        mnuOpenRecent->removeAction(entry);
+        entry->deleteLater();
+    }
+    for (const QString& folder : recentFolders) {
+        // "&" in a menu entry marks the next letter as its key; a folder's "&" is shown as it is.
+        QAction* entry = mnuOpenRecent->addAction(QString(folder).replace(u'&', QStringLiteral("&&")));
+        entry->setData(folder);
+        connect(entry, &QAction::triggered, this, [this, folder] { openFolder(folder); });
+    }
+    if (recentFolders.isEmpty())
+        mnuOpenRecent->addAction(QStringLiteral("No Recent Folders"))->setEnabled(false);
+    mnuOpenRecent->addSeparator();
+    QAction* clear = Named(mnuOpenRecent->addAction(QStringLiteral("&Clear Recent")), "mnuClearRecent");
+    clear->setEnabled(!recentFolders.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] { keepRecentFolders({}); });
+}
+
+void frmMain::keepRecentFolders(const QStringList& folders) {
+    if (folders == recentFolders)
+        return;
+    recentFolders = folders;
+    fillRecentMenu();
+    QString error;
+    if (!SaveRecentFolders(recentFolders, &error))
+        reportSettingFailure(QStringLiteral("the recent folders"), error);
+}
+
+void frmMain::openFolder(const QString& path) {
+    QString problem;
+    const QString folder = FolderToOpen(path, &problem);
+    if (folder.isEmpty()) {
+        // An entry of Open Recent that is gone is taken off the list.
+        QStringList kept = recentFolders;
+        kept.removeAll(QDir::cleanPath(path));
+        keepRecentFolders(kept);
+        Warn(this, problem);
+        return;
+    }
+    setFolderText(folder);
+    rememberFolder(folder);
+}
+
+void frmMain::rememberFolder(const QString& folder) {
+    const QString opened = FolderToOpen(folder);
+    if (opened.isEmpty())
+        return;
+    keepRecentFolders(WithRecentFolder(recentFolders, opened));
+}
+
+void frmMain::reportSettingFailure(const QString& what, const QString& error) {
+    // Said once a run: the store will not get better between two keystrokes.
+    if (settingFailureShown)
+        return;
+    settingFailureShown = true;
+    QMessageBox::warning(this, AppTitle(),
+                         QStringLiteral("Pagewick cannot remember %1 for the next start.\n\n").arg(what) +
+                             error);
+}
+
+void frmMain::mnuIncludeSubFolders_Click(bool checked) {
+    includeSubFolders = checked;
+    QString error;
+    if (!SaveSubFoldersSetting(checked, &error))
+        reportSettingFailure(QStringLiteral("whether sub-folders are included"), error);
+    txtMap_Change();
+}
+
+void frmMain::mnuFeedOptions_Click() {
+    frmFeedOptions dialog(this);
+    dialog.setSettings(feedSettings);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    feedSettings = dialog.settings();
+    QString error;
+    if (!SaveFeedSettings(feedSettings, &error))
+        reportSettingFailure(QStringLiteral("the feed options"), error);
+}
+
+void frmMain::mnuSaveSitemap_Click() {
+    bool ok = false;
+    const QString siteUrl = QInputDialog::getText(
+        this, AppTitle(), QStringLiteral("Give the URL of the website"), QLineEdit::Normal, SiteUrl, &ok);
+    if (!ok)
+        return;
+    SiteUrl = siteUrl;
+    if (const QString problem = SitemapAddressProblem(SiteUrl); !problem.isEmpty()) {
+        Warn(this, QStringLiteral("Pagewick cannot build the sitemap: %1.").arg(problem));
+        return;
+    }
+    // A sitemap lists every page the feeds may take: the same pages are left out, none is cut off.
+    SitemapOptions options;
+    options.selection.excludes = feedSettings.options.selection.excludes;
+    options.lastmod = feedSettings.options.dates;
+    const QString folder = txtMap->text();
+    const QStringList pages = FilterPageNames(listedPages(), options.selection.excludes);
+    if (pages.size() > kSitemapMaxPages) {
+        Warn(this,
+             QStringLiteral("Pagewick cannot build the sitemap: it would list %1 pages, more than the %2 "
+                            "a sitemap may hold.")
+                 .arg(pages.size())
+                 .arg(kSitemapMaxPages));
+        return;
+    }
+    QString text;
+    {
+        const BusyPointer busy;
+        text = BuildSitemapText(folder, pages, SiteUrl, options);
+    }
+    saveGeneratedFile(QStringLiteral("sitemap.xml"), text);
+}
+
+void frmMain::mnuSaveAtom_Click() {
+    FeedOptions options = feedSettings.options;
+    options.feedUrl = feedSettings.atomFeedUrl;
+    if (options.feedUrl.isEmpty()) {
+        Warn(this,
+             QStringLiteral("An Atom feed names its own address. Give the address the Atom feed will have "
+                            "under Feed Options (Feed menu), then save it again."));
+        return;
+    }
+    bool ok = false;
+    const QString feedTitle =
+        QInputDialog::getText(this, AppTitle(), QStringLiteral("Give the title of the RSS feed"),
+                              QLineEdit::Normal, FeedTitle, &ok);
+    if (!ok)
+        return;
+    FeedTitle = feedTitle;
+    const QString siteUrl = QInputDialog::getText(
+        this, AppTitle(), QStringLiteral("Give the URL of the website"), QLineEdit::Normal, SiteUrl, &ok);
+    if (!ok)
+        return;
+    SiteUrl = siteUrl;
+    if (const QString problem = FeedAddressProblem(FeedFormat::Atom, SiteUrl, options); !problem.isEmpty()) {
+        Warn(this, QStringLiteral("Pagewick cannot build the Atom feed: %1.").arg(problem));
+        return;
+    }
+    QString text;
+    {
+        const BusyPointer busy;
+        text = BuildAtomText(txtMap->text(), listedPages(), FeedTitle, SiteUrl, options);
+    }
+    // The file name the feed's address ends in is the name offered.
+    const QString offered = QUrl(options.feedUrl, QUrl::StrictMode).fileName();
+    saveGeneratedFile(offered.isEmpty() ? QStringLiteral("atom.xml") : offered, text);
+}
+
+void frmMain::mnuCheckSite_Click() {
+    // The folder is read afresh, with its sub-folders when the list shows them, so the report is
+    // about the pages as they are now.
+    WalkOptions walk;
+    walk.recursive = includeSubFolders;
+    QString report;
+    {
+        const BusyPointer busy;
+        report = CheckFolderText(txtMap->text(), walk);
+    }
+    textpad()->showText(report);
+}
+
+void frmMain::saveGeneratedFile(const QString& offeredName, const QString& text) {
+    SaveTextFile(this, cdlXml, txtMap->text(), offeredName, text);
+}
+
+void frmMain::mnuAbout_Click() {
+    ShowAboutBox(this, icon);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DraggedPath(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DraggedPath(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QString path = DraggedPath(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openFolder(path);
+}
+
+} // namespace pagewick
