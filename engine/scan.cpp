@@ -2,6 +2,7 @@
 
 #include "engine/filename.h"
 #include "engine/paths.h"
+#include "engine/scan_p.h"
 
 #include <algorithm>
 #include <string_view>
@@ -19,18 +20,18 @@ namespace pagewick {
 
 namespace {
 
+// The names in the order their sorted entries give.
+template <typename Entries> QStringList NamesInOrder(const Entries& entries) {
+    QStringList sorted;
+    sorted.reserve(qsizetype(entries.size()));
+    for (const auto& e : entries)
+        sorted.append(*e.name);
+    return sorted;
+}
+
 #ifdef Q_OS_UNIX
 
-// "*.htm*" as a wildcard: the name holds ".htm" somewhere, in any letter case.
-bool MatchesPagePattern(QByteArrayView name) {
-    const qsizetype n = name.size();
-    for (qsizetype i = 0; i + 4 <= n; ++i) {
-        if (name[i] == '.' && (name[i + 1] | 0x20) == 'h' && (name[i + 2] | 0x20) == 't' &&
-            (name[i + 3] | 0x20) == 'm')
-            return true;
-    }
-    return false;
-}
+using detail::MatchesPagePattern;
 
 // Reads the folder with readdir so that names are the exact bytes on disk, and looks at the file
 // type the directory entry already carries; only links and file systems that do not fill in
@@ -190,11 +191,7 @@ bool SortAsciiNames(QStringList& names, const QCollator& collator) {
         const int c = key(a).compare(key(b));
         return c != 0 ? c < 0 : *a.name < *b.name;
     });
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (const Entry& e : entries)
-        sorted.append(*e.name);
-    names = std::move(sorted);
+    names = NamesInOrder(entries);
     return true;
 }
 
@@ -218,11 +215,7 @@ void SortPageNames(QStringList& names) {
         const int c = a.key.compare(b.key);
         return c != 0 ? c < 0 : *a.name < *b.name;
     });
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (const Entry& e : entries)
-        sorted.append(*e.name);
-    names = std::move(sorted);
+    names = NamesInOrder(entries);
 }
 
 } // namespace pagewick

@@ -2,6 +2,7 @@
 
 #include "engine/filename.h"
 #include "engine/paths.h"
+#include "engine/scan_p.h"
 #include "engine/scan.h"
 
 #include <QHash>
@@ -31,16 +32,7 @@ namespace {
 
 #ifdef Q_OS_UNIX
 
-// "*.htm*" in any letter case, the rule ScanPageFiles lists by.
-bool MatchesPagePattern(QByteArrayView name) {
-    const qsizetype n = name.size();
-    for (qsizetype i = 0; i + 4 <= n; ++i) {
-        if (name[i] == '.' && (name[i + 1] | 0x20) == 'h' && (name[i + 2] | 0x20) == 't' &&
-            (name[i + 3] | 0x20) == 'm')
-            return true;
-    }
-    return false;
-}
+using detail::MatchesPagePattern;
 
 QString ErrorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
