@@ -134,4 +134,73 @@ QString LookUpHtmlNamedReference(QStringView name) {
     return QString(reinterpret_cast<const QChar*>(it->value), it->valueLength);
 }
 
+namespace {
+
+// Numeric references to these code points name the windows-1252 character instead, as in HTML.
+constexpr char16_t kC1Replacements[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                          0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+
+} // namespace
+
+QString ResolveCharacterReferences(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype amp = text.indexOf(u'&', i);
+        if (amp < 0) {
+            out += text.sliced(i);
+            break;
+        }
+        out += text.sliced(i, amp - i);
+        i = amp + 1;
+        if (i < text.size() && text[i] == u'#') {
+            qsizetype j = i + 1;
+            const bool hex = j < text.size() && (text[j] == u'x' || text[j] == u'X');
+            j += hex;
+            const qsizetype digitsFrom = j;
+            char32_t value = 0;
+            for (; j < text.size(); ++j) {
+                const char16_t c = text[j].unicode();
+                int digit = -1;
+                if (c >= u'0' && c <= u'9')
+                    digit = c - u'0';
+                else if (hex && (c | 0x20) >= u'a' && (c | 0x20) <= u'f')
+                    digit = (c | 0x20) - u'a' + 10;
+                if (digit < 0)
+                    break;
+                value = std::min<char32_t>(value * (hex ? 16 : 10) + char32_t(digit), 0x110000);
+            }
+            if (j == digitsFrom) {
+                out += u'&';
+                continue;
+            }
+            if (j < text.size() && text[j] == u';')
+                ++j;
+            i = j;
+            if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+                value = 0xFFFD;
+            else if (value >= 0x80 && value <= 0x9F)
+                value = kC1Replacements[value - 0x80];
+            out += QString::fromUcs4(&value, 1);
+            continue;
+        }
+        qsizetype j = i;
+        while (j < text.size() && j - i < 40 && text[j].unicode() < 0x80 && text[j].isLetterOrNumber())
+            ++j;
+        const QString value = j > i && j < text.size() && text[j] == u';'
+                                  ? LookUpHtmlNamedReference(text.sliced(i, j - i))
+                                  : QString();
+        if (value.isNull()) {
+            out += u'&';
+        } else {
+            out += value;
+            i = j + 1;
+        }
+    }
+    return out;
+}
+
 } // namespace pagewick

@@ -22,4 +22,10 @@ QString FlattenEntities(const QString& text);
 // given without "&" and ";".
 QString LookUpHtmlNamedReference(QStringView name);
 
+// Text with its character references resolved once, as a browser reads page text and attribute
+// values: named references need their ";", numeric ones do not; a numeric reference to nothing,
+// a surrogate or past the last code point gives U+FFFD, and one to a C1 control the
+// windows-1252 character. An "&" that begins no reference stays as it stands.
+QString ResolveCharacterReferences(QStringView text);
+
 } // namespace pagewick

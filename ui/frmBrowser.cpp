@@ -32,51 +32,6 @@ public:
     QVariant loadResource(int, const QUrl&) override { return QVariant(QByteArray()); }
 };
 
-bool IsAsciiAlnum(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || ((u | 0x20) >= u'a' && (u | 0x20) <= u'z');
-}
-
-// The character a numeric reference's digits stand for, as a browser reads them: nothing, a
-// surrogate or a value past the last code point gives U+FFFD.
-QString NumericReferenceText(QStringView digits, bool hex) {
-    char32_t value = 0;
-    for (const QChar c : digits) {
-        if (value > 0x10FFFF)
-            break; // out of range whatever follows; stop before the value can wrap round
-        const char16_t u = c.unicode();
-        value = value * (hex ? 16 : 10) + (u <= u'9' ? u - u'0' : (u | 0x20) - u'a' + 10);
-    }
-    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        value = 0xFFFD;
-    return QString::fromUcs4(&value, 1);
-}
-
-// The characters of the reference that text starts with ("&...;"), and the reference's length;
-// a null string when its "&" begins no reference a browser knows, and is then shown as it stands.
-std::pair<QString, qsizetype> ReferenceAt(QStringView text) {
-    qsizetype i = 1;
-    if (i < text.size() && text[i] == u'#') {
-        const bool hex = ++i < text.size() && (text[i] == u'x' || text[i] == u'X');
-        i += hex;
-        const qsizetype from = i;
-        const auto isDigit = [hex](QChar c) {
-            const char16_t u = c.unicode();
-            return (u >= u'0' && u <= u'9') || (hex && (u | 0x20) >= u'a' && (u | 0x20) <= u'f');
-        };
-        while (i < text.size() && isDigit(text[i]))
-            ++i;
-        if (i == from || i == text.size() || text[i] != u';')
-            return {};
-        return {NumericReferenceText(text.sliced(from, i - from), hex), i + 1};
-    }
-    while (i < text.size() && IsAsciiAlnum(text[i]))
-        ++i;
-    if (i == 1 || i == text.size() || text[i] != u';')
-        return {};
-    return {LookUpHtmlNamedReference(text.sliced(1, i - 1)), i + 1};
-}
-
 // The formats Qt's HTML reader gives a bulleted list of links, taken once from a one-item list,
 // so the preview looks exactly as the index rendered as HTML does.
 struct ListFormats {
@@ -133,32 +88,24 @@ bool IsHtmlSpace(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
 }
 
-// Text with its character references replaced, and, for text on the page, its tags left out.
+// Text with its character references replaced, and, for text on the page, its tags left out
+// (the references are resolved after, so a "&lt;" stays a character).
 QString DecodeHtml(QStringView html, bool onPage) {
-    QString out;
-    out.reserve(html.size());
-    qsizetype i = 0;
-    while (i < html.size()) {
-        const QChar c = html[i];
-        if (onPage && c == u'<') {
-            const qsizetype end = html.indexOf(u'>', i);
-            if (end < 0)
-                break;
-            i = end + 1;
-            continue;
-        }
-        if (c == u'&') {
-            const auto [text, length] = ReferenceAt(html.sliced(i));
-            if (!text.isNull()) {
-                out += text;
-                i += length;
-                continue;
-            }
-        }
-        out += c;
-        ++i;
+    if (!onPage)
+        return ResolveCharacterReferences(html);
+    QString text;
+    text.reserve(html.size());
+    for (qsizetype i = 0; i < html.size();) {
+        const qsizetype tag = html.indexOf(u'<', i);
+        text += html.sliced(i, (tag < 0 ? html.size() : tag) - i);
+        if (tag < 0)
+            break;
+        const qsizetype end = html.indexOf(u'>', tag);
+        if (end < 0)
+            break;
+        i = end + 1;
     }
-    return out;
+    return ResolveCharacterReferences(text);
 }
 
 } // namespace

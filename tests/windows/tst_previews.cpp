@@ -278,6 +278,11 @@ private Q_SLOTS:
                                               << "a\u00a0\u00a0b";
         QTest::newRow("no character") << "&#0;&#x110000;&#xD800;"
                                       << "\ufffd\ufffd\ufffd";
+        // As the page reader reads a meta description: the same rules in both places.
+        QTest::newRow("numeric reference without its semicolon") << "a&#66 c"
+                                                                 << "aB c";
+        QTest::newRow("C1 code points as windows-1252") << "&#150;&#x80;"
+                                                        << "\u2013\u20ac";
     }
 
     void previewRendersLikeHtml() {
