@@ -6,11 +6,12 @@
 
 #include <QString>
 
+using namespace Qt::Literals::StringLiterals;
+
 inline QString DescribeFeedSettings(const pagewick::FeedSettings& s) {
     using pagewick::FeedDescription;
     const pagewick::FeedOptions& o = s.options;
-    return QStringLiteral("guid=%1 feed=%2 dates=%3 meta=%4 atom=%5 order=%6 limit=%7 excludes=[%8]")
-        .arg(o.guid)
+    return u"guid=%1 feed=%2 dates=%3 meta=%4 atom=%5 order=%6 limit=%7 excludes=[%8]"_s.arg(o.guid)
         .arg(o.feedUrl)
         .arg(o.dates)
         .arg(o.description == FeedDescription::Meta)

@@ -20,6 +20,8 @@
 #include <unistd.h>
 #include <utime.h>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 const QByteArray SiteIndex = "<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n"
@@ -682,8 +684,7 @@ private Q_SLOTS:
             << QStringList{"page", "--title", "T"} << QString() << int(SIGTERM) << false;
         QTest::newRow("rss, SIGINT") << FeedOptions + QStringList{"rss"} << QString() << int(SIGINT) << false;
         QTest::newRow("page, recursive, a new sub-folder")
-            << QStringList{"page", "--title", "T", "--recursive"} << QStringLiteral("new/deeper/")
-            << int(SIGINT) << false;
+            << QStringList{"page", "--title", "T", "--recursive"} << u"new/deeper/"_s << int(SIGINT) << false;
         QTest::newRow("atom, SIGTERM")
             << AtomOptions + QStringList{"atom"} << QString() << int(SIGTERM) << false;
         QTest::newRow("page, written among the pages")

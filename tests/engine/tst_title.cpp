@@ -11,6 +11,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace pagewick;
 
 class TitleTest : public QObject {
@@ -67,7 +69,7 @@ void TitleTest::rules_data() {
     QTest::newRow("line break gives a space") << u"<title>A\r\nB</title>"_qs << u"A B"_qs;
     QTest::newRow("whitespace collapsed, ends trimmed") << u"<title>\t A \f\f B  \n</title>"_qs << u"A B"_qs;
     QTest::newRow("no-break space kept") << u"<title>\u00A0A\u00A0 B</title>"_qs << u"\u00A0A\u00A0 B"_qs;
-    QTest::newRow("NUL as U+FFFD") << QStringLiteral("<title>A\0B</title>") << u"A\uFFFDB"_qs;
+    QTest::newRow("NUL as U+FFFD") << u"<title>A\0B</title>"_s << u"A\uFFFDB"_qs;
     QTest::newRow("entities as written")
         << u"<title>Fish &amp; Chips &eacute;</title>"_qs << u"Fish &amp; Chips &eacute;"_qs;
     QTest::newRow("markup as written") << u"<title>a <b>bold</b></title>"_qs << u"a <b>bold</b>"_qs;

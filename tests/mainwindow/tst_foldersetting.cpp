@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using namespace Qt::StringLiterals;
+using namespace Qt::Literals::StringLiterals;
 
 using namespace pagewick;
 
@@ -37,7 +37,7 @@ class FolderSettingTest : public QObject {
     QString configHome;
     int runs = 0;
 
-    QString storeFile() const { return configHome + QStringLiteral("/Pagewick/Pagewick.conf"); }
+    QString storeFile() const { return configHome + u"/Pagewick/Pagewick.conf"_s; }
 
 private Q_SLOTS:
     void init() {
@@ -54,12 +54,12 @@ private Q_SLOTS:
     void roundTrip_data() {
         QTest::addColumn<QString>("folder");
         QTest::newRow("empty") << QString();
-        QTest::newRow("plain") << QStringLiteral("/home/ann/site");
-        QTest::newRow("trailing separator kept") << QStringLiteral("/home/ann/site/");
-        QTest::newRow("not normalised") << QStringLiteral("/home//ann/./site/..");
-        QTest::newRow("backslashes") << QStringLiteral("C:\\Web\\site\\");
-        QTest::newRow("characters the store escapes") << QStringLiteral(" /a;b=c#d,\"e\" [f] %g ");
-        QTest::newRow("non-ASCII") << QStringLiteral("/srv/Cafés/日本語");
+        QTest::newRow("plain") << u"/home/ann/site"_s;
+        QTest::newRow("trailing separator kept") << u"/home/ann/site/"_s;
+        QTest::newRow("not normalised") << u"/home//ann/./site/.."_s;
+        QTest::newRow("backslashes") << u"C:\\Web\\site\\"_s;
+        QTest::newRow("characters the store escapes") << u" /a;b=c#d,\"e\" [f] %g "_s;
+        QTest::newRow("non-ASCII") << u"/srv/Cafés/日本語"_s;
     }
     void roundTrip() {
         QFETCH(QString, folder);
@@ -68,14 +68,14 @@ private Q_SLOTS:
         QCOMPARE(LoadFolderSetting(), folder);
         // Kept under group "Settings", key "Map", in the store of organisation and application "Pagewick".
         QSettings raw(storeFile(), QSettings::IniFormat);
-        QCOMPARE(raw.childGroups(), QStringList{QStringLiteral("Settings")});
-        QCOMPARE(raw.value(QStringLiteral("Settings/Map")).toString(), folder);
+        QCOMPARE(raw.childGroups(), QStringList{u"Settings"_s});
+        QCOMPARE(raw.value(u"Settings/Map"_s).toString(), folder);
     }
 
     void laterSaveReplaces() {
-        QVERIFY(SaveFolderSetting(QStringLiteral("/first")));
-        QVERIFY(SaveFolderSetting(QStringLiteral("/second")));
-        QCOMPARE(LoadFolderSetting(), QStringLiteral("/second"));
+        QVERIFY(SaveFolderSetting(u"/first"_s));
+        QVERIFY(SaveFolderSetting(u"/second"_s));
+        QCOMPARE(LoadFolderSetting(), u"/second"_s);
     }
 
     void recentFolders_data() {
@@ -85,7 +85,7 @@ private Q_SLOTS:
         const auto numbered = [](int from, int to) {
             QStringList folders;
             for (int i = from; i <= to; ++i)
-                folders << QStringLiteral("/f%1").arg(i);
+                folders << u"/f%1"_s.arg(i);
             return folders;
         };
         QTest::newRow("first") << QStringList{} << u"/a"_s << QStringList{u"/a"_s};
@@ -136,19 +136,19 @@ private Q_SLOTS:
         store.write("[Settings]\nMap=/srv/site\n" + line + '\n');
         store.close();
         QCOMPARE(LoadRecentFolders(), expected);
-        QCOMPARE(LoadFolderSetting(), QStringLiteral("/srv/site"));
+        QCOMPARE(LoadFolderSetting(), u"/srv/site"_s);
     }
 
     void subFolders() {
         QCOMPARE(LoadSubFoldersSetting(), false); // off until turned on
-        QVERIFY(SaveFolderSetting(QStringLiteral("/srv/site")));
+        QVERIFY(SaveFolderSetting(u"/srv/site"_s));
         QVERIFY(SaveSubFoldersSetting(true));
         QCOMPARE(LoadSubFoldersSetting(), true);
-        QCOMPARE(LoadFolderSetting(), QStringLiteral("/srv/site"));
+        QCOMPARE(LoadFolderSetting(), u"/srv/site"_s);
         QVERIFY(SaveSubFoldersSetting(false));
         QCOMPARE(LoadSubFoldersSetting(), false);
         QSettings raw(storeFile(), QSettings::IniFormat);
-        raw.setValue(QStringLiteral("Settings/SubFolders"), QStringLiteral("yes, please"));
+        raw.setValue(u"Settings/SubFolders"_s, u"yes, please"_s);
         raw.sync();
         QCOMPARE(LoadSubFoldersSetting(), false); // only "true" turns it on
     }
@@ -168,13 +168,13 @@ private Q_SLOTS:
         QFETCH(FeedSettings, settings);
         QCOMPARE(DescribeFeedSettings(LoadFeedSettings()),
                  DescribeFeedSettings(FeedSettings())); // nothing stored: the plain feed
-        QVERIFY(SaveFolderSetting(QStringLiteral("/srv/site")));
+        QVERIFY(SaveFolderSetting(u"/srv/site"_s));
         QString error;
         QVERIFY2(SaveFeedSettings(settings, &error), qPrintable(error));
         QCOMPARE(DescribeFeedSettings(LoadFeedSettings()), DescribeFeedSettings(settings));
-        QCOMPARE(LoadFolderSetting(), QStringLiteral("/srv/site"));
+        QCOMPARE(LoadFolderSetting(), u"/srv/site"_s);
         QSettings raw(storeFile(), QSettings::IniFormat);
-        QCOMPARE(raw.childGroups(), (QStringList{QStringLiteral("Feed"), QStringLiteral("Settings")}));
+        QCOMPARE(raw.childGroups(), (QStringList{u"Feed"_s, u"Settings"_s}));
     }
 
     // A store edited by hand never turns an option on by mistake: what cannot be read is the default.
@@ -212,22 +212,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("blocker"); // in the config folder; empty: that folder is under a file
         QTest::addColumn<special::Kind>("kind");
         QTest::addColumn<QString>("reason");
-        const QString file = QStringLiteral("Pagewick/Pagewick.conf");
+        const QString file = u"Pagewick/Pagewick.conf"_s;
         QTest::newRow("config folder under a regular file")
-            << QString() << special::Kind::Folder << QStringLiteral("is not a folder");
+            << QString() << special::Kind::Folder << u"is not a folder"_s;
         QTest::newRow("settings file is a folder")
-            << file << special::Kind::Folder << QStringLiteral("is not a regular file but a folder");
+            << file << special::Kind::Folder << u"is not a regular file but a folder"_s;
         QTest::newRow("settings file is a FIFO")
-            << file << special::Kind::Fifo << QStringLiteral("is not a regular file but a named pipe");
+            << file << special::Kind::Fifo << u"is not a regular file but a named pipe"_s;
         QTest::newRow("settings file links to a device")
-            << file << special::Kind::LinkToNullDevice
-            << QStringLiteral("is not a regular file but a character device");
+            << file << special::Kind::LinkToNullDevice << u"is not a regular file but a character device"_s;
         QTest::newRow("settings file is a loop of links")
-            << file << special::Kind::LinkLoop
-            << QStringLiteral("is not a regular file but a loop of symbolic links");
+            << file << special::Kind::LinkLoop << u"is not a regular file but a loop of symbolic links"_s;
         QTest::newRow("lock file is a FIFO")
-            << file + QStringLiteral(".lock") << special::Kind::Fifo
-            << QStringLiteral("Pagewick.conf.lock is not a regular file but a named pipe");
+            << file + u".lock"_s << special::Kind::Fifo
+            << u"Pagewick.conf.lock is not a regular file but a named pipe"_s;
     }
     void unwritableStore() {
         QFETCH(QString, blocker);
@@ -237,7 +235,7 @@ private Q_SLOTS:
         if (blocker.isEmpty()) {
             QFile file(configHome);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            configHome += QStringLiteral("/config");
+            configHome += u"/config"_s;
             qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome));
         } else {
             blocker = configHome + u'/' + blocker;
@@ -248,14 +246,14 @@ private Q_SLOTS:
             was = special::Describe(blocker);
         }
         QString error;
-        QVERIFY(!SaveFolderSetting(QStringLiteral("/some/folder"), &error));
+        QVERIFY(!SaveFolderSetting(u"/some/folder"_s, &error));
         QVERIFY2(error.contains(reason), qPrintable(error));
-        QVERIFY2(error.contains(QStringLiteral("Pagewick.conf")), qPrintable(error));
-        QVERIFY(!SaveFolderSetting(QStringLiteral("/some/folder"))); // no error text wanted
+        QVERIFY2(error.contains(u"Pagewick.conf"_s), qPrintable(error));
+        QVERIFY(!SaveFolderSetting(u"/some/folder"_s)); // no error text wanted
         QCOMPARE(LoadFolderSetting(), QString());
         // The settings kept beside the folder go the same way.
         error.clear();
-        QVERIFY(!SaveRecentFolders({QStringLiteral("/some/folder")}, &error));
+        QVERIFY(!SaveRecentFolders({u"/some/folder"_s}, &error));
         QVERIFY2(error.contains(reason), qPrintable(error));
         QVERIFY(!SaveSubFoldersSetting(true));
         FeedSettings feed;
@@ -267,8 +265,7 @@ private Q_SLOTS:
         if (!was.isEmpty())
             QCOMPARE(special::Describe(blocker), was);
         if (kind == special::Kind::LinkToNullDevice)
-            QCOMPARE(special::Describe(blocker + QStringLiteral(".dev")),
-                     QStringLiteral("character device 1:3"));
+            QCOMPARE(special::Describe(blocker + u".dev"_s), u"character device 1:3"_s);
     }
 };
 

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace pagewick;
 
 class IconTest : public QObject {
@@ -46,19 +48,19 @@ private Q_SLOTS:
     void fromThemeWhenInstalled() {
         QTemporaryDir icons;
         QVERIFY(icons.isValid());
-        const QString hicolor = icons.filePath(QStringLiteral("hicolor"));
-        QVERIFY(QDir().mkpath(hicolor + QStringLiteral("/32x32/apps")));
-        QFile index(hicolor + QStringLiteral("/index.theme"));
+        const QString hicolor = icons.filePath(u"hicolor"_s);
+        QVERIFY(QDir().mkpath(hicolor + u"/32x32/apps"_s));
+        QFile index(hicolor + u"/index.theme"_s);
         QVERIFY(index.open(QIODevice::WriteOnly));
         index.write(
             "[Icon Theme]\nName=Hicolor\nDirectories=32x32/apps\n\n[32x32/apps]\nSize=32\nType=Fixed\n");
         index.close();
-        QVERIFY(DrawPagewickIcon(32).save(hicolor + QStringLiteral("/32x32/apps/io.pagewick.Pagewick.png")));
+        QVERIFY(DrawPagewickIcon(32).save(hicolor + u"/32x32/apps/io.pagewick.Pagewick.png"_s));
 
         QIcon::setThemeSearchPaths({icons.path()});
-        QIcon::setThemeName(QStringLiteral("hicolor"));
+        QIcon::setThemeName(u"hicolor"_s);
         const QIcon icon = PagewickIcon();
-        QCOMPARE(icon.name(), QStringLiteral("io.pagewick.Pagewick"));
+        QCOMPARE(icon.name(), u"io.pagewick.Pagewick"_s);
         QVERIFY(!icon.pixmap(32).isNull());
     }
 };

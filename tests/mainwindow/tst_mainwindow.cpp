@@ -24,15 +24,16 @@
 #include <QtTest>
 #include <memory>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace pagewick;
 
 namespace {
 
-const QStringList kActionButtons = {QStringLiteral("cmdCreate"),        QStringLiteral("cmdBrowseHTML"),
-                                    QStringLiteral("cmdViewHTML"),      QStringLiteral("cmdSaveFile"),
-                                    QStringLiteral("cmdCreateXMLcode"), QStringLiteral("cmdViewXMLcode")};
-const QString kCancel = QStringLiteral("<cancel>");
-const QString kKeepDefault = QStringLiteral("<default>");
+const QStringList kActionButtons = {u"cmdCreate"_s,   u"cmdBrowseHTML"_s,    u"cmdViewHTML"_s,
+                                    u"cmdSaveFile"_s, u"cmdCreateXMLcode"_s, u"cmdViewXMLcode"_s};
+const QString kCancel = u"<cancel>"_s;
+const QString kKeepDefault = u"<default>"_s;
 
 // "S" or "H" per action button, in the order above.
 QString Visibility(const QWidget* window) {
@@ -83,7 +84,7 @@ private:
                          windowBusy});
             const QString a = answers.isEmpty() ? kCancel : answers.takeFirst();
             if (a == kCancel) {
-                input->setTextValue(QStringLiteral("typed, then cancelled"));
+                input->setTextValue(u"typed, then cancelled"_s);
                 input->reject();
                 return;
             }
@@ -111,18 +112,17 @@ class MainWindowTest : public QObject {
     std::unique_ptr<frmMain> window;
 
     QString newFolder(const QStringList& pages = {}) {
-        const QString dir = scratch.filePath(QStringLiteral("f%1").arg(++cases));
+        const QString dir = scratch.filePath(u"f%1"_s.arg(++cases));
         QDir().mkpath(dir);
         for (const QString& page : pages)
-            writePage(dir, page, QStringLiteral("Title of ") + page);
+            writePage(dir, page, u"Title of "_s + page);
         return dir;
     }
     static void writePage(const QString& dir, const QString& name, const QString& title) {
         QFile f(dir + u'/' + name);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        const QString text = title.isEmpty()
-                                 ? QStringLiteral("<html><body>no title</body></html>")
-                                 : QStringLiteral("<html><head><title>%1</title></head></html>").arg(title);
+        const QString text = title.isEmpty() ? u"<html><body>no title</body></html>"_s
+                                             : u"<html><head><title>%1</title></head></html>"_s.arg(title);
         f.write(text.toUtf8());
     }
     frmMain* open() {
@@ -160,7 +160,7 @@ private Q_SLOTS:
     void init() {
         // Every case starts on a store of its own, with nothing remembered: the folder setting
         // lives under $XDG_CONFIG_HOME, the save dialog's state where QSettings is pointed.
-        const QString config = scratch.filePath(QStringLiteral("config%1").arg(++cases));
+        const QString config = scratch.filePath(u"config%1"_s.arg(++cases));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
         dialogs.reset(nullptr);
@@ -197,12 +197,11 @@ private Q_SLOTS:
         const QString bornText = QLocale().toString(born, QLocale::ShortFormat);
         const QString touchedText = QLocale().toString(touched, QLocale::ShortFormat);
         QTest::newRow("creation time known") << born << touched << bornText;
-        QTest::newRow("none recorded")
-            << QDateTime() << touched << QStringLiteral("Last modified: ") + touchedText;
+        QTest::newRow("none recorded") << QDateTime() << touched << u"Last modified: "_s + touchedText;
         QTest::newRow("zero is not a date")
-            << QDateTime::fromSecsSinceEpoch(0) << touched << QStringLiteral("Last modified: ") + touchedText;
+            << QDateTime::fromSecsSinceEpoch(0) << touched << u"Last modified: "_s + touchedText;
         QTest::newRow("nothing known")
-            << QDateTime() << QDateTime::fromSecsSinceEpoch(0) << QStringLiteral("Creation date unknown");
+            << QDateTime() << QDateTime::fromSecsSinceEpoch(0) << u"Creation date unknown"_s;
     }
     void pageDateText() {
         QFETCH(QDateTime, created);
@@ -279,8 +278,7 @@ private Q_SLOTS:
             const QRect inside =
                 button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
             const int needed = button->fontMetrics().horizontalAdvance(caption);
-            QVERIFY2(needed <= inside.width(),
-                     qPrintable(QStringLiteral("%1 > %2").arg(needed).arg(inside.width())));
+            QVERIFY2(needed <= inside.width(), qPrintable(u"%1 > %2"_s.arg(needed).arg(inside.width())));
         }
         if (auto* frame = qobject_cast<QGroupBox*>(widget))
             QCOMPARE(frame->title(), caption);
@@ -312,7 +310,7 @@ private Q_SLOTS:
 
     void windowItself() {
         open();
-        QCOMPARE(window->windowTitle(), QStringLiteral("Pagewick"));
+        QCOMPARE(window->windowTitle(), u"Pagewick"_s);
         // The client area has the designed size, right under the menu bar; the window holds both.
         const QSize client(qRound(4680 * window->logicalDpiX() / 1440.0),
                            qRound(3975 * window->logicalDpiY() / 1440.0));
@@ -392,12 +390,12 @@ private Q_SLOTS:
         auto* pressed = control<QPushButton>("cmdCreateXMLcode");
         pressed->setFocus();
         for (int press = 1; press <= 2; ++press) {
-            dialogs.answers = {QStringLiteral("Feed"), QStringLiteral("http://example.org/")};
+            dialogs.answers = {u"Feed"_s, u"http://example.org/"_s};
             QTest::keyClick(window->focusWidget(), Qt::Key_Space);
             QCOMPARE(window->focusWidget(), pressed);
         }
         QCOMPARE(listed(), QStringList{"a.htm"}); // Browse was not pressed
-        QCOMPARE(Visibility(window.get()), QStringLiteral("SHHHSS"));
+        QCOMPARE(Visibility(window.get()), u"SHHHSS"_s);
         QCOMPARE(dialogs.seen.size(), 4);
     }
 
@@ -431,20 +429,20 @@ private Q_SLOTS:
         open();
         QString expectedIndex;
         for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
-            if (step == QStringLiteral("create")) {
+            if (step == u"create"_s) {
                 click("cmdCreate");
                 expectedIndex = BuildIndexText(control<QLineEdit>("txtMap")->text(), listed());
-            } else if (step == QStringLiteral("xml")) {
-                dialogs.answers = {QStringLiteral("Feed"), QStringLiteral("http://example.org/")};
+            } else if (step == u"xml"_s) {
+                dialogs.answers = {u"Feed"_s, u"http://example.org/"_s};
                 click("cmdCreateXMLcode");
                 QTRY_COMPARE(dialogs.seen.size(), 2);
-                QCOMPARE(dialogs.seen.at(0).buttons, QStringLiteral("HHHHHH")); // while the prompts are up
+                QCOMPARE(dialogs.seen.at(0).buttons, u"HHHHHH"_s); // while the prompts are up
                 dialogs.seen.clear();
-            } else if (step == QStringLiteral("folder")) {
+            } else if (step == u"folder"_s) {
                 window->setFolderText(newFolder({"c.htm"}));
-            } else if (step == QStringLiteral("empty")) {
+            } else if (step == u"empty"_s) {
                 window->setFolderText(newFolder());
-            } else if (step == QStringLiteral("browse")) {
+            } else if (step == u"browse"_s) {
                 click("cmdBrowse");
             }
             QVERIFY(!QApplication::overrideCursor()); // the busy pointer went away
@@ -489,9 +487,9 @@ private Q_SLOTS:
         QCOMPARE(dialogs.seen.size(), 4);
         for (int i = 0; i < 4; ++i) {
             const auto& prompt = dialogs.seen.at(i);
-            QCOMPARE(prompt.title, QStringLiteral("Pagewick"));
-            QCOMPARE(prompt.text, i % 2 == 0 ? QStringLiteral("Give the title of the RSS feed")
-                                             : QStringLiteral("Give the URL of the website"));
+            QCOMPARE(prompt.title, u"Pagewick"_s);
+            QCOMPARE(prompt.text,
+                     i % 2 == 0 ? u"Give the title of the RSS feed"_s : u"Give the URL of the website"_s);
             QCOMPARE(prompt.offered, offered.at(i));
             QVERIFY2(!prompt.busyPointer, "the pointer is busy over the prompt while the user is asked");
             QVERIFY2(prompt.windowBusy, "the main window's pointer is not busy from the press on");
@@ -539,7 +537,7 @@ private Q_SLOTS:
 
         // Written by code, also when it is the text already shown.
         window->setFolderText(folder);
-        writePage(folder, QStringLiteral("two.htm"), QStringLiteral("Two"));
+        writePage(folder, u"two.htm"_s, u"Two"_s);
         window->setFolderText(folder);
         QCOMPARE(listed(), QStringList({"one.htm", "two.htm"}));
         const QString other = newFolder({"three.htm"});
@@ -558,13 +556,13 @@ private Q_SLOTS:
         QTest::newRow("nothing stored") << false << "" << QStringList{};
         // Longer than a text box takes by default.
         QTest::newRow("stored folder of 40,000 characters")
-            << true << QStringLiteral("/no/") + QString(40000, u'x') << QStringList{};
+            << true << u"/no/"_s + QString(40000, u'x') << QStringList{};
     }
     void startUp() {
         QFETCH(bool, stored);
         QFETCH(QString, folder);
         QFETCH(QStringList, expected);
-        if (folder == QStringLiteral("pages"))
+        if (folder == u"pages"_s)
             folder = newFolder({"p.htm"});
         if (stored)
             QVERIFY(SaveFolderSetting(folder));
@@ -572,28 +570,28 @@ private Q_SLOTS:
         QCOMPARE(control<QLineEdit>("txtMap")->text(), folder);
         if (!expected.isEmpty())
             QCOMPARE(listed(), expected);
-        QCOMPARE(Visibility(window.get()), QStringLiteral("SHHHSH"));
-        QSettings store(QStringLiteral("Pagewick"), QStringLiteral("Pagewick"));
-        QVERIFY(store.contains(QStringLiteral("Settings/Map"))); // stored again by the scan
+        QCOMPARE(Visibility(window.get()), u"SHHHSH"_s);
+        QSettings store(u"Pagewick"_s, u"Pagewick"_s);
+        QVERIFY(store.contains(u"Settings/Map"_s)); // stored again by the scan
         QCOMPARE(LoadFolderSetting(), folder);
         QVERIFY(dialogs.seen.isEmpty());
     }
 
     void unwritableStoreToldOncePerRun() {
-        QFile blocker(scratch.filePath(QStringLiteral("plain-file")));
+        QFile blocker(scratch.filePath(u"plain-file"_s));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(blocker.fileName() + "/config"));
         dialogs.window = nullptr;
         window = std::make_unique<frmMain>(); // the start-up scan meets the store first
         QCOMPARE(dialogs.seen.size(), 1);
-        QCOMPARE(dialogs.seen.at(0).title, QStringLiteral("Pagewick"));
-        QVERIFY2(dialogs.seen.at(0).text.contains(QStringLiteral("cannot remember")) &&
-                     dialogs.seen.at(0).text.contains(QStringLiteral("is not a folder")),
+        QCOMPARE(dialogs.seen.at(0).title, u"Pagewick"_s);
+        QVERIFY2(dialogs.seen.at(0).text.contains(u"cannot remember"_s) &&
+                     dialogs.seen.at(0).text.contains(u"is not a folder"_s),
                  qPrintable(dialogs.seen.at(0).text));
         window->show();
         const QString folder = newFolder({"kept.htm"});
         window->setFolderText(folder);
-        QTest::keyClicks(control("txtMap"), QStringLiteral("/"));
+        QTest::keyClicks(control("txtMap"), u"/"_s);
         QTest::keyClick(control("txtMap"), Qt::Key_Backspace);
         QCOMPARE(listed(), QStringList{"kept.htm"}); // the folder change goes on regardless
         QCOMPARE(dialogs.seen.size(), 1);
@@ -613,7 +611,7 @@ private Q_SLOTS:
         QFETCH(bool, showsPath);
         QFETCH(int, key);
         const QString folder = newFolder({"a.htm"});
-        writePage(folder, QStringLiteral("page.htm"), title);
+        writePage(folder, u"page.htm"_s, title);
         open();
         window->setFolderText(folder);
         auto* list = control<QListWidget>("lstFiles");
@@ -627,15 +625,15 @@ private Q_SLOTS:
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         }
         QTRY_COMPARE(dialogs.seen.size(), 1);
-        QCOMPARE(dialogs.seen.at(0).title, QStringLiteral("Pagewick"));
+        QCOMPARE(dialogs.seen.at(0).title, u"Pagewick"_s);
         QVERIFY(dialogs.seen.at(0).plainText); // a title's markup is shown, not rendered
-        const QStringList lines = dialogs.seen.at(0).text.split(QStringLiteral("\r\n"));
+        const QStringList lines = dialogs.seen.at(0).text.split(u"\r\n"_s);
         QCOMPARE(lines.size(), 2);
-        const QString path = folder + QStringLiteral("/page.htm");
+        const QString path = folder + u"/page.htm"_s;
         QCOMPARE(lines.at(0), showsPath ? path : title);
         const QFileInfo info(path);
         QCOMPARE(lines.at(1), PageDateText(info.birthTime(), info.lastModified()));
-        QVERIFY(!lines.at(1).contains(QStringLiteral("1970")));
+        QVERIFY(!lines.at(1).contains(u"1970"_s));
     }
 
     void doubleClickWithoutCurrentEntry() {

@@ -8,10 +8,10 @@
 #include "engine/index.h"
 #include "engine/paths.h"
 
+#include "../clirun.h"
 #include <QByteArray>
 #include <QDir>
 #include <QList>
-#include "../clirun.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -28,6 +28,8 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace hostile {
 
@@ -60,7 +62,7 @@ public:
     // Builds the folder under parent; on failure returns false with the reason in error.
     bool build(const QString& parent, QString* error) {
         // A folder name with characters that need escaping in HTML and in a web address.
-        path = parent + QStringLiteral("/site & <co> #1 100% \u00f1");
+        path = parent + u"/site & <co> #1 100% \u00f1"_s;
         bytes = pagewick::FileNameToBytes(path);
         if (::mkdir(bytes.constData(), 0755) != 0)
             return fail(error, "mkdir", bytes);
@@ -70,14 +72,14 @@ public:
                                   bom ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
             return QByteArray(encode(text));
         };
-        const QString unicodeTitle = QStringLiteral("\u00dcn\u00efc\u00f6d\u00e9 \u03a9 \u65e5\u672c");
-        const QString unicodePage = QStringLiteral("<html><head><title>") + unicodeTitle +
-                                    QStringLiteral("</title></head><body>text</body></html>");
+        const QString unicodeTitle = u"\u00dcn\u00efc\u00f6d\u00e9 \u03a9 \u65e5\u672c"_s;
+        const QString unicodePage =
+            u"<html><head><title>"_s + unicodeTitle + u"</title></head><body>text</body></html>"_s;
 
         QString longTitle;
         longTitle.reserve(kLongTitleLength);
         while (longTitle.size() < kLongTitleLength)
-            longTitle += QStringLiteral("abcdefghi ");
+            longTitle += u"abcdefghi "_s;
         longTitle.back() = u'Z';
 
         QByteArray random(64 * 1024, Qt::Uninitialized);
@@ -89,11 +91,11 @@ public:
             QByteArray bytes;
         };
         const QList<Content> contents = {
-            {{"plain.htm", Label::Title, QStringLiteral("Plain page")},
+            {{"plain.htm", Label::Title, u"Plain page"_s},
              "<html><head><title>Plain page</title></head></html>"},
             {{"empty.htm", Label::Path, {}}, ""},
             {{"random.htm", Label::Any, {}}, random},
-            {{"nul.htm", Label::Title, QStringLiteral("Nul\ufffdin\ufffdtitle")},
+            {{"nul.htm", Label::Title, u"Nul\ufffdin\ufffdtitle"_s},
              QByteArray("<title>Nul\0in\0title</title>", 28)},
             {{"utf16-bom.htm", Label::Title, unicodeTitle},
              utf16(unicodePage, QStringConverter::Utf16LE, true)},
@@ -104,10 +106,9 @@ public:
             {{"invalid-utf8.htm", Label::NotPath, {}}, "<title>caf\xe9 cr\xe8me \xff\xfe</title>"},
             {{"long-title.htm", Label::Title, longTitle},
              "<html><head><title>" + longTitle.toLatin1() + "</title></head></html>"},
-            {{"markup.htm", Label::Title,
-              QStringLiteral("Tom &amp; Jerry <b>&eacute;</b> & &bogus; \x01 ]]>")},
+            {{"markup.htm", Label::Title, u"Tom &amp; Jerry <b>&eacute;</b> & &bogus; \x01 ]]>"_s},
              "<title>Tom &amp; Jerry <b>&eacute;</b> & &bogus; \x01 ]]></title>"},
-            {{kVanishingName, Label::Title, QStringLiteral("Soon gone"), true}, "<title>Soon gone</title>"},
+            {{kVanishingName, Label::Title, u"Soon gone"_s, true}, "<title>Soon gone</title>"},
             // No title, so the path is the label, and the path holds line breaks.
             {{"broken-\r\nline.htm", Label::Path, {}}, "no title here"},
             {{"lf-\nonly.htm", Label::Path, {}}, "<title> \t\r\n </title>"},
@@ -151,7 +152,7 @@ public:
             "UPPER.HTML",
         };
         for (int i = 0; i < names.size(); ++i) {
-            const QString title = QStringLiteral("Name %1").arg(i);
+            const QString title = u"Name %1"_s.arg(i);
             if (!writeFile(names[i], "<title>" + title.toLatin1() + "</title>", error))
                 return false;
             pages.append({names[i], Label::Title, title});
@@ -165,7 +166,7 @@ public:
                     name[bit] = char(name[bit] - 0x20);
             }
             name += i % 2 ? ".HTM" : ".htm";
-            const QString title = QStringLiteral("Case %1").arg(i);
+            const QString title = u"Case %1"_s.arg(i);
             if (!writeFile(name, "<title>" + title.toLatin1() + "</title>", error))
                 return false;
             pages.append({name, Label::Title, title});
@@ -174,7 +175,7 @@ public:
         // A link to a page is a page.
         if (::symlink("plain.htm", at("link-to-plain.htm").constData()) != 0)
             return fail(error, "symlink", "link-to-plain.htm");
-        pages.append({"link-to-plain.htm", Label::Title, QStringLiteral("Plain page")});
+        pages.append({"link-to-plain.htm", Label::Title, u"Plain page"_s});
 
         // Named like pages, but none of them is a page.
         if (::mkfifo(at("fifo.htm").constData(), 0644) != 0)
@@ -250,9 +251,8 @@ private:
 
     static bool fail(QString* error, const char* what, const QByteArray& name) {
         if (error)
-            *error = QStringLiteral("%1 %2: %3")
-                         .arg(QLatin1String(what), QString::fromUtf8(name),
-                              QString::fromLocal8Bit(std::strerror(errno)));
+            *error = u"%1 %2: %3"_s.arg(QLatin1String(what), QString::fromUtf8(name),
+                                        QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
 
@@ -281,11 +281,11 @@ inline QString PathLabel(const Folder& folder, const Page& page) {
 // Plain text as HTML that reads as that text and stays on one line.
 inline QString HtmlText(const QString& plain) {
     QString out = plain;
-    return out.replace(u'&', QStringLiteral("&amp;"))
-        .replace(u'<', QStringLiteral("&lt;"))
-        .replace(u'>', QStringLiteral("&gt;"))
-        .replace(u'\r', QStringLiteral("&#13;"))
-        .replace(u'\n', QStringLiteral("&#10;"));
+    return out.replace(u'&', u"&amp;"_s)
+        .replace(u'<', u"&lt;"_s)
+        .replace(u'>', u"&gt;"_s)
+        .replace(u'\r', u"&#13;"_s)
+        .replace(u'\n', u"&#10;"_s);
 }
 
 // Plain text less the characters that XML 1.0 cannot carry (controls, lone surrogates).
@@ -306,12 +306,12 @@ inline QString XmlCarried(const QString& text) {
 
 // A link target must be one URL path segment whose bytes, decoded, are the file's name.
 inline QString CheckLinkTarget(const QString& target, const QString& fileName) {
-    static const QRegularExpression segment(QStringLiteral("^(?:[A-Za-z0-9._~-]|%[0-9A-F]{2})+$"));
+    static const QRegularExpression segment(u"^(?:[A-Za-z0-9._~-]|%[0-9A-F]{2})+$"_s);
     if (!segment.match(target).hasMatch())
-        return QStringLiteral("link target %1 is not one encoded path segment").arg(target);
+        return u"link target %1 is not one encoded path segment"_s.arg(target);
     const QByteArray decoded = QByteArray::fromPercentEncoding(target.toLatin1());
     if (decoded != pagewick::FileNameToBytes(fileName))
-        return QStringLiteral("link target %1 does not decode to the name %2").arg(target, fileName);
+        return u"link target %1 does not decode to the name %2"_s.arg(target, fileName);
     return {};
 }
 
@@ -325,43 +325,43 @@ inline bool ExistsOnDisk(const Folder& folder, const QByteArray& name) {
 inline QStringList CheckIndex(const QString& index, const Folder& folder, const QStringList& listed,
                               bool vanished) {
     QStringList problems;
-    const QStringList lines = index.split(QStringLiteral("\r\n"));
+    const QStringList lines = index.split(u"\r\n"_s);
     if (lines.size() != listed.size() + 2)
-        return {QStringLiteral("%1 index lines for %2 pages").arg(lines.size() - 2).arg(listed.size())};
-    if (lines.first() != QStringLiteral("<ul>") || lines.last() != QStringLiteral("</ul>"))
-        problems << QStringLiteral("index not framed by <ul> and </ul>");
-    const QString head = QStringLiteral("<li><a href=\"");
-    const QString tail = QStringLiteral("</a>");
+        return {u"%1 index lines for %2 pages"_s.arg(lines.size() - 2).arg(listed.size())};
+    if (lines.first() != u"<ul>"_s || lines.last() != u"</ul>"_s)
+        problems << u"index not framed by <ul> and </ul>"_s;
+    const QString head = u"<li><a href=\""_s;
+    const QString tail = u"</a>"_s;
     for (qsizetype i = 0; i < listed.size(); ++i) {
         const QString& line = lines[i + 1];
-        const qsizetype hrefEnd = line.indexOf(QStringLiteral("\">"), head.size());
+        const qsizetype hrefEnd = line.indexOf(u"\">"_s, head.size());
         if (!line.startsWith(head) || !line.endsWith(tail) || hrefEnd < 0) {
-            problems << QStringLiteral("line %1 is not a link: %2").arg(i).arg(line.left(200));
+            problems << u"line %1 is not a link: %2"_s.arg(i).arg(line.left(200));
             continue;
         }
         const QString target = line.mid(head.size(), hrefEnd - head.size());
         const QString label = line.mid(hrefEnd + 2, line.size() - hrefEnd - 2 - tail.size());
         const Page* page = folder.find(listed[i]);
         if (!page) {
-            problems << QStringLiteral("line %1 lists %2, which is not a page").arg(i).arg(listed[i]);
+            problems << u"line %1 lists %2, which is not a page"_s.arg(i).arg(listed[i]);
             continue;
         }
         if (const QString p = CheckLinkTarget(target, listed[i]); !p.isEmpty())
             problems << p;
         if (!(page->vanishes && vanished) && !ExistsOnDisk(folder, page->name))
-            problems << QStringLiteral("%1 is not on disk").arg(listed[i]);
+            problems << u"%1 is not on disk"_s.arg(listed[i]);
 
         const QString path = HtmlText(PathLabel(folder, *page));
         const Label expected = page->vanishes && vanished ? Label::Path : page->label;
         // A title's "<" and ">" are text in the index; the rest stands as the page wrote it.
         QString titleLabel = page->title;
-        titleLabel.replace(u'<', QStringLiteral("&lt;")).replace(u'>', QStringLiteral("&gt;"));
+        titleLabel.replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s);
         if (expected == Label::Title && label != titleLabel)
-            problems << QStringLiteral("%1 is labelled %2").arg(listed[i], label.left(200));
+            problems << u"%1 is labelled %2"_s.arg(listed[i], label.left(200));
         if (expected == Label::Path && label != path)
-            problems << QStringLiteral("%1 is labelled %2, not its path").arg(listed[i], label.left(200));
+            problems << u"%1 is labelled %2, not its path"_s.arg(listed[i], label.left(200));
         if (expected == Label::NotPath && (label.isEmpty() || label == path))
-            problems << QStringLiteral("%1 has no title: %2").arg(listed[i], label.left(200));
+            problems << u"%1 has no title: %2"_s.arg(listed[i], label.left(200));
     }
     return problems;
 }
@@ -382,22 +382,22 @@ inline QList<FeedItem> ParseFeed(const QString& feed, QStringList* problems, QSt
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement:
             path.append(xml.name().toString());
-            if (path == QStringList{QStringLiteral("rss"), QStringLiteral("channel"), QStringLiteral("item")})
+            if (path == QStringList{u"rss"_s, u"channel"_s, u"item"_s})
                 items.append(FeedItem());
             break;
         case QXmlStreamReader::EndElement:
             path.removeLast();
             break;
         case QXmlStreamReader::Characters:
-            if (path.size() == 4 && path[2] == QStringLiteral("item")) {
+            if (path.size() == 4 && path[2] == u"item"_s) {
                 FeedItem& item = items.last();
-                QString& field = path[3] == QStringLiteral("title")         ? item.title
-                                 : path[3] == QStringLiteral("description") ? item.description
-                                                                            : item.link;
+                QString& field = path[3] == u"title"_s         ? item.title
+                                 : path[3] == u"description"_s ? item.description
+                                                               : item.link;
                 field += xml.text();
-            } else if (path.size() == 3 && path[2] == QStringLiteral("title") && channelTitle) {
+            } else if (path.size() == 3 && path[2] == u"title"_s && channelTitle) {
                 *channelTitle += xml.text();
-            } else if (path.size() == 3 && path[2] == QStringLiteral("link") && channelLink) {
+            } else if (path.size() == 3 && path[2] == u"link"_s && channelLink) {
                 *channelLink += xml.text();
             }
             break;
@@ -406,8 +406,7 @@ inline QList<FeedItem> ParseFeed(const QString& feed, QStringList* problems, QSt
         }
     }
     if (xml.hasError())
-        problems->append(QStringLiteral("feed is not XML: %1 at line %2 column %3")
-                             .arg(xml.errorString())
+        problems->append(u"feed is not XML: %1 at line %2 column %3"_s.arg(xml.errorString())
                              .arg(xml.lineNumber())
                              .arg(xml.columnNumber()));
     return items;
@@ -423,36 +422,33 @@ inline QStringList CheckFeed(const QString& feed, const Folder& folder, const QS
     if (!problems.isEmpty())
         return problems;
     if (items.size() != listed.size())
-        return {QStringLiteral("%1 feed items for %2 pages").arg(items.size()).arg(listed.size())};
+        return {u"%1 feed items for %2 pages"_s.arg(items.size()).arg(listed.size())};
     const QString base = pagewick::EnsureTrailingSlash(channelLink);
     for (qsizetype i = 0; i < listed.size(); ++i) {
         const FeedItem& item = items[i];
         const Page* page = folder.find(listed[i]);
         if (!page) {
-            problems << QStringLiteral("item %1 is %2, which is not a page").arg(i).arg(listed[i]);
+            problems << u"item %1 is %2, which is not a page"_s.arg(i).arg(listed[i]);
             continue;
         }
         if (!item.link.startsWith(base))
-            problems << QStringLiteral("item link %1 does not start with %2").arg(item.link, base);
+            problems << u"item link %1 does not start with %2"_s.arg(item.link, base);
         else if (const QString p = CheckLinkTarget(item.link.mid(base.size()), listed[i]); !p.isEmpty())
             problems << p;
         if (item.title != item.description)
-            problems << QStringLiteral("item %1: title and description differ").arg(listed[i]);
+            problems << u"item %1: title and description differ"_s.arg(listed[i]);
         const Label expected = page->vanishes && vanished ? Label::Path : page->label;
         // A reader hands line breaks over as LF alone, as XML has them.
-        const QString path = XmlCarried(PathLabel(folder, *page))
-                                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                                 .replace(u'\r', u'\n');
+        const QString path =
+            XmlCarried(PathLabel(folder, *page)).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
         // Titles made only of letters, digits and spaces come through the XML unchanged.
-        static const QRegularExpression plain(QStringLiteral("^[\\w ]*$"),
-                                              QRegularExpression::UseUnicodePropertiesOption);
+        static const QRegularExpression plain(u"^[\\w ]*$"_s, QRegularExpression::UseUnicodePropertiesOption);
         if (expected == Label::Title && plain.match(page->title).hasMatch() && item.title != page->title)
-            problems << QStringLiteral("item %1 is titled %2").arg(listed[i], item.title.left(200));
+            problems << u"item %1 is titled %2"_s.arg(listed[i], item.title.left(200));
         if (expected == Label::Path && item.title != path)
-            problems
-                << QStringLiteral("item %1 is titled %2, not its path").arg(listed[i], item.title.left(200));
+            problems << u"item %1 is titled %2, not its path"_s.arg(listed[i], item.title.left(200));
         if (expected == Label::NotPath && (item.title.isEmpty() || item.title == path))
-            problems << QStringLiteral("item %1 has no title").arg(listed[i]);
+            problems << u"item %1 has no title"_s.arg(listed[i]);
     }
     return problems;
 }

@@ -18,6 +18,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace special {
 
 enum class Kind {
@@ -50,14 +52,14 @@ inline bool Make(Kind kind, const QString& path, QString* why) {
         break;
     case Kind::LinkToNullDevice:
         made = ::mknod((name + ".dev").constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
-               ::symlink(QFile::encodeName(QFileInfo(path).fileName() + QStringLiteral(".dev")).constData(),
+               ::symlink(QFile::encodeName(QFileInfo(path).fileName() + u".dev"_s).constData(),
                          name.constData()) == 0;
         break;
     case Kind::Socket: {
         sockaddr_un address = {};
         address.sun_family = AF_UNIX;
         if (size_t(name.size()) >= sizeof address.sun_path) {
-            *why = QStringLiteral("the path is too long for a socket");
+            *why = u"the path is too long for a socket"_s;
             return false;
         }
         std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
@@ -69,14 +71,14 @@ inline bool Make(Kind kind, const QString& path, QString* why) {
     }
     case Kind::LinkLoop: {
         const QByteArray other = name + ".loop";
-        made = ::symlink(QFile::encodeName(QFileInfo(path).fileName() + QStringLiteral(".loop")).constData(),
+        made = ::symlink(QFile::encodeName(QFileInfo(path).fileName() + u".loop"_s).constData(),
                          name.constData()) == 0 &&
                ::symlink(QFile::encodeName(QFileInfo(path).fileName()).constData(), other.constData()) == 0;
         break;
     }
     }
     if (!made)
-        *why = QStringLiteral("cannot make %1: %2").arg(path, SystemError());
+        *why = u"cannot make %1: %2"_s.arg(path, SystemError());
     return made;
 }
 
@@ -84,11 +86,9 @@ inline bool Make(Kind kind, const QString& path, QString* why) {
 inline bool Remove(Kind kind, const QString& path) {
     if (kind == Kind::Folder)
         return QDir(path).removeRecursively();
-    if (kind == Kind::LinkLoop &&
-        ::unlink(QFile::encodeName(path + QStringLiteral(".loop")).constData()) != 0)
+    if (kind == Kind::LinkLoop && ::unlink(QFile::encodeName(path + u".loop"_s).constData()) != 0)
         return false;
-    if (kind == Kind::LinkToNullDevice &&
-        ::unlink(QFile::encodeName(path + QStringLiteral(".dev")).constData()) != 0)
+    if (kind == Kind::LinkToNullDevice && ::unlink(QFile::encodeName(path + u".dev"_s).constData()) != 0)
         return false;
     return ::unlink(QFile::encodeName(path).constData()) == 0;
 }
@@ -98,21 +98,21 @@ inline bool Remove(Kind kind, const QString& path) {
 inline QString Describe(const QString& path) {
     struct stat status = {};
     if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
-        return QStringLiteral("nothing (%1)").arg(SystemError());
+        return u"nothing (%1)"_s.arg(SystemError());
     const mode_t mode = status.st_mode;
     if (S_ISREG(mode))
-        return QStringLiteral("regular file of %1 bytes").arg(status.st_size);
+        return u"regular file of %1 bytes"_s.arg(status.st_size);
     if (S_ISDIR(mode))
-        return QStringLiteral("folder");
+        return u"folder"_s;
     if (S_ISFIFO(mode))
-        return QStringLiteral("FIFO");
+        return u"FIFO"_s;
     if (S_ISSOCK(mode))
-        return QStringLiteral("socket");
+        return u"socket"_s;
     if (S_ISCHR(mode))
-        return QStringLiteral("character device %1:%2").arg(major(status.st_rdev)).arg(minor(status.st_rdev));
+        return u"character device %1:%2"_s.arg(major(status.st_rdev)).arg(minor(status.st_rdev));
     if (S_ISLNK(mode))
-        return QStringLiteral("link to %1").arg(QFile::symLinkTarget(path));
-    return QStringLiteral("other");
+        return u"link to %1"_s.arg(QFile::symLinkTarget(path));
+    return u"other"_s;
 }
 
 } // namespace special

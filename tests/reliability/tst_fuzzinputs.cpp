@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 using Check = QString (*)(QByteArrayView);
 Q_DECLARE_METATYPE(Check)
 
@@ -39,13 +41,13 @@ class FuzzInputsTest : public QObject {
 private Q_SLOTS:
     void everyTargetHasSeeds() {
         for (const Target& target : Targets)
-            QVERIFY2(!InputsOf(QStringLiteral("corpus"), target.name).isEmpty(), target.name);
+            QVERIFY2(!InputsOf(u"corpus"_s, target.name).isEmpty(), target.name);
     }
 
     void inputPassesItsCheck_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<Check>("check");
-        for (const QString& kind : {QStringLiteral("corpus"), QStringLiteral("regressions")}) {
+        for (const QString& kind : {u"corpus"_s, u"regressions"_s}) {
             for (const Target& target : Targets) {
                 for (const QString& path : InputsOf(kind, target.name))
                     QTest::newRow(qPrintable(kind + u'/' + QLatin1String(target.name) + u'/' +

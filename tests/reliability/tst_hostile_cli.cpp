@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+using namespace Qt::Literals::StringLiterals;
+
 class HostileCliTest : public QObject {
     Q_OBJECT
 
@@ -19,7 +21,7 @@ private:
     hostile::Folder folder;
     QStringList listed; // in the order the program lists pages
 
-    static QString problems(const QStringList& list) { return list.mid(0, 20).join(QStringLiteral("\n")); }
+    static QString problems(const QStringList& list) { return list.mid(0, 20).join(u"\n"_s); }
 
     static hostile::CliResult run(const QStringList& arguments) {
         return hostile::RunCli(QStringLiteral(PAGEWICK_CLI), arguments);
@@ -39,12 +41,12 @@ private Q_SLOTS:
     void indexLinksEveryPage_data() {
         QTest::addColumn<QString>("suffix");
         QTest::newRow("folder as typed") << QString();
-        QTest::newRow("final separator") << QStringLiteral("/");
+        QTest::newRow("final separator") << u"/"_s;
     }
 
     void indexLinksEveryPage() {
         QFETCH(QString, suffix);
-        const hostile::CliResult r = run({QStringLiteral("index"), folder.path + suffix});
+        const hostile::CliResult r = run({u"index"_s, folder.path + suffix});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, QByteArray());
         const QStringList found = hostile::CheckIndex(QString::fromUtf8(r.out), folder, listed, false);
@@ -53,20 +55,19 @@ private Q_SLOTS:
 
     void pageHoldsTheIndex_data() {
         QTest::addColumn<QString>("title");
-        QTest::newRow("plain") << QStringLiteral("My site");
-        QTest::newRow("markup and controls") << QStringLiteral("<b>&</b> \"q\" \x01 \u00f1");
+        QTest::newRow("plain") << u"My site"_s;
+        QTest::newRow("markup and controls") << u"<b>&</b> \"q\" \x01 \u00f1"_s;
         QTest::newRow("empty") << QString();
     }
 
     void pageHoldsTheIndex() {
         QFETCH(QString, title);
-        const hostile::CliResult r =
-            run({QStringLiteral("page"), folder.path, QStringLiteral("--title"), title});
+        const hostile::CliResult r = run({u"page"_s, folder.path, u"--title"_s, title});
         QCOMPARE(r.exitCode, 0);
         const QString page = QString::fromUtf8(r.out);
-        const QString head = QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") + title +
-                             QStringLiteral("</title></head><body><h1>") + title + QStringLiteral("</h1>");
-        const QString tail = QStringLiteral("</body></html>\r\n");
+        const QString head = u"<html><head><meta charset=\"utf-8\"><title>"_s + title +
+                             u"</title></head><body><h1>"_s + title + u"</h1>"_s;
+        const QString tail = u"</body></html>\r\n"_s;
         QVERIFY(page.startsWith(head));
         QVERIFY(page.endsWith(tail));
         const QString index = page.mid(head.size(), page.size() - head.size() - tail.size());
@@ -77,18 +78,17 @@ private Q_SLOTS:
     void rssIsXmlWithOneItemPerPage_data() {
         QTest::addColumn<QString>("feedTitle");
         QTest::addColumn<QString>("siteUrl");
-        QTest::newRow("plain") << QStringLiteral("News") << QStringLiteral("http://example.org");
-        QTest::newRow("markup and controls")
-            << QStringLiteral("Tom & Jerry <b> &eacute; &bogus; ]]> &#0; \x01\x0b")
-            << QStringLiteral("http://example.org/a b?c=1&d=<2>");
+        QTest::newRow("plain") << u"News"_s << u"http://example.org"_s;
+        QTest::newRow("markup and controls") << u"Tom & Jerry <b> &eacute; &bogus; ]]> &#0; \x01\x0b"_s
+                                             << u"http://example.org/a b?c=1&d=<2>"_s;
         QTest::newRow("empty") << QString() << QString();
     }
 
     void rssIsXmlWithOneItemPerPage() {
         QFETCH(QString, feedTitle);
         QFETCH(QString, siteUrl);
-        const hostile::CliResult r = run({QStringLiteral("rss"), folder.path, QStringLiteral("--feed-title"),
-                                          feedTitle, QStringLiteral("--site-url"), siteUrl});
+        const hostile::CliResult r =
+            run({u"rss"_s, folder.path, u"--feed-title"_s, feedTitle, u"--site-url"_s, siteUrl});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, QByteArray());
         const QStringList found = hostile::CheckFeed(QString::fromUtf8(r.out), folder, listed, false);
@@ -100,36 +100,18 @@ private Q_SLOTS:
     void publishedTextsAreXml_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("element"); // the element that stands for a page
-        const QString site = QStringLiteral("https://example.org/s?a=1&b=2");
-        QTest::newRow("rss") << QStringList{QStringLiteral("rss"),
-                                            QStringLiteral("--feed-title"),
-                                            QStringLiteral("<&>"),
-                                            QStringLiteral("--site-url"),
-                                            site,
-                                            QStringLiteral("--guid"),
-                                            QStringLiteral("--dates"),
-                                            QStringLiteral("--description"),
-                                            QStringLiteral("meta"),
-                                            QStringLiteral("--sort"),
-                                            QStringLiteral("date"),
-                                            QStringLiteral("--feed-url"),
+        const QString site = u"https://example.org/s?a=1&b=2"_s;
+        QTest::newRow("rss") << QStringList{u"rss"_s,  u"--feed-title"_s, u"<&>"_s,     u"--site-url"_s,
+                                            site,      u"--guid"_s,       u"--dates"_s, u"--description"_s,
+                                            u"meta"_s, u"--sort"_s,       u"date"_s,    u"--feed-url"_s,
                                             site}
-                             << QStringLiteral("item");
-        QTest::newRow("atom") << QStringList{QStringLiteral("atom"),
-                                             QStringLiteral("--feed-title"),
-                                             QStringLiteral("<&>"),
-                                             QStringLiteral("--site-url"),
-                                             site,
-                                             QStringLiteral("--feed-url"),
-                                             site,
-                                             QStringLiteral("--description"),
-                                             QStringLiteral("meta"),
-                                             QStringLiteral("--sort"),
-                                             QStringLiteral("natural")}
-                              << QStringLiteral("entry");
-        QTest::newRow("sitemap") << QStringList{QStringLiteral("sitemap"), QStringLiteral("--site-url"), site,
-                                                QStringLiteral("--lastmod")}
-                                 << QStringLiteral("url");
+                             << u"item"_s;
+        QTest::newRow("atom") << QStringList{u"atom"_s, u"--feed-title"_s, u"<&>"_s,    u"--site-url"_s,
+                                             site,      u"--feed-url"_s,   site,        u"--description"_s,
+                                             u"meta"_s, u"--sort"_s,       u"natural"_s}
+                              << u"entry"_s;
+        QTest::newRow("sitemap") << QStringList{u"sitemap"_s, u"--site-url"_s, site, u"--lastmod"_s}
+                                 << u"url"_s;
     }
 
     void publishedTextsAreXml() {
@@ -150,7 +132,7 @@ private Q_SLOTS:
     // One line a page for a script: the name's bytes, a tab, the title. Names that hold a line
     // break make more lines, but every page is there with its own title.
     void titlesNamesEveryPage() {
-        const hostile::CliResult r = run({QStringLiteral("titles"), folder.path});
+        const hostile::CliResult r = run({u"titles"_s, folder.path});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, QByteArray());
         for (const hostile::Page& page : folder.pages) {
@@ -163,8 +145,7 @@ private Q_SLOTS:
     // The check reads every page to its end (a sparse giant, names of any bytes) and finishes: one
     // JSON array whose findings name listed pages, with every page without a title among them.
     void checkNamesPagesWithoutTitles() {
-        const hostile::CliResult r =
-            run({QStringLiteral("check"), folder.path, QStringLiteral("--format"), QStringLiteral("json")});
+        const hostile::CliResult r = run({u"check"_s, folder.path, u"--format"_s, u"json"_s});
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.err, QByteArray());
         QJsonParseError error;
@@ -172,11 +153,10 @@ private Q_SLOTS:
         QVERIFY2(json.isArray(), qPrintable(error.errorString()));
         QSet<QString> untitled;
         for (const QJsonValue& finding : json.array()) {
-            const QString page = finding[QStringLiteral("page")].toString();
+            const QString page = finding[u"page"_s].toString();
             QVERIFY2(listed.contains(page), qPrintable(page));
-            const QString kind = finding[QStringLiteral("kind")].toString();
-            if (kind == QStringLiteral("no-title") || kind == QStringLiteral("empty-title") ||
-                kind == QStringLiteral("unreadable"))
+            const QString kind = finding[u"kind"_s].toString();
+            if (kind == u"no-title"_s || kind == u"empty-title"_s || kind == u"unreadable"_s)
                 untitled.insert(page);
         }
         for (const hostile::Page& page : folder.pages) {

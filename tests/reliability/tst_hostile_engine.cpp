@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace pagewick;
 
 class HostileEngineTest : public QObject {
@@ -22,7 +24,7 @@ private:
     QTemporaryDir tmp;
     hostile::Folder folder;
 
-    static QString problems(const QStringList& list) { return list.mid(0, 20).join(QStringLiteral("\n")); }
+    static QString problems(const QStringList& list) { return list.mid(0, 20).join(u"\n"_s); }
 
     // The listed pages, as the main window orders them.
     QStringList sortedScan(const QString& folderText) const {
@@ -45,7 +47,7 @@ private Q_SLOTS:
     void scanListsEveryPageAndNothingElse_data() {
         QTest::addColumn<QString>("suffix");
         QTest::newRow("folder as typed") << QString();
-        QTest::newRow("final separator") << QStringLiteral("/");
+        QTest::newRow("final separator") << u"/"_s;
     }
 
     void scanListsEveryPageAndNothingElse() {
@@ -55,15 +57,14 @@ private Q_SLOTS:
         QCOMPARE(QSet<QString>(names.begin(), names.end()), QSet<QString>(expected.begin(), expected.end()));
         QCOMPARE(names.size(), expected.size());
         for (qsizetype i = 1; i < names.size(); ++i)
-            QVERIFY2(PageNameLess(names[i - 1], names[i]),
-                     qPrintable(names[i - 1] + QStringLiteral(" / ") + names[i]));
+            QVERIFY2(PageNameLess(names[i - 1], names[i]), qPrintable(names[i - 1] + u" / "_s + names[i]));
     }
 
     void indexHasOneLinePerPage_data() {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<bool>("vanished");
         QTest::newRow("all pages there") << QString() << false;
-        QTest::newRow("final separator") << QStringLiteral("/") << false;
+        QTest::newRow("final separator") << u"/"_s << false;
         QTest::newRow("page deleted after the scan") << QString() << true;
     }
 
@@ -82,16 +83,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("feedTitle");
         QTest::addColumn<QString>("siteUrl");
         QTest::addColumn<bool>("vanished");
-        QTest::newRow("plain answers")
-            << QStringLiteral("News") << QStringLiteral("http://example.org") << false;
-        QTest::newRow("page deleted after the scan")
-            << QStringLiteral("News") << QStringLiteral("http://example.org/") << true;
+        QTest::newRow("plain answers") << u"News"_s << u"http://example.org"_s << false;
+        QTest::newRow("page deleted after the scan") << u"News"_s << u"http://example.org/"_s << true;
         QTest::newRow("markup in the answers")
-            << QStringLiteral("Tom & Jerry <b> &eacute; &bogus; ]]> &#0; &#x110000; \x01\x0b")
-            << QStringLiteral("http://example.org/a b?c=1&d=<2>&amp;") << false;
+            << u"Tom & Jerry <b> &eacute; &bogus; ]]> &#0; &#x110000; \x01\x0b"_s
+            << u"http://example.org/a b?c=1&d=<2>&amp;"_s << false;
         QTest::newRow("empty answers") << QString() << QString() << false;
-        QTest::newRow("lone surrogates") << (QStringLiteral("lone ") + QChar(0xD800))
-                                         << (QStringLiteral("http://x/") + QChar(0xDC00)) << true;
+        QTest::newRow("lone surrogates")
+            << (u"lone "_s + QChar(0xD800)) << (u"http://x/"_s + QChar(0xDC00)) << true;
     }
 
     void feedIsXmlWithOneItemPerPage() {

@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace pagewick;
 
 class HostileWindowTest : public QObject {
@@ -29,9 +31,9 @@ private:
     hostile::Folder folder;
     std::unique_ptr<frmMain> window;
 
-    static QString problems(const QStringList& list) { return list.mid(0, 20).join(QStringLiteral("\n")); }
+    static QString problems(const QStringList& list) { return list.mid(0, 20).join(u"\n"_s); }
 
-    QListWidget* list() const { return window->findChild<QListWidget*>(QStringLiteral("lstFiles")); }
+    QListWidget* list() const { return window->findChild<QListWidget*>(u"lstFiles"_s); }
 
     QStringList listed() const {
         QStringList names;
@@ -66,9 +68,8 @@ private:
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(tmp.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.filePath(QStringLiteral("config"))));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           tmp.filePath(QStringLiteral("config")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.filePath(u"config"_s)));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tmp.filePath(u"config"_s));
         QString error;
         QVERIFY2(folder.build(tmp.path(), &error), qPrintable(error));
     }
@@ -110,12 +111,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("feedTitle");
         QTest::addColumn<QString>("siteUrl");
         QTest::addColumn<bool>("vanished");
-        QTest::newRow("plain") << QStringLiteral("News") << QStringLiteral("http://example.org") << false;
+        QTest::newRow("plain") << u"News"_s << u"http://example.org"_s << false;
         QTest::newRow("markup, controls and lone surrogates")
-            << (QStringLiteral("Tom & Jerry <b> &eacute; &bogus; ]]> \x01 ") + QChar(0xD800))
-            << QStringLiteral("http://example.org/a b?c=1&d=<2>") << false;
-        QTest::newRow("page deleted after the scan")
-            << QStringLiteral("News") << QStringLiteral("http://x/") << true;
+            << (u"Tom & Jerry <b> &eacute; &bogus; ]]> \x01 "_s + QChar(0xD800))
+            << u"http://example.org/a b?c=1&d=<2>"_s << false;
+        QTest::newRow("page deleted after the scan") << u"News"_s << u"http://x/"_s << true;
     }
 
     void createXmlGivesAFeedReadersTake() {
@@ -155,19 +155,19 @@ private Q_SLOTS:
             QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, centre);
             QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, centre);
             if (!driver.problemsLeft().isEmpty()) {
-                found << item->text() + QStringLiteral(": ") + driver.problemsLeft().join(u';');
+                found << item->text() + u": "_s + driver.problemsLeft().join(u';');
                 continue;
             }
-            const qsizetype lineBreak = shown.lastIndexOf(QStringLiteral("\r\n"));
+            const qsizetype lineBreak = shown.lastIndexOf(u"\r\n"_s);
             const QString first = shown.left(lineBreak);
             const QString date = shown.mid(lineBreak + 2);
             if (page->label == hostile::Label::Any || page->label == hostile::Label::NotPath
                     ? first.isEmpty()
                     : first != expected)
-                found << QStringLiteral("%1: the box says %2").arg(item->text(), first.left(100));
+                found << u"%1: the box says %2"_s.arg(item->text(), first.left(100));
             // A page on disk has a date; only the vanished one may have none.
-            if (date.isEmpty() || (!page->vanishes && date == QStringLiteral("Creation date unknown")))
-                found << QStringLiteral("%1: no date in the box (%2)").arg(item->text(), date);
+            if (date.isEmpty() || (!page->vanishes && date == u"Creation date unknown"_s))
+                found << u"%1: no date in the box (%2)"_s.arg(item->text(), date);
         }
         QVERIFY2(found.isEmpty(), qPrintable(problems(found)));
     }
@@ -189,7 +189,7 @@ private Q_SLOTS:
         const QByteArray home = qgetenv("XDG_CONFIG_HOME");
         const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", home); });
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-        const QString store = config.filePath(QStringLiteral("Pagewick/Pagewick.conf"));
+        const QString store = config.filePath(u"Pagewick/Pagewick.conf"_s);
         QVERIFY(QDir().mkpath(QFileInfo(store).path()));
         QString why;
         if (!special::Make(kind, store, &why))
@@ -198,57 +198,54 @@ private Q_SLOTS:
 
         ModalDriver told;
         told.expect<QMessageBox>([&store](QMessageBox* box) {
-            QVERIFY2(box->text().contains(QStringLiteral("cannot remember")) &&
-                         box->text().contains(store + QStringLiteral(" is not a regular file")),
+            QVERIFY2(box->text().contains(u"cannot remember"_s) &&
+                         box->text().contains(store + u" is not a regular file"_s),
                      qPrintable(box->text()));
             box->accept();
         });
         window = std::make_unique<frmMain>();
         window->show();
         QVERIFY2(told.problemsLeft().isEmpty(), qPrintable(told.problemsLeft().join(u';')));
-        auto* text = window->findChild<QLineEdit*>(QStringLiteral("txtMap"));
+        auto* text = window->findChild<QLineEdit*>(u"txtMap"_s);
         QCOMPARE(text->text(), QString()); // nothing was read
 
         // Once a run: the folder changes go on without another word.
         ModalDriver quiet;
         window->setFolderText(folder.path);
-        QTest::keyClicks(text, QStringLiteral("/"));
+        QTest::keyClicks(text, u"/"_s);
         QVERIFY2(quiet.problemsLeft().isEmpty(), qPrintable(quiet.problemsLeft().join(u';')));
         QCOMPARE(quiet.dialogsSeen(), 0);
         QCOMPARE(list()->count(), folder.pageNames().size());
         QCOMPARE(special::Describe(store), was);
         if (kind == special::Kind::LinkToNullDevice)
-            QCOMPARE(special::Describe(store + QStringLiteral(".dev")),
-                     QStringLiteral("character device 1:3"));
+            QCOMPARE(special::Describe(store + u".dev"_s), u"character device 1:3"_s);
     }
 
     // The command-line program prints, byte for byte, what the window builds from the same folder.
     void cliPrintsWhatTheWindowBuilds_data() {
         QTest::addColumn<QString>("feedTitle");
         QTest::addColumn<QString>("siteUrl");
-        QTest::newRow("plain") << QStringLiteral("News") << QStringLiteral("http://example.org");
-        QTest::newRow("markup and controls") << QStringLiteral("Tom & Jerry <b> &eacute; &bogus; ]]> \x01")
-                                             << QStringLiteral("http://e.org/a b?c&d=<2>");
+        QTest::newRow("plain") << u"News"_s << u"http://example.org"_s;
+        QTest::newRow("markup and controls")
+            << u"Tom & Jerry <b> &eacute; &bogus; ]]> \x01"_s << u"http://e.org/a b?c&d=<2>"_s;
     }
 
     void cliPrintsWhatTheWindowBuilds() {
         QFETCH(QString, feedTitle);
         QFETCH(QString, siteUrl);
         click("cmdCreate");
-        const hostile::CliResult index = runCli({QStringLiteral("index"), folder.path});
+        const hostile::CliResult index = runCli({u"index"_s, folder.path});
         QCOMPARE(index.exitCode, 0);
         QCOMPARE(index.out, window->indexText().toUtf8());
 
-        const QString title = QStringLiteral("Site & <pages>");
-        const hostile::CliResult page =
-            runCli({QStringLiteral("page"), folder.path, QStringLiteral("--title"), title});
+        const QString title = u"Site & <pages>"_s;
+        const hostile::CliResult page = runCli({u"page"_s, folder.path, u"--title"_s, title});
         QCOMPARE(page.exitCode, 0);
         QCOMPARE(page.out, BuildPageDocument(title, window->indexText()).toUtf8());
 
         createFeed(feedTitle, siteUrl);
         const hostile::CliResult feed =
-            runCli({QStringLiteral("rss"), folder.path, QStringLiteral("--feed-title"), feedTitle,
-                    QStringLiteral("--site-url"), siteUrl});
+            runCli({u"rss"_s, folder.path, u"--feed-title"_s, feedTitle, u"--site-url"_s, siteUrl});
         QCOMPARE(feed.exitCode, 0);
         QCOMPARE(feed.out, window->feedText().toUtf8());
     }

@@ -30,6 +30,8 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 enum class Failure {
@@ -100,10 +102,10 @@ QStringList Entries(const QString& folder) {
 
 // An index far bigger than the small file system: about 300 KB.
 QString BigIndex() {
-    QString index = QStringLiteral("<ul>\r\n");
+    QString index = u"<ul>\r\n"_s;
     for (int i = 0; i < 4000; ++i)
-        index += QStringLiteral("<li><a href=\"page%1.htm\">Page number %1 of a big site</a>\r\n").arg(i);
-    return index + QStringLiteral("</ul>");
+        index += u"<li><a href=\"page%1.htm\">Page number %1 of a big site</a>\r\n"_s.arg(i);
+    return index + u"</ul>"_s;
 }
 
 } // namespace
@@ -135,27 +137,26 @@ private:
 
     // Sets the case up: the old page in place, and how the write will fail.
     void prepare(Failure failure) {
-        caseDir = std::make_unique<QTemporaryDir>(tmp.filePath(QStringLiteral("case-XXXXXX")));
+        caseDir = std::make_unique<QTemporaryDir>(tmp.filePath(u"case-XXXXXX"_s));
         QVERIFY(caseDir->isValid());
-        folder = caseDir->filePath(QStringLiteral("site"));
-        moved = caseDir->filePath(QStringLiteral("site-moved"));
-        target = folder + QStringLiteral("/index.htm");
+        folder = caseDir->filePath(u"site"_s);
+        moved = caseDir->filePath(u"site-moved"_s);
+        target = folder + u"/index.htm"_s;
         sabotage = [] {};
         skipReason.clear();
         switch (failure) {
         case Failure::FullDisk:
             tmpfs = std::make_unique<SmallTmpfs>(folder);
             if (!tmpfs->mounted) {
-                skipReason =
-                    QStringLiteral("cannot mount a small tmpfs at %1 (%2): the full-disk case needs root")
-                        .arg(folder, tmpfs->error);
+                skipReason = u"cannot mount a small tmpfs at %1 (%2): the full-disk case needs root"_s.arg(
+                    folder, tmpfs->error);
                 return;
             }
             QVERIFY(WriteAll(target, oldBytes));
             repair = [this] { QVERIFY(tmpfs->grow()); };
             checkKept = [this] {
                 QCOMPARE(ReadAll(target), oldBytes);
-                QCOMPARE(Entries(folder), QStringList{QStringLiteral("index.htm")});
+                QCOMPARE(Entries(folder), QStringList{u"index.htm"_s});
             };
             break;
         case Failure::FolderVanishes:
@@ -164,8 +165,8 @@ private:
             sabotage = [this] { QVERIFY(QDir().rename(folder, moved)); };
             repair = [this] { QVERIFY(QDir().rename(moved, folder)); };
             checkKept = [this] {
-                QCOMPARE(ReadAll(moved + QStringLiteral("/index.htm")), oldBytes);
-                QCOMPARE(Entries(moved), QStringList{QStringLiteral("index.htm")});
+                QCOMPARE(ReadAll(moved + u"/index.htm"_s), oldBytes);
+                QCOMPARE(Entries(moved), QStringList{u"index.htm"_s});
                 QVERIFY(!QFileInfo::exists(folder)); // nothing made again where the folder was
             };
             break;
@@ -174,7 +175,7 @@ private:
             QVERIFY(WriteAll(target, oldBytes));
             checkKept = [this] {
                 QCOMPARE(ReadAll(target), oldBytes);
-                QCOMPARE(Entries(folder), QStringList{QStringLiteral("index.htm")});
+                QCOMPARE(Entries(folder), QStringList{u"index.htm"_s});
             };
             break;
         default: {
@@ -194,18 +195,18 @@ private:
                 QString why;
                 QVERIFY2(special::Make(kind, target, &why), qPrintable(why));
                 if (kind == special::Kind::Folder)
-                    QVERIFY(WriteAll(target + QStringLiteral("/keep.txt"), keptBytes));
+                    QVERIFY(WriteAll(target + u"/keep.txt"_s, keptBytes));
             };
             repair = [this, kind] { QVERIFY(special::Remove(kind, target)); };
             checkKept = [this, kind] {
                 QCOMPARE(special::Describe(target), madeLike);
                 if (kind == special::Kind::Folder) {
-                    QCOMPARE(ReadAll(target + QStringLiteral("/keep.txt")), keptBytes);
-                    QCOMPARE(Entries(target), QStringList{QStringLiteral("keep.txt")});
+                    QCOMPARE(ReadAll(target + u"/keep.txt"_s), keptBytes);
+                    QCOMPARE(Entries(target), QStringList{u"keep.txt"_s});
                 }
-                QStringList entries{QStringLiteral("index.htm")};
+                QStringList entries{u"index.htm"_s};
                 if (kind == special::Kind::LinkLoop)
-                    entries << QStringLiteral("index.htm.loop");
+                    entries << u"index.htm.loop"_s;
                 QCOMPARE(Entries(folder), entries);
             };
             break;
@@ -248,8 +249,7 @@ private Q_SLOTS:
     void initTestCase() {
         QVERIFY(tmp.isValid());
         // The save dialog keeps its state in the user's settings; here, in a store of the test's own.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           tmp.filePath(QStringLiteral("config")));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tmp.filePath(u"config"_s));
     }
 
     void cleanup() {
@@ -278,13 +278,13 @@ private Q_SLOTS:
         cdl.setOption(QFileDialog::DontUseNativeDialog);
         ModalDriver driver;
         driver.expect<QInputDialog>([](QInputDialog* box) {
-            box->setTextValue(QStringLiteral("Site"));
+            box->setTextValue(u"Site"_s);
             box->accept();
         });
         driver.expect<QFileDialog>([](QFileDialog* dialog) {
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
             QVERIFY(name);
-            name->setText(QStringLiteral("index.htm"));
+            name->setText(u"index.htm"_s);
             QTest::keyClick(name, Qt::Key_Return);
         });
         // The dialog asks before it picks the existing page; the failure strikes after that.
@@ -294,11 +294,10 @@ private Q_SLOTS:
         });
         for (const QChar answer : answers) {
             driver.expect<QMessageBox>([this, answer, failure](QMessageBox* box) {
-                QCOMPARE(box->windowTitle(), QStringLiteral("Pagewick"));
+                QCOMPARE(box->windowTitle(), u"Pagewick"_s);
                 QVERIFY2(box->text().contains(target), qPrintable(box->text()));
                 if (SpecialKind(failure))
-                    QVERIFY2(box->text().contains(QStringLiteral("is not a regular file")),
-                             qPrintable(box->text()));
+                    QVERIFY2(box->text().contains(u"is not a regular file"_s), qPrintable(box->text()));
                 if (answer == u'F')
                     repair();
                 box->button(answer == u'A'   ? QMessageBox::Abort
@@ -311,8 +310,8 @@ private Q_SLOTS:
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u';')));
 
         if (answers.endsWith(u'F')) {
-            QCOMPARE(ReadAll(target), pagewick::BuildPageDocument(QStringLiteral("Site"), index).toUtf8());
-            QCOMPARE(Entries(folder), QStringList{QStringLiteral("index.htm")});
+            QCOMPARE(ReadAll(target), pagewick::BuildPageDocument(u"Site"_s, index).toUtf8());
+            QCOMPARE(Entries(folder), QStringList{u"index.htm"_s});
         } else {
             checkKept();
         }
@@ -331,9 +330,8 @@ private Q_SLOTS:
                 << Failure::FileSizeLimit << QString::fromLatin1(command);
         }
         // A FIFO or a device is written into (see cliWritesWhereTold); these are refused.
-        QTest::newRow("target is a socket, page") << Failure::TargetIsSocket << QStringLiteral("page");
-        QTest::newRow("target is a loop of links, page")
-            << Failure::TargetIsLinkLoop << QStringLiteral("page");
+        QTest::newRow("target is a socket, page") << Failure::TargetIsSocket << u"page"_s;
+        QTest::newRow("target is a loop of links, page") << Failure::TargetIsLinkLoop << u"page"_s;
     }
 
     void cliKeepsTheOldFile() {
@@ -344,17 +342,16 @@ private Q_SLOTS:
         sabotage();
 
         // A site whose index outgrows the small file system: one page with a 300 KB title.
-        const QString site = caseDir->filePath(QStringLiteral("pages"));
+        const QString site = caseDir->filePath(u"pages"_s);
         QVERIFY(QDir().mkpath(site));
-        QVERIFY(WriteAll(site + QStringLiteral("/big.htm"),
+        QVERIFY(WriteAll(site + u"/big.htm"_s,
                          "<title>" + QByteArray("Big title ").repeated(30000) + "</title>"));
 
-        QStringList arguments = {command, site, QStringLiteral("-o"), target};
-        if (command == QStringLiteral("page"))
-            arguments << QStringLiteral("--title") << QStringLiteral("Site");
+        QStringList arguments = {command, site, u"-o"_s, target};
+        if (command == u"page"_s)
+            arguments << u"--title"_s << u"Site"_s;
         else
-            arguments << QStringLiteral("--feed-title") << QStringLiteral("News")
-                      << QStringLiteral("--site-url") << QStringLiteral("http://example.org");
+            arguments << u"--feed-title"_s << u"News"_s << u"--site-url"_s << u"http://example.org"_s;
         QProcess cli;
         if (failure == Failure::FileSizeLimit) {
             // Far below the 300 KB output, above the old page. The signal that the limit raises
@@ -382,57 +379,52 @@ private Q_SLOTS:
     // new one with the old owner, group and mode, so a hard link to the old one keeps the old text.
     void cliWritesWhereTold_data() {
         QTest::addColumn<QString>("target");
-        QTest::newRow("FIFO") << QStringLiteral("fifo");
-        QTest::newRow("link to a FIFO") << QStringLiteral("link-to-fifo");
-        QTest::newRow("character device") << QStringLiteral("null");
-        QTest::newRow("dash") << QStringLiteral("-");
-        QTest::newRow("/dev/stdout in a pipe") << QStringLiteral("/dev/stdout");
-        QTest::newRow("/dev/stdout appending to a file") << QStringLiteral("/dev/stdout >>");
-        QTest::newRow("file of another owner") << QStringLiteral("owned");
-        QTest::newRow("hard-linked file") << QStringLiteral("linked");
+        QTest::newRow("FIFO") << u"fifo"_s;
+        QTest::newRow("link to a FIFO") << u"link-to-fifo"_s;
+        QTest::newRow("character device") << u"null"_s;
+        QTest::newRow("dash") << u"-"_s;
+        QTest::newRow("/dev/stdout in a pipe") << u"/dev/stdout"_s;
+        QTest::newRow("/dev/stdout appending to a file") << u"/dev/stdout >>"_s;
+        QTest::newRow("file of another owner") << u"owned"_s;
+        QTest::newRow("hard-linked file") << u"linked"_s;
     }
 
     void cliWritesWhereTold() {
         QFETCH(QString, target);
-        caseDir = std::make_unique<QTemporaryDir>(tmp.filePath(QStringLiteral("case-XXXXXX")));
+        caseDir = std::make_unique<QTemporaryDir>(tmp.filePath(u"case-XXXXXX"_s));
         QVERIFY(caseDir->isValid());
-        const QString site = caseDir->filePath(QStringLiteral("site"));
+        const QString site = caseDir->filePath(u"site"_s);
         QVERIFY(QDir().mkpath(site));
-        QVERIFY(WriteAll(site + QStringLiteral("/a.htm"), "<title>Alpha</title>"));
+        QVERIFY(WriteAll(site + u"/a.htm"_s, "<title>Alpha</title>"));
         const QByteArray page =
-            pagewick::BuildPageDocument(QStringLiteral("Site"),
-                                        QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n</ul>"))
+            pagewick::BuildPageDocument(u"Site"_s, u"<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n</ul>"_s)
                 .toUtf8();
 
-        const bool appending = target == QStringLiteral("/dev/stdout >>");
-        const QString path = appending                                   ? QStringLiteral("/dev/stdout")
+        const bool appending = target == u"/dev/stdout >>"_s;
+        const QString path = appending                                   ? u"/dev/stdout"_s
                              : target.startsWith(u'/') || target == u'-' ? target
                                                                          : caseDir->filePath(target);
-        const QString appended = caseDir->filePath(QStringLiteral("appended"));
+        const QString appended = caseDir->filePath(u"appended"_s);
         QString why;
         int reader = -1;
         struct stat before = {};
-        if (target == QStringLiteral("fifo") || target == QStringLiteral("link-to-fifo")) {
-            QVERIFY2(special::Make(special::Kind::Fifo, caseDir->filePath(QStringLiteral("fifo")), &why),
-                     qPrintable(why));
-            QVERIFY(QFile::link(QStringLiteral("fifo"), caseDir->filePath(QStringLiteral("link-to-fifo"))));
+        if (target == u"fifo"_s || target == u"link-to-fifo"_s) {
+            QVERIFY2(special::Make(special::Kind::Fifo, caseDir->filePath(u"fifo"_s), &why), qPrintable(why));
+            QVERIFY(QFile::link(u"fifo"_s, caseDir->filePath(u"link-to-fifo"_s)));
             // Opened for reading first, without waiting, so that the program's open finds a reader.
             reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
             QVERIFY(reader >= 0);
-        } else if (target == QStringLiteral("null")) {
+        } else if (target == u"null"_s) {
             if (!special::Make(special::Kind::NullDevice, path, &why))
-                QSKIP(qPrintable(why + QStringLiteral(" (a private device needs root)")));
-        } else if (target == QStringLiteral("owned") || target == QStringLiteral("linked")) {
+                QSKIP(qPrintable(why + u" (a private device needs root)"_s));
+        } else if (target == u"owned"_s || target == u"linked"_s) {
             QVERIFY(WriteAll(path, oldBytes));
-            if (target == QStringLiteral("owned") &&
-                (::chown(QFile::encodeName(path).constData(), 4321, 8765) != 0 ||
-                 ::chmod(QFile::encodeName(path).constData(), 0604) != 0))
+            if (target == u"owned"_s && (::chown(QFile::encodeName(path).constData(), 4321, 8765) != 0 ||
+                                         ::chmod(QFile::encodeName(path).constData(), 0604) != 0))
                 QSKIP("giving a file to another user needs root");
-            if (target == QStringLiteral("linked"))
-                QVERIFY(
-                    ::link(QFile::encodeName(path).constData(),
-                           QFile::encodeName(caseDir->filePath(QStringLiteral("other-name"))).constData()) ==
-                    0);
+            if (target == u"linked"_s)
+                QVERIFY(::link(QFile::encodeName(path).constData(),
+                               QFile::encodeName(caseDir->filePath(u"other-name"_s)).constData()) == 0);
             QCOMPARE(::stat(QFile::encodeName(path).constData(), &before), 0);
         }
         const QString was = path.startsWith(u'/') ? special::Describe(path) : QString();
@@ -443,8 +435,7 @@ private Q_SLOTS:
             cli.setStandardOutputFile(appended, QIODevice::Append);
         }
         const CliResult run = RunCli(cli, QStringLiteral(PAGEWICK_CLI),
-                                     {QStringLiteral("page"), site, QStringLiteral("--title"), QStringLiteral("Site"),
-                                      QStringLiteral("-o"), path});
+                                     {u"page"_s, site, u"--title"_s, u"Site"_s, u"-o"_s, path});
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.exitCode, 0);
         const QByteArray out = run.out;
@@ -461,16 +452,16 @@ private Q_SLOTS:
             QCOMPARE(out, page);
         else
             QCOMPARE(out, QByteArray());
-        if (target == QStringLiteral("owned") || target == QStringLiteral("linked")) {
+        if (target == u"owned"_s || target == u"linked"_s) {
             QCOMPARE(ReadAll(path), page);
             struct stat after = {};
             QCOMPARE(::stat(QFile::encodeName(path).constData(), &after), 0);
             QCOMPARE(after.st_uid, before.st_uid);
             QCOMPARE(after.st_gid, before.st_gid);
             QCOMPARE(after.st_mode, before.st_mode);
-            if (target == QStringLiteral("linked")) {
+            if (target == u"linked"_s) {
                 QVERIFY(after.st_ino != before.st_ino);
-                QCOMPARE(ReadAll(caseDir->filePath(QStringLiteral("other-name"))), oldBytes);
+                QCOMPARE(ReadAll(caseDir->filePath(u"other-name"_s)), oldBytes);
             }
         } else if (!was.isEmpty()) {
             QCOMPARE(special::Describe(path), was); // the FIFO, the link or the device as it was

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <functional>
 
+using namespace Qt::Literals::StringLiterals;
+
 // Answers the modal dialogs a command opens, one handler per dialog in the order they appear.
 // The command under test runs its own modal loops; the driver looks for a new modal window from
 // a timer inside those loops; each dialog is answered once. A dialog of an unexpected kind, or one more than
@@ -28,9 +30,8 @@ public:
                 handler(dialog);
                 return;
             }
-            problems.append(QStringLiteral("expected %1, got %2")
-                                .arg(QLatin1String(Dialog::staticMetaObject.className()),
-                                     QLatin1String(widget->metaObject()->className())));
+            problems.append(u"expected %1, got %2"_s.arg(QLatin1String(Dialog::staticMetaObject.className()),
+                                                         QLatin1String(widget->metaObject()->className())));
             dismiss(widget);
         });
     }
@@ -42,7 +43,7 @@ public:
     QStringList problemsLeft() const {
         QStringList all = problems;
         if (next < handlers.size())
-            all.append(QStringLiteral("%1 expected dialog(s) never came").arg(handlers.size() - next));
+            all.append(u"%1 expected dialog(s) never came"_s.arg(handlers.size() - next));
         return all;
     }
 
@@ -83,7 +84,7 @@ private:
                 Qt::QueuedConnection);
             return;
         }
-        problems.append(QStringLiteral("unexpected %1").arg(QLatin1String(modal->metaObject()->className())));
+        problems.append(u"unexpected %1"_s.arg(QLatin1String(modal->metaObject()->className())));
         QMetaObject::invokeMethod(
             this,
             [target] {

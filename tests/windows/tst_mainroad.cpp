@@ -19,6 +19,8 @@
 #include <QTextBrowser>
 #include <QTreeView>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace pagewick;
 
 // The road from a folder to a saved index page, through the main window's buttons: Browse, pick a
@@ -61,28 +63,28 @@ private:
         QTest::mouseClick(control("cmdBrowse"), Qt::LeftButton);
         auto* picker = shownWindow<frmBrowse>();
         QVERIFY(picker);
-        auto* tree = picker->findChild<QTreeView*>(QStringLiteral("Dir1"));
+        auto* tree = picker->findChild<QTreeView*>(u"Dir1"_s);
         QTRY_VERIFY(tree->model()->rowCount(tree->currentIndex()) > 0);
-        QTest::keyClicks(tree, QStringLiteral("site"));
-        QTest::mouseClick(picker->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        QTest::keyClicks(tree, u"site"_s);
+        QTest::mouseClick(picker->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
     }
 
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(tmp.isValid());
-        site = tmp.filePath(QStringLiteral("site"));
-        QVERIFY(QDir().mkpath(site + QStringLiteral("/images")));
-        writePage(site + QStringLiteral("/b.htm"), "Beta");
-        writePage(site + QStringLiteral("/A.htm"), "Alpha");
-        writePage(site + QStringLiteral("/my page.htm"), "Mine");
-        QFile notes(site + QStringLiteral("/notes.txt"));
+        site = tmp.filePath(u"site"_s);
+        QVERIFY(QDir().mkpath(site + u"/images"_s));
+        writePage(site + u"/b.htm"_s, "Beta");
+        writePage(site + u"/A.htm"_s, "Alpha");
+        writePage(site + u"/my page.htm"_s, "Mine");
+        QFile notes(site + u"/notes.txt"_s);
         QVERIFY(notes.open(QIODevice::WriteOnly));
     }
 
     void init() {
         // A settings store of its own, so the folder setting (and the save dialog's state) stay here.
         static int cases = 0;
-        const QString config = tmp.filePath(QStringLiteral("config%1").arg(++cases));
+        const QString config = tmp.filePath(u"config%1"_s.arg(++cases));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
         window = std::make_unique<frmMain>();
@@ -99,8 +101,7 @@ private Q_SLOTS:
     void browseOkListsTheFolder() {
         browseToSite();
         QCOMPARE(control<QLineEdit>("txtMap")->text(), site);
-        QCOMPARE(listed(), (QStringList{QStringLiteral("A.htm"), QStringLiteral("b.htm"),
-                                        QStringLiteral("my page.htm")}));
+        QCOMPARE(listed(), (QStringList{u"A.htm"_s, u"b.htm"_s, u"my page.htm"_s}));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!shownWindow<frmBrowse>());
     }
@@ -112,7 +113,7 @@ private Q_SLOTS:
         auto* picker = shownWindow<frmBrowse>();
         QVERIFY(picker);
         QCOMPARE(picker->currentFolder(), site);
-        QTest::keyClick(picker->findChild<QTreeView*>(QStringLiteral("Dir1")), Qt::Key_Escape);
+        QTest::keyClick(picker->findChild<QTreeView*>(u"Dir1"_s), Qt::Key_Escape);
         QCOMPARE(control<QLineEdit>("txtMap")->text(), site);
         QCOMPARE(listed(), QStringList());
     }
@@ -121,7 +122,7 @@ private Q_SLOTS:
         browseToSite();
         QTest::mouseClick(control("cmdCreate"), Qt::LeftButton);
         const QString index = window->indexText();
-        QVERIFY(index.indexOf(QStringLiteral("Alpha")) < index.indexOf(QStringLiteral("Beta")));
+        QVERIFY(index.indexOf(u"Alpha"_s) < index.indexOf(u"Beta"_s));
 
         // The browser shows the index; a link opens the page in the site folder.
         QTest::mouseClick(control("cmdBrowseHTML"), Qt::LeftButton);
@@ -129,41 +130,40 @@ private Q_SLOTS:
         QVERIFY(browser);
         QList<QUrl> opened;
         browser->setLinkOpener([&](const QUrl& url) { opened.append(url); });
-        auto* page = browser->findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
-        QVERIFY(page->toPlainText().contains(QStringLiteral("Mine")));
+        auto* page = browser->findChild<QTextBrowser*>(u"brwBrowser"_s);
+        QVERIFY(page->toPlainText().contains(u"Mine"_s));
         page->setFocus();
         for (int link = 0; link < 3; ++link)
             QTest::keyClick(page, Qt::Key_Tab);
         QTest::keyClick(page, Qt::Key_Return);
         QCOMPARE(opened.size(), 1);
-        QCOMPARE(opened.at(0).toLocalFile(), site + QStringLiteral("/my page.htm"));
+        QCOMPARE(opened.at(0).toLocalFile(), site + u"/my page.htm"_s);
 
         // The scratchpad shows the code.
         QTest::mouseClick(control("cmdViewHTML"), Qt::LeftButton);
         auto* textpad = shownWindow<frmTextpad>();
         QVERIFY(textpad);
-        QCOMPARE(textpad->findChild<QPlainTextEdit*>(QStringLiteral("txtDisplay"))->toPlainText(),
-                 QString(index).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(textpad->findChild<QPlainTextEdit*>(u"txtDisplay"_s)->toPlainText(),
+                 QString(index).replace(u"\r\n"_s, u"\n"_s));
 
         // Save HTML file writes the page around the index into the folder chosen in the dialog.
         ModalDriver driver;
         driver.expect<QInputDialog>([](QInputDialog* box) {
-            box->setTextValue(QStringLiteral("My site"));
+            box->setTextValue(u"My site"_s);
             box->accept();
         });
         driver.expect<QFileDialog>([this](QFileDialog* dialog) {
             QCOMPARE(dialog->directory().absolutePath(), site);
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            name->setText(QStringLiteral("contents"));
+            auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+            name->setText(u"contents"_s);
             QTest::keyClick(name, Qt::Key_Return);
         });
         QTest::mouseClick(control("cmdSaveFile"), Qt::LeftButton);
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
 
-        QFile saved(site + QStringLiteral("/contents.htm"));
+        QFile saved(site + u"/contents.htm"_s);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(),
-                 BuildPageDocument(QStringLiteral("My site"), index).toUtf8());
+        QCOMPARE(saved.readAll(), BuildPageDocument(u"My site"_s, index).toUtf8());
     }
 };
 

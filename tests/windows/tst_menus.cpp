@@ -39,7 +39,7 @@
 #include <sys/stat.h>
 
 using namespace pagewick;
-using namespace Qt::StringLiterals;
+using namespace Qt::Literals::StringLiterals;
 
 // The menu bar's commands and what they open: the feed options, the About box, and the folders
 // that reach the window from outside.

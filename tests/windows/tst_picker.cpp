@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTreeView>
 
+using namespace Qt::Literals::StringLiterals;
+
 using pagewick::frmBrowse;
 
 class PickerTest : public QObject {
@@ -30,16 +32,16 @@ private:
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(tmp.isValid());
-        site = tmp.filePath(QStringLiteral("site"));
-        QVERIFY(QDir().mkpath(site + QStringLiteral("/alpha/deeper")));
-        QVERIFY(QDir().mkpath(site + QStringLiteral("/beta")));
+        site = tmp.filePath(u"site"_s);
+        QVERIFY(QDir().mkpath(site + u"/alpha/deeper"_s));
+        QVERIFY(QDir().mkpath(site + u"/beta"_s));
         // Deep enough, with names long enough, for the tree to scroll sideways.
-        QString deep = tmp.filePath(QStringLiteral("deep"));
+        QString deep = tmp.filePath(u"deep"_s);
         for (int level = 0; level < 6; ++level)
-            deep += QStringLiteral("/a-folder-name-long-enough-to-push-the-tree-sideways-%1").arg(level);
+            deep += u"/a-folder-name-long-enough-to-push-the-tree-sideways-%1"_s.arg(level);
         QVERIFY(QDir().mkpath(deep));
         deepFolder = deep;
-        QFile page(site + QStringLiteral("/page.htm"));
+        QFile page(site + u"/page.htm"_s);
         QVERIFY(page.open(QIODevice::WriteOnly));
     }
 
@@ -47,25 +49,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folderText");
         QTest::addColumn<QString>("expected"); // "~" stands for the default place
 
-        QTest::newRow("no folder text") << QString() << QStringLiteral("~");
-        QTest::newRow("sub-folder") << QStringLiteral("@/alpha") << QStringLiteral("@/alpha");
-        QTest::newRow("deeper, final separator")
-            << QStringLiteral("@/alpha/deeper/") << QStringLiteral("@/alpha/deeper");
-        QTest::newRow("not normalised")
-            << QStringLiteral("@/beta/../alpha//deeper") << QStringLiteral("@/alpha/deeper");
-        QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("/");
-        QTest::newRow("missing folder") << QStringLiteral("@/gone") << QStringLiteral("~");
-        QTest::newRow("a file, not a folder") << QStringLiteral("@/page.htm") << QStringLiteral("~");
-        QTest::newRow("under a file") << QStringLiteral("@/page.htm/x") << QStringLiteral("~");
-        QTest::newRow("deep folder, long names") << QStringLiteral("<deep>") << QStringLiteral("<deep>");
+        QTest::newRow("no folder text") << QString() << u"~"_s;
+        QTest::newRow("sub-folder") << u"@/alpha"_s << u"@/alpha"_s;
+        QTest::newRow("deeper, final separator") << u"@/alpha/deeper/"_s << u"@/alpha/deeper"_s;
+        QTest::newRow("not normalised") << u"@/beta/../alpha//deeper"_s << u"@/alpha/deeper"_s;
+        QTest::newRow("root") << u"/"_s << u"/"_s;
+        QTest::newRow("missing folder") << u"@/gone"_s << u"~"_s;
+        QTest::newRow("a file, not a folder") << u"@/page.htm"_s << u"~"_s;
+        QTest::newRow("under a file") << u"@/page.htm/x"_s << u"~"_s;
+        QTest::newRow("deep folder, long names") << u"<deep>"_s << u"<deep>"_s;
     }
 
     void opensOnFolderText() {
         QFETCH(QString, folderText);
         QFETCH(QString, expected);
-        folderText.replace(u'@', site).replace(QStringLiteral("<deep>"), deepFolder);
-        expected.replace(u'@', site).replace(QStringLiteral("<deep>"), deepFolder);
-        if (expected == QStringLiteral("~"))
+        folderText.replace(u'@', site).replace(u"<deep>"_s, deepFolder);
+        expected.replace(u'@', site).replace(u"<deep>"_s, deepFolder);
+        if (expected == u"~"_s)
             expected = QDir::homePath();
 
         frmBrowse picker;
@@ -73,16 +73,16 @@ private Q_SLOTS:
         QCOMPARE(picker.currentFolder(), expected);
 
         // The drive list names the mount point that holds the open folder.
-        auto* drives = picker.findChild<QComboBox*>(QStringLiteral("Drive1"));
+        auto* drives = picker.findChild<QComboBox*>(u"Drive1"_s);
         QVERIFY(drives);
-        QCOMPARE(drives->itemData(0).toString(), QStringLiteral("/"));
+        QCOMPARE(drives->itemData(0).toString(), u"/"_s);
         QStringList roots;
         for (int i = 0; i < drives->count(); ++i)
             roots.append(drives->itemData(i).toString());
         QCOMPARE(drives->currentData().toString(), frmBrowse::MountRootOf(expected, roots));
 
         // The tree's current item is that folder, and it is on view.
-        auto* tree = picker.findChild<QTreeView*>(QStringLiteral("Dir1"));
+        auto* tree = picker.findChild<QTreeView*>(u"Dir1"_s);
         QVERIFY(tree);
         QVERIFY(tree->currentIndex().isValid());
         QVERIFY(tree->isExpanded(tree->currentIndex()));
@@ -107,21 +107,21 @@ private Q_SLOTS:
 
     void windowLayout() {
         frmBrowse picker;
-        QCOMPARE(picker.windowTitle(), QStringLiteral("Pagewick"));
+        QCOMPARE(picker.windowTitle(), u"Pagewick"_s);
         QVERIFY(picker.isWindow());
         QVERIFY(picker.testAttribute(Qt::WA_DeleteOnClose));
 
-        auto* drives = picker.findChild<QComboBox*>(QStringLiteral("Drive1"));
-        auto* tree = picker.findChild<QTreeView*>(QStringLiteral("Dir1"));
-        auto* ok = picker.findChild<QPushButton*>(QStringLiteral("cmdOK"));
-        auto* cancel = picker.findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        auto* drives = picker.findChild<QComboBox*>(u"Drive1"_s);
+        auto* tree = picker.findChild<QTreeView*>(u"Dir1"_s);
+        auto* ok = picker.findChild<QPushButton*>(u"cmdOK"_s);
+        auto* cancel = picker.findChild<QPushButton*>(u"cmdCancel"_s);
         QVERIFY(drives && tree && ok && cancel);
-        QCOMPARE(ok->text(), QStringLiteral("OK"));
-        QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
-        QCOMPARE(drives->toolTip(), QStringLiteral("Available disks"));
-        QCOMPARE(tree->toolTip(), QStringLiteral("Available folders"));
-        QCOMPARE(ok->toolTip(), QStringLiteral("Confirm the selected folder"));
-        QCOMPARE(cancel->toolTip(), QStringLiteral("Cancel the selection of a folder"));
+        QCOMPARE(ok->text(), u"OK"_s);
+        QCOMPARE(cancel->text(), u"Cancel"_s);
+        QCOMPARE(drives->toolTip(), u"Available disks"_s);
+        QCOMPARE(tree->toolTip(), u"Available folders"_s);
+        QCOMPARE(ok->toolTip(), u"Confirm the selected folder"_s);
+        QCOMPARE(cancel->toolTip(), u"Cancel the selection of a folder"_s);
         // Screen readers announce each control by its caption, or its tooltip where it has none.
         for (QWidget* control : std::initializer_list<QWidget*>{drives, tree, ok, cancel}) {
             const auto* button = qobject_cast<QPushButton*>(control);
@@ -153,15 +153,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("press"); // "click", "enter on drives", "enter on tree", "keypad enter"
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("root, click") << QStringLiteral("/") << QStringLiteral("click") << QStringLiteral("/");
-        QTest::newRow("sub-folder, click")
-            << QStringLiteral("@/alpha/") << QStringLiteral("click") << QStringLiteral("@/alpha");
-        QTest::newRow("root, enter") << QStringLiteral("/") << QStringLiteral("enter on drives")
-                                     << QStringLiteral("/");
-        QTest::newRow("sub-folder, enter in tree")
-            << QStringLiteral("@/beta") << QStringLiteral("enter on tree") << QStringLiteral("@/beta");
-        QTest::newRow("keypad enter") << QStringLiteral("@/alpha/deeper") << QStringLiteral("keypad enter")
-                                      << QStringLiteral("@/alpha/deeper");
+        QTest::newRow("root, click") << u"/"_s << u"click"_s << u"/"_s;
+        QTest::newRow("sub-folder, click") << u"@/alpha/"_s << u"click"_s << u"@/alpha"_s;
+        QTest::newRow("root, enter") << u"/"_s << u"enter on drives"_s << u"/"_s;
+        QTest::newRow("sub-folder, enter in tree") << u"@/beta"_s << u"enter on tree"_s << u"@/beta"_s;
+        QTest::newRow("keypad enter") << u"@/alpha/deeper"_s << u"keypad enter"_s << u"@/alpha/deeper"_s;
     }
 
     void okHandsOutTheOpenFolder() {
@@ -176,15 +172,14 @@ private Q_SLOTS:
         picker->setFolderText(folderText);
         picker->show();
 
-        if (press == QStringLiteral("click"))
-            QTest::mouseClick(picker->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
-        else if (press == QStringLiteral("enter on drives"))
-            QTest::keyClick(picker->findChild<QComboBox*>(QStringLiteral("Drive1")), Qt::Key_Return);
-        else if (press == QStringLiteral("enter on tree"))
-            QTest::keyClick(picker->findChild<QTreeView*>(QStringLiteral("Dir1")), Qt::Key_Return);
+        if (press == u"click"_s)
+            QTest::mouseClick(picker->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
+        else if (press == u"enter on drives"_s)
+            QTest::keyClick(picker->findChild<QComboBox*>(u"Drive1"_s), Qt::Key_Return);
+        else if (press == u"enter on tree"_s)
+            QTest::keyClick(picker->findChild<QTreeView*>(u"Dir1"_s), Qt::Key_Return);
         else
-            QTest::keyClick(picker->findChild<QComboBox*>(QStringLiteral("Drive1")), Qt::Key_Enter,
-                            Qt::KeypadModifier);
+            QTest::keyClick(picker->findChild<QComboBox*>(u"Drive1"_s), Qt::Key_Enter, Qt::KeypadModifier);
 
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.at(0).at(0).toString(), expected);
@@ -196,23 +191,23 @@ private Q_SLOTS:
         QSignalSpy chosen(picker.data(), &frmBrowse::folderChosen);
         picker->setFolderText(site);
         picker->show();
-        auto* tree = picker->findChild<QTreeView*>(QStringLiteral("Dir1"));
+        auto* tree = picker->findChild<QTreeView*>(u"Dir1"_s);
         // The folder's contents are read in the background; wait for its two sub-folders.
         QTRY_COMPARE(tree->model()->rowCount(tree->currentIndex()), 2);
         // The user types the start of a name to go to that folder.
-        QTest::keyClicks(tree, QStringLiteral("be"));
-        QCOMPARE(picker->currentFolder(), site + QStringLiteral("/beta"));
+        QTest::keyClicks(tree, u"be"_s);
+        QCOMPARE(picker->currentFolder(), site + u"/beta"_s);
         QTest::keyClick(tree, Qt::Key_Return);
         QCOMPARE(chosen.count(), 1);
-        QCOMPARE(chosen.at(0).at(0).toString(), site + QStringLiteral("/beta"));
+        QCOMPARE(chosen.at(0).at(0).toString(), site + u"/beta"_s);
     }
 
     void cancelClosesWithoutChoosing_data() {
         QTest::addColumn<QString>("press");
-        QTest::newRow("click") << QStringLiteral("click");
-        QTest::newRow("escape on drives") << QStringLiteral("escape on drives");
-        QTest::newRow("escape on tree") << QStringLiteral("escape on tree");
-        QTest::newRow("enter on focused Cancel") << QStringLiteral("enter on cancel");
+        QTest::newRow("click") << u"click"_s;
+        QTest::newRow("escape on drives") << u"escape on drives"_s;
+        QTest::newRow("escape on tree") << u"escape on tree"_s;
+        QTest::newRow("enter on focused Cancel") << u"enter on cancel"_s;
     }
 
     void cancelClosesWithoutChoosing() {
@@ -221,14 +216,14 @@ private Q_SLOTS:
         QSignalSpy chosen(picker.data(), &frmBrowse::folderChosen);
         picker->setFolderText(site);
         picker->show();
-        auto* cancel = picker->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        auto* cancel = picker->findChild<QPushButton*>(u"cmdCancel"_s);
 
-        if (press == QStringLiteral("click"))
+        if (press == u"click"_s)
             QTest::mouseClick(cancel, Qt::LeftButton);
-        else if (press == QStringLiteral("escape on drives"))
-            QTest::keyClick(picker->findChild<QComboBox*>(QStringLiteral("Drive1")), Qt::Key_Escape);
-        else if (press == QStringLiteral("escape on tree"))
-            QTest::keyClick(picker->findChild<QTreeView*>(QStringLiteral("Dir1")), Qt::Key_Escape);
+        else if (press == u"escape on drives"_s)
+            QTest::keyClick(picker->findChild<QComboBox*>(u"Drive1"_s), Qt::Key_Escape);
+        else if (press == u"escape on tree"_s)
+            QTest::keyClick(picker->findChild<QTreeView*>(u"Dir1"_s), Qt::Key_Escape);
         else
             QTest::keyClick(cancel, Qt::Key_Return);
 
@@ -238,29 +233,29 @@ private Q_SLOTS:
 
     void driveChangeMovesTheTree() {
         // A second "drive" stands in for another mounted file system.
-        const QString drive = site + QStringLiteral("/alpha");
+        const QString drive = site + u"/alpha"_s;
         frmBrowse picker;
-        picker.setDrives({QStringLiteral("/"), drive});
-        auto* drives = picker.findChild<QComboBox*>(QStringLiteral("Drive1"));
-        auto* tree = picker.findChild<QTreeView*>(QStringLiteral("Dir1"));
+        picker.setDrives({u"/"_s, drive});
+        auto* drives = picker.findChild<QComboBox*>(u"Drive1"_s);
+        auto* tree = picker.findChild<QTreeView*>(u"Dir1"_s);
 
         // Opening on a folder of that drive selects the drive without moving to its root.
-        picker.setFolderText(drive + QStringLiteral("/deeper"));
+        picker.setFolderText(drive + u"/deeper"_s);
         QCOMPARE(drives->currentIndex(), 1);
-        QCOMPARE(picker.currentFolder(), drive + QStringLiteral("/deeper"));
+        QCOMPARE(picker.currentFolder(), drive + u"/deeper"_s);
         // The tree shows that drive alone, its root as the one top item.
         QCOMPARE(tree->model()->rowCount(tree->rootIndex()), 1);
-        QCOMPARE(tree->model()->index(0, 0, tree->rootIndex()).data().toString(), QStringLiteral("alpha"));
+        QCOMPARE(tree->model()->index(0, 0, tree->rootIndex()).data().toString(), u"alpha"_s);
 
         drives->setCurrentIndex(0);
-        QCOMPARE(picker.currentFolder(), QStringLiteral("/"));
+        QCOMPARE(picker.currentFolder(), u"/"_s);
         drives->setCurrentIndex(1);
         QCOMPARE(picker.currentFolder(), drive);
 
         // A folder outside every listed drive but "/" goes back to "/".
-        picker.setFolderText(site + QStringLiteral("/beta"));
+        picker.setFolderText(site + u"/beta"_s);
         QCOMPARE(drives->currentIndex(), 0);
-        QCOMPARE(picker.currentFolder(), site + QStringLiteral("/beta"));
+        QCOMPARE(picker.currentFolder(), site + u"/beta"_s);
     }
 
     void mountRootOf_data() {
@@ -268,18 +263,14 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("roots");
         QTest::addColumn<QString>("expected");
 
-        const QStringList roots{QStringLiteral("/"), QStringLiteral("/mnt"), QStringLiteral("/mnt/usb"),
-                                QStringLiteral("/work")};
-        QTest::newRow("root") << QStringLiteral("/") << roots << QStringLiteral("/");
-        QTest::newRow("plain folder") << QStringLiteral("/home/me") << roots << QStringLiteral("/");
-        QTest::newRow("mount point itself") << QStringLiteral("/work") << roots << QStringLiteral("/work");
-        QTest::newRow("inside a mount") << QStringLiteral("/work/site") << roots << QStringLiteral("/work");
-        QTest::newRow("longest match wins")
-            << QStringLiteral("/mnt/usb/pages") << roots << QStringLiteral("/mnt/usb");
-        QTest::newRow("name prefix is no match")
-            << QStringLiteral("/workshop/site") << roots << QStringLiteral("/");
-        QTest::newRow("sibling of a nested mount")
-            << QStringLiteral("/mnt/usb2") << roots << QStringLiteral("/mnt");
+        const QStringList roots{u"/"_s, u"/mnt"_s, u"/mnt/usb"_s, u"/work"_s};
+        QTest::newRow("root") << u"/"_s << roots << u"/"_s;
+        QTest::newRow("plain folder") << u"/home/me"_s << roots << u"/"_s;
+        QTest::newRow("mount point itself") << u"/work"_s << roots << u"/work"_s;
+        QTest::newRow("inside a mount") << u"/work/site"_s << roots << u"/work"_s;
+        QTest::newRow("longest match wins") << u"/mnt/usb/pages"_s << roots << u"/mnt/usb"_s;
+        QTest::newRow("name prefix is no match") << u"/workshop/site"_s << roots << u"/"_s;
+        QTest::newRow("sibling of a nested mount") << u"/mnt/usb2"_s << roots << u"/mnt"_s;
     }
 
     void mountRootOf() {

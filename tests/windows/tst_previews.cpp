@@ -22,6 +22,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+using namespace Qt::Literals::StringLiterals;
+
 using pagewick::frmBrowser;
 using pagewick::frmTextpad;
 
@@ -58,14 +60,14 @@ private:
         QStringList out;
         const auto properties = format.properties();
         for (auto it = properties.begin(); it != properties.end(); ++it)
-            out << QStringLiteral("%1=%2").arg(it.key(), 0, 16).arg(it.value().toString());
+            out << u"%1=%2"_s.arg(it.key(), 0, 16).arg(it.value().toString());
         return out.join(u' ');
     }
 
     static QWidget* controlOf(QWidget* window) {
-        if (auto* browser = window->findChild<QTextBrowser*>(QStringLiteral("brwBrowser")))
+        if (auto* browser = window->findChild<QTextBrowser*>(u"brwBrowser"_s))
             return browser;
-        return window->findChild<QPlainTextEdit*>(QStringLiteral("txtDisplay"));
+        return window->findChild<QPlainTextEdit*>(u"txtDisplay"_s);
     }
 
 private Q_SLOTS:
@@ -125,7 +127,7 @@ private Q_SLOTS:
         QFETCH(QSize, size);
 
         std::unique_ptr<QWidget> preview;
-        if (window == QStringLiteral("browser"))
+        if (window == u"browser"_s)
             preview = std::make_unique<frmBrowser>();
         else
             preview = std::make_unique<frmTextpad>();
@@ -157,20 +159,20 @@ private Q_SLOTS:
     void windowsAtCreation() {
         frmBrowser browser;
         frmTextpad textpad;
-        QCOMPARE(browser.windowTitle(), QStringLiteral("Pagewick Browser"));
-        QCOMPARE(textpad.windowTitle(), QStringLiteral("Pagewick Scratchpad"));
+        QCOMPARE(browser.windowTitle(), u"Pagewick Browser"_s);
+        QCOMPARE(textpad.windowTitle(), u"Pagewick Scratchpad"_s);
         QVERIFY(browser.isWindow() && textpad.isWindow());
         const qreal dpi = browser.logicalDpiX();
         const QSize client(pagewick::TwipsToPixels(4680, dpi), pagewick::TwipsToPixels(3195, dpi));
         QCOMPARE(browser.size(), client);
         QCOMPARE(textpad.size(), client);
 
-        auto* display = textpad.findChild<QPlainTextEdit*>(QStringLiteral("txtDisplay"));
+        auto* display = textpad.findChild<QPlainTextEdit*>(u"txtDisplay"_s);
         QVERIFY(display);
         QVERIFY(display->toPlainText().isEmpty());
         QVERIFY(!display->isReadOnly());
         QCOMPARE(display->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        auto* page = browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
+        auto* page = browser.findChild<QTextBrowser*>(u"brwBrowser"_s);
         QVERIFY(page);
         QVERIFY(page->toPlainText().isEmpty());
         // Screen readers announce each window's one control by the window's caption.
@@ -180,16 +182,16 @@ private Q_SLOTS:
 
     void browserShowsTheIndex() {
         frmBrowser browser;
-        browser.showIndex(QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">Alpha &amp; Omega</a>\r\n"
-                                         "<li><a href=\"b.htm\"><b>Beta</b></a>\r\n</ul>"),
-                          QStringLiteral("/srv/site"));
+        browser.showIndex(u"<ul>\r\n<li><a href=\"a.htm\">Alpha &amp; Omega</a>\r\n"
+                          "<li><a href=\"b.htm\"><b>Beta</b></a>\r\n</ul>"_s,
+                          u"/srv/site"_s);
         QVERIFY(browser.isVisible());
-        auto* page = browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
+        auto* page = browser.findChild<QTextBrowser*>(u"brwBrowser"_s);
         // Rendered as HTML: markup gone, references resolved.
-        QCOMPARE(renderedLines(page), (QStringList{QStringLiteral("Alpha & Omega"), QStringLiteral("Beta")}));
+        QCOMPARE(renderedLines(page), (QStringList{u"Alpha & Omega"_s, u"Beta"_s}));
 
         // Shown again: the new index replaces the old one.
-        browser.showIndex(QStringLiteral("<ul>\r\n</ul>"), QStringLiteral("/srv/other"));
+        browser.showIndex(u"<ul>\r\n</ul>"_s, u"/srv/other"_s);
         QVERIFY(browser.isVisible());
         QCOMPARE(page->toPlainText().trimmed(), QString());
     }
@@ -209,26 +211,26 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         QVERIFY(tmp.isValid());
         QUrl url;
-        if (kind == QStringLiteral("picture")) {
-            url = QUrl::fromLocalFile(tmp.filePath(QStringLiteral("logo.png")));
+        if (kind == u"picture"_s) {
+            url = QUrl::fromLocalFile(tmp.filePath(u"logo.png"_s));
             QImage image(4, 4, QImage::Format_RGB32);
             image.fill(Qt::red);
             QVERIFY(image.save(url.toLocalFile()));
-        } else if (kind == QStringLiteral("fifo")) {
-            url = QUrl::fromLocalFile(tmp.filePath(QStringLiteral("pipe")));
+        } else if (kind == u"fifo"_s) {
+            url = QUrl::fromLocalFile(tmp.filePath(u"pipe"_s));
             QVERIFY(::mkfifo(QFile::encodeName(url.toLocalFile()).constData(), 0600) == 0);
-        } else if (kind == QStringLiteral("zero")) {
+        } else if (kind == u"zero"_s) {
             if (::geteuid() != 0)
                 QSKIP("making a device node needs root");
-            url = QUrl::fromLocalFile(tmp.filePath(QStringLiteral("zero")));
+            url = QUrl::fromLocalFile(tmp.filePath(u"zero"_s));
             QVERIFY(::mknod(QFile::encodeName(url.toLocalFile()).constData(), S_IFCHR | 0600,
                             makedev(1, 5)) == 0);
         } else {
-            url = QUrl(QStringLiteral("http://example.com/logo.png"));
+            url = QUrl(u"http://example.com/logo.png"_s);
         }
 
         frmBrowser browser;
-        auto* page = browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
+        auto* page = browser.findChild<QTextBrowser*>(u"brwBrowser"_s);
         for (const int type : {int(QTextDocument::ImageResource), int(QTextDocument::StyleSheetResource)}) {
             // Answered, and empty: no answer at all would let the document read the file itself.
             const QVariant answer = page->loadResource(type, url);
@@ -239,16 +241,15 @@ private Q_SLOTS:
 
         // Titles naming it, escaped as an index writes them and as raw markup, and the control
         // given the markup itself.
-        const QString img = QStringLiteral("<img src=\"%1\">").arg(url.toString());
-        const QString escaped =
-            QString(img).replace(u'<', QStringLiteral("&lt;")).replace(u'>', QStringLiteral("&gt;"));
+        const QString img = u"<img src=\"%1\">"_s.arg(url.toString());
+        const QString escaped = QString(img).replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s);
         browser.showIndex(
-            QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">%1</a>\r\n<li><a href=\"b.htm\">B%2</a>\r\n</ul>")
-                .arg(escaped, img),
+            u"<ul>\r\n<li><a href=\"a.htm\">%1</a>\r\n<li><a href=\"b.htm\">B%2</a>\r\n</ul>"_s.arg(escaped,
+                                                                                                    img),
             tmp.path());
         page->document()->documentLayout()->documentSize();
-        QCOMPARE(renderedLines(page), (QStringList{img, QStringLiteral("B")}));
-        page->setHtml(img + QStringLiteral("<link rel=\"stylesheet\" href=\"%1\">").arg(url.toString()));
+        QCOMPARE(renderedLines(page), (QStringList{img, u"B"_s}));
+        page->setHtml(img + u"<link rel=\"stylesheet\" href=\"%1\">"_s.arg(url.toString()));
         page->document()->documentLayout()->documentSize();
         QVERIFY(page->document()->resource(QTextDocument::ImageResource, url).toByteArray().isEmpty());
     }
@@ -288,23 +289,21 @@ private Q_SLOTS:
     void previewRendersLikeHtml() {
         QFETCH(QString, label);
         QFETCH(QString, shown);
-        const QString index = QStringLiteral("<ul>\r\n<li><a href=\"my%20page.htm\">%1</a>\r\n"
-                                             "<li><a href=\"b.htm\">B</a>\r\n</ul>")
-                                  .arg(label);
+        const QString index = u"<ul>\r\n<li><a href=\"my%20page.htm\">%1</a>\r\n"
+                              "<li><a href=\"b.htm\">B</a>\r\n</ul>"_s.arg(label);
         frmBrowser browser;
-        browser.showIndex(index, QStringLiteral("/srv/site"));
-        const QTextDocument* preview =
-            browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"))->document();
+        browser.showIndex(index, u"/srv/site"_s);
+        const QTextDocument* preview = browser.findChild<QTextBrowser*>(u"brwBrowser"_s)->document();
         QTextDocument html;
         html.setDefaultFont(preview->defaultFont());
-        html.setHtml(QStringLiteral(
-            "<ul>\r\n<li><a href=\"my%20page.htm\">A</a>\r\n<li><a href=\"b.htm\">B</a>\r\n</ul>"));
+        html.setHtml(
+            u"<ul>\r\n<li><a href=\"my%20page.htm\">A</a>\r\n<li><a href=\"b.htm\">B</a>\r\n</ul>"_s);
 
         QCOMPARE(preview->defaultFont(), QTextBrowser().document()->defaultFont());
         QCOMPARE(preview->documentMargin(), QTextBrowser().document()->documentMargin());
         QCOMPARE(preview->blockCount(), html.blockCount());
         QCOMPARE(preview->firstBlock().text(), shown);
-        QCOMPARE(preview->lastBlock().text(), QStringLiteral("B"));
+        QCOMPARE(preview->lastBlock().text(), u"B"_s);
         for (QTextBlock ours = preview->firstBlock(), theirs = html.firstBlock(); ours.isValid();
              ours = ours.next(), theirs = theirs.next()) {
             QVERIFY(ours.textList() && theirs.textList());
@@ -319,7 +318,7 @@ private Q_SLOTS:
     // Built while the busy pointer shows, and not built again for the same index.
     void previewBuiltOncePerIndex() {
         frmBrowser browser;
-        auto* page = browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
+        auto* page = browser.findChild<QTextBrowser*>(u"brwBrowser"_s);
         // Each build makes a new document in the control (seen as it is made, still a bare QObject).
         int builds = 0;
         bool busyThroughout = true;
@@ -330,19 +329,19 @@ private Q_SLOTS:
         });
         page->installEventFilter(&watcher);
 
-        const QString index = QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">A</a>\r\n</ul>");
-        browser.showIndex(index, QStringLiteral("/srv/site"));
+        const QString index = u"<ul>\r\n<li><a href=\"a.htm\">A</a>\r\n</ul>"_s;
+        browser.showIndex(index, u"/srv/site"_s);
         QCOMPARE(builds, 1);
         QVERIFY(busyThroughout);
         QVERIFY(!QGuiApplication::overrideCursor());
         const QTextDocument* shown = page->document();
 
         browser.hide();
-        browser.showIndex(QString(index), QStringLiteral("/srv/other")); // same text, another copy
+        browser.showIndex(QString(index), u"/srv/other"_s); // same text, another copy
         QCOMPARE(builds, 1);
         QCOMPARE(page->document(), shown);
         QVERIFY(browser.isVisible());
-        browser.showIndex(QStringLiteral("<ul>\r\n</ul>"), QStringLiteral("/srv/other"));
+        browser.showIndex(u"<ul>\r\n</ul>"_s, u"/srv/other"_s);
         QCOMPARE(builds, 2);
         QVERIFY(busyThroughout);
         QVERIFY(page->document()->isEmpty());
@@ -359,20 +358,20 @@ private Q_SLOTS:
             QTest::newRow(name) << QString::fromUtf8(folder) << QString::fromUtf8(href)
                                 << QString::fromUtf8(url) << file;
         };
-        row("plain", "/srv/site", "a.htm", "file:///srv/site/a.htm", QStringLiteral("/srv/site/a.htm"));
+        row("plain", "/srv/site", "a.htm", "file:///srv/site/a.htm", u"/srv/site/a.htm"_s);
         row("folder with final separator", "/srv/site/", "a.htm", "file:///srv/site/a.htm",
-            QStringLiteral("/srv/site/a.htm"));
-        row("root folder", "/", "a.htm", "file:///a.htm", QStringLiteral("/a.htm"));
+            u"/srv/site/a.htm"_s);
+        row("root folder", "/", "a.htm", "file:///a.htm", u"/a.htm"_s);
         row("space in the name", "/srv/site", "my%20page.htm", "file:///srv/site/my%20page.htm",
-            QStringLiteral("/srv/site/my page.htm"));
+            u"/srv/site/my page.htm"_s);
         row("hash in the name", "/srv/site", "a%23b.htm", "file:///srv/site/a%23b.htm",
-            QStringLiteral("/srv/site/a#b.htm"));
+            u"/srv/site/a#b.htm"_s);
         row("percent in the name", "/srv/site", "100%25.htm", "file:///srv/site/100%25.htm",
-            QStringLiteral("/srv/site/100%.htm"));
+            u"/srv/site/100%.htm"_s);
         row("hash and space in the folder", "/srv/my site#2", "a.htm", "file:///srv/my%20site%232/a.htm",
-            QStringLiteral("/srv/my site#2/a.htm"));
+            u"/srv/my site#2/a.htm"_s);
         row("UTF-8 name", "/srv/site", "caf%C3%A9.htm", "file:///srv/site/caf%C3%A9.htm",
-            QStringLiteral("/srv/site/café.htm"));
+            u"/srv/site/café.htm"_s);
         // A name that is no valid UTF-8 keeps its byte in the address handed on.
         row("non-UTF-8 name byte kept", "/srv/site", "caf%E9.htm", "file:///srv/site/caf%E9.htm", QString());
         row("web address stays", "/srv/site", "https://example.com/x.htm", "https://example.com/x.htm",
@@ -396,23 +395,18 @@ private Q_SLOTS:
     void clickedLinkOpensOutside_data() {
         QTest::addColumn<QString>("href");
         QTest::addColumn<QString>("opened"); // empty: refused
-        QTest::newRow("page") << QStringLiteral("my%20page.htm")
-                              << QStringLiteral("file:///srv/site/my%20page.htm");
-        QTest::newRow("page in a sub-folder")
-            << QStringLiteral("sub/a.htm") << QStringLiteral("file:///srv/site/sub/a.htm");
-        QTest::newRow("web page") << QStringLiteral("http://example.com/a.htm")
-                                  << QStringLiteral("http://example.com/a.htm");
-        QTest::newRow("secure web page")
-            << QStringLiteral("https://example.com/") << QStringLiteral("https://example.com/");
-        QTest::newRow("script") << QStringLiteral("javascript:alert(1)") << QString();
-        QTest::newRow("system file") << QStringLiteral("file:///etc/passwd") << QString();
-        QTest::newRow("out of the folder") << QStringLiteral("../../bin/sh") << QString();
-        QTest::newRow("out of the folder, encoded") << QStringLiteral("%2e%2e/x.htm") << QString();
-        QTest::newRow("folder with a longer name") << QStringLiteral("file:///srv/site2/a.htm") << QString();
-        QTest::newRow("the folder itself") << QStringLiteral("file:///srv/site/") << QString();
-        QTest::newRow("another machine's share")
-            << QStringLiteral("file://host/share/x.desktop") << QString();
-        QTest::newRow("other scheme") << QStringLiteral("ftp://example.com/a.htm") << QString();
+        QTest::newRow("page") << u"my%20page.htm"_s << u"file:///srv/site/my%20page.htm"_s;
+        QTest::newRow("page in a sub-folder") << u"sub/a.htm"_s << u"file:///srv/site/sub/a.htm"_s;
+        QTest::newRow("web page") << u"http://example.com/a.htm"_s << u"http://example.com/a.htm"_s;
+        QTest::newRow("secure web page") << u"https://example.com/"_s << u"https://example.com/"_s;
+        QTest::newRow("script") << u"javascript:alert(1)"_s << QString();
+        QTest::newRow("system file") << u"file:///etc/passwd"_s << QString();
+        QTest::newRow("out of the folder") << u"../../bin/sh"_s << QString();
+        QTest::newRow("out of the folder, encoded") << u"%2e%2e/x.htm"_s << QString();
+        QTest::newRow("folder with a longer name") << u"file:///srv/site2/a.htm"_s << QString();
+        QTest::newRow("the folder itself") << u"file:///srv/site/"_s << QString();
+        QTest::newRow("another machine's share") << u"file://host/share/x.desktop"_s << QString();
+        QTest::newRow("other scheme") << u"ftp://example.com/a.htm"_s << QString();
     }
 
     void clickedLinkOpensOutside() {
@@ -423,14 +417,14 @@ private Q_SLOTS:
         QList<QUrl> handedOut;
         browser.setLinkOpener([&](const QUrl& url) { handedOut.append(url); });
         QSignalSpy spy(&browser, &frmBrowser::linkOpened);
-        const QString index = QStringLiteral("<ul>\r\n<li><a href=\"%1\">Page</a>\r\n</ul>").arg(href);
-        browser.showIndex(index, QStringLiteral("/srv/site"));
-        auto* page = browser.findChild<QTextBrowser*>(QStringLiteral("brwBrowser"));
+        const QString index = u"<ul>\r\n<li><a href=\"%1\">Page</a>\r\n</ul>"_s.arg(href);
+        browser.showIndex(index, u"/srv/site"_s);
+        auto* page = browser.findChild<QTextBrowser*>(u"brwBrowser"_s);
         ModalDriver driver;
         QString refusal;
         if (opened.isEmpty()) {
             driver.expect<QMessageBox>([&](QMessageBox* box) {
-                QCOMPARE(box->windowTitle(), QStringLiteral("Pagewick"));
+                QCOMPARE(box->windowTitle(), u"Pagewick"_s);
                 refusal = box->text();
                 box->accept();
             });
@@ -443,56 +437,55 @@ private Q_SLOTS:
         if (opened.isEmpty()) {
             QVERIFY(handedOut.isEmpty());
             QCOMPARE(spy.count(), 0);
-            const QUrl address = frmBrowser::ResolveLink(QStringLiteral("/srv/site"), QUrl(href));
+            const QUrl address = frmBrowser::ResolveLink(u"/srv/site"_s, QUrl(href));
             QVERIFY2(refusal.contains(address.toDisplayString()), qPrintable(refusal));
         } else {
             QCOMPARE(handedOut.size(), 1);
             QCOMPARE(QString::fromLatin1(handedOut.at(0).toEncoded()), opened);
             QCOMPARE(spy.count(), 1);
         }
-        QCOMPARE(renderedLines(page), QStringList{QStringLiteral("Page")});
+        QCOMPARE(renderedLines(page), QStringList{u"Page"_s});
         QVERIFY(page->source().isEmpty());
     }
 
     void scratchpadLastOneWins() {
         frmTextpad textpad;
-        auto* display = textpad.findChild<QPlainTextEdit*>(QStringLiteral("txtDisplay"));
-        const QString index = QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">A</a>\r\n</ul>");
-        const QString feed = QStringLiteral("<?xml version=\"1.0\"?>\r\n<rss version=\"2.0\"></rss>");
+        auto* display = textpad.findChild<QPlainTextEdit*>(u"txtDisplay"_s);
+        const QString index = u"<ul>\r\n<li><a href=\"a.htm\">A</a>\r\n</ul>"_s;
+        const QString feed = u"<?xml version=\"1.0\"?>\r\n<rss version=\"2.0\"></rss>"_s;
 
         textpad.showText(index);
         QVERIFY(textpad.isVisible());
-        QCOMPARE(display->toPlainText(),
-                 QString(index).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(display->toPlainText(), QString(index).replace(u"\r\n"_s, u"\n"_s));
         textpad.showText(feed);
-        QCOMPARE(display->toPlainText(), QString(feed).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(display->toPlainText(), QString(feed).replace(u"\r\n"_s, u"\n"_s));
     }
 
     void scratchpadEditsStayInTheWindow() {
         frmTextpad textpad;
-        auto* display = textpad.findChild<QPlainTextEdit*>(QStringLiteral("txtDisplay"));
-        const QString shared = QStringLiteral("<ul>\r\n</ul>");
+        auto* display = textpad.findChild<QPlainTextEdit*>(u"txtDisplay"_s);
+        const QString shared = u"<ul>\r\n</ul>"_s;
         const QString copy = shared;
         textpad.showText(shared);
         display->setFocus();
         QTest::keyClick(display, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(display, QStringLiteral("edited"));
-        QVERIFY(display->toPlainText().endsWith(QStringLiteral("edited")));
+        QTest::keyClicks(display, u"edited"_s);
+        QVERIFY(display->toPlainText().endsWith(u"edited"_s));
         QCOMPARE(shared, copy);
 
         // The next view overwrites the edit.
         textpad.showText(shared);
-        QCOMPARE(display->toPlainText(), QStringLiteral("<ul>\n</ul>"));
+        QCOMPARE(display->toPlainText(), u"<ul>\n</ul>"_s);
     }
 
     void scratchpadSelectAllAndCopy() {
         frmTextpad textpad;
-        auto* display = textpad.findChild<QPlainTextEdit*>(QStringLiteral("txtDisplay"));
-        textpad.showText(QStringLiteral("<rss>\r\n<channel>é</channel>\r\n</rss>"));
+        auto* display = textpad.findChild<QPlainTextEdit*>(u"txtDisplay"_s);
+        textpad.showText(u"<rss>\r\n<channel>é</channel>\r\n</rss>"_s);
         QGuiApplication::clipboard()->clear();
         QTest::keyClick(display, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(display, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("<rss>\n<channel>é</channel>\n</rss>"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"<rss>\n<channel>é</channel>\n</rss>"_s);
     }
 };
 

@@ -15,6 +15,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace Qt::Literals::StringLiterals;
+
 // Lowers the largest file this process may write, which stops writes for root too; the write
 // fails with "File too large" instead of a signal.
 class FileSizeLimit {
@@ -36,7 +38,7 @@ class SaveFlowTest : public QObject {
     Q_OBJECT
 
 private:
-    const QString index = QStringLiteral("<ul>\r\n<li><a href=\"caf%C3%A9.htm\">Café</a>\r\n</ul>");
+    const QString index = u"<ul>\r\n<li><a href=\"caf%C3%A9.htm\">Café</a>\r\n</ul>"_s;
     const QByteArray oldBytes = QByteArrayLiteral("an older page, longer than nothing\r\n");
 
     QTemporaryDir settings;
@@ -66,8 +68,8 @@ private:
     // The title prompt; a null title presses Cancel.
     static void answerTitle(ModalDriver& driver, const QString& title) {
         driver.expect<QInputDialog>([title](QInputDialog* box) {
-            QCOMPARE(box->windowTitle(), QStringLiteral("Pagewick"));
-            QCOMPARE(box->labelText(), QStringLiteral("Give the title of the file"));
+            QCOMPARE(box->windowTitle(), u"Pagewick"_s);
+            QCOMPARE(box->labelText(), u"Give the title of the file"_s);
             QCOMPARE(box->textValue(), QString());
             if (title.isNull()) {
                 box->reject();
@@ -84,13 +86,13 @@ private:
         driver.expect<QFileDialog>([this, typed](QFileDialog* dialog) {
             QCOMPARE(dialog, cdl);
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-            QCOMPARE(dialog->defaultSuffix(), QStringLiteral("htm"));
+            QCOMPARE(dialog->defaultSuffix(), u"htm"_s);
             QCOMPARE(dialog->directory().absolutePath(), folder);
             if (typed.isNull()) {
                 dialog->reject();
                 return;
             }
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
             QVERIFY(name);
             name->setText(typed);
             QTest::keyClick(name, Qt::Key_Return);
@@ -106,7 +108,7 @@ private:
     static void answerFailure(ModalDriver& driver, const QString& fileName,
                               QMessageBox::StandardButton answer, std::function<void()> repair = {}) {
         driver.expect<QMessageBox>([=](QMessageBox* box) {
-            QCOMPARE(box->windowTitle(), QStringLiteral("Pagewick"));
+            QCOMPARE(box->windowTitle(), u"Pagewick"_s);
             QVERIFY2(box->text().contains(fileName), qPrintable(box->text()));
             QCOMPARE(
                 box->standardButtons(),
@@ -130,7 +132,7 @@ private Q_SLOTS:
         QVERIFY(tmp->isValid());
         folder = QDir(tmp->path()).absolutePath();
         cdl = new QFileDialog(&owner);
-        cdl->setObjectName(QStringLiteral("cdl"));
+        cdl->setObjectName(u"cdl"_s);
         cdl->setOption(QFileDialog::DontUseNativeDialog);
     }
 
@@ -144,18 +146,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
 
-        QTest::newRow("name with suffix")
-            << QStringLiteral("My pages") << QStringLiteral("index.htm") << QStringLiteral("index.htm");
-        QTest::newRow("suffix added")
-            << QStringLiteral("My pages") << QStringLiteral("index") << QStringLiteral("index.htm");
-        QTest::newRow("other suffix kept")
-            << QStringLiteral("Site") << QStringLiteral("index.html") << QStringLiteral("index.html");
-        QTest::newRow("empty title") << QStringLiteral("") << QStringLiteral("a.htm")
-                                     << QStringLiteral("a.htm");
-        QTest::newRow("title prompt cancelled")
-            << QStringLiteral("<cancel>") << QStringLiteral("b.htm") << QStringLiteral("b.htm");
+        QTest::newRow("name with suffix") << u"My pages"_s << u"index.htm"_s << u"index.htm"_s;
+        QTest::newRow("suffix added") << u"My pages"_s << u"index"_s << u"index.htm"_s;
+        QTest::newRow("other suffix kept") << u"Site"_s << u"index.html"_s << u"index.html"_s;
+        QTest::newRow("empty title") << u""_s << u"a.htm"_s << u"a.htm"_s;
+        QTest::newRow("title prompt cancelled") << u"<cancel>"_s << u"b.htm"_s << u"b.htm"_s;
         QTest::newRow("title with markup and accents")
-            << QStringLiteral("Zoë's <pages> & more") << QStringLiteral("z.htm") << QStringLiteral("z.htm");
+            << u"Zoë's <pages> & more"_s << u"z.htm"_s << u"z.htm"_s;
     }
 
     void writesANewFile() {
@@ -163,7 +160,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, written);
 
-        const bool cancelled = title == QStringLiteral("<cancel>");
+        const bool cancelled = title == u"<cancel>"_s;
         ModalDriver driver;
         answerTitle(driver, cancelled ? QString() : title);
         answerFile(driver, typed);
@@ -179,18 +176,18 @@ private Q_SLOTS:
     }
 
     void replacesAnExistingFile() {
-        const QString target = folder + QStringLiteral("/index.htm");
+        const QString target = folder + u"/index.htm"_s;
         QVERIFY(writeAll(target, oldBytes + oldBytes + oldBytes + oldBytes + oldBytes + oldBytes));
 
         ModalDriver driver;
-        answerTitle(driver, QStringLiteral("New"));
-        answerFile(driver, QStringLiteral("index.htm"));
+        answerTitle(driver, u"New"_s);
+        answerFile(driver, u"index.htm"_s);
         confirmReplace(driver);
-        pagewick::SaveIndexPage(&owner, cdl, folder, QStringLiteral("<ul>\r\n</ul>"));
+        pagewick::SaveIndexPage(&owner, cdl, folder, u"<ul>\r\n</ul>"_s);
 
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
-        QCOMPARE(readAll(target), pageBytes(QStringLiteral("New"), QStringLiteral("<ul>\r\n</ul>")));
-        QCOMPARE(entries(), QStringList{QStringLiteral("index.htm")});
+        QCOMPARE(readAll(target), pageBytes(u"New"_s, u"<ul>\r\n</ul>"_s));
+        QCOMPARE(entries(), QStringList{u"index.htm"_s});
     }
 
     void cancelledDialogWritesNothing_data() {
@@ -201,11 +198,11 @@ private Q_SLOTS:
 
     void cancelledDialogWritesNothing() {
         QFETCH(bool, savedBefore);
-        const QString earlier = folder + QStringLiteral("/earlier.htm");
+        const QString earlier = folder + u"/earlier.htm"_s;
         if (savedBefore) {
             ModalDriver first;
-            answerTitle(first, QStringLiteral("First"));
-            answerFile(first, QStringLiteral("earlier.htm"));
+            answerTitle(first, u"First"_s);
+            answerFile(first, u"earlier.htm"_s);
             pagewick::SaveIndexPage(&owner, cdl, folder, index);
             QVERIFY2(first.problemsLeft().isEmpty(), qPrintable(first.problemsLeft().join(u"; ")));
             // The user edits the saved page; a cancelled save must not touch it.
@@ -214,7 +211,7 @@ private Q_SLOTS:
         const QStringList before = entries();
 
         ModalDriver driver;
-        answerTitle(driver, QStringLiteral("Second"));
+        answerTitle(driver, u"Second"_s);
         answerFile(driver, QString());
         pagewick::SaveIndexPage(&owner, cdl, folder, index);
 
@@ -231,26 +228,26 @@ private Q_SLOTS:
         QVERIFY(elsewhere.isValid());
         {
             ModalDriver first;
-            answerTitle(first, QStringLiteral("First"));
-            answerFile(first, elsewhere.filePath(QStringLiteral("site.htm")));
+            answerTitle(first, u"First"_s);
+            answerFile(first, elsewhere.filePath(u"site.htm"_s));
             pagewick::SaveIndexPage(&owner, cdl, folder, index);
             QVERIFY2(first.problemsLeft().isEmpty(), qPrintable(first.problemsLeft().join(u"; ")));
         }
-        QVERIFY(QFile::exists(elsewhere.filePath(QStringLiteral("site.htm"))));
+        QVERIFY(QFile::exists(elsewhere.filePath(u"site.htm"_s)));
 
         ModalDriver second;
-        answerTitle(second, QStringLiteral("Second"));
+        answerTitle(second, u"Second"_s);
         second.expect<QFileDialog>([this](QFileDialog* dialog) {
             QCOMPARE(dialog->directory().absolutePath(), folder);
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
             QVERIFY(name);
-            QCOMPARE(name->text(), QStringLiteral("site.htm"));
+            QCOMPARE(name->text(), u"site.htm"_s);
             QTest::keyClick(name, Qt::Key_Return);
         });
         pagewick::SaveIndexPage(&owner, cdl, folder, index);
         QVERIFY2(second.problemsLeft().isEmpty(), qPrintable(second.problemsLeft().join(u"; ")));
-        QCOMPARE(entries(), QStringList{QStringLiteral("site.htm")});
-        QCOMPARE(readAll(folder + QStringLiteral("/site.htm")), pageBytes(QStringLiteral("Second"), index));
+        QCOMPARE(entries(), QStringList{u"site.htm"_s});
+        QCOMPARE(readAll(folder + u"/site.htm"_s), pageBytes(u"Second"_s, index));
     }
 
     // Failures that hold for root too: a target inside a path that is a regular file (the file
@@ -261,14 +258,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("savedInTheEnd");
 
         for (const char* failure : {"under a file", "file too large"}) {
-            QTest::addRow("%s, abort", failure)
-                << QString::fromLatin1(failure) << QStringLiteral("A") << false;
-            QTest::addRow("%s, ignore", failure)
-                << QString::fromLatin1(failure) << QStringLiteral("I") << false;
+            QTest::addRow("%s, abort", failure) << QString::fromLatin1(failure) << u"A"_s << false;
+            QTest::addRow("%s, ignore", failure) << QString::fromLatin1(failure) << u"I"_s << false;
             QTest::addRow("%s, retry still failing, then abort", failure)
-                << QString::fromLatin1(failure) << QStringLiteral("RRA") << false;
+                << QString::fromLatin1(failure) << u"RRA"_s << false;
             QTest::addRow("%s, retry after the repair", failure)
-                << QString::fromLatin1(failure) << QStringLiteral("RF") << true;
+                << QString::fromLatin1(failure) << u"RF"_s << true;
         }
     }
 
@@ -281,25 +276,25 @@ private Q_SLOTS:
         QString target;
         std::optional<FileSizeLimit> limit;
         std::function<void()> repair;
-        const QString blocker = folder + QStringLiteral("/pages");
-        if (failure == QStringLiteral("under a file")) {
+        const QString blocker = folder + u"/pages"_s;
+        if (failure == u"under a file"_s) {
             QVERIFY(writeAll(blocker, oldBytes));
-            typed = QStringLiteral("pages/index.htm");
-            target = blocker + QStringLiteral("/index.htm");
+            typed = u"pages/index.htm"_s;
+            target = blocker + u"/index.htm"_s;
             repair = [blocker] {
                 QFile::remove(blocker);
                 QDir().mkdir(blocker);
             };
         } else {
-            typed = QStringLiteral("index.htm");
-            target = folder + QStringLiteral("/index.htm");
+            typed = u"index.htm"_s;
+            target = folder + u"/index.htm"_s;
             QVERIFY(writeAll(target, oldBytes));
             repair = [&limit] { limit->lift(); };
         }
         const QStringList before = entries();
 
         ModalDriver driver;
-        answerTitle(driver, QStringLiteral("Title"));
+        answerTitle(driver, u"Title"_s);
         answerFile(driver, typed);
         if (QFile::exists(target))
             confirmReplace(driver);
@@ -313,15 +308,15 @@ private Q_SLOTS:
             else
                 answerFailure(driver, target, QMessageBox::Retry, repair);
         }
-        if (failure == QStringLiteral("file too large"))
+        if (failure == u"file too large"_s)
             limit.emplace(oldBytes.size() / 2);
         pagewick::SaveIndexPage(&owner, cdl, folder, index);
         limit.reset();
 
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
         if (savedInTheEnd) {
-            QCOMPARE(readAll(target), pageBytes(QStringLiteral("Title"), index));
-        } else if (failure == QStringLiteral("under a file")) {
+            QCOMPARE(readAll(target), pageBytes(u"Title"_s, index));
+        } else if (failure == u"under a file"_s) {
             QCOMPARE(readAll(blocker), oldBytes);
         } else {
             QCOMPARE(readAll(target), oldBytes);
