@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace pagewick;
 
 class DecodeTest : public QObject {
@@ -30,14 +32,14 @@ void DecodeTest::byteOrderMark_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("encoding");
     QTest::addColumn<QString>("text");
-    QTest::newRow("UTF-8") << QByteArray("\xEF\xBB\xBF\xC3\xA9") << QByteArray("UTF-8") << u"é"_qs;
-    QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE\xE9\x00z\x00", 6) << QByteArray("UTF-16LE") << u"éz"_qs;
-    QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF\x00\xE9\x00z", 6) << QByteArray("UTF-16BE") << u"éz"_qs;
+    QTest::newRow("UTF-8") << QByteArray("\xEF\xBB\xBF\xC3\xA9") << QByteArray("UTF-8") << u"é"_s;
+    QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE\xE9\x00z\x00", 6) << QByteArray("UTF-16LE") << u"éz"_s;
+    QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF\x00\xE9\x00z", 6) << QByteArray("UTF-16BE") << u"éz"_s;
     QTest::newRow("mark wins over meta") << QByteArray("\xEF\xBB\xBF<meta charset=koi8-r>\xC3\xA9")
-                                         << QByteArray("UTF-8") << u"<meta charset=koi8-r>é"_qs;
+                                         << QByteArray("UTF-8") << u"<meta charset=koi8-r>é"_s;
     QTest::newRow("second mark is text")
-        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx") << QByteArray("UTF-8") << u"\uFEFFx"_qs;
-    QTest::newRow("cut mark") << QByteArray("\xEF\xBBx") << QByteArray() << u"ï»x"_qs;
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx") << QByteArray("UTF-8") << u"\uFEFFx"_s;
+    QTest::newRow("cut mark") << QByteArray("\xEF\xBBx") << QByteArray() << u"ï»x"_s;
 }
 
 void DecodeTest::byteOrderMark() {
@@ -121,52 +123,52 @@ void DecodeTest::detect_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("encoding");
     QTest::addColumn<QString>("text");
-    const QString page = u"<html><title>Ключ</title></html>"_qs;
+    const QString page = u"<html><title>Ключ</title></html>"_s;
     QStringEncoder le("UTF-16LE"), be("UTF-16BE");
     QTest::newRow("UTF-16LE without mark") << QByteArray(le.encode(page)) << QByteArray("UTF-16LE") << page;
     QTest::newRow("UTF-16BE without mark") << QByteArray(be.encode(page)) << QByteArray("UTF-16BE") << page;
     QTest::newRow("valid UTF-8") << page.toUtf8() << QByteArray("UTF-8") << page;
-    QTest::newRow("ASCII") << QByteArray("<p>plain</p>") << QByteArray("UTF-8") << u"<p>plain</p>"_qs;
+    QTest::newRow("ASCII") << QByteArray("<p>plain</p>") << QByteArray("UTF-8") << u"<p>plain</p>"_s;
     QTest::newRow("meta wins over valid UTF-8")
         << QByteArray("<meta charset=iso-8859-2>\xC3\xA9") << QByteArray("ISO-8859-2")
-        << u"<meta charset=iso-8859-2>ĂŠ"_qs;
+        << u"<meta charset=iso-8859-2>ĂŠ"_s;
     QTest::newRow("guessed latin-1 read as windows-1252")
-        << QByteArray("na\xEFve caf\xE9") << QByteArray("windows-1252") << u"naïve café"_qs;
+        << QByteArray("na\xEFve caf\xE9") << QByteArray("windows-1252") << u"naïve café"_s;
     QTest::newRow("replacement") << QByteArray("<meta charset=hz-gb-2312>~{<:Ky2;S{~}")
-                                 << QByteArray(kReplacementEncoding) << u"\uFFFD"_qs;
+                                 << QByteArray(kReplacementEncoding) << u"\uFFFD"_s;
     // A declaration met while reading the head, before the title, counts as a browser reloads with it.
     const QByteArray comment = "<!--" + QByteArray(1100, ' ') + "-->";
     QTest::newRow("meta past 1,024 bytes, before the title")
         << comment + "<meta charset=iso-8859-2><title>\xB3\xF3"
                      "d\xBC</title>"
         << QByteArray("ISO-8859-2")
-        << QString::fromLatin1(comment) + u"<meta charset=iso-8859-2><title>łódź</title>"_qs;
+        << QString::fromLatin1(comment) + u"<meta charset=iso-8859-2><title>łódź</title>"_s;
     QTest::newRow("http-equiv past 1,024 bytes")
         << comment +
                "<meta http-equiv=content-type content='text/html; charset=koi8-r'><title>\xF0\xD2</title>"
         << QByteArray("KOI8-R")
         << QString::fromLatin1(comment) +
-               u"<meta http-equiv=content-type content='text/html; charset=koi8-r'><title>Пр</title>"_qs;
+               u"<meta http-equiv=content-type content='text/html; charset=koi8-r'><title>Пр</title>"_s;
     QTest::newRow("meta past 1,024 bytes, in a comment")
         << comment + "<!-- <meta charset=koi8-r> --><title>caf\xC3\xA9</title>" << QByteArray("UTF-8")
-        << QString::fromLatin1(comment) + u"<!-- <meta charset=koi8-r> --><title>café</title>"_qs;
+        << QString::fromLatin1(comment) + u"<!-- <meta charset=koi8-r> --><title>café</title>"_s;
     QTest::newRow("meta after the title")
         << "<title>caf\xC3\xA9</title>" + comment + "<meta charset=koi8-r>" << QByteArray("UTF-8")
-        << u"<title>café</title>"_qs + QString::fromLatin1(comment) + u"<meta charset=koi8-r>"_qs;
+        << u"<title>café</title>"_s + QString::fromLatin1(comment) + u"<meta charset=koi8-r>"_s;
     QTest::newRow("XML declaration")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-2\"?><title>\xB3\xF3"
                       "d\xBC</title>")
         << QByteArray("ISO-8859-2")
-        << u"<?xml version=\"1.0\" encoding=\"ISO-8859-2\"?><title>łódź</title>"_qs;
+        << u"<?xml version=\"1.0\" encoding=\"ISO-8859-2\"?><title>łódź</title>"_s;
     QTest::newRow("XML declaration, single quotes, spaces")
         << QByteArray("<?xml version='1.0' encoding = 'koi8-r' ?><title>\xF0\xD2</title>")
-        << QByteArray("KOI8-R") << u"<?xml version='1.0' encoding = 'koi8-r' ?><title>Пр</title>"_qs;
+        << QByteArray("KOI8-R") << u"<?xml version='1.0' encoding = 'koi8-r' ?><title>Пр</title>"_s;
     QTest::newRow("XML declaration not at the start")
         << QByteArray(" <?xml version='1.0' encoding='koi8-r'?><p>caf\xC3\xA9") << QByteArray("UTF-8")
-        << u" <?xml version='1.0' encoding='koi8-r'?><p>café"_qs;
+        << u" <?xml version='1.0' encoding='koi8-r'?><p>café"_s;
     QTest::newRow("byte-order mark before an XML declaration")
         << QByteArray("\xEF\xBB\xBF<?xml version='1.0' encoding='koi8-r'?>\xC3\xA9") << QByteArray("UTF-8")
-        << u"<?xml version='1.0' encoding='koi8-r'?>é"_qs;
+        << u"<?xml version='1.0' encoding='koi8-r'?>é"_s;
 }
 
 void DecodeTest::detect() {
@@ -246,25 +248,24 @@ void DecodeTest::legacyTitles() {
     QFETCH(QString, title);
     QFETCH(QString, body);
     QString text =
-        u"<html><head>"_qs + QString::fromLatin1(head) + u"<title>"_qs + title + u"</title></head><body>"_qs;
+        u"<html><head>"_s + QString::fromLatin1(head) + u"<title>"_s + title + u"</title></head><body>"_s;
     for (int i = 0; i < 8; ++i)
-        text += u"<p>"_qs + body + u"</p>\n"_qs;
-    text += u"</body></html>"_qs;
+        text += u"<p>"_s + body + u"</p>\n"_s;
+    text += u"</body></html>"_s;
     QStringEncoder encode(encoder.constData());
     QVERIFY(encode.isValid());
     const QByteArray page = encode.encode(text);
     QVERIFY(!encode.hasError());
 
     QTemporaryDir dir;
-    QCOMPARE(ReadPageTitle(WriteFixture(dir.path(), u"legacy.htm"_qs, page)), std::optional(title));
+    QCOMPARE(ReadPageTitle(WriteFixture(dir.path(), u"legacy.htm"_s, page)), std::optional(title));
     QCOMPARE(FindTitle(DecodePage(page)), std::optional(title));
 }
 
 void DecodeTest::untrustedEncodingGivesNoTitle() {
     // Text in ISO-2022-KR can hide markup in innocent-looking bytes: like a browser, take none of it.
     QTemporaryDir dir;
-    const QString path =
-        WriteFixture(dir.path(), u"kr.htm"_qs, "<meta charset=iso-2022-kr><title>Hi</title>");
+    const QString path = WriteFixture(dir.path(), u"kr.htm"_s, "<meta charset=iso-2022-kr><title>Hi</title>");
     QCOMPARE(ReadPageTitle(path), std::nullopt);
 }
 

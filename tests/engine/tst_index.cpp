@@ -9,6 +9,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace pagewick;
 
 class IndexTest : public QObject {
@@ -36,12 +38,12 @@ void IndexTest::alphaExample_data() {
 void IndexTest::alphaExample() {
     QFETCH(bool, trailingSeparator);
     QTemporaryDir dir;
-    WriteFixture(dir.path(), u"a.htm"_qs, "<html><head><title>Alpha</title></head></html>");
-    WriteFixture(dir.path(), u"b.html"_qs, "<html><body>No title here</body></html>");
-    const QString folder = dir.path() + (trailingSeparator ? u"/"_qs : QString());
-    QCOMPARE(BuildIndexText(folder, {u"a.htm"_qs, u"b.html"_qs}),
-             u"<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n<li><a href=\"b.html\">"_qs + dir.path() +
-                 u"/b.html</a>\r\n</ul>"_qs);
+    WriteFixture(dir.path(), u"a.htm"_s, "<html><head><title>Alpha</title></head></html>");
+    WriteFixture(dir.path(), u"b.html"_s, "<html><body>No title here</body></html>");
+    const QString folder = dir.path() + (trailingSeparator ? u"/"_s : QString());
+    QCOMPARE(BuildIndexText(folder, {u"a.htm"_s, u"b.html"_s}),
+             u"<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n<li><a href=\"b.html\">"_s + dir.path() +
+                 u"/b.html</a>\r\n</ul>"_s);
 }
 
 void IndexTest::indexLine_data() {
@@ -49,23 +51,23 @@ void IndexTest::indexLine_data() {
     QTest::addColumn<QByteArray>("content"); // null: the page is listed but gone
     QTest::addColumn<QString>("line");       // "{folder}" stands for the folder
     QTest::newRow("title's markup is text")
-        << u"t.htm"_qs << QByteArray("<title>Fish & \"Chips\" <i>x</i></title>")
-        << u"<li><a href=\"t.htm\">Fish & \"Chips\" &lt;i&gt;x&lt;/i&gt;</a>"_qs;
+        << u"t.htm"_s << QByteArray("<title>Fish & \"Chips\" <i>x</i></title>")
+        << u"<li><a href=\"t.htm\">Fish & \"Chips\" &lt;i&gt;x&lt;/i&gt;</a>"_s;
     QTest::newRow("references stay as written")
-        << u"t.htm"_qs << QByteArray("<title>Tom &amp; Jerry &mdash; &#60;3 &bogus</title>")
-        << u"<li><a href=\"t.htm\">Tom &amp; Jerry &mdash; &#60;3 &bogus</a>"_qs;
-    QTest::newRow("a comment opener hides nothing") << u"t.htm"_qs << QByteArray("<title>a <!-- b</title>")
-                                                    << u"<li><a href=\"t.htm\">a &lt;!-- b</a>"_qs;
+        << u"t.htm"_s << QByteArray("<title>Tom &amp; Jerry &mdash; &#60;3 &bogus</title>")
+        << u"<li><a href=\"t.htm\">Tom &amp; Jerry &mdash; &#60;3 &bogus</a>"_s;
+    QTest::newRow("a comment opener hides nothing")
+        << u"t.htm"_s << QByteArray("<title>a <!-- b</title>") << u"<li><a href=\"t.htm\">a &lt;!-- b</a>"_s;
     QTest::newRow("a script runs nowhere")
-        << u"t.htm"_qs << QByteArray("<title><script>alert(1)</script></title>")
-        << u"<li><a href=\"t.htm\">&lt;script&gt;alert(1)&lt;/script&gt;</a>"_qs;
-    QTest::newRow("name encoded in the link") << u"my \"best\" #1.htm"_qs << QByteArray("<title>Best</title>")
-                                              << u"<li><a href=\"my%20%22best%22%20%231.htm\">Best</a>"_qs;
+        << u"t.htm"_s << QByteArray("<title><script>alert(1)</script></title>")
+        << u"<li><a href=\"t.htm\">&lt;script&gt;alert(1)&lt;/script&gt;</a>"_s;
+    QTest::newRow("name encoded in the link") << u"my \"best\" #1.htm"_s << QByteArray("<title>Best</title>")
+                                              << u"<li><a href=\"my%20%22best%22%20%231.htm\">Best</a>"_s;
     QTest::newRow("fallback path escaped")
-        << u"R&D <new>.htm"_qs << QByteArray("no title")
-        << u"<li><a href=\"R%26D%20%3Cnew%3E.htm\">{folder}/R&amp;D &lt;new&gt;.htm</a>"_qs;
-    QTest::newRow("page gone") << u"gone.htm"_qs << QByteArray()
-                               << u"<li><a href=\"gone.htm\">{folder}/gone.htm</a>"_qs;
+        << u"R&D <new>.htm"_s << QByteArray("no title")
+        << u"<li><a href=\"R%26D%20%3Cnew%3E.htm\">{folder}/R&amp;D &lt;new&gt;.htm</a>"_s;
+    QTest::newRow("page gone") << u"gone.htm"_s << QByteArray()
+                               << u"<li><a href=\"gone.htm\">{folder}/gone.htm</a>"_s;
 }
 
 void IndexTest::indexLine() {
@@ -76,23 +78,23 @@ void IndexTest::indexLine() {
     if (!content.isNull())
         WriteFixture(dir.path(), name, content);
     QCOMPARE(BuildIndexText(dir.path(), {name}),
-             u"<ul>\r\n"_qs + line.replace(u"{folder}"_qs, dir.path()) + u"\r\n</ul>"_qs);
+             u"<ul>\r\n"_s + line.replace(u"{folder}"_s, dir.path()) + u"\r\n</ul>"_s);
 }
 
 void IndexTest::emptyList() {
-    QCOMPARE(BuildIndexText(u"/nowhere"_qs, {}), u"<ul>\r\n</ul>"_qs);
+    QCOMPARE(BuildIndexText(u"/nowhere"_s, {}), u"<ul>\r\n</ul>"_s);
 }
 
 void IndexTest::pageDocument_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("index");
     QTest::addColumn<QString>("document");
-    QTest::newRow("title twice") << u"My Site"_qs << u"<ul>\r\n</ul>"_qs
+    QTest::newRow("title twice") << u"My Site"_s << u"<ul>\r\n</ul>"_s
                                  << u"<html><head><meta charset=\"utf-8\"><title>My Site</title></head><body>"
-                                    "<h1>My Site</h1><ul>\r\n</ul></body></html>\r\n"_qs;
-    QTest::newRow("empty title") << QString() << u"<ul>\r\n</ul>"_qs
+                                    "<h1>My Site</h1><ul>\r\n</ul></body></html>\r\n"_s;
+    QTest::newRow("empty title") << QString() << u"<ul>\r\n</ul>"_s
                                  << u"<html><head><meta charset=\"utf-8\"><title></title></head><body>"
-                                    "<h1></h1><ul>\r\n</ul></body></html>\r\n"_qs;
+                                    "<h1></h1><ul>\r\n</ul></body></html>\r\n"_s;
 }
 
 void IndexTest::pageDocument() {
@@ -104,23 +106,23 @@ void IndexTest::pageDocument() {
 
 void IndexTest::writeReplacesFile() {
     QTemporaryDir dir;
-    const QString path = WriteFixture(dir.path(), u"index.htm"_qs, "old content that is longer");
+    const QString path = WriteFixture(dir.path(), u"index.htm"_s, "old content that is longer");
     QString error;
-    QVERIFY(WriteTextFile(path, u"Ünïcode\r\n"_qs, &error));
+    QVERIFY(WriteTextFile(path, u"Ünïcode\r\n"_s, &error));
     QVERIFY(error.isEmpty());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("\xC3\x9Cn\xC3\xAF"
                                         "code\r\n"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"index.htm"_qs});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"index.htm"_s});
 }
 
 void IndexTest::failedWriteKeepsFile_data() {
     QTest::addColumn<QString>("relative");
     QTest::addColumn<bool>("sizeLimit");
-    QTest::newRow("under a regular file") << u"keep.htm/index.htm"_qs << false;
-    QTest::newRow("onto a folder") << u"folder"_qs << false;
-    QTest::newRow("write fails midway") << u"keep.htm"_qs << true;
+    QTest::newRow("under a regular file") << u"keep.htm/index.htm"_s << false;
+    QTest::newRow("onto a folder") << u"folder"_s << false;
+    QTest::newRow("write fails midway") << u"keep.htm"_s << true;
 }
 
 void IndexTest::failedWriteKeepsFile() {
@@ -128,8 +130,8 @@ void IndexTest::failedWriteKeepsFile() {
     QFETCH(bool, sizeLimit);
     QTemporaryDir dir;
     const QByteArray old = "the old page";
-    WriteFixture(dir.path(), u"keep.htm"_qs, old);
-    QVERIFY(QDir(dir.path()).mkpath(u"folder/inside"_qs));
+    WriteFixture(dir.path(), u"keep.htm"_s, old);
+    QVERIFY(QDir(dir.path()).mkpath(u"folder/inside"_s));
     const QString path = dir.path() + u'/' + relative;
 
     // A file-size limit makes writing fail even for root.
@@ -148,11 +150,11 @@ void IndexTest::failedWriteKeepsFile() {
 
     QVERIFY(!written);
     QVERIFY2(error.contains(path), qPrintable(error));
-    QFile kept(dir.path() + u"/keep.htm"_qs);
+    QFile kept(dir.path() + u"/keep.htm"_s);
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), old);
-    QVERIFY(QFileInfo(dir.path() + u"/folder/inside"_qs).isDir());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"keep.htm"_qs});
+    QVERIFY(QFileInfo(dir.path() + u"/folder/inside"_s).isDir());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"keep.htm"_s});
 }
 
 QTEST_GUILESS_MAIN(IndexTest)

@@ -4,6 +4,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace pagewick;
 
 class PathsTest : public QObject {
@@ -31,16 +33,16 @@ static QString Escaped(std::initializer_list<uchar> bytes) {
 void PathsTest::nameFromBytes_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("name");
-    QTest::newRow("ascii") << QByteArray("index.htm") << u"index.htm"_qs;
-    QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9.htm") << u"café.htm"_qs;
-    QTest::newRow("four-byte utf-8") << QByteArray("\xF0\x9F\x98\x80.htm") << u"😀.htm"_qs;
-    QTest::newRow("latin-1 byte") << QByteArray("caf\xE9.htm") << u"caf"_qs + Escaped({0xE9}) + u".htm"_qs;
-    QTest::newRow("cut sequence") << QByteArray("\xE2\x82.htm") << Escaped({0xE2, 0x82}) + u".htm"_qs;
+    QTest::newRow("ascii") << QByteArray("index.htm") << u"index.htm"_s;
+    QTest::newRow("utf-8") << QByteArray("caf\xC3\xA9.htm") << u"café.htm"_s;
+    QTest::newRow("four-byte utf-8") << QByteArray("\xF0\x9F\x98\x80.htm") << u"😀.htm"_s;
+    QTest::newRow("latin-1 byte") << QByteArray("caf\xE9.htm") << u"caf"_s + Escaped({0xE9}) + u".htm"_s;
+    QTest::newRow("cut sequence") << QByteArray("\xE2\x82.htm") << Escaped({0xE2, 0x82}) + u".htm"_s;
     QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << Escaped({0xC0, 0xAF});
     QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80") << Escaped({0xED, 0xA0, 0x80});
     QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << Escaped({0xF4, 0x90, 0x80, 0x80});
-    QTest::newRow("stray trail byte") << QByteArray("a\x80z") << u"a"_qs + Escaped({0x80}) + u"z"_qs;
-    QTest::newRow("valid after invalid") << QByteArray("\xFF\xC3\xA9") << Escaped({0xFF}) + u"é"_qs;
+    QTest::newRow("stray trail byte") << QByteArray("a\x80z") << u"a"_s + Escaped({0x80}) + u"z"_s;
+    QTest::newRow("valid after invalid") << QByteArray("\xFF\xC3\xA9") << Escaped({0xFF}) + u"é"_s;
 }
 
 void PathsTest::nameFromBytes() {
@@ -63,16 +65,16 @@ void PathsTest::everyByteStringRoundTrips() {
         }
         const QString name = FileNameFromBytes(bytes);
         if (FileNameToBytes(name) != bytes)
-            QFAIL(qPrintable(u"no round trip for "_qs + QString::fromLatin1(bytes.toHex(' '))));
+            QFAIL(qPrintable(u"no round trip for "_s + QString::fromLatin1(bytes.toHex(' '))));
     }
 }
 
 void PathsTest::validTextGivesItsUtf8_data() {
     QTest::addColumn<QString>("text");
-    QTest::newRow("plain") << u"News.HTM"_qs;
-    QTest::newRow("accents and CJK") << u"Über 日本.html"_qs;
-    QTest::newRow("astral") << u"𝄞 music.htm"_qs;
-    QTest::newRow("private use next to escapes") << u"\uE000\uFFFD\U0010FFFF"_qs;
+    QTest::newRow("plain") << u"News.HTM"_s;
+    QTest::newRow("accents and CJK") << u"Über 日本.html"_s;
+    QTest::newRow("astral") << u"𝄞 music.htm"_s;
+    QTest::newRow("private use next to escapes") << u"\uE000\uFFFD\U0010FFFF"_s;
 }
 
 void PathsTest::validTextGivesItsUtf8() {
@@ -84,18 +86,18 @@ void PathsTest::validTextGivesItsUtf8() {
 void PathsTest::trailingSeparator_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("without") << u"/site"_qs << u"/site/"_qs;
-    QTest::newRow("with") << u"/site/"_qs << u"/site/"_qs;
-    QTest::newRow("empty is the root") << QString() << u"/"_qs;
-    QTest::newRow("doubled kept") << u"/site//"_qs << u"/site//"_qs;
-    QTest::newRow("backslash is a name character") << u"/site\\"_qs << u"/site\\/"_qs;
+    QTest::newRow("without") << u"/site"_s << u"/site/"_s;
+    QTest::newRow("with") << u"/site/"_s << u"/site/"_s;
+    QTest::newRow("empty is the root") << QString() << u"/"_s;
+    QTest::newRow("doubled kept") << u"/site//"_s << u"/site//"_s;
+    QTest::newRow("backslash is a name character") << u"/site\\"_s << u"/site\\/"_s;
 }
 
 void PathsTest::trailingSeparator() {
     QFETCH(QString, folder);
     QFETCH(QString, expected);
     QCOMPARE(EnsureTrailingSeparator(folder), expected);
-    QCOMPARE(PagePath(folder, u"a.htm"_qs), expected + u"a.htm"_qs);
+    QCOMPARE(PagePath(folder, u"a.htm"_s), expected + u"a.htm"_s);
     // Web addresses follow the same rule with "/".
     QCOMPARE(EnsureTrailingSlash(folder), expected);
 }
@@ -106,22 +108,22 @@ void PathsTest::percentEncoding_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("segment");
     QTest::addColumn<QString>("path");
-    QTest::newRow("plain") << u"index.htm"_qs << u"index.htm"_qs << u"index.htm"_qs;
-    QTest::newRow("unreserved") << u"A-Z_a~z.0-9.htm"_qs << u"A-Z_a~z.0-9.htm"_qs << u"A-Z_a~z.0-9.htm"_qs;
-    QTest::newRow("space") << u"my page.htm"_qs << u"my%20page.htm"_qs << u"my%20page.htm"_qs;
-    QTest::newRow("url syntax") << u"a#b?c%d/e+f,g;h=i@j.htm"_qs
-                                << u"a%23b%3Fc%25d%2Fe%2Bf%2Cg%3Bh%3Di%40j.htm"_qs
-                                << u"a%23b%3Fc%25d/e%2Bf%2Cg%3Bh%3Di%40j.htm"_qs;
-    QTest::newRow("html syntax") << u"q\"'&<>.htm"_qs << u"q%22%27%26%3C%3E.htm"_qs
-                                 << u"q%22%27%26%3C%3E.htm"_qs;
-    QTest::newRow("control") << u"tab\t.htm"_qs << u"tab%09.htm"_qs << u"tab%09.htm"_qs;
-    QTest::newRow("non-ascii as utf-8") << u"café.htm"_qs << u"caf%C3%A9.htm"_qs << u"caf%C3%A9.htm"_qs;
+    QTest::newRow("plain") << u"index.htm"_s << u"index.htm"_s << u"index.htm"_s;
+    QTest::newRow("unreserved") << u"A-Z_a~z.0-9.htm"_s << u"A-Z_a~z.0-9.htm"_s << u"A-Z_a~z.0-9.htm"_s;
+    QTest::newRow("space") << u"my page.htm"_s << u"my%20page.htm"_s << u"my%20page.htm"_s;
+    QTest::newRow("url syntax") << u"a#b?c%d/e+f,g;h=i@j.htm"_s
+                                << u"a%23b%3Fc%25d%2Fe%2Bf%2Cg%3Bh%3Di%40j.htm"_s
+                                << u"a%23b%3Fc%25d/e%2Bf%2Cg%3Bh%3Di%40j.htm"_s;
+    QTest::newRow("html syntax") << u"q\"'&<>.htm"_s << u"q%22%27%26%3C%3E.htm"_s
+                                 << u"q%22%27%26%3C%3E.htm"_s;
+    QTest::newRow("control") << u"tab\t.htm"_s << u"tab%09.htm"_s << u"tab%09.htm"_s;
+    QTest::newRow("non-ascii as utf-8") << u"café.htm"_s << u"caf%C3%A9.htm"_s << u"caf%C3%A9.htm"_s;
     QTest::newRow("non-utf-8 byte as itself")
-        << u"caf"_qs + Escaped({0xE9}) + u".htm"_qs << u"caf%E9.htm"_qs << u"caf%E9.htm"_qs;
-    QTest::newRow("sub-folders") << u"blog/2025/my post.htm"_qs << u"blog%2F2025%2Fmy%20post.htm"_qs
-                                 << u"blog/2025/my%20post.htm"_qs;
+        << u"caf"_s + Escaped({0xE9}) + u".htm"_s << u"caf%E9.htm"_s << u"caf%E9.htm"_s;
+    QTest::newRow("sub-folders") << u"blog/2025/my post.htm"_s << u"blog%2F2025%2Fmy%20post.htm"_s
+                                 << u"blog/2025/my%20post.htm"_s;
     QTest::newRow("non-utf-8 folder name")
-        << u"d"_qs + Escaped({0xE9}) + u"j/#1.htm"_qs << u"d%E9j%2F%231.htm"_qs << u"d%E9j/%231.htm"_qs;
+        << u"d"_s + Escaped({0xE9}) + u"j/#1.htm"_s << u"d%E9j%2F%231.htm"_s << u"d%E9j/%231.htm"_s;
 }
 
 void PathsTest::percentEncoding() {

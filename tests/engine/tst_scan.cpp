@@ -23,6 +23,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace pagewick;
 
 class ScanTest : public QObject {
@@ -52,14 +54,14 @@ void ScanTest::matching_data() {
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("listed");
     QTest::newRow("extensions in any case")
-        << QStringList{u"index.html"_qs, u"News.HTM"_qs, u"old.htm.bak"_qs, u"Mixed.Html"_qs, u"x.hTm"_qs}
-        << QStringList{u"index.html"_qs, u"News.HTM"_qs, u"old.htm.bak"_qs, u"Mixed.Html"_qs, u"x.hTm"_qs};
-    QTest::newRow("other names") << QStringList{u"page.shtml"_qs, u"notes.txt"_qs, u"htm"_qs, u"xhtm.txt"_qs}
+        << QStringList{u"index.html"_s, u"News.HTM"_s, u"old.htm.bak"_s, u"Mixed.Html"_s, u"x.hTm"_s}
+        << QStringList{u"index.html"_s, u"News.HTM"_s, u"old.htm.bak"_s, u"Mixed.Html"_s, u"x.hTm"_s};
+    QTest::newRow("other names") << QStringList{u"page.shtml"_s, u"notes.txt"_s, u"htm"_s, u"xhtm.txt"_s}
                                  << QStringList{};
     QTest::newRow("dot-files are hidden")
-        << QStringList{u".hidden.htm"_qs, u".htm"_qs, u"shown.htm"_qs} << QStringList{u"shown.htm"_qs};
-    QTest::newRow("pattern inside the name") << QStringList{u"a.htm.b.htm"_qs, u"v1.HTMLX"_qs, u"a b.htm"_qs}
-                                             << QStringList{u"a.htm.b.htm"_qs, u"v1.HTMLX"_qs, u"a b.htm"_qs};
+        << QStringList{u".hidden.htm"_s, u".htm"_s, u"shown.htm"_s} << QStringList{u"shown.htm"_s};
+    QTest::newRow("pattern inside the name") << QStringList{u"a.htm.b.htm"_s, u"v1.HTMLX"_s, u"a b.htm"_s}
+                                             << QStringList{u"a.htm.b.htm"_s, u"v1.HTMLX"_s, u"a b.htm"_s};
 }
 
 void ScanTest::matching() {
@@ -78,27 +80,27 @@ void ScanTest::onlyRegularFiles() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString d = dir.path();
-    WriteFixture(d, u"page.htm"_qs, "x");
-    QVERIFY(QDir(d).mkdir(u"folder.html"_qs));
-    QCOMPARE(::mkfifo(QFile::encodeName(d + u"/pipe.htm"_qs).constData(), 0600), 0);
-    QVERIFY(QFile::link(d + u"/page.htm"_qs, d + u"/to-page.htm"_qs));
-    QVERIFY(QFile::link(d + u"/gone.txt"_qs, d + u"/broken.htm"_qs));
-    QVERIFY(QFile::link(d + u"/folder.html"_qs, d + u"/to-folder.htm"_qs));
-    QCOMPARE(Sorted(ScanPageFiles(d)), (QStringList{u"page.htm"_qs, u"to-page.htm"_qs}));
+    WriteFixture(d, u"page.htm"_s, "x");
+    QVERIFY(QDir(d).mkdir(u"folder.html"_s));
+    QCOMPARE(::mkfifo(QFile::encodeName(d + u"/pipe.htm"_s).constData(), 0600), 0);
+    QVERIFY(QFile::link(d + u"/page.htm"_s, d + u"/to-page.htm"_s));
+    QVERIFY(QFile::link(d + u"/gone.txt"_s, d + u"/broken.htm"_s));
+    QVERIFY(QFile::link(d + u"/folder.html"_s, d + u"/to-folder.htm"_s));
+    QCOMPARE(Sorted(ScanPageFiles(d)), (QStringList{u"page.htm"_s, u"to-page.htm"_s}));
 }
 
 void ScanTest::unlistableFolder_data() {
     QTest::addColumn<QString>("relative");
-    QTest::newRow("missing") << u"no-such-folder"_qs;
-    QTest::newRow("under a regular file") << u"file.htm/sub"_qs;
-    QTest::newRow("a regular file") << u"file.htm"_qs;
+    QTest::newRow("missing") << u"no-such-folder"_s;
+    QTest::newRow("under a regular file") << u"file.htm/sub"_s;
+    QTest::newRow("a regular file") << u"file.htm"_s;
 }
 
 void ScanTest::unlistableFolder() {
     QFETCH(QString, relative);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    WriteFixture(dir.path(), u"file.htm"_qs, "x");
+    WriteFixture(dir.path(), u"file.htm"_s, "x");
     QCOMPARE(ScanPageFiles(dir.path() + u'/' + relative), QStringList());
 }
 
@@ -120,58 +122,57 @@ void ScanTest::bytesOfNamesSurvive() {
     const QStringList names = ScanPageFiles(folderText);
     QCOMPARE(names.size(), 1);
     QCOMPARE(FileNameToBytes(names.first()), QByteArray("caf\xE9.htm"));
-    QCOMPARE(ExtractTitle(PagePath(folderText, names.first())), u"Café"_qs);
+    QCOMPARE(ExtractTitle(PagePath(folderText, names.first())), u"Café"_s);
 
     // Through the walk, both names keep their bytes in the relative path.
     const QStringList paths = WalkPageFiles(dir.path(), {true, -1}).pages;
     QCOMPARE(paths.size(), 1);
     QCOMPARE(FileNameToBytes(paths.first()), QByteArray("d\xE9j\xE0/caf\xE9.htm"));
-    QCOMPARE(ExtractTitle(PagePath(dir.path(), paths.first())), u"Café"_qs);
+    QCOMPARE(ExtractTitle(PagePath(dir.path(), paths.first())), u"Café"_s);
 }
 
 void ScanTest::order_data() {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QStringList>("sorted");
-    QTest::newRow("letter case ignored") << QStringList{u"d.htm"_qs, u"C.htm"_qs, u"b.htm"_qs}
-                                         << QStringList{u"b.htm"_qs, u"C.htm"_qs, u"d.htm"_qs};
+    QTest::newRow("letter case ignored")
+        << QStringList{u"d.htm"_s, u"C.htm"_s, u"b.htm"_s} << QStringList{u"b.htm"_s, u"C.htm"_s, u"d.htm"_s};
     QTest::newRow("case twins, one way")
-        << QStringList{u"a.htm"_qs, u"A.htm"_qs} << QStringList{u"A.htm"_qs, u"a.htm"_qs};
+        << QStringList{u"a.htm"_s, u"A.htm"_s} << QStringList{u"A.htm"_s, u"a.htm"_s};
     QTest::newRow("case twins, other way")
-        << QStringList{u"A.htm"_qs, u"a.htm"_qs} << QStringList{u"A.htm"_qs, u"a.htm"_qs};
+        << QStringList{u"A.htm"_s, u"a.htm"_s} << QStringList{u"A.htm"_s, u"a.htm"_s};
     QTest::newRow("twins among others")
-        << QStringList{u"b.htm"_qs, u"B.htm"_qs, u"a.HTM"_qs, u"A.htm"_qs, u"a.htm"_qs}
-        << QStringList{u"A.htm"_qs, u"a.HTM"_qs, u"a.htm"_qs, u"B.htm"_qs, u"b.htm"_qs};
-    QTest::newRow("prefix first") << QStringList{u"page10.htm"_qs, u"page1.htm"_qs, u"Page.htm"_qs}
-                                  << QStringList{u"Page.htm"_qs, u"page1.htm"_qs, u"page10.htm"_qs};
+        << QStringList{u"b.htm"_s, u"B.htm"_s, u"a.HTM"_s, u"A.htm"_s, u"a.htm"_s}
+        << QStringList{u"A.htm"_s, u"a.HTM"_s, u"a.htm"_s, u"B.htm"_s, u"b.htm"_s};
+    QTest::newRow("prefix first") << QStringList{u"page10.htm"_s, u"page1.htm"_s, u"Page.htm"_s}
+                                  << QStringList{u"Page.htm"_s, u"page1.htm"_s, u"page10.htm"_s};
     QTest::newRow("accented letters with their letters")
-        << QStringList{u"zebra.htm"_qs, u"éclair.htm"_qs, u"Éclair.htm"_qs, u"eclair.htm"_qs, u"Ecrin.htm"_qs}
-        << QStringList{u"eclair.htm"_qs, u"Éclair.htm"_qs, u"éclair.htm"_qs, u"Ecrin.htm"_qs,
-                       u"zebra.htm"_qs};
+        << QStringList{u"zebra.htm"_s, u"éclair.htm"_s, u"Éclair.htm"_s, u"eclair.htm"_s, u"Ecrin.htm"_s}
+        << QStringList{u"eclair.htm"_s, u"Éclair.htm"_s, u"éclair.htm"_s, u"Ecrin.htm"_s, u"zebra.htm"_s};
     QTest::newRow("numbers stay alphabetical")
-        << QStringList{u"page2.htm"_qs, u"page10.htm"_qs, u"page1.htm"_qs}
-        << QStringList{u"page1.htm"_qs, u"page10.htm"_qs, u"page2.htm"_qs};
+        << QStringList{u"page2.htm"_s, u"page10.htm"_s, u"page1.htm"_s}
+        << QStringList{u"page1.htm"_s, u"page10.htm"_s, u"page2.htm"_s};
     QTest::newRow("ASCII punctuation and digits")
-        << QStringList{u"b-c.htm"_qs, u"b_c.htm"_qs, u"b.c.htm"_qs, u"b c.htm"_qs,
-                       u"b1.htm"_qs,  u"B~.htm"_qs,  u"b!.htm"_qs,  u"bc.htm"_qs}
-        << QStringList{u"b c.htm"_qs, u"b_c.htm"_qs, u"b-c.htm"_qs, u"b!.htm"_qs,
-                       u"b.c.htm"_qs, u"B~.htm"_qs,  u"b1.htm"_qs,  u"bc.htm"_qs};
+        << QStringList{u"b-c.htm"_s, u"b_c.htm"_s, u"b.c.htm"_s, u"b c.htm"_s,
+                       u"b1.htm"_s,  u"B~.htm"_s,  u"b!.htm"_s,  u"bc.htm"_s}
+        << QStringList{u"b c.htm"_s, u"b_c.htm"_s, u"b-c.htm"_s, u"b!.htm"_s,
+                       u"b.c.htm"_s, u"B~.htm"_s,  u"b1.htm"_s,  u"bc.htm"_s};
     QTest::newRow("other scripts and letters")
-        << QStringList{u"Ñu.htm"_qs, u"ob.htm"_qs, u"Straße.htm"_qs, u"strasse.htm"_qs, u"ńa.htm"_qs}
-        << QStringList{u"ńa.htm"_qs, u"Ñu.htm"_qs, u"ob.htm"_qs, u"strasse.htm"_qs, u"Straße.htm"_qs};
+        << QStringList{u"Ñu.htm"_s, u"ob.htm"_s, u"Straße.htm"_s, u"strasse.htm"_s, u"ńa.htm"_s}
+        << QStringList{u"ńa.htm"_s, u"Ñu.htm"_s, u"ob.htm"_s, u"strasse.htm"_s, u"Straße.htm"_s};
     // Relative paths go part by part: a folder's pages stay together, and the folder stands where
     // its name falls among the names beside it.
     QTest::newRow("folder among pages")
-        << QStringList{u"c.htm"_qs, u"blog/b.htm"_qs, u"a.htm"_qs, u"blog/a.htm"_qs, u"blog.htm"_qs}
-        << QStringList{u"a.htm"_qs, u"blog/a.htm"_qs, u"blog/b.htm"_qs, u"blog.htm"_qs, u"c.htm"_qs};
+        << QStringList{u"c.htm"_s, u"blog/b.htm"_s, u"a.htm"_s, u"blog/a.htm"_s, u"blog.htm"_s}
+        << QStringList{u"a.htm"_s, u"blog/a.htm"_s, u"blog/b.htm"_s, u"blog.htm"_s, u"c.htm"_s};
     QTest::newRow("folders equal but for case stay apart")
-        << QStringList{u"a/z.htm"_qs, u"A/y.htm"_qs, u"a/b.htm"_qs, u"A/c.htm"_qs}
-        << QStringList{u"A/c.htm"_qs, u"A/y.htm"_qs, u"a/b.htm"_qs, u"a/z.htm"_qs};
+        << QStringList{u"a/z.htm"_s, u"A/y.htm"_s, u"a/b.htm"_s, u"A/c.htm"_s}
+        << QStringList{u"A/c.htm"_s, u"A/y.htm"_s, u"a/b.htm"_s, u"a/z.htm"_s};
     QTest::newRow("deeper first where the folder sorts first")
-        << QStringList{u"x/2025/b.htm"_qs, u"x/a.htm"_qs, u"x/2024/c.htm"_qs, u"x/2025/a.htm"_qs}
-        << QStringList{u"x/2024/c.htm"_qs, u"x/2025/a.htm"_qs, u"x/2025/b.htm"_qs, u"x/a.htm"_qs};
+        << QStringList{u"x/2025/b.htm"_s, u"x/a.htm"_s, u"x/2024/c.htm"_s, u"x/2025/a.htm"_s}
+        << QStringList{u"x/2024/c.htm"_s, u"x/2025/a.htm"_s, u"x/2025/b.htm"_s, u"x/a.htm"_s};
     QTest::newRow("a folder's name is compared whole")
-        << QStringList{u"ab/x.htm"_qs, u"a/y.htm"_qs, u"a b/z.htm"_qs}
-        << QStringList{u"a/y.htm"_qs, u"a b/z.htm"_qs, u"ab/x.htm"_qs};
+        << QStringList{u"ab/x.htm"_s, u"a/y.htm"_s, u"a b/z.htm"_s}
+        << QStringList{u"a/y.htm"_s, u"a b/z.htm"_s, u"ab/x.htm"_s};
 }
 
 void ScanTest::order() {
@@ -207,65 +208,63 @@ void ScanTest::walk_data() {
     QTest::addColumn<QStringList>("pages");  // in SortPagePaths order
     QTest::addColumn<QStringList>("skipped");
 
-    const QStringList nested = {u"a.htm"_qs,      u"blog/2025/post.html"_qs,
-                                u"blog/x.htm"_qs, u"blog/notes.txt"_qs,
-                                u"z.htm"_qs,      u"blog/2025/deeper/p.htm"_qs};
+    const QStringList nested = {u"a.htm"_s, u"blog/2025/post.html"_s,   u"blog/x.htm"_s, u"blog/notes.txt"_s,
+                                u"z.htm"_s, u"blog/2025/deeper/p.htm"_s};
     QTest::newRow("not recursive: the folder's own pages")
-        << nested << false << -1 << QStringList() << QStringList{u"a.htm"_qs, u"z.htm"_qs} << QStringList();
+        << nested << false << -1 << QStringList() << QStringList{u"a.htm"_s, u"z.htm"_s} << QStringList();
     QTest::newRow("nested") << nested << true << -1 << QStringList()
-                            << QStringList{u"a.htm"_qs, u"blog/2025/deeper/p.htm"_qs,
-                                           u"blog/2025/post.html"_qs, u"blog/x.htm"_qs, u"z.htm"_qs}
+                            << QStringList{u"a.htm"_s, u"blog/2025/deeper/p.htm"_s, u"blog/2025/post.html"_s,
+                                           u"blog/x.htm"_s, u"z.htm"_s}
                             << QStringList();
     QTest::newRow("max depth 0") << nested << true << 0 << QStringList()
-                                 << QStringList{u"a.htm"_qs, u"z.htm"_qs} << QStringList();
+                                 << QStringList{u"a.htm"_s, u"z.htm"_s} << QStringList();
     QTest::newRow("max depth 1") << nested << true << 1 << QStringList()
-                                 << QStringList{u"a.htm"_qs, u"blog/x.htm"_qs, u"z.htm"_qs} << QStringList();
+                                 << QStringList{u"a.htm"_s, u"blog/x.htm"_s, u"z.htm"_s} << QStringList();
     QTest::newRow("max depth 2") << nested << true << 2 << QStringList()
-                                 << QStringList{u"a.htm"_qs, u"blog/2025/post.html"_qs, u"blog/x.htm"_qs,
-                                                u"z.htm"_qs}
+                                 << QStringList{u"a.htm"_s, u"blog/2025/post.html"_s, u"blog/x.htm"_s,
+                                                u"z.htm"_s}
                                  << QStringList();
     QTest::newRow("hidden at every level")
-        << QStringList{u".git/a.htm"_qs, u"sub/.draft.htm"_qs, u"sub/.hidden/c.htm"_qs, u"sub/ok.htm"_qs}
-        << true << -1 << QStringList() << QStringList{u"sub/ok.htm"_qs} << QStringList();
+        << QStringList{u".git/a.htm"_s, u"sub/.draft.htm"_s, u"sub/.hidden/c.htm"_s, u"sub/ok.htm"_s} << true
+        << -1 << QStringList() << QStringList{u"sub/ok.htm"_s} << QStringList();
     QTest::newRow("a folder named like a page is walked, not listed")
-        << QStringList{u"old.htm/a.htm"_qs, u"empty.html/"_qs} << true << -1 << QStringList()
-        << QStringList{u"old.htm/a.htm"_qs} << QStringList();
+        << QStringList{u"old.htm/a.htm"_s, u"empty.html/"_s} << true << -1 << QStringList()
+        << QStringList{u"old.htm/a.htm"_s} << QStringList();
     QTest::newRow("link to a folder elsewhere")
-        << QStringList{u"../elsewhere/far.htm"_qs, u"linked@../elsewhere"_qs} << true << -1 << QStringList()
-        << QStringList{u"linked/far.htm"_qs} << QStringList();
+        << QStringList{u"../elsewhere/far.htm"_s, u"linked@../elsewhere"_s} << true << -1 << QStringList()
+        << QStringList{u"linked/far.htm"_s} << QStringList();
     QTest::newRow("link to a folder elsewhere, too deep")
-        << QStringList{u"../elsewhere/in/far.htm"_qs, u"linked@../elsewhere"_qs} << true << 1 << QStringList()
+        << QStringList{u"../elsewhere/in/far.htm"_s, u"linked@../elsewhere"_s} << true << 1 << QStringList()
         << QStringList() << QStringList();
     QTest::newRow("link into the tree: the real path names the pages")
-        << QStringList{u"real/a.htm"_qs, u"alias@real"_qs, u"real/inner/b.htm"_qs, u"zz@real/inner"_qs}
-        << true << -1 << QStringList() << QStringList{u"real/a.htm"_qs, u"real/inner/b.htm"_qs}
-        << QStringList();
+        << QStringList{u"real/a.htm"_s, u"alias@real"_s, u"real/inner/b.htm"_s, u"zz@real/inner"_s} << true
+        << -1 << QStringList() << QStringList{u"real/a.htm"_s, u"real/inner/b.htm"_s} << QStringList();
     QTest::newRow("two links to one folder")
-        << QStringList{u"../shared/p.htm"_qs, u"b@../shared"_qs, u"a@../shared"_qs} << true << -1
-        << QStringList() << QStringList{u"a/p.htm"_qs} << QStringList();
+        << QStringList{u"../shared/p.htm"_s, u"b@../shared"_s, u"a@../shared"_s} << true << -1
+        << QStringList() << QStringList{u"a/p.htm"_s} << QStringList();
     QTest::newRow("loop back to the top")
-        << QStringList{u"a.htm"_qs, u"sub/b.htm"_qs, u"sub/up@.."_qs, u"sub/here@."_qs} << true << -1
-        << QStringList() << QStringList{u"a.htm"_qs, u"sub/b.htm"_qs} << QStringList();
+        << QStringList{u"a.htm"_s, u"sub/b.htm"_s, u"sub/up@.."_s, u"sub/here@."_s} << true << -1
+        << QStringList() << QStringList{u"a.htm"_s, u"sub/b.htm"_s} << QStringList();
     QTest::newRow("loop between links")
-        << QStringList{u"../x/p.htm"_qs, u"../y/q.htm"_qs, u"../x/to-y@../y"_qs, u"../y/to-x@../x"_qs,
-                       u"x@../x"_qs}
-        << true << -1 << QStringList() << QStringList{u"x/p.htm"_qs, u"x/to-y/q.htm"_qs} << QStringList();
+        << QStringList{u"../x/p.htm"_s, u"../y/q.htm"_s, u"../x/to-y@../y"_s, u"../y/to-x@../x"_s,
+                       u"x@../x"_s}
+        << true << -1 << QStringList() << QStringList{u"x/p.htm"_s, u"x/to-y/q.htm"_s} << QStringList();
     QTest::newRow("links that lead nowhere")
-        << QStringList{u"self@self"_qs, u"gone@../none"_qs, u"a.htm"_qs} << true << -1 << QStringList()
-        << QStringList{u"a.htm"_qs} << QStringList();
-    QTest::newRow("link to a page") << QStringList{u"sub/p.htm"_qs, u"sub/q.htm@p.htm"_qs} << true << -1
-                                    << QStringList() << QStringList{u"sub/p.htm"_qs, u"sub/q.htm"_qs}
+        << QStringList{u"self@self"_s, u"gone@../none"_s, u"a.htm"_s} << true << -1 << QStringList()
+        << QStringList{u"a.htm"_s} << QStringList();
+    QTest::newRow("link to a page") << QStringList{u"sub/p.htm"_s, u"sub/q.htm@p.htm"_s} << true << -1
+                                    << QStringList() << QStringList{u"sub/p.htm"_s, u"sub/q.htm"_s}
                                     << QStringList();
     QTest::newRow("unreadable sub-folder is skipped and named")
-        << QStringList{u"a.htm"_qs, u"locked/b.htm"_qs, u"open/c.htm"_qs, u"open/shut/d.htm"_qs} << true << -1
-        << QStringList{u"locked"_qs, u"open/shut"_qs} << QStringList{u"a.htm"_qs, u"open/c.htm"_qs}
-        << QStringList{u"locked"_qs, u"open/shut"_qs};
+        << QStringList{u"a.htm"_s, u"locked/b.htm"_s, u"open/c.htm"_s, u"open/shut/d.htm"_s} << true << -1
+        << QStringList{u"locked"_s, u"open/shut"_s} << QStringList{u"a.htm"_s, u"open/c.htm"_s}
+        << QStringList{u"locked"_s, u"open/shut"_s};
     QTest::newRow("unreadable sub-folder below the depth is not tried")
-        << QStringList{u"a.htm"_qs, u"locked/b.htm"_qs} << true << 0 << QStringList{u"locked"_qs}
-        << QStringList{u"a.htm"_qs} << QStringList();
+        << QStringList{u"a.htm"_s, u"locked/b.htm"_s} << true << 0 << QStringList{u"locked"_s}
+        << QStringList{u"a.htm"_s} << QStringList();
     QTest::newRow("unreadable folder behind a link")
-        << QStringList{u"../shut/b.htm"_qs, u"door@../shut"_qs} << true << -1 << QStringList{u"../shut"_qs}
-        << QStringList() << QStringList{u"door"_qs};
+        << QStringList{u"../shut/b.htm"_s, u"door@../shut"_s} << true << -1 << QStringList{u"../shut"_s}
+        << QStringList() << QStringList{u"door"_s};
 }
 
 void ScanTest::walk() {
@@ -277,9 +276,9 @@ void ScanTest::walk() {
     QFETCH(QStringList, skipped);
     QTemporaryDir temp;
     QVERIFY(temp.isValid());
-    const QString top = temp.path() + u"/top"_qs;
+    const QString top = temp.path() + u"/top"_s;
     QDir dir(top);
-    QVERIFY(dir.mkpath(u"."_qs));
+    QVERIFY(dir.mkpath(u"."_s));
     for (const QString& entry : tree) {
         const qsizetype at = entry.indexOf(u'@');
         const QString path = top + u'/' + (at < 0 ? entry : entry.left(at));
@@ -313,10 +312,10 @@ void ScanTest::walk() {
         report = CheckFolderText(top, {recursive, maxDepth});
     }
     // The window's check walks the same pages and names the same skipped folders.
-    QVERIFY2(report.endsWith(u"; %1 page%2 checked\n"_qs.arg(pages.size()).arg(pages.size() == 1 ? "" : "s")),
+    QVERIFY2(report.endsWith(u"; %1 page%2 checked\n"_s.arg(pages.size()).arg(pages.size() == 1 ? u""_s : u"s"_s)),
              qPrintable(report));
     for (const QString& folder : skipped)
-        QVERIFY2(report.contains(folder + u"/: folder cannot be read"_qs), qPrintable(report));
+        QVERIFY2(report.contains(folder + u"/: folder cannot be read"_s), qPrintable(report));
     SortPagePaths(listing.pages);
     QCOMPARE(listing.pages, pages);
     QStringList skippedNames;
@@ -340,40 +339,39 @@ void ScanTest::selection_data() {
     QTest::addColumn<int>("limit");
     QTest::addColumn<QStringList>("selected");
     const int name = int(PageOrder::Name), natural = int(PageOrder::Natural), date = int(PageOrder::Date);
-    const QStringList pages{u"page10.htm"_qs, u"Page2.htm"_qs, u"page1.htm"_qs, u"about.htm"_qs};
+    const QStringList pages{u"page10.htm"_s, u"Page2.htm"_s, u"page1.htm"_s, u"about.htm"_s};
     const QList<int> times{30, 10, 20, 10};
     QTest::newRow("name") << pages << times << name << QStringList() << 0
-                          << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"page10.htm"_qs, u"Page2.htm"_qs};
+                          << QStringList{u"about.htm"_s, u"page1.htm"_s, u"page10.htm"_s, u"Page2.htm"_s};
     QTest::newRow("natural") << pages << times << natural << QStringList() << 0
-                             << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"Page2.htm"_qs,
-                                            u"page10.htm"_qs};
+                             << QStringList{u"about.htm"_s, u"page1.htm"_s, u"Page2.htm"_s, u"page10.htm"_s};
     QTest::newRow("natural, equal numbers by name")
-        << QStringList{u"a2.htm"_qs, u"a02.htm"_qs, u"A2.htm"_qs} << QList<int>{0, 0, 0} << natural
-        << QStringList() << 0 << QStringList{u"a02.htm"_qs, u"A2.htm"_qs, u"a2.htm"_qs};
+        << QStringList{u"a2.htm"_s, u"a02.htm"_s, u"A2.htm"_s} << QList<int>{0, 0, 0} << natural
+        << QStringList() << 0 << QStringList{u"a02.htm"_s, u"A2.htm"_s, u"a2.htm"_s};
     QTest::newRow("date, newest first, equal dates by name")
         << pages << times << date << QStringList() << 0
-        << QStringList{u"page10.htm"_qs, u"page1.htm"_qs, u"about.htm"_qs, u"Page2.htm"_qs};
+        << QStringList{u"page10.htm"_s, u"page1.htm"_s, u"about.htm"_s, u"Page2.htm"_s};
     QTest::newRow("limit after the order")
-        << pages << times << date << QStringList() << 2 << QStringList{u"page10.htm"_qs, u"page1.htm"_qs};
+        << pages << times << date << QStringList() << 2 << QStringList{u"page10.htm"_s, u"page1.htm"_s};
     QTest::newRow("limit, name order")
-        << pages << times << name << QStringList() << 1 << QStringList{u"about.htm"_qs};
+        << pages << times << name << QStringList() << 1 << QStringList{u"about.htm"_s};
     QTest::newRow("limit above the count")
         << pages << times << natural << QStringList() << 99
-        << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"Page2.htm"_qs, u"page10.htm"_qs};
+        << QStringList{u"about.htm"_s, u"page1.htm"_s, u"Page2.htm"_s, u"page10.htm"_s};
     QTest::newRow("exclude star, any letter case")
-        << pages << times << name << QStringList{u"PAGE*"_qs} << 0 << QStringList{u"about.htm"_qs};
+        << pages << times << name << QStringList{u"PAGE*"_s} << 0 << QStringList{u"about.htm"_s};
     QTest::newRow("exclude question mark and set")
-        << pages << times << name << QStringList{u"page?.htm"_qs, u"[a-c]*"_qs} << 0
-        << QStringList{u"page10.htm"_qs};
+        << pages << times << name << QStringList{u"page?.htm"_s, u"[a-c]*"_s} << 0
+        << QStringList{u"page10.htm"_s};
     QTest::newRow("exclude before the limit")
-        << pages << times << date << QStringList{u"page10.htm"_qs} << 1 << QStringList{u"page1.htm"_qs};
+        << pages << times << date << QStringList{u"page10.htm"_s} << 1 << QStringList{u"page1.htm"_s};
     QTest::newRow("exclude, whole name only")
-        << pages << times << name << QStringList{u"page"_qs, u"*.html"_qs} << 0
-        << QStringList{u"about.htm"_qs, u"page1.htm"_qs, u"page10.htm"_qs, u"Page2.htm"_qs};
-    QTest::newRow("exclude, negated set") << pages << times << name << QStringList{u"[!p]*"_qs} << 0
-                                          << QStringList{u"page1.htm"_qs, u"page10.htm"_qs, u"Page2.htm"_qs};
+        << pages << times << name << QStringList{u"page"_s, u"*.html"_s} << 0
+        << QStringList{u"about.htm"_s, u"page1.htm"_s, u"page10.htm"_s, u"Page2.htm"_s};
+    QTest::newRow("exclude, negated set") << pages << times << name << QStringList{u"[!p]*"_s} << 0
+                                          << QStringList{u"page1.htm"_s, u"page10.htm"_s, u"Page2.htm"_s};
     QTest::newRow("everything excluded")
-        << pages << times << date << QStringList{u"*"_qs} << 0 << QStringList();
+        << pages << times << date << QStringList{u"*"_s} << 0 << QStringList();
 }
 
 void ScanTest::selection() {

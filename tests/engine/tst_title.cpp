@@ -48,76 +48,75 @@ void TitleTest::rules_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("title"); // null: no title
     const QString none;
-    QTest::newRow("capitals") << u"<TITLE>My Page</TITLE>"_qs << u"My Page"_qs;
-    QTest::newRow("mixed case") << u"<html><TiTlE>x</tItLe>"_qs << u"x"_qs;
-    QTest::newRow("attributes") << u"<title lang=\"en\" dir=rtl>Hi</title>"_qs << u"Hi"_qs;
-    QTest::newRow("quoted >") << u"<title data-x=\"a>b\" data-y='c>d'>Hi</title>"_qs << u"Hi"_qs;
-    QTest::newRow("slash") << u"<title/>Hi</title>"_qs << u"Hi"_qs;
-    QTest::newRow("line break in tag") << u"<title\n>Hi</title>"_qs << u"Hi"_qs;
-    QTest::newRow("unclosed quote") << u"<title a=\"x>Hi</title>"_qs << none;
-    QTest::newRow("<titles>") << u"<titles>No</titles>"_qs << none;
-    QTest::newRow("<titles> then <title>") << u"<titles>No</titles><title>Yes</title>"_qs << u"Yes"_qs;
-    QTest::newRow("missing") << u"<html><body>none</body></html>"_qs << none;
-    QTest::newRow("empty") << u"<title></title>"_qs << none;
-    QTest::newRow("only whitespace") << u"<title> \t\r\n\f </title>"_qs << none;
-    QTest::newRow("closing tag only") << u"<head>0123456789</title>0123456789"_qs << none;
-    QTest::newRow("closing before opening") << u"</title>junk<title>Real</title>"_qs << u"Real"_qs;
-    QTest::newRow("closing only before opening") << u"</title><title>Unfinished"_qs << none;
-    QTest::newRow("no closing tag") << u"<title>Unfinished"_qs << none;
+    QTest::newRow("capitals") << u"<TITLE>My Page</TITLE>"_s << u"My Page"_s;
+    QTest::newRow("mixed case") << u"<html><TiTlE>x</tItLe>"_s << u"x"_s;
+    QTest::newRow("attributes") << u"<title lang=\"en\" dir=rtl>Hi</title>"_s << u"Hi"_s;
+    QTest::newRow("quoted >") << u"<title data-x=\"a>b\" data-y='c>d'>Hi</title>"_s << u"Hi"_s;
+    QTest::newRow("slash") << u"<title/>Hi</title>"_s << u"Hi"_s;
+    QTest::newRow("line break in tag") << u"<title\n>Hi</title>"_s << u"Hi"_s;
+    QTest::newRow("unclosed quote") << u"<title a=\"x>Hi</title>"_s << none;
+    QTest::newRow("<titles>") << u"<titles>No</titles>"_s << none;
+    QTest::newRow("<titles> then <title>") << u"<titles>No</titles><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("missing") << u"<html><body>none</body></html>"_s << none;
+    QTest::newRow("empty") << u"<title></title>"_s << none;
+    QTest::newRow("only whitespace") << u"<title> \t\r\n\f </title>"_s << none;
+    QTest::newRow("closing tag only") << u"<head>0123456789</title>0123456789"_s << none;
+    QTest::newRow("closing before opening") << u"</title>junk<title>Real</title>"_s << u"Real"_s;
+    QTest::newRow("closing only before opening") << u"</title><title>Unfinished"_s << none;
+    QTest::newRow("no closing tag") << u"<title>Unfinished"_s << none;
     QTest::newRow("comma and quotes")
-        << u"<title>Tom, \"Jerry\" & 'Spike'</title>"_qs << u"Tom, \"Jerry\" & 'Spike'"_qs;
-    QTest::newRow("line break gives a space") << u"<title>A\r\nB</title>"_qs << u"A B"_qs;
-    QTest::newRow("whitespace collapsed, ends trimmed") << u"<title>\t A \f\f B  \n</title>"_qs << u"A B"_qs;
-    QTest::newRow("no-break space kept") << u"<title>\u00A0A\u00A0 B</title>"_qs << u"\u00A0A\u00A0 B"_qs;
-    QTest::newRow("NUL as U+FFFD") << u"<title>A\0B</title>"_s << u"A\uFFFDB"_qs;
+        << u"<title>Tom, \"Jerry\" & 'Spike'</title>"_s << u"Tom, \"Jerry\" & 'Spike'"_s;
+    QTest::newRow("line break gives a space") << u"<title>A\r\nB</title>"_s << u"A B"_s;
+    QTest::newRow("whitespace collapsed, ends trimmed") << u"<title>\t A \f\f B  \n</title>"_s << u"A B"_s;
+    QTest::newRow("no-break space kept") << u"<title>\u00A0A\u00A0 B</title>"_s << u"\u00A0A\u00A0 B"_s;
+    QTest::newRow("NUL as U+FFFD") << u"<title>A\0B</title>"_s << u"A\uFFFDB"_s;
     QTest::newRow("entities as written")
-        << u"<title>Fish &amp; Chips &eacute;</title>"_qs << u"Fish &amp; Chips &eacute;"_qs;
-    QTest::newRow("markup as written") << u"<title>a <b>bold</b></title>"_qs << u"a <b>bold</b>"_qs;
-    QTest::newRow("end tag with space") << u"<title>A</title >B</title>"_qs << u"A"_qs;
-    QTest::newRow("end tag lookalike") << u"<title>A</titlex>B</TITLE>"_qs << u"A</titlex>B"_qs;
-    QTest::newRow("first of two") << u"<title>One</title><title>Two</title>"_qs << u"One"_qs;
-    QTest::newRow("non-ascii") << u"<title>Ünïcødé 日本 😀</title>"_qs << u"Ünïcødé 日本 😀"_qs;
+        << u"<title>Fish &amp; Chips &eacute;</title>"_s << u"Fish &amp; Chips &eacute;"_s;
+    QTest::newRow("markup as written") << u"<title>a <b>bold</b></title>"_s << u"a <b>bold</b>"_s;
+    QTest::newRow("end tag with space") << u"<title>A</title >B</title>"_s << u"A"_s;
+    QTest::newRow("end tag lookalike") << u"<title>A</titlex>B</TITLE>"_s << u"A</titlex>B"_s;
+    QTest::newRow("first of two") << u"<title>One</title><title>Two</title>"_s << u"One"_s;
+    QTest::newRow("non-ascii") << u"<title>Ünïcødé 日本 😀</title>"_s << u"Ünïcødé 日本 😀"_s;
     // Tags as the HTML tokenizer reads them.
-    QTest::newRow("comment holds no title")
-        << u"<!-- <title>Old</title> --><title>New</title>"_qs << u"New"_qs;
+    QTest::newRow("comment holds no title") << u"<!-- <title>Old</title> --><title>New</title>"_s << u"New"_s;
     QTest::newRow("comment ends at the first -->")
-        << u"<!-- a -- b --><title>New</title><!-- -->"_qs << u"New"_qs;
-    QTest::newRow("--!> ends a comment") << u"<!-- x --!><title>New</title>"_qs << u"New"_qs;
-    QTest::newRow("<!--> is a whole comment") << u"<!--><title>New</title>"_qs << u"New"_qs;
-    QTest::newRow("<!---> is a whole comment") << u"<!---><title>New</title>"_qs << u"New"_qs;
-    QTest::newRow("unclosed comment") << u"<!-- <title>Old</title>"_qs << none;
+        << u"<!-- a -- b --><title>New</title><!-- -->"_s << u"New"_s;
+    QTest::newRow("--!> ends a comment") << u"<!-- x --!><title>New</title>"_s << u"New"_s;
+    QTest::newRow("<!--> is a whole comment") << u"<!--><title>New</title>"_s << u"New"_s;
+    QTest::newRow("<!---> is a whole comment") << u"<!---><title>New</title>"_s << u"New"_s;
+    QTest::newRow("unclosed comment") << u"<!-- <title>Old</title>"_s << none;
     QTest::newRow("doctype and processing instruction")
-        << u"<!DOCTYPE html><?pi <title>No</title>?><title>Yes</title>"_qs << u"Yes"_qs;
+        << u"<!DOCTYPE html><?pi <title>No</title>?><title>Yes</title>"_s << u"Yes"_s;
     QTest::newRow("bogus comment ends at the first >")
-        << u"<! a <title>No</title><title>Yes</title>"_qs << u"Yes"_qs;
-    QTest::newRow("script") << u"<script>var t = '<title>Fake</title>';</script><title>Real</title>"_qs
-                            << u"Real"_qs;
+        << u"<! a <title>No</title><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("script") << u"<script>var t = '<title>Fake</title>';</script><title>Real</title>"_s
+                            << u"Real"_s;
     QTest::newRow("script end tag in any case, with attributes")
-        << u"<SCRIPT>x</Script foo=1><title>Real</title>"_qs << u"Real"_qs;
+        << u"<SCRIPT>x</Script foo=1><title>Real</title>"_s << u"Real"_s;
     QTest::newRow("script end tag lookalike")
-        << u"<script></scripts><title>Fake</title></script><title>Real</title>"_qs << u"Real"_qs;
-    QTest::newRow("style") << u"<style>/* <title>Fake</title> */</style><title>Real</title>"_qs << u"Real"_qs;
-    QTest::newRow("textarea") << u"<textarea><title>Fake</title></textarea><title>Real</title>"_qs
-                              << u"Real"_qs;
+        << u"<script></scripts><title>Fake</title></script><title>Real</title>"_s << u"Real"_s;
+    QTest::newRow("style") << u"<style>/* <title>Fake</title> */</style><title>Real</title>"_s << u"Real"_s;
+    QTest::newRow("textarea") << u"<textarea><title>Fake</title></textarea><title>Real</title>"_s
+                              << u"Real"_s;
     QTest::newRow("xmp, iframe, noembed, noframes, noscript")
         << u"<xmp><title>1</title></xmp><iframe><title>2</title></iframe><noembed><title>3</title></noembed>"
-           "<noframes><title>4</title></noframes><noscript><title>5</title></noscript><title>Real</title>"_qs
-        << u"Real"_qs;
-    QTest::newRow("script never closed") << u"<script><title>Fake</title>"_qs << none;
+           "<noframes><title>4</title></noframes><noscript><title>5</title></noscript><title>Real</title>"_s
+        << u"Real"_s;
+    QTest::newRow("script never closed") << u"<script><title>Fake</title>"_s << none;
     QTest::newRow("quoted attribute value")
-        << u"<meta content=\"<title>Fake</title>\"><title>Real</title>"_qs << u"Real"_qs;
+        << u"<meta content=\"<title>Fake</title>\"><title>Real</title>"_s << u"Real"_s;
     QTest::newRow("single-quoted value with >")
-        << u"<a title='x > <title>Fake</title>'><title>Real</title>"_qs << u"Real"_qs;
+        << u"<a title='x > <title>Fake</title>'><title>Real</title>"_s << u"Real"_s;
     QTest::newRow("slash then = starts a name, not a value")
-        << u"<a b/=\"x><title>Real</title>\">"_qs << u"Real"_qs;
-    QTest::newRow("quote inside a name is no value") << u"<a b\"c><title>Real</title>"_qs << u"Real"_qs;
+        << u"<a b/=\"x><title>Real</title>\">"_s << u"Real"_s;
+    QTest::newRow("quote inside a name is no value") << u"<a b\"c><title>Real</title>"_s << u"Real"_s;
     QTest::newRow("script after the title holds no end")
-        << u"<title>A <script>x</title><script></title></script>"_qs << u"A <script>x"_qs;
-    QTest::newRow("title in the body") << u"<body><p>text</p><title>Late</title>"_qs << u"Late"_qs;
-    QTest::newRow("second title ignored, first unclosed") << u"<title>One"_qs << none;
-    QTest::newRow("plaintext ends all tags") << u"<plaintext><title>No</title>"_qs << none;
-    QTest::newRow("< not starting a tag") << u"a < b <3 <title>Yes</title>"_qs << u"Yes"_qs;
-    QTest::newRow("tag name swallowing the title") << u"<p<title>No</title>"_qs << none;
+        << u"<title>A <script>x</title><script></title></script>"_s << u"A <script>x"_s;
+    QTest::newRow("title in the body") << u"<body><p>text</p><title>Late</title>"_s << u"Late"_s;
+    QTest::newRow("second title ignored, first unclosed") << u"<title>One"_s << none;
+    QTest::newRow("plaintext ends all tags") << u"<plaintext><title>No</title>"_s << none;
+    QTest::newRow("< not starting a tag") << u"a < b <3 <title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("tag name swallowing the title") << u"<p<title>No</title>"_s << none;
 }
 
 // Every rule holds for text in memory and, stored as UTF-8, for the page read from its file.
@@ -126,9 +125,9 @@ void TitleTest::rules() {
     QFETCH(QString, title);
     const std::optional<QString> expected = title.isNull() ? std::nullopt : std::optional(title);
     QCOMPARE(FindTitle(page), expected);
-    const QString path = WriteFixture(dir.path(), u"rules.htm"_qs, page.toUtf8());
+    const QString path = WriteFixture(dir.path(), u"rules.htm"_s, page.toUtf8());
     QCOMPARE(ReadPageTitle(path), expected);
-    QCOMPARE(FolderTitleReader(dir.path()).read(u"rules.htm"_qs), expected);
+    QCOMPARE(FolderTitleReader(dir.path()).read(u"rules.htm"_s), expected);
     QCOMPARE(ExtractTitle(path), title.isNull() ? path : title);
 }
 
@@ -172,11 +171,11 @@ void TitleTest::tagAcrossChunks() {
     // A filler cut inside a tag would swallow the title's tag into its own, as in a browser.
     if (const qsizetype open = text.lastIndexOf(u'<'); open > text.lastIndexOf(u'>'))
         text.replace(open, text.size() - open, QString(text.size() - open, u' '));
-    text += u"<title>Boundary title</title>"_qs + QString(1000, u'z');
+    text += u"<title>Boundary title</title>"_s + QString(1000, u'z');
     QStringEncoder encoder(encoding.constData(),
                            byteOrderMark ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default);
-    const QString path = WriteFixture(dir.path(), u"chunks.htm"_qs, encoder.encode(text));
-    QCOMPARE(ReadPageTitle(path), std::optional(u"Boundary title"_qs));
+    const QString path = WriteFixture(dir.path(), u"chunks.htm"_s, encoder.encode(text));
+    QCOMPARE(ReadPageTitle(path), std::optional(u"Boundary title"_s));
 }
 
 void TitleTest::longTitle_data() {
@@ -194,7 +193,7 @@ void TitleTest::longTitle() {
     QByteArray title = QByteArray("word ").repeated(length / 5 + 1).left(length).trimmed();
     title[length / 2] = 'X';
     const QByteArray page = QByteArray(offset, '.') + "<title>" + title + "</title>";
-    const QString path = WriteFixture(dir.path(), u"long.htm"_qs, page);
+    const QString path = WriteFixture(dir.path(), u"long.htm"_s, page);
     QCOMPARE(ReadPageTitle(path), std::optional(QString::fromLatin1(title.left(1024 * 1024).trimmed())));
 }
 
@@ -210,9 +209,9 @@ void TitleTest::longOpeningTag() {
     QFETCH(int, length);
     const QByteArray value = QByteArray("a>b <title>Wrong</title> ").repeated(length / 25 + 1).left(length);
     const QByteArray page = "<title data-x='" + value + "' lang=en>Right</title>";
-    const QString path = WriteFixture(dir.path(), u"tag.htm"_qs, page);
-    QCOMPARE(ReadPageTitle(path), std::optional(u"Right"_qs));
-    QCOMPARE(FindTitle(QString::fromLatin1(page)), std::optional(u"Right"_qs));
+    const QString path = WriteFixture(dir.path(), u"tag.htm"_s, page);
+    QCOMPARE(ReadPageTitle(path), std::optional(u"Right"_s));
+    QCOMPARE(FindTitle(QString::fromLatin1(page)), std::optional(u"Right"_s));
 }
 
 static long PeakKilobytes() {
@@ -231,7 +230,7 @@ void TitleTest::bigPageCostsLittleMemory_data() {
 void TitleTest::bigPageCostsLittleMemory() {
     QFETCH(QByteArray, start);
     // 48 MiB without a title: reading it must not hold the page in memory.
-    const QString path = dir.path() + u"/big.htm"_qs;
+    const QString path = dir.path() + u"/big.htm"_s;
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -256,21 +255,21 @@ void TitleTest::everyPageEnds_data() {
     QTest::newRow("1 TiB of hole, no title")
         << QByteArray("<html><head>") << 1024 * GiB << 0LL << QByteArray() << QString();
     QTest::newRow("a title beyond 300 GiB of hole")
-        << QByteArray("<html>") << 300 * GiB << 0LL << QByteArray("<title>Far</title>") << u"Far"_qs;
+        << QByteArray("<html>") << 300 * GiB << 0LL << QByteArray("<title>Far</title>") << u"Far"_s;
     QTest::newRow("a title around a 3 GiB hole")
-        << QByteArray("<title>ab") << 3 * GiB << 0LL << QByteArray("cd</title>") << u"ab~"_qs;
+        << QByteArray("<title>ab") << 3 * GiB << 0LL << QByteArray("cd</title>") << u"ab~"_s;
     QTest::newRow("a hole in the opening tag")
-        << QByteArray("<title data-x='") << 2 * GiB << 0LL << QByteArray("'>Tag</title>") << u"Tag"_qs;
+        << QByteArray("<title data-x='") << 2 * GiB << 0LL << QByteArray("'>Tag</title>") << u"Tag"_s;
     // Long stretches without "<title" are looked through quickly; what they open still counts.
     QTest::newRow("a script open across a long stretch")
         << QByteArray("<html><body><script>") << 0LL << 3LL * 1024 * 1024
-        << QByteArray("<title>Fake</title></script><title>Real</title>") << u"Real"_qs;
+        << QByteArray("<title>Fake</title></script><title>Real</title>") << u"Real"_s;
     QTest::newRow("a comment open across a long stretch")
         << QByteArray("<html><body><!--") << 0LL << 3LL * 1024 * 1024
-        << QByteArray("<title>Fake</title>--><title>Real</title>") << u"Real"_qs;
+        << QByteArray("<title>Fake</title>--><title>Real</title>") << u"Real"_s;
     QTest::newRow("a quoted value open across a long stretch")
         << QByteArray("<html><body><a title='") << 0LL << 3LL * 1024 * 1024
-        << QByteArray("<title>Fake</title>'><title>Real</title>") << u"Real"_qs;
+        << QByteArray("<title>Fake</title>'><title>Real</title>") << u"Real"_s;
     QTest::newRow("a title past 256 MiB of data") << QByteArray("<html>") << 0LL << 257LL * 1024 * 1024
                                                   << QByteArray("<title>Too far</title>") << QString();
 }
@@ -283,7 +282,7 @@ void TitleTest::everyPageEnds() {
     QFETCH(qint64, data);
     QFETCH(QByteArray, after);
     QFETCH(QString, title);
-    const QString path = dir.path() + u"/sparse.htm"_qs;
+    const QString path = dir.path() + u"/sparse.htm"_s;
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -302,10 +301,10 @@ void TitleTest::everyPageEnds() {
     const std::optional<QString> found = ReadPageTitle(path);
     QVERIFY2(PeakKilobytes() - peakBefore < 64 * 1024,
              "reading the page raised peak memory by 64 MiB or more");
-    if (title == u"ab~"_qs) {
+    if (title == u"ab~"_s) {
         QVERIFY(found);
         QCOMPARE(found->size(), 1024 * 1024);
-        QCOMPARE(found->left(3), u"ab\uFFFD"_qs);
+        QCOMPARE(found->left(3), u"ab\uFFFD"_s);
         QCOMPARE(found->back(), QChar(QChar::ReplacementCharacter));
     } else {
         QCOMPARE(found, title.isNull() ? std::nullopt : std::optional(title));
@@ -315,37 +314,37 @@ void TitleTest::everyPageEnds() {
 
 void TitleTest::notARegularFile_data() {
     QTest::addColumn<QString>("relative");
-    QTest::newRow("FIFO") << u"pipe.htm"_qs;
-    QTest::newRow("folder") << u"folder.htm"_qs;
-    QTest::newRow("missing") << u"gone.htm"_qs;
-    QTest::newRow("under a regular file") << u"page.htm/sub.htm"_qs;
-    QTest::newRow("broken link") << u"broken.htm"_qs;
+    QTest::newRow("FIFO") << u"pipe.htm"_s;
+    QTest::newRow("folder") << u"folder.htm"_s;
+    QTest::newRow("missing") << u"gone.htm"_s;
+    QTest::newRow("under a regular file") << u"page.htm/sub.htm"_s;
+    QTest::newRow("broken link") << u"broken.htm"_s;
 }
 
 void TitleTest::notARegularFile() {
     QFETCH(QString, relative);
     QTemporaryDir here;
     const QString d = here.path();
-    WriteFixture(d, u"page.htm"_qs, "<title>Page</title>");
+    WriteFixture(d, u"page.htm"_s, "<title>Page</title>");
     // Nobody writes to the FIFO: a reader that opened it for reading in blocking mode would hang here.
-    QCOMPARE(::mkfifo(QFile::encodeName(d + u"/pipe.htm"_qs).constData(), 0600), 0);
-    QVERIFY(QDir(d).mkdir(u"folder.htm"_qs));
-    QVERIFY(QFile::link(d + u"/nothing.htm"_qs, d + u"/broken.htm"_qs));
+    QCOMPARE(::mkfifo(QFile::encodeName(d + u"/pipe.htm"_s).constData(), 0600), 0);
+    QVERIFY(QDir(d).mkdir(u"folder.htm"_s));
+    QVERIFY(QFile::link(d + u"/nothing.htm"_s, d + u"/broken.htm"_s));
 
     const QString path = d + u'/' + relative;
     QCOMPARE(ReadPageTitle(path), std::nullopt);
     QCOMPARE(FolderTitleReader(d).read(relative), std::nullopt);
-    QCOMPARE(FolderTitleReader(d + u"/missing-folder"_qs).read(relative), std::nullopt);
+    QCOMPARE(FolderTitleReader(d + u"/missing-folder"_s).read(relative), std::nullopt);
     QCOMPARE(ExtractTitle(path), path);
 }
 
 void TitleTest::flattenLineBreaks_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("flat");
-    QTest::newRow("CR LF") << u"a\r\nb"_qs << u"a b"_qs;
-    QTest::newRow("lone CR dropped") << u"a\rb"_qs << u"ab"_qs;
-    QTest::newRow("each LF a space") << u"\n\na\n"_qs << u"  a "_qs;
-    QTest::newRow("other whitespace kept") << u"a\tb\fc"_qs << u"a\tb\fc"_qs;
+    QTest::newRow("CR LF") << u"a\r\nb"_s << u"a b"_s;
+    QTest::newRow("lone CR dropped") << u"a\rb"_s << u"ab"_s;
+    QTest::newRow("each LF a space") << u"\n\na\n"_s << u"  a "_s;
+    QTest::newRow("other whitespace kept") << u"a\tb\fc"_s << u"a\tb\fc"_s;
 }
 
 void TitleTest::flattenLineBreaks() {
@@ -364,43 +363,43 @@ void TitleTest::pageRecord_data() {
     const unsigned both = WantDate | WantDescription;
     QTest::newRow("title only: nothing else read")
         << QByteArray("<meta name=description content=D><meta name=date content=2024-05-01><title>T</title>")
-        << unsigned(WantTitle) << u"T"_qs << QString() << none;
+        << unsigned(WantTitle) << u"T"_s << QString() << none;
     QTest::newRow("description as text")
         << QByteArray("<head><meta name=\"Description\" content=\" A &amp; B\n &eacute;&#x41;&#66 &bogus; \">"
                       "<title>T</title></head>")
-        << both << u"T"_qs << u"mtime"_qs << u"A & B \u00e9AB &bogus;"_qs;
+        << both << u"T"_s << u"mtime"_s << u"A & B \u00e9AB &bogus;"_s;
     QTest::newRow("after the title, still in the head")
         << QByteArray("<title>T</title><meta content='D' name='description'><meta name=date "
                       "content=2024-05-01T10:00:00+02:00></head>")
-        << both << u"T"_qs << u"2024-05-01T08:00:00Z"_qs << u"D"_qs;
+        << both << u"T"_s << u"2024-05-01T08:00:00Z"_s << u"D"_s;
     QTest::newRow("after the head: not the page's")
         << QByteArray(
                "<title>T</title></head><meta name=description content=D><meta name=date content=2024-05-01>")
-        << both << u"T"_qs << u"mtime"_qs << none;
+        << both << u"T"_s << u"mtime"_s << none;
     QTest::newRow("after <body>: not the page's")
-        << QByteArray("<title>T</title><body><meta name=description content=D>") << both << u"T"_qs
-        << u"mtime"_qs << none;
+        << QByteArray("<title>T</title><body><meta name=description content=D>") << both << u"T"_s
+        << u"mtime"_s << none;
     QTest::newRow("published time")
         << QByteArray("<meta property=\"article:published_time\" content=\"2023-01-02\"><title>T</title>")
-        << unsigned(WantDate) << u"T"_qs << u"2023-01-02T00:00:00Z"_qs << none;
+        << unsigned(WantDate) << u"T"_s << u"2023-01-02T00:00:00Z"_s << none;
     QTest::newRow("date without an offset is UTC")
         << QByteArray("<meta name=date content=\"2023-01-02T03:04:05\"><title>T</title>")
-        << unsigned(WantDate) << u"T"_qs << u"2023-01-02T03:04:05Z"_qs << none;
+        << unsigned(WantDate) << u"T"_s << u"2023-01-02T03:04:05Z"_s << none;
     QTest::newRow("not a date") << QByteArray("<meta name=date content=\"last tuesday\"><title>T</title>")
-                                << unsigned(WantDate) << u"T"_qs << u"mtime"_qs << none;
+                                << unsigned(WantDate) << u"T"_s << u"mtime"_s << none;
     QTest::newRow("in a comment or a script")
         << QByteArray("<!-- <meta name=description content=C> --><script><meta name=description "
                       "content=S></script><title>T</title>")
-        << both << u"T"_qs << u"mtime"_qs << none;
+        << both << u"T"_s << u"mtime"_s << none;
     QTest::newRow("empty description") << QByteArray("<meta name=description content=\" \"><title>T</title>")
-                                       << both << u"T"_qs << u"mtime"_qs << none;
+                                       << both << u"T"_s << u"mtime"_s << none;
     QTest::newRow("legacy encoding")
         << QByteArray(
                "<meta charset=windows-1251><meta name=description content=\"\xcf\xf0\xe8\xe2\xe5\xf2\">"
                "<title>\xcc\xe8\xf0</title>")
-        << both << u"\u041c\u0438\u0440"_qs << u"mtime"_qs << u"\u041f\u0440\u0438\u0432\u0435\u0442"_qs;
+        << both << u"\u041c\u0438\u0440"_s << u"mtime"_s << u"\u041f\u0440\u0438\u0432\u0435\u0442"_s;
     QTest::newRow("no title, a description")
-        << QByteArray("<meta name=description content=D>") << both << none << u"mtime"_qs << u"D"_qs;
+        << QByteArray("<meta name=description content=D>") << both << none << u"mtime"_s << u"D"_s;
 }
 
 // What the one page reader gives the outputs that want more than a title.
@@ -410,22 +409,22 @@ void TitleTest::pageRecord() {
     QFETCH(QString, title);
     QFETCH(QString, date);
     QFETCH(QString, description);
-    const QString path = WriteFixture(dir.path(), u"record.htm"_qs, page);
+    const QString path = WriteFixture(dir.path(), u"record.htm"_s, page);
     const QDateTime mtime(QDate(2020, 2, 3), QTime(4, 5, 6), Qt::UTC);
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.setFileTime(mtime, QFileDevice::FileModificationTime));
     }
-    const PageRecord record = FolderPageReader(dir.path()).read(u"record.htm"_qs, wants);
-    QCOMPARE(record.name, u"record.htm"_qs);
+    const PageRecord record = FolderPageReader(dir.path()).read(u"record.htm"_s, wants);
+    QCOMPARE(record.name, u"record.htm"_s);
     QCOMPARE(record.title, title.isNull() ? std::nullopt : std::optional(title));
     if (date.isNull())
         QVERIFY(!record.date.isValid());
     else
-        QCOMPARE(record.date, date == u"mtime"_qs ? mtime : QDateTime::fromString(date, Qt::ISODate));
+        QCOMPARE(record.date, date == u"mtime"_s ? mtime : QDateTime::fromString(date, Qt::ISODate));
     QCOMPARE(record.description, description.isNull() ? std::nullopt : std::optional(description));
-    QCOMPARE(ReadPages(dir.path(), {u"record.htm"_qs}, wants).first().description, record.description);
+    QCOMPARE(ReadPages(dir.path(), {u"record.htm"_s}, wants).first().description, record.description);
 }
 
 QTEST_GUILESS_MAIN(TitleTest)

@@ -332,8 +332,8 @@ private Q_SLOTS:
                 order << w->objectName();
             w = w->nextInFocusChain();
         } while (w != control("cmdBrowse"));
-        QCOMPARE(order, QStringList({"cmdBrowse", "txtMap", "lstFiles", "cmdCreate", "cmdViewHTML",
-                                     "cmdBrowseHTML", "cmdSaveFile", "cmdCreateXMLcode", "cmdViewXMLcode"}));
+        QCOMPARE(order, QStringList({u"cmdBrowse"_s, u"txtMap"_s, u"lstFiles"_s, u"cmdCreate"_s, u"cmdViewHTML"_s,
+                                     u"cmdBrowseHTML"_s, u"cmdSaveFile"_s, u"cmdCreateXMLcode"_s, u"cmdViewXMLcode"_s}));
         QCOMPARE(window->focusWidget(), control("cmdBrowse"));
 
         // Sizable, and the controls stay where they are.
@@ -360,7 +360,7 @@ private Q_SLOTS:
     void keyboardPressesTheFocusedButton() {
         QFETCH(QString, button);
         QFETCH(int, key);
-        QVERIFY(SaveFolderSetting(newFolder({"a.htm"})));
+        QVERIFY(SaveFolderSetting(newFolder({u"a.htm"_s})));
         open();
         click("cmdCreate");
         auto* pressed = window->findChild<QPushButton*>(button);
@@ -383,7 +383,7 @@ private Q_SLOTS:
     // A command that hides the focused button hands the focus back to it when it shows again, so
     // the next key press repeats the command rather than pressing Browse.
     void focusComesBackToTheButton() {
-        QVERIFY(SaveFolderSetting(newFolder({"a.htm"})));
+        QVERIFY(SaveFolderSetting(newFolder({u"a.htm"_s})));
         open();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -394,7 +394,7 @@ private Q_SLOTS:
             QTest::keyClick(window->focusWidget(), Qt::Key_Space);
             QCOMPARE(window->focusWidget(), pressed);
         }
-        QCOMPARE(listed(), QStringList{"a.htm"}); // Browse was not pressed
+        QCOMPARE(listed(), QStringList{u"a.htm"_s}); // Browse was not pressed
         QCOMPARE(Visibility(window.get()), u"SHHHSS"_s);
         QCOMPARE(dialogs.seen.size(), 4);
     }
@@ -424,7 +424,7 @@ private Q_SLOTS:
     void buttonStates() {
         QFETCH(QString, steps);
         QFETCH(QString, visible);
-        const QString first = newFolder({"b.htm", "a.htm"});
+        const QString first = newFolder({u"b.htm"_s, u"a.htm"_s});
         QVERIFY(SaveFolderSetting(first));
         open();
         QString expectedIndex;
@@ -439,7 +439,7 @@ private Q_SLOTS:
                 QCOMPARE(dialogs.seen.at(0).buttons, u"HHHHHH"_s); // while the prompts are up
                 dialogs.seen.clear();
             } else if (step == u"folder"_s) {
-                window->setFolderText(newFolder({"c.htm"}));
+                window->setFolderText(newFolder({u"c.htm"_s}));
             } else if (step == u"empty"_s) {
                 window->setFolderText(newFolder());
             } else if (step == u"browse"_s) {
@@ -459,18 +459,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("feedTitle");
         QTest::addColumn<QString>("siteUrl");
         QTest::newRow("last answers offered and kept")
-            << QStringList{"News", "http://example.org", kKeepDefault, kKeepDefault}
-            << QStringList{"", "", "News", "http://example.org"} << "News"
+            << QStringList{u"News"_s, u"http://example.org"_s, kKeepDefault, kKeepDefault}
+            << QStringList{u""_s, u""_s, u"News"_s, u"http://example.org"_s} << u"News"_s
             << "http://example.org";
-        QTest::newRow("new answers replace") << QStringList{"News", "http://a/", "Notes", "http://b/"}
-                                             << QStringList{"", "", "News", "http://a/"} << "Notes"
+        QTest::newRow("new answers replace") << QStringList{u"News"_s, u"http://a/"_s, u"Notes"_s, u"http://b/"_s}
+                                             << QStringList{u""_s, u""_s, u"News"_s, u"http://a/"_s} << u"Notes"_s
                                              << "http://b/";
         QTest::newRow("cancel gives the empty answer")
-            << QStringList{"News", "http://a/", kCancel, "http://b/"}
-            << QStringList{"", "", "News", "http://a/"} << ""
+            << QStringList{u"News"_s, u"http://a/"_s, kCancel, u"http://b/"_s}
+            << QStringList{u""_s, u""_s, u"News"_s, u"http://a/"_s} << u""_s
             << "http://b/";
         QTest::newRow("cancel both, then offered empty")
-            << QStringList{kCancel, kCancel, kKeepDefault, "http://c/"} << QStringList{"", "", "", ""} << ""
+            << QStringList{kCancel, kCancel, kKeepDefault, u"http://c/"_s} << QStringList{u""_s, u""_s, u""_s, u""_s} << u""_s
             << "http://c/";
     }
     void feedPrompts() {
@@ -478,7 +478,7 @@ private Q_SLOTS:
         QFETCH(QStringList, offered);
         QFETCH(QString, feedTitle);
         QFETCH(QString, siteUrl);
-        const QString folder = newFolder({"x.htm"});
+        const QString folder = newFolder({u"x.htm"_s});
         QVERIFY(SaveFolderSetting(folder));
         open();
         dialogs.answers = answers;
@@ -496,18 +496,18 @@ private Q_SLOTS:
         }
         QCOMPARE(window->feedTitle(), feedTitle);
         QCOMPARE(window->siteUrl(), siteUrl);
-        QCOMPARE(window->feedText(), BuildFeedText(folder, {"x.htm"}, feedTitle, siteUrl));
+        QCOMPARE(window->feedText(), BuildFeedText(folder, {u"x.htm"_s}, feedTitle, siteUrl));
     }
 
     void listOrder_data() {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("letter case ignored")
-            << QStringList{"d.htm", "b.htm", "C.htm"} << QStringList{"b.htm", "C.htm", "d.htm"};
+            << QStringList{u"d.htm"_s, u"b.htm"_s, u"C.htm"_s} << QStringList{u"b.htm"_s, u"C.htm"_s, u"d.htm"_s};
         QTest::newRow("equal but for case: both, fixed order")
-            << QStringList{"a.htm", "B.html", "A.htm"} << QStringList{"A.htm", "a.htm", "B.html"};
+            << QStringList{u"a.htm"_s, u"B.html"_s, u"A.htm"_s} << QStringList{u"A.htm"_s, u"a.htm"_s, u"B.html"_s};
         QTest::newRow("only page files")
-            << QStringList{"notes.txt", "Index.HTML", "about.htm"} << QStringList{"about.htm", "Index.HTML"};
+            << QStringList{u"notes.txt"_s, u"Index.HTML"_s, u"about.htm"_s} << QStringList{u"about.htm"_s, u"Index.HTML"_s};
     }
     void listOrder() {
         QFETCH(QStringList, files);
@@ -521,7 +521,7 @@ private Q_SLOTS:
     }
 
     void folderTextChanges() {
-        const QString folder = newFolder({"one.htm"});
+        const QString folder = newFolder({u"one.htm"_s});
         open();
         auto* text = control<QLineEdit>("txtMap");
         text->setFocus();
@@ -531,7 +531,7 @@ private Q_SLOTS:
             QCOMPARE(LoadFolderSetting(), text->text());
         }
         QCOMPARE(text->text(), folder);
-        QCOMPARE(listed(), QStringList{"one.htm"});
+        QCOMPARE(listed(), QStringList{u"one.htm"_s});
         QTest::keyClick(text, Qt::Key_Backspace);
         QCOMPARE(LoadFolderSetting(), folder.chopped(1));
 
@@ -539,10 +539,10 @@ private Q_SLOTS:
         window->setFolderText(folder);
         writePage(folder, u"two.htm"_s, u"Two"_s);
         window->setFolderText(folder);
-        QCOMPARE(listed(), QStringList({"one.htm", "two.htm"}));
-        const QString other = newFolder({"three.htm"});
+        QCOMPARE(listed(), QStringList({u"one.htm"_s, u"two.htm"_s}));
+        const QString other = newFolder({u"three.htm"_s});
         text->setText(other);
-        QCOMPARE(listed(), QStringList{"three.htm"});
+        QCOMPARE(listed(), QStringList{u"three.htm"_s});
         QCOMPARE(LoadFolderSetting(), other);
         QVERIFY(dialogs.seen.isEmpty());
     }
@@ -551,7 +551,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("stored");
         QTest::addColumn<QString>("folder"); // "pages": a folder holding p.htm
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("stored folder") << true << "pages" << QStringList{"p.htm"};
+        QTest::newRow("stored folder") << true << u"pages"_s << QStringList{u"p.htm"_s};
         QTest::newRow("stored folder that is gone") << true << "/no/such/folder" << QStringList{};
         QTest::newRow("nothing stored") << false << "" << QStringList{};
         // Longer than a text box takes by default.
@@ -563,7 +563,7 @@ private Q_SLOTS:
         QFETCH(QString, folder);
         QFETCH(QStringList, expected);
         if (folder == u"pages"_s)
-            folder = newFolder({"p.htm"});
+            folder = newFolder({u"p.htm"_s});
         if (stored)
             QVERIFY(SaveFolderSetting(folder));
         open();
@@ -580,7 +580,7 @@ private Q_SLOTS:
     void unwritableStoreToldOncePerRun() {
         QFile blocker(scratch.filePath(u"plain-file"_s));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(blocker.fileName() + "/config"));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(blocker.fileName() + u"/config"_s));
         dialogs.window = nullptr;
         window = std::make_unique<frmMain>(); // the start-up scan meets the store first
         QCOMPARE(dialogs.seen.size(), 1);
@@ -589,11 +589,11 @@ private Q_SLOTS:
                      dialogs.seen.at(0).text.contains(u"is not a folder"_s),
                  qPrintable(dialogs.seen.at(0).text));
         window->show();
-        const QString folder = newFolder({"kept.htm"});
+        const QString folder = newFolder({u"kept.htm"_s});
         window->setFolderText(folder);
         QTest::keyClicks(control("txtMap"), u"/"_s);
         QTest::keyClick(control("txtMap"), Qt::Key_Backspace);
-        QCOMPARE(listed(), QStringList{"kept.htm"}); // the folder change goes on regardless
+        QCOMPARE(listed(), QStringList{u"kept.htm"_s}); // the folder change goes on regardless
         QCOMPARE(dialogs.seen.size(), 1);
     }
 
@@ -610,7 +610,7 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(bool, showsPath);
         QFETCH(int, key);
-        const QString folder = newFolder({"a.htm"});
+        const QString folder = newFolder({u"a.htm"_s});
         writePage(folder, u"page.htm"_s, title);
         open();
         window->setFolderText(folder);
@@ -638,7 +638,7 @@ private Q_SLOTS:
 
     void doubleClickWithoutCurrentEntry() {
         open();
-        window->setFolderText(newFolder({"a.htm"}));
+        window->setFolderText(newFolder({u"a.htm"_s}));
         QCOMPARE(control<QListWidget>("lstFiles")->currentRow(), -1);
         window->lstFiles_DblClick();
         window->setFolderText(newFolder());
@@ -648,7 +648,7 @@ private Q_SLOTS:
     }
 
     void browseHandsBackTheFolder() {
-        const QString first = newFolder({"a.htm"});
+        const QString first = newFolder({u"a.htm"_s});
         QVERIFY(SaveFolderSetting(first));
         open();
         click("cmdBrowse");
@@ -657,15 +657,15 @@ private Q_SLOTS:
         const auto pickers = openWindows<frmBrowse>();
         QCOMPARE(pickers.size(), 1);
         QCOMPARE(pickers.first()->windowIcon().cacheKey(), window->windowIcon().cacheKey());
-        const QString chosen = newFolder({"z.htm", "y.htm"});
+        const QString chosen = newFolder({u"z.htm"_s, u"y.htm"_s});
         Q_EMIT pickers.first()->folderChosen(chosen);
         QCOMPARE(control<QLineEdit>("txtMap")->text(), chosen);
-        QCOMPARE(listed(), QStringList({"y.htm", "z.htm"}));
+        QCOMPARE(listed(), QStringList({u"y.htm"_s, u"z.htm"_s}));
         QCOMPARE(LoadFolderSetting(), chosen);
     }
 
     void viewsAndShutDown() {
-        QVERIFY(SaveFolderSetting(newFolder({"a.htm"})));
+        QVERIFY(SaveFolderSetting(newFolder({u"a.htm"_s})));
         open();
         click("cmdCreate");
         click("cmdViewHTML");
