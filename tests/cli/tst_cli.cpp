@@ -36,10 +36,10 @@ const QByteArray SiteFeed =
     "<link>http://example.org/a.htm</link>\r\n</item>"
     "<item>\r\n<title>$T/site/b.html</title>\r\n<description>$T/site/b.html</description>\r\n"
     "<link>http://example.org/b.html</link>\r\n</item></channel></rss>";
-const QStringList FeedOptions = {"--feed-title", "News", "--site-url", "http://example.org"};
+const QStringList FeedOptions = {u"--feed-title"_s, u"News"_s, u"--site-url"_s, u"http://example.org"_s};
 // The "dated" folder: three pages with modification times, newest last by name.
-const QStringList AtomOptions = {"--feed-title",   "News",       "--site-url",
-                                 "https://x.org/", "--feed-url", "https://x.org/atom.xml"};
+const QStringList AtomOptions = {u"--feed-title"_s,   u"News"_s,       u"--site-url"_s,
+                                 u"https://x.org/"_s, u"--feed-url"_s, u"https://x.org/atom.xml"_s};
 const QByteArray SitemapHead = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
                                "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\r\n";
 
@@ -75,11 +75,11 @@ class CliTest : public QObject {
     QByteArray expand(QByteArray text) const { return text.replace("$T", root.toUtf8()); }
     QStringList expand(QStringList args) const {
         for (QString& a : args)
-            a.replace("$T", root);
+            a.replace(u"$T"_s, root);
         return args;
     }
     void write(const QString& relative, const QByteArray& bytes) {
-        QFile f(root + '/' + relative);
+        QFile f(root + u'/' + relative);
         QVERIFY(f.open(QIODevice::WriteOnly));
         QCOMPARE(f.write(bytes), bytes.size());
     }
@@ -93,7 +93,7 @@ class CliTest : public QObject {
     }
     Result run(const QStringList& args) {
         QProcess process;
-        return run(process, PAGEWICK_CLI, expand(args));
+        return run(process, QStringLiteral(PAGEWICK_CLI), expand(args));
     }
 
 private Q_SLOTS:
@@ -101,35 +101,33 @@ private Q_SLOTS:
         QVERIFY(temp.isValid());
         root = temp.path();
         QDir d(root);
-        for (const char* sub : {"site", "empty", "order", "order/sub.htm", "out"})
+        for (const QString& sub : {u"site"_s, u"empty"_s, u"order"_s, u"order/sub.htm"_s, u"out"_s})
             QVERIFY(d.mkpath(sub));
-        write("site/a.htm", "<html><head><title>Alpha</title></head><body>A</body></html>");
-        write("site/b.html", "<html><body>no title here</body></html>");
-        write("order/B.htm", "<title>Bee</title>");
-        write("order/a.HTML", "<title>Ay</title>");
-        write("order/c.htm", "<title>Caf\xc3\xa9</title>");
-        write("order/.hidden.htm", "<title>Hidden</title>");
-        write("order/notes.txt", "<title>Notes</title>");
-        for (const char* sub : {"tree/sub dir/deeper", "tree/B", "tree/.hidden"})
+        write(u"site/a.htm"_s, "<html><head><title>Alpha</title></head><body>A</body></html>");
+        write(u"site/b.html"_s, "<html><body>no title here</body></html>");
+        write(u"order/B.htm"_s, "<title>Bee</title>");
+        write(u"order/a.HTML"_s, "<title>Ay</title>");
+        write(u"order/c.htm"_s, "<title>Caf\xc3\xa9</title>");
+        write(u"order/.hidden.htm"_s, "<title>Hidden</title>");
+        write(u"order/notes.txt"_s, "<title>Notes</title>");
+        for (const QString& sub : {u"tree/sub dir/deeper"_s, u"tree/B"_s, u"tree/.hidden"_s})
             QVERIFY(d.mkpath(sub));
-        write("tree/a.htm", "<title>Alpha</title>");
-        write("tree/z.htm", "no title");
-        write("tree/B/y.htm", "<title>Why</title>");
-        write("tree/sub dir/b.htm", "<title>Bee</title>");
-        write("tree/sub dir/deeper/c.htm", "<title>Sea</title>");
-        write("tree/.hidden/x.htm", "<title>Hidden</title>");
+        write(u"tree/a.htm"_s, "<title>Alpha</title>");
+        write(u"tree/z.htm"_s, "no title");
+        write(u"tree/B/y.htm"_s, "<title>Why</title>");
+        write(u"tree/sub dir/b.htm"_s, "<title>Bee</title>");
+        write(u"tree/sub dir/deeper/c.htm"_s, "<title>Sea</title>");
+        write(u"tree/.hidden/x.htm"_s, "<title>Hidden</title>");
         // Titles as a browser finds them, in the order of the reader's language.
-        QVERIFY(d.mkpath("reader"));
-        write("reader/Zeta.htm", "<!-- <title>Old</title> --><title>New</title>");
-        write("reader/\xc3\xa9"
-              "clair.htm",
-              "<script>'<title>x</title>'</script><title>a <b>c</b></title>");
-        write("reader/late.htm", "<!--" + QByteArray(1100, ' ') +
-                                     "--><meta charset=iso-8859-2><title>\xb3\xf3"
-                                     "d\xbc</title>");
-        QVERIFY(d.mkpath("long"));
-        write("long/a.htm", "<meta charset=\"utf-8\"><title>" + LongTitle() + "</title>");
-        QVERIFY(d.mkpath("dated"));
+        QVERIFY(d.mkpath(u"reader"_s));
+        write(u"reader/Zeta.htm"_s, "<!-- <title>Old</title> --><title>New</title>");
+        write(u"reader/\u00e9clair.htm"_s, "<script>'<title>x</title>'</script><title>a <b>c</b></title>");
+        write(u"reader/late.htm"_s, "<!--" + QByteArray(1100, ' ') +
+                                        "--><meta charset=iso-8859-2><title>\xb3\xf3"
+                                        "d\xbc</title>");
+        QVERIFY(d.mkpath(u"long"_s));
+        write(u"long/a.htm"_s, "<meta charset=\"utf-8\"><title>" + LongTitle() + "</title>");
+        QVERIFY(d.mkpath(u"dated"_s));
         const struct {
             const char* name;
             const char* title;
@@ -140,16 +138,17 @@ private Q_SLOTS:
             {"draft.htm", "Draft", QDateTime(QDate(2025, 1, 1), QTime(0, 0, 0), QTimeZone::utc())},
         };
         // Pages that declare a date (and one a description) in their head.
-        QVERIFY(d.mkpath("meta"));
-        write("meta/m1.htm",
+        QVERIFY(d.mkpath(u"meta"_s));
+        write(u"meta/m1.htm"_s,
               "<head><meta name=\"description\" content=\"About &amp;lt;x&gt; &eacute;\">"
               "<meta name=\"date\" content=\"2024-02-03T04:05:06+01:00\"><title>M1</title></head>");
-        write("meta/m2.htm",
+        write(u"meta/m2.htm"_s,
               "<head><meta property=\"article:published_time\" content=\"2023-07-08T09:10:11Z\">"
               "<title>M2</title></head><body><meta name=\"description\" content=\"late\">");
         for (const auto& page : dated) {
-            write(QString("dated/") + page.name, QByteArray("<title>") + page.title + "</title>");
-            QFile f(root + "/dated/" + page.name);
+            write(u"dated/"_s + QLatin1StringView(page.name),
+                  QByteArray("<title>") + page.title + "</title>");
+            QFile f(root + u"/dated/"_s + QLatin1StringView(page.name));
             QVERIFY(f.open(QIODevice::ReadWrite));
             QVERIFY(f.setFileTime(page.time, QFileDevice::FileModificationTime));
         }
@@ -159,102 +158,109 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("expected");
 
-        QTest::newRow("index") << QStringList{"index", "$T/site"} << SiteIndex;
-        QTest::newRow("index, folder ending in a separator") << QStringList{"index", "$T/site/"} << SiteIndex;
-        QTest::newRow("index, folder after --") << QStringList{"index", "--", "$T/site"} << SiteIndex;
+        QTest::newRow("index") << QStringList{u"index"_s, u"$T/site"_s} << SiteIndex;
+        QTest::newRow("index, folder ending in a separator")
+            << QStringList{u"index"_s, u"$T/site/"_s} << SiteIndex;
+        QTest::newRow("index, folder after --")
+            << QStringList{u"index"_s, u"--"_s, u"$T/site"_s} << SiteIndex;
         QTest::newRow("index of an empty folder")
-            << QStringList{"index", "$T/empty"} << QByteArray("<ul>\r\n</ul>");
+            << QStringList{u"index"_s, u"$T/empty"_s} << QByteArray("<ul>\r\n</ul>");
         QTest::newRow("index, list order and UTF-8")
-            << QStringList{"index", "$T/order"}
+            << QStringList{u"index"_s, u"$T/order"_s}
             << QByteArray("<ul>\r\n<li><a href=\"a.HTML\">Ay</a>\r\n<li><a href=\"B.htm\">Bee</a>\r\n"
                           "<li><a href=\"c.htm\">Caf\xc3\xa9</a>\r\n</ul>");
         // Output is written in pieces; a character outside the BMP must not be cut in two.
         QTest::newRow("index, long title of characters outside the BMP")
-            << QStringList{"index", "$T/long"}
+            << QStringList{u"index"_s, u"$T/long"_s}
             << QByteArray("<ul>\r\n<li><a href=\"a.htm\">" + LongTitle() + "</a>\r\n</ul>");
-        QTest::newRow("page") << QStringList{"page", "$T/site", "--title", "My Site"} << SitePage;
+        QTest::newRow("page") << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s, u"My Site"_s} << SitePage;
         QTest::newRow("page, options before the folder")
-            << QStringList{"page", "--title", "My Site", "$T/site"} << SitePage;
+            << QStringList{u"page"_s, u"--title"_s, u"My Site"_s, u"$T/site"_s} << SitePage;
         QTest::newRow("page with an empty title")
-            << QStringList{"page", "$T/site", "--title", ""}
+            << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s, u""_s}
             << QByteArray("<html><head><meta charset=\"utf-8\"><title></title></head><body><h1></h1>" +
                           SiteIndex + "</body></html>\r\n");
-        QTest::newRow("rss") << QStringList{"rss", "$T/site"} + FeedOptions << SiteFeed;
-        QTest::newRow("titles") << QStringList{"titles", "$T/site"}
+        QTest::newRow("rss") << QStringList{u"rss"_s, u"$T/site"_s} + FeedOptions << SiteFeed;
+        QTest::newRow("titles") << QStringList{u"titles"_s, u"$T/site"_s}
                                 << QByteArray("a.htm\tAlpha\nb.html\t$T/site/b.html\n");
         QTest::newRow("titles, list order and UTF-8")
-            << QStringList{"titles", "$T/order"}
+            << QStringList{u"titles"_s, u"$T/order"_s}
             << QByteArray("a.HTML\tAy\nB.htm\tBee\nc.htm\tCaf\xc3\xa9\n");
-        QTest::newRow("titles of an empty folder") << QStringList{"titles", "$T/empty"} << QByteArray();
+        QTest::newRow("titles of an empty folder") << QStringList{u"titles"_s, u"$T/empty"_s} << QByteArray();
         QTest::newRow("titles as a browser finds them")
-            << QStringList{"titles", "$T/reader"}
+            << QStringList{u"titles"_s, u"$T/reader"_s}
             << QByteArray("\xc3\xa9"
                           "clair.htm\ta <b>c</b>\nlate.htm\t\xc5\x82\xc3\xb3"
                           "d\xc5\xba\nZeta.htm\tNew\n");
         QTest::newRow("index, titles as text")
-            << QStringList{"index", "$T/reader"}
+            << QStringList{u"index"_s, u"$T/reader"_s}
             << QByteArray("<ul>\r\n<li><a href=\"%C3%A9clair.htm\">a &lt;b&gt;c&lt;/b&gt;</a>\r\n"
                           "<li><a href=\"late.htm\">\xc5\x82\xc3\xb3"
                           "d\xc5\xba</a>\r\n"
                           "<li><a href=\"Zeta.htm\">New</a>\r\n</ul>");
 
         QTest::newRow("index, sub-folders left out")
-            << QStringList{"index", "$T/tree"}
+            << QStringList{u"index"_s, u"$T/tree"_s}
             << QByteArray("<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n"
                           "<li><a href=\"z.htm\">$T/tree/z.htm</a>\r\n</ul>");
-        QTest::newRow("index, recursive") << QStringList{"index", "$T/tree", "--recursive"} << TreeIndex;
+        QTest::newRow("index, recursive")
+            << QStringList{u"index"_s, u"$T/tree"_s, u"--recursive"_s} << TreeIndex;
         QTest::newRow("index, --max-depth 9")
-            << QStringList{"index", "--max-depth", "9", "$T/tree"} << TreeIndex;
+            << QStringList{u"index"_s, u"--max-depth"_s, u"9"_s, u"$T/tree"_s} << TreeIndex;
         QTest::newRow("titles, recursive")
-            << QStringList{"titles", "--recursive", "$T/tree"}
+            << QStringList{u"titles"_s, u"--recursive"_s, u"$T/tree"_s}
             << QByteArray("a.htm\tAlpha\nB/y.htm\tWhy\nsub dir/b.htm\tBee\nsub dir/deeper/c.htm\tSea\n"
                           "z.htm\t$T/tree/z.htm\n");
         QTest::newRow("titles, --max-depth 1")
-            << QStringList{"titles", "--recursive", "--max-depth", "1", "$T/tree"}
+            << QStringList{u"titles"_s, u"--recursive"_s, u"--max-depth"_s, u"1"_s, u"$T/tree"_s}
             << QByteArray("a.htm\tAlpha\nB/y.htm\tWhy\nsub dir/b.htm\tBee\nz.htm\t$T/tree/z.htm\n");
-        QTest::newRow("titles, --max-depth 0") << QStringList{"titles", "--max-depth", "0", "$T/tree"}
-                                               << QByteArray("a.htm\tAlpha\nz.htm\t$T/tree/z.htm\n");
+        QTest::newRow("titles, --max-depth 0")
+            << QStringList{u"titles"_s, u"--max-depth"_s, u"0"_s, u"$T/tree"_s}
+            << QByteArray("a.htm\tAlpha\nz.htm\t$T/tree/z.htm\n");
         QTest::newRow("titles, recursive, --exclude a folder's pages")
-            << QStringList{"titles", "$T/tree", "--recursive", "--exclude", "sub dir/*"}
+            << QStringList{u"titles"_s, u"$T/tree"_s, u"--recursive"_s, u"--exclude"_s, u"sub dir/*"_s}
             << QByteArray("a.htm\tAlpha\nB/y.htm\tWhy\nz.htm\t$T/tree/z.htm\n");
         QTest::newRow("titles, recursive, --exclude a folder, and * within one part")
-            << QStringList{"titles", "$T/tree", "--recursive", "--exclude", "b", "--exclude", "*/c.htm"}
+            << QStringList{u"titles"_s, u"$T/tree"_s,   u"--recursive"_s, u"--exclude"_s,
+                           u"b"_s,      u"--exclude"_s, u"*/c.htm"_s}
             << QByteArray(
                    "a.htm\tAlpha\nsub dir/b.htm\tBee\nsub dir/deeper/c.htm\tSea\nz.htm\t$T/tree/z.htm\n");
         QTest::newRow("rss, recursive")
-            << QStringList{"rss", "$T/tree", "--recursive"} + FeedOptions
+            << QStringList{u"rss"_s, u"$T/tree"_s, u"--recursive"_s} + FeedOptions
             << "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n"
                "<title>News</title><link>http://example.org</link><description>News</description>\r\n" +
                    FeedItem("Alpha", "a.htm") + FeedItem("Why", "B/y.htm") +
                    FeedItem("Bee", "sub%20dir/b.htm") + FeedItem("Sea", "sub%20dir/deeper/c.htm") +
                    FeedItem("$T/tree/z.htm", "z.htm") + "</channel></rss>";
         QTest::newRow("check, nothing found")
-            << QStringList{"check", "$T/order"} << QByteArray("Nothing found; 3 pages checked\n");
+            << QStringList{u"check"_s, u"$T/order"_s} << QByteArray("Nothing found; 3 pages checked\n");
         // Order and filter, the same for every command that lists pages.
         QTest::newRow("titles, --sort natural")
-            << QStringList{"titles", "$T/dated", "--sort", "natural"}
+            << QStringList{u"titles"_s, u"$T/dated"_s, u"--sort"_s, u"natural"_s}
             << QByteArray("draft.htm\tDraft\npage2.htm\tTwo\npage10.htm\tTen\n");
         QTest::newRow("titles, --sort date")
-            << QStringList{"titles", "$T/dated", "--sort", "date"}
+            << QStringList{u"titles"_s, u"$T/dated"_s, u"--sort"_s, u"date"_s}
             << QByteArray("draft.htm\tDraft\npage10.htm\tTen\npage2.htm\tTwo\n");
         QTest::newRow("titles, --sort name and --exclude twice")
-            << QStringList{"titles", "$T/dated", "--sort", "name", "--exclude", "D*", "--exclude", "*2.htm"}
+            << QStringList{u"titles"_s,    u"$T/dated"_s, u"--sort"_s,    u"name"_s,
+                           u"--exclude"_s, u"D*"_s,       u"--exclude"_s, u"*2.htm"_s}
             << QByteArray("page10.htm\tTen\n");
-        QTest::newRow("index, --exclude") << QStringList{"index", "$T/site", "--exclude", "B.*"}
+        QTest::newRow("index, --exclude") << QStringList{u"index"_s, u"$T/site"_s, u"--exclude"_s, u"B.*"_s}
                                           << QByteArray("<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n</ul>");
         QTest::newRow("page, --sort natural --exclude")
-            << QStringList{"page", "$T/dated", "--title", "T", "--sort", "natural", "--exclude", "draft*"}
+            << QStringList{u"page"_s,   u"$T/dated"_s, u"--title"_s,   u"T"_s,
+                           u"--sort"_s, u"natural"_s,  u"--exclude"_s, u"draft*"_s}
             << QByteArray(
                    "<html><head><meta charset=\"utf-8\"><title>T</title></head><body><h1>T</h1><ul>\r\n"
                    "<li><a href=\"page2.htm\">Two</a>\r\n<li><a href=\"page10.htm\">Ten</a>\r\n"
                    "</ul></body></html>\r\n");
         QTest::newRow("rss, every option")
-            << QStringList{"rss",       "$T/dated",      "--feed-title",
-                           "N",         "--site-url",    "https://x.org",
-                           "--guid",    "--feed-url",    "https://x.org/feed.xml",
-                           "--dates",   "--description", "meta",
-                           "--sort",    "date",          "--exclude",
-                           "draft.htm", "--limit",       "1"}
+            << QStringList{u"rss"_s,       u"$T/dated"_s,      u"--feed-title"_s,
+                           u"N"_s,         u"--site-url"_s,    u"https://x.org"_s,
+                           u"--guid"_s,    u"--feed-url"_s,    u"https://x.org/feed.xml"_s,
+                           u"--dates"_s,   u"--description"_s, u"meta"_s,
+                           u"--sort"_s,    u"date"_s,          u"--exclude"_s,
+                           u"draft.htm"_s, u"--limit"_s,       u"1"_s}
             << QByteArray(
                    "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:atom=\"http://www.w3.org/2005/Atom\">"
                    "<channel>\r\n<title>N</title><link>https://x.org</link><description>N</description>"
@@ -265,11 +271,11 @@ private Q_SLOTS:
                    "<guid isPermaLink=\"true\">https://x.org/page10.htm</guid>\r\n"
                    "<pubDate>Fri, 03 May 2024 07:08:09 +0000</pubDate>\r\n</item></channel></rss>");
         QTest::newRow("rss, options that publish nothing keep the free-text address")
-            << QStringList{"rss",          "$T/site", "--dates",    "--limit", "1",
-                           "--feed-title", "N",       "--site-url", "my site"}
+            << QStringList{u"rss"_s,          u"$T/site"_s, u"--dates"_s,    u"--limit"_s, u"1"_s,
+                           u"--feed-title"_s, u"N"_s,       u"--site-url"_s, u"my site"_s}
             << QByteArray("<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n<title>N</title>"
                           "<link>my site</link><description>N</description>") +
-                   QFileInfo(root + "/site/a.htm")
+                   QFileInfo(root + u"/site/a.htm"_s)
                        .lastModified()
                        .toUTC()
                        .toString(u"'<lastBuildDate>'ddd, dd MMM yyyy "
@@ -277,7 +283,7 @@ private Q_SLOTS:
                        .toUtf8() +
                    "\r\n<item>\r\n<title>Alpha</title>\r\n<description>Alpha</description>\r\n"
                    "<link>my site/a.htm</link>\r\n" +
-                   QFileInfo(root + "/site/a.htm")
+                   QFileInfo(root + u"/site/a.htm"_s)
                        .lastModified()
                        .toUTC()
                        .toString(u"'<pubDate>'ddd, dd MMM yyyy "
@@ -285,7 +291,8 @@ private Q_SLOTS:
                        .toUtf8() +
                    "\r\n</item></channel></rss>";
         QTest::newRow("atom, natural order, limit")
-            << QStringList{"atom", "$T/dated", "--sort", "natural", "--limit", "2"} + AtomOptions
+            << QStringList{u"atom"_s, u"$T/dated"_s, u"--sort"_s, u"natural"_s, u"--limit"_s, u"2"_s} +
+                   AtomOptions
             << QByteArray(
                    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<feed "
                    "xmlns=\"http://www.w3.org/2005/Atom\">\r\n"
@@ -300,8 +307,9 @@ private Q_SLOTS:
                    "href=\"https://x.org/page2.htm\"/>\r\n"
                    "<title>Two</title>\r\n<updated>2023-01-02T03:04:05Z</updated>\r\n</entry>\r\n</feed>");
         QTest::newRow("rss, declared dates and a meta description read once")
-            << QStringList{"rss",     "$T/meta",       "--feed-title", "N",      "--site-url", "u",
-                           "--dates", "--description", "meta",         "--sort", "date"}
+            << QStringList{u"rss"_s,        u"$T/meta"_s, u"--feed-title"_s, u"N"_s,
+                           u"--site-url"_s, u"u"_s,       u"--dates"_s,      u"--description"_s,
+                           u"meta"_s,       u"--sort"_s,  u"date"_s}
             << QByteArray(
                    "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n<title>N</title><link>u</link>"
                    "<description>N</description><lastBuildDate>Sat, 03 Feb 2024 03:05:06 "
@@ -312,18 +320,18 @@ private Q_SLOTS:
                    "<item>\r\n<title>M2</title>\r\n<description>M2</description>\r\n<link>u/m2.htm</link>\r\n"
                    "<pubDate>Sat, 08 Jul 2023 09:10:11 +0000</pubDate>\r\n</item></channel></rss>");
         QTest::newRow("sitemap, --lastmod, declared dates")
-            << QStringList{"sitemap", "$T/meta", "--site-url", "https://x.org", "--lastmod"}
+            << QStringList{u"sitemap"_s, u"$T/meta"_s, u"--site-url"_s, u"https://x.org"_s, u"--lastmod"_s}
             << SitemapHead +
                    "<url><loc>https://x.org/m1.htm</loc><lastmod>2024-02-03T03:05:06Z</lastmod></url>\r\n"
                    "<url><loc>https://x.org/m2.htm</loc><lastmod>2023-07-08T09:10:11Z</lastmod></url>\r\n"
                    "</urlset>";
-        QTest::newRow("sitemap") << QStringList{"sitemap",        "$T/dated",  "--site-url",
-                                                "https://x.org/", "--exclude", "draft*"}
+        QTest::newRow("sitemap") << QStringList{u"sitemap"_s,        u"$T/dated"_s,  u"--site-url"_s,
+                                                u"https://x.org/"_s, u"--exclude"_s, u"draft*"_s}
                                  << SitemapHead +
                                         "<url><loc>https://x.org/page10.htm</loc></url>\r\n"
                                         "<url><loc>https://x.org/page2.htm</loc></url>\r\n</urlset>";
         QTest::newRow("sitemap, --lastmod")
-            << QStringList{"sitemap", "$T/dated", "--site-url", "https://x.org", "--lastmod"}
+            << QStringList{u"sitemap"_s, u"$T/dated"_s, u"--site-url"_s, u"https://x.org"_s, u"--lastmod"_s}
             << SitemapHead +
                    "<url><loc>https://x.org/draft.htm</loc><lastmod>2025-01-01T00:00:00Z</lastmod></url>\r\n"
                    "<url><loc>https://x.org/page10.htm</loc><lastmod>2024-05-03T07:08:09Z</lastmod></url>\r\n"
@@ -344,20 +352,21 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("oldContent"); // empty: no file there before
         QTest::addColumn<QByteArray>("expected");
 
-        const QStringList page = {"page", "$T/site", "--title", "My Site"};
+        const QStringList page = {u"page"_s, u"$T/site"_s, u"--title"_s, u"My Site"_s};
         QTest::newRow("page, new file")
-            << page + QStringList{"-o", "$T/out/target"} << QByteArray() << SitePage;
+            << page + QStringList{u"-o"_s, u"$T/out/target"_s} << QByteArray() << SitePage;
         QTest::newRow("page replaces a longer file")
-            << page + QStringList{"-o", "$T/out/target"} << QByteArray(5000, 'x') << SitePage;
+            << page + QStringList{u"-o"_s, u"$T/out/target"_s} << QByteArray(5000, 'x') << SitePage;
         QTest::newRow("page, --output")
-            << page + QStringList{"--output", "$T/out/target"} << QByteArray("old") << SitePage;
+            << page + QStringList{u"--output"_s, u"$T/out/target"_s} << QByteArray("old") << SitePage;
         QTest::newRow("rss, text as it is")
-            << QStringList{"rss", "$T/site", "-o", "$T/out/target"} + FeedOptions << QByteArray("old")
-            << SiteFeed;
-        QTest::newRow("index") << QStringList{"index", "$T/site", "-o", "$T/out/target"} << QByteArray("old")
-                               << SiteIndex;
+            << QStringList{u"rss"_s, u"$T/site"_s, u"-o"_s, u"$T/out/target"_s} + FeedOptions
+            << QByteArray("old") << SiteFeed;
+        QTest::newRow("index") << QStringList{u"index"_s, u"$T/site"_s, u"-o"_s, u"$T/out/target"_s}
+                               << QByteArray("old") << SiteIndex;
         QTest::newRow("sitemap")
-            << QStringList{"sitemap", "$T/site", "--site-url", "http://x.org", "-o", "$T/out/target"}
+            << QStringList{u"sitemap"_s,      u"$T/site"_s, u"--site-url"_s,
+                           u"http://x.org"_s, u"-o"_s,      u"$T/out/target"_s}
             << QByteArray()
             << SitemapHead +
                    "<url><loc>http://x.org/a.htm</loc></url>\r\n<url><loc>http://x.org/b.html</loc></url>"
@@ -367,16 +376,16 @@ private Q_SLOTS:
         QFETCH(QStringList, args);
         QFETCH(QByteArray, oldContent);
         QFETCH(QByteArray, expected);
-        const QString target = root + "/out/target";
+        const QString target = root + u"/out/target"_s;
         QFile::remove(target);
         if (!oldContent.isEmpty())
-            write("out/target", oldContent);
+            write(u"out/target"_s, oldContent);
         const Result r = run(args);
         QCOMPARE(r.err, QByteArray());
         QCOMPARE(r.out, QByteArray());
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(read(target), expand(expected));
-        QCOMPARE(QDir(root + "/out").entryList(QDir::Files | QDir::Hidden), QStringList{"target"});
+        QCOMPARE(QDir(root + u"/out"_s).entryList(QDir::Files | QDir::Hidden), QStringList{u"target"_s});
     }
 
     // Every failure leaves the output file alone: an existing one byte for byte, a new one not made.
@@ -385,87 +394,105 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
 
         QTest::newRow("no arguments") << QStringList{} << 2;
-        QTest::newRow("unknown command") << QStringList{"list", "$T/site"} << 2;
-        QTest::newRow("folder missing from the command line") << QStringList{"index"} << 2;
-        QTest::newRow("extra argument") << QStringList{"index", "$T/site", "$T/site"} << 2;
-        QTest::newRow("unknown option") << QStringList{"index", "$T/site", "--bogus"} << 2;
-        QTest::newRow("page without --title") << QStringList{"page", "$T/site", "-o", "$T/out/keep"} << 2;
-        QTest::newRow("page, --title without its value") << QStringList{"page", "$T/site", "--title"} << 2;
+        QTest::newRow("unknown command") << QStringList{u"list"_s, u"$T/site"_s} << 2;
+        QTest::newRow("folder missing from the command line") << QStringList{u"index"_s} << 2;
+        QTest::newRow("extra argument") << QStringList{u"index"_s, u"$T/site"_s, u"$T/site"_s} << 2;
+        QTest::newRow("unknown option") << QStringList{u"index"_s, u"$T/site"_s, u"--bogus"_s} << 2;
+        QTest::newRow("page without --title")
+            << QStringList{u"page"_s, u"$T/site"_s, u"-o"_s, u"$T/out/keep"_s} << 2;
+        QTest::newRow("page, --title without its value")
+            << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s} << 2;
         QTest::newRow("rss without --site-url")
-            << QStringList{"rss", "$T/site", "--feed-title", "F", "-o", "$T/out/new"} << 2;
+            << QStringList{u"rss"_s, u"$T/site"_s, u"--feed-title"_s, u"F"_s, u"-o"_s, u"$T/out/new"_s} << 2;
         QTest::newRow("rss without --feed-title")
-            << QStringList{"rss", "$T/site", "--site-url", "http://x/", "-o", "$T/out/keep"} << 2;
+            << QStringList{u"rss"_s, u"$T/site"_s, u"--site-url"_s, u"http://x/"_s, u"-o"_s, u"$T/out/keep"_s}
+            << 2;
         QTest::newRow("titles does not write files")
-            << QStringList{"titles", "$T/site", "-o", "$T/out/new"} << 2;
-        QTest::newRow("titles takes no title") << QStringList{"titles", "$T/site", "--title", "T"} << 2;
+            << QStringList{u"titles"_s, u"$T/site"_s, u"-o"_s, u"$T/out/new"_s} << 2;
+        QTest::newRow("titles takes no title")
+            << QStringList{u"titles"_s, u"$T/site"_s, u"--title"_s, u"T"_s} << 2;
         QTest::newRow("--max-depth is not a number")
-            << QStringList{"index", "$T/site", "--max-depth", "x"} << 2;
-        QTest::newRow("--max-depth below 0") << QStringList{"titles", "$T/site", "--max-depth", "-1"} << 2;
-        QTest::newRow("--format is for check") << QStringList{"index", "$T/site", "--format", "json"} << 2;
-        QTest::newRow("check, unknown --format") << QStringList{"check", "$T/site", "--format", "xml"} << 2;
+            << QStringList{u"index"_s, u"$T/site"_s, u"--max-depth"_s, u"x"_s} << 2;
+        QTest::newRow("--max-depth below 0")
+            << QStringList{u"titles"_s, u"$T/site"_s, u"--max-depth"_s, u"-1"_s} << 2;
+        QTest::newRow("--format is for check")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--format"_s, u"json"_s} << 2;
+        QTest::newRow("check, unknown --format")
+            << QStringList{u"check"_s, u"$T/site"_s, u"--format"_s, u"xml"_s} << 2;
         QTest::newRow("check does not write files")
-            << QStringList{"check", "$T/site", "-o", "$T/out/new"} << 2;
-        QTest::newRow("--watch without -o") << QStringList{"page", "$T/site", "--title", "T", "--watch"} << 2;
+            << QStringList{u"check"_s, u"$T/site"_s, u"-o"_s, u"$T/out/new"_s} << 2;
+        QTest::newRow("--watch without -o")
+            << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"--watch"_s} << 2;
         QTest::newRow("--watch on standard output")
-            << QStringList{"page", "$T/site", "--title", "T", "-o", "-", "--watch"} << 2;
-        QTest::newRow("index does not watch") << QStringList{"index", "$T/site", "--watch"} << 2;
-        QTest::newRow("check of a missing folder") << QStringList{"check", "$T/missing"} << 1;
+            << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"-o"_s, u"-"_s, u"--watch"_s} << 2;
+        QTest::newRow("index does not watch") << QStringList{u"index"_s, u"$T/site"_s, u"--watch"_s} << 2;
+        QTest::newRow("check of a missing folder") << QStringList{u"check"_s, u"$T/missing"_s} << 1;
         QTest::newRow("watch, first write fails")
-            << QStringList{"page", "$T/site", "--title", "T", "-o", "$T/out/keep/new", "--watch"} << 1;
+            << QStringList{u"page"_s, u"$T/site"_s,         u"--title"_s, u"T"_s,
+                           u"-o"_s,   u"$T/out/keep/new"_s, u"--watch"_s}
+            << 1;
         // Option values, and options a command does not take.
-        const QStringList rss = QStringList{"rss", "$T/site", "-o", "$T/out/keep"} + FeedOptions;
-        QTest::newRow("--sort, unknown order") << rss + QStringList{"--sort", "size"} << 2;
-        QTest::newRow("--sort, letter case") << rss + QStringList{"--sort", "Date"} << 2;
-        QTest::newRow("--limit 0") << rss + QStringList{"--limit", "0"} << 2;
-        QTest::newRow("--limit -1") << rss + QStringList{"--limit", "-1"} << 2;
-        QTest::newRow("--limit, not a number") << rss + QStringList{"--limit", "ten"} << 2;
-        QTest::newRow("--limit, empty") << rss + QStringList{"--limit", ""} << 2;
-        QTest::newRow("--description, unknown") << rss + QStringList{"--description", "body"} << 2;
-        QTest::newRow("--exclude, unclosed set") << rss + QStringList{"--exclude", "[a"} << 2;
-        QTest::newRow("--exclude, empty") << rss + QStringList{"--exclude", ""} << 2;
-        QTest::newRow("index takes no --limit") << QStringList{"index", "$T/site", "--limit", "1"} << 2;
-        QTest::newRow("index takes no --guid") << QStringList{"index", "$T/site", "--guid"} << 2;
+        const QStringList rss = QStringList{u"rss"_s, u"$T/site"_s, u"-o"_s, u"$T/out/keep"_s} + FeedOptions;
+        QTest::newRow("--sort, unknown order") << rss + QStringList{u"--sort"_s, u"size"_s} << 2;
+        QTest::newRow("--sort, letter case") << rss + QStringList{u"--sort"_s, u"Date"_s} << 2;
+        QTest::newRow("--limit 0") << rss + QStringList{u"--limit"_s, u"0"_s} << 2;
+        QTest::newRow("--limit -1") << rss + QStringList{u"--limit"_s, u"-1"_s} << 2;
+        QTest::newRow("--limit, not a number") << rss + QStringList{u"--limit"_s, u"ten"_s} << 2;
+        QTest::newRow("--limit, empty") << rss + QStringList{u"--limit"_s, u""_s} << 2;
+        QTest::newRow("--description, unknown") << rss + QStringList{u"--description"_s, u"body"_s} << 2;
+        QTest::newRow("--exclude, unclosed set") << rss + QStringList{u"--exclude"_s, u"[a"_s} << 2;
+        QTest::newRow("--exclude, empty") << rss + QStringList{u"--exclude"_s, u""_s} << 2;
+        QTest::newRow("index takes no --limit")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--limit"_s, u"1"_s} << 2;
+        QTest::newRow("index takes no --guid") << QStringList{u"index"_s, u"$T/site"_s, u"--guid"_s} << 2;
         QTest::newRow("sitemap takes no --sort")
-            << QStringList{"sitemap", "$T/site", "--site-url", "http://x.org", "--sort", "date"} << 2;
+            << QStringList{u"sitemap"_s,      u"$T/site"_s, u"--site-url"_s,
+                           u"http://x.org"_s, u"--sort"_s,  u"date"_s}
+            << 2;
         QTest::newRow("atom takes no --dates")
-            << QStringList{"atom", "$T/site", "--dates"} + AtomOptions << 2;
-        QTest::newRow("rss takes no --lastmod") << rss + QStringList{"--lastmod"} << 2;
+            << QStringList{u"atom"_s, u"$T/site"_s, u"--dates"_s} + AtomOptions << 2;
+        QTest::newRow("rss takes no --lastmod") << rss + QStringList{u"--lastmod"_s} << 2;
         // Addresses that get published must be web addresses.
         QTest::newRow("rss --guid, free-text site")
-            << QStringList{"rss", "$T/site", "--feed-title", "F", "--site-url", "example.org", "--guid"} << 2;
-        QTest::newRow("rss --feed-url, relative")
-            << QStringList{"rss",        "$T/site",      "--feed-title", "F",
-                           "--site-url", "http://x.org", "--feed-url",   "f.xml"}
+            << QStringList{u"rss"_s,        u"$T/site"_s,     u"--feed-title"_s, u"F"_s,
+                           u"--site-url"_s, u"example.org"_s, u"--guid"_s}
             << 2;
-        QTest::newRow("rss --feed-url, empty") << rss + QStringList{"--feed-url", ""} << 2;
+        QTest::newRow("rss --feed-url, relative")
+            << QStringList{u"rss"_s,        u"$T/site"_s,      u"--feed-title"_s, u"F"_s,
+                           u"--site-url"_s, u"http://x.org"_s, u"--feed-url"_s,   u"f.xml"_s}
+            << 2;
+        QTest::newRow("rss --feed-url, empty") << rss + QStringList{u"--feed-url"_s, u""_s} << 2;
         QTest::newRow("atom without --feed-url")
-            << QStringList{"atom",       "$T/site",      "--feed-title", "F",
-                           "--site-url", "http://x.org", "-o",           "$T/out/new"}
+            << QStringList{u"atom"_s,       u"$T/site"_s,      u"--feed-title"_s, u"F"_s,
+                           u"--site-url"_s, u"http://x.org"_s, u"-o"_s,           u"$T/out/new"_s}
             << 2;
         QTest::newRow("atom, ftp site")
-            << QStringList{"atom",       "$T/site",     "--feed-title", "F",
-                           "--site-url", "ftp://x.org", "--feed-url",   "http://x.org/a.xml"}
+            << QStringList{u"atom"_s,       u"$T/site"_s,     u"--feed-title"_s, u"F"_s,
+                           u"--site-url"_s, u"ftp://x.org"_s, u"--feed-url"_s,   u"http://x.org/a.xml"_s}
             << 2;
         QTest::newRow("sitemap without --site-url")
-            << QStringList{"sitemap", "$T/site", "-o", "$T/out/keep"} << 2;
+            << QStringList{u"sitemap"_s, u"$T/site"_s, u"-o"_s, u"$T/out/keep"_s} << 2;
         QTest::newRow("sitemap, no scheme")
-            << QStringList{"sitemap", "$T/site", "--site-url", "x.org", "-o", "$T/out/keep"} << 2;
+            << QStringList{u"sitemap"_s, u"$T/site"_s, u"--site-url"_s, u"x.org"_s, u"-o"_s, u"$T/out/keep"_s}
+            << 2;
         QTest::newRow("sitemap, folder does not exist")
-            << QStringList{"sitemap", "$T/missing", "--site-url", "http://x.org", "-o", "$T/out/keep"} << 1;
+            << QStringList{u"sitemap"_s,      u"$T/missing"_s, u"--site-url"_s,
+                           u"http://x.org"_s, u"-o"_s,         u"$T/out/keep"_s}
+            << 1;
         QTest::newRow("folder does not exist")
-            << QStringList{"page", "$T/missing", "--title", "T", "-o", "$T/out/keep"} << 1;
+            << QStringList{u"page"_s, u"$T/missing"_s, u"--title"_s, u"T"_s, u"-o"_s, u"$T/out/keep"_s} << 1;
         QTest::newRow("folder is a file")
-            << QStringList{"rss", "$T/site/a.htm", "-o", "$T/out/new"} + FeedOptions << 1;
+            << QStringList{u"rss"_s, u"$T/site/a.htm"_s, u"-o"_s, u"$T/out/new"_s} + FeedOptions << 1;
         QTest::newRow("page, output under a regular file")
-            << QStringList{"page", "$T/site", "--title", "T", "-o", "$T/out/keep/new"} << 1;
+            << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"-o"_s, u"$T/out/keep/new"_s} << 1;
         QTest::newRow("rss, output under a regular file")
-            << QStringList{"rss", "$T/site", "-o", "$T/out/keep/new"} + FeedOptions << 1;
+            << QStringList{u"rss"_s, u"$T/site"_s, u"-o"_s, u"$T/out/keep/new"_s} + FeedOptions << 1;
     }
     void failure() {
         QFETCH(QStringList, args);
         QFETCH(int, exitCode);
-        QFile::remove(root + "/out/target");
-        write("out/keep", "old page\r\n");
+        QFile::remove(root + u"/out/target"_s);
+        write(u"out/keep"_s, "old page\r\n");
         const Result r = run(args);
         QCOMPARE(r.exitCode, exitCode);
         QCOMPARE(r.out, QByteArray());
@@ -476,9 +503,9 @@ private Q_SLOTS:
             QCOMPARE(r.err.count('\n'), 1);
             QVERIFY(r.err.endsWith('\n'));
         }
-        QCOMPARE(read(root + "/out/keep"), QByteArray("old page\r\n"));
-        QCOMPARE(QDir(root + "/out").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{"keep"});
+        QCOMPARE(read(root + u"/out/keep"_s), QByteArray("old page\r\n"));
+        QCOMPARE(QDir(root + u"/out"_s).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{u"keep"_s});
     }
 
     // Each row checks a folder made of "path|bytes" entries; locked entries are made unreadable.
@@ -505,7 +532,7 @@ private Q_SLOTS:
         QTest::newRow("the same title names every other page")
             << QByteArrayList{"a.htm|<title>Home</title>", "b.htm|<title>Home</title>",
                               "sub/c.htm|<title>H&#111;me</title>", "d.htm|<title>home</title>"}
-            << QStringList() << QStringList{"--recursive"}
+            << QStringList() << QStringList{u"--recursive"_s}
             << QByteArray("a.htm: the same title as b.htm, sub/c.htm: \"Home\"\n"
                           "b.htm: the same title as a.htm, sub/c.htm: \"Home\"\n"
                           "sub/c.htm: the same title as a.htm, b.htm: \"Home\"\n"
@@ -604,12 +631,12 @@ private Q_SLOTS:
                    "follow the mark\n3 findings; 3 pages checked\n")
             << 1;
         QTest::newRow("a page that cannot be read")
-            << QByteArrayList{"a.htm|<title>A</title>", "b.htm|<title>B</title>"} << QStringList{"b.htm"}
+            << QByteArrayList{"a.htm|<title>A</title>", "b.htm|<title>B</title>"} << QStringList{u"b.htm"_s}
             << QStringList()
             << QByteArray("b.htm: cannot be read (Permission denied)\n1 finding; 2 pages checked\n") << 1;
         QTest::newRow("a sub-folder that cannot be read")
-            << QByteArrayList{"a.htm|<title>A</title>", "shut/b.htm|<title>B</title>"} << QStringList{"shut"}
-            << QStringList{"--recursive"}
+            << QByteArrayList{"a.htm|<title>A</title>", "shut/b.htm|<title>B</title>"}
+            << QStringList{u"shut"_s} << QStringList{u"--recursive"_s}
             << QByteArray("shut/: folder cannot be read (Permission denied); its pages are left out\n"
                           "1 finding; 1 page checked\n")
             << 1;
@@ -629,14 +656,15 @@ private Q_SLOTS:
             << 1;
         QTest::newRow("json")
             << QByteArrayList{"a.htm|<p>none", "b.htm|<title>B</title>"} << QStringList()
-            << QStringList{"--format", "json"}
+            << QStringList{u"--format"_s, u"json"_s}
             << QByteArray(
                    "[\n    {\n        \"detail\": \"no title; the index and feeds would show the page's "
                    "local path instead\",\n        \"kind\": \"no-title\",\n        \"page\": \"a.htm\"\n"
                    "    }\n]\n")
             << 1;
-        QTest::newRow("json, nothing found") << QByteArrayList{"b.htm|<title>B</title>"} << QStringList()
-                                             << QStringList{"--format", "json"} << QByteArray("[\n]\n") << 0;
+        QTest::newRow("json, nothing found")
+            << QByteArrayList{"b.htm|<title>B</title>"} << QStringList()
+            << QStringList{u"--format"_s, u"json"_s} << QByteArray("[\n]\n") << 0;
     }
     void check() {
         QFETCH(QByteArrayList, files);
@@ -648,25 +676,26 @@ private Q_SLOTS:
         QVERIFY(dir.isValid());
         for (const QByteArray& entry : files) {
             const qsizetype bar = entry.indexOf('|');
-            const QString path = dir.path() + '/' + QString::fromUtf8(entry.left(bar));
+            const QString path = dir.path() + u'/' + QString::fromUtf8(entry.left(bar));
             QVERIFY(QDir().mkpath(QFileInfo(path).path()));
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(entry.mid(bar + 1));
         }
         for (const QString& name : locked)
-            QVERIFY(QFile::setPermissions(dir.path() + '/' + name, {}));
+            QVERIFY(QFile::setPermissions(dir.path() + u'/' + name, {}));
         if (!locked.isEmpty()) {
             testcaps::FileModesHold modes;
             if (!modes.isValid() || !testcaps::ChildrenCanBeHeld() ||
-                testcaps::CanOpen(QFile::encodeName(dir.path() + '/' + locked.first())))
+                testcaps::CanOpen(QFile::encodeName(dir.path() + u'/' + locked.first())))
                 QSKIP("file modes do not stop this user from reading");
         }
         QProcess process;
         process.setChildProcessModifier([] { testcaps::DropFileOverrideForGood(); });
-        const Result r = run(process, PAGEWICK_CLI, QStringList{"check", dir.path()} + options);
+        const Result r =
+            run(process, QStringLiteral(PAGEWICK_CLI), QStringList{u"check"_s, dir.path()} + options);
         for (const QString& name : locked)
-            QFile::setPermissions(dir.path() + '/' + name,
+            QFile::setPermissions(dir.path() + u'/' + name,
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(r.err, QByteArray());
         QCOMPARE(r.out, expected);
@@ -681,14 +710,16 @@ private Q_SLOTS:
         QTest::addColumn<int>("signal");
         QTest::addColumn<bool>("amongPages"); // the output is a page of the watched folder
         QTest::newRow("page, SIGTERM")
-            << QStringList{"page", "--title", "T"} << QString() << int(SIGTERM) << false;
-        QTest::newRow("rss, SIGINT") << FeedOptions + QStringList{"rss"} << QString() << int(SIGINT) << false;
+            << QStringList{u"page"_s, u"--title"_s, u"T"_s} << QString() << int(SIGTERM) << false;
+        QTest::newRow("rss, SIGINT") << FeedOptions + QStringList{u"rss"_s} << QString() << int(SIGINT)
+                                     << false;
         QTest::newRow("page, recursive, a new sub-folder")
-            << QStringList{"page", "--title", "T", "--recursive"} << u"new/deeper/"_s << int(SIGINT) << false;
+            << QStringList{u"page"_s, u"--title"_s, u"T"_s, u"--recursive"_s} << u"new/deeper/"_s
+            << int(SIGINT) << false;
         QTest::newRow("atom, SIGTERM")
-            << AtomOptions + QStringList{"atom"} << QString() << int(SIGTERM) << false;
+            << AtomOptions + QStringList{u"atom"_s} << QString() << int(SIGTERM) << false;
         QTest::newRow("page, written among the pages")
-            << QStringList{"page", "--title", "T"} << QString() << int(SIGTERM) << true;
+            << QStringList{u"page"_s, u"--title"_s, u"T"_s} << QString() << int(SIGTERM) << true;
     }
     void watch() {
         QFETCH(QStringList, args);
@@ -697,19 +728,20 @@ private Q_SLOTS:
         QFETCH(bool, amongPages);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const QString site = dir.path() + "/site", out = amongPages ? site : dir.path() + "/out";
+        const QString site = dir.path() + u"/site"_s, out = amongPages ? site : dir.path() + u"/out"_s;
         QVERIFY(QDir().mkpath(site) && QDir().mkpath(out));
         const auto put = [&](const QString& name, const QByteArray& bytes) {
-            QVERIFY(QDir().mkpath(QFileInfo(site + '/' + name).path()));
-            QFile f(site + '/' + name);
+            QVERIFY(QDir().mkpath(QFileInfo(site + u'/' + name).path()));
+            QFile f(site + u'/' + name);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(bytes);
         };
-        const auto output = [&] { return read(out + "/index.html"); };
-        put("a.htm", "<title>First</title>");
+        const auto output = [&] { return read(out + u"/index.html"_s); };
+        put(u"a.htm"_s, "<title>First</title>");
 
         QProcess process;
-        process.start(PAGEWICK_CLI, args + QStringList{site, "-o", out + "/index.html", "--watch"});
+        process.start(QStringLiteral(PAGEWICK_CLI),
+                      args + QStringList{site, u"-o"_s, out + u"/index.html"_s, u"--watch"_s});
         QVERIFY(process.waitForStarted());
         const auto stop = qScopeGuard([&] {
             if (process.state() != QProcess::NotRunning) {
@@ -719,17 +751,17 @@ private Q_SLOTS:
         });
         QTRY_VERIFY_WITH_TIMEOUT(output().contains("First"), 20000);
 
-        put(sub + "b.htm", "<title>Added</title>");
+        put(sub + u"b.htm"_s, "<title>Added</title>");
         QTRY_VERIFY_WITH_TIMEOUT(output().contains("Added"), 20000);
-        put("a.htm", "<title>Changed</title>");
+        put(u"a.htm"_s, "<title>Changed</title>");
         // The same bytes again: nothing to write, whenever it is noticed.
-        put(sub + "b.htm", "<title>Added</title>");
+        put(sub + u"b.htm"_s, "<title>Added</title>");
         QTRY_VERIFY_WITH_TIMEOUT(output().contains("Changed"), 20000);
         QVERIFY(!output().contains("First"));
-        QVERIFY(QFile::remove(site + '/' + sub + "b.htm"));
+        QVERIFY(QFile::remove(site + u'/' + sub + u"b.htm"_s));
         QTRY_VERIFY_WITH_TIMEOUT(!output().contains("Added"), 20000);
         // A file that is not a page changes nothing.
-        put("notes.txt", "x");
+        put(u"notes.txt"_s, "x");
 
         ::kill(pid_t(process.processId()), signal);
         QVERIFY(process.waitForFinished(20000));
@@ -738,19 +770,19 @@ private Q_SLOTS:
         QCOMPARE(process.readAllStandardError(),
                  QByteArray("pagewick-cli: wrote " + QFile::encodeName(out) + "/index.html\n").repeated(3));
         QStringList left = QDir(out).entryList(QDir::Files | QDir::Hidden);
-        left.removeAll("a.htm");
-        left.removeAll("notes.txt");
-        QCOMPARE(left, QStringList{"index.html"});
+        left.removeAll(u"a.htm"_s);
+        left.removeAll(u"notes.txt"_s);
+        QCOMPARE(left, QStringList{u"index.html"_s});
     }
 
     void helpAndVersion_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("start");
         const QByteArray usage = "Usage: pagewick-cli index FOLDER ";
-        QTest::newRow("--help") << QStringList{"--help"} << usage;
-        QTest::newRow("-h") << QStringList{"-h"} << usage;
-        QTest::newRow("help after a command") << QStringList{"rss", "--help"} << usage;
-        QTest::newRow("--version") << QStringList{"--version"}
+        QTest::newRow("--help") << QStringList{u"--help"_s} << usage;
+        QTest::newRow("-h") << QStringList{u"-h"_s} << usage;
+        QTest::newRow("help after a command") << QStringList{u"rss"_s, u"--help"_s} << usage;
+        QTest::newRow("--version") << QStringList{u"--version"_s}
                                    << QByteArray("pagewick-cli " PAGEWICK_VERSION "\n");
     }
     void helpAndVersion() {
@@ -777,13 +809,15 @@ private Q_SLOTS:
         QCOMPARE(::write(fd, page.constData(), page.size()), page.size());
         ::close(fd);
 
-        const QString script = R"sh(exec "$0" "$1" "$(printf '%b' "$2")")sh";
-        const QString escaped = root + "/odd\\0377";
+        const QString script = uR"sh(exec "$0" "$1" "$(printf '%b' "$2")")sh"_s;
+        const QString escaped = root + u"/odd\\0377"_s;
         QProcess process;
-        Result r = run(process, "/bin/sh", QStringList{"-c", script, PAGEWICK_CLI, "index", escaped});
+        Result r = run(process, u"/bin/sh"_s,
+                       QStringList{u"-c"_s, script, QStringLiteral(PAGEWICK_CLI), u"index"_s, escaped});
         QCOMPARE(r.err, QByteArray());
         QCOMPARE(r.out, QByteArray("<ul>\r\n<li><a href=\"a.htm\">Alpha</a>\r\n</ul>"));
-        r = run(process, "/bin/sh", QStringList{"-c", script, PAGEWICK_CLI, "titles", escaped});
+        r = run(process, u"/bin/sh"_s,
+                QStringList{u"-c"_s, script, QStringLiteral(PAGEWICK_CLI), u"titles"_s, escaped});
         QCOMPARE(r.out, QByteArray("a.htm\tAlpha\n"));
     }
 
@@ -791,33 +825,34 @@ private Q_SLOTS:
     // leave the old file as it was and no temporary file behind.
     void failedWriteKeepsOldFile_data() {
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("page") << QStringList{"page", "$T/site", "--title", "My Site", "-o", "$T/out/keep"};
-        QTest::newRow("rss") << QStringList{"rss", "$T/site", "-o", "$T/out/keep"} + FeedOptions;
+        QTest::newRow("page") << QStringList{u"page"_s,    u"$T/site"_s, u"--title"_s,
+                                             u"My Site"_s, u"-o"_s,      u"$T/out/keep"_s};
+        QTest::newRow("rss") << QStringList{u"rss"_s, u"$T/site"_s, u"-o"_s, u"$T/out/keep"_s} + FeedOptions;
     }
     void failedWriteKeepsOldFile() {
         QFETCH(QStringList, args);
-        write("out/keep", "old page\r\n");
+        write(u"out/keep"_s, "old page\r\n");
         QProcess process;
         process.setChildProcessModifier([] {
             const rlimit limit{64, 64};
             ::setrlimit(RLIMIT_FSIZE, &limit);
             ::signal(SIGXFSZ, SIG_IGN);
         });
-        const Result r = run(process, PAGEWICK_CLI, expand(args));
+        const Result r = run(process, QStringLiteral(PAGEWICK_CLI), expand(args));
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.startsWith("pagewick-cli: "), r.err.constData());
-        QCOMPARE(read(root + "/out/keep"), QByteArray("old page\r\n"));
-        QCOMPARE(QDir(root + "/out").entryList(QDir::Files | QDir::Hidden), QStringList{"keep"});
+        QCOMPARE(read(root + u"/out/keep"_s), QByteArray("old page\r\n"));
+        QCOMPARE(QDir(root + u"/out"_s).entryList(QDir::Files | QDir::Hidden), QStringList{u"keep"_s});
     }
 
     void standardOutputThatCannotBeWritten() {
         // A private copy of the full device, so the test never opens the machine's own.
-        const QString full = root + "/full";
+        const QString full = root + u"/full"_s;
         if (::mknod(QFile::encodeName(full).constData(), S_IFCHR | 0600, makedev(1, 7)) != 0)
             QSKIP("cannot make a private full device here (needs root)");
         QProcess process;
         process.setStandardOutputFile(full);
-        const Result r = run(process, PAGEWICK_CLI, expand({"index", "$T/site"}));
+        const Result r = run(process, QStringLiteral(PAGEWICK_CLI), expand({u"index"_s, u"$T/site"_s}));
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.startsWith("pagewick-cli: "), r.err.constData());
     }
