@@ -203,12 +203,12 @@ const ActionButton kActionButtons[] = {
 } // namespace
 
 void frmMain::createActionButtons() {
-    for (const ActionButton& spec : kActionButtons) {
-        auto* button = NamedControl(new QPushButton(QString::fromUtf8(spec.caption), clientArea), spec.name);
-        PlaceInTwips(button, 2760, spec.top, 1575, 375);
-        button->setToolTip(QString::fromUtf8(spec.toolTip));
+    for (const ActionButton& entry : kActionButtons) {
+        auto* button = NamedControl(new QPushButton(QString::fromUtf8(entry.caption), clientArea), entry.name);
+        PlaceInTwips(button, 2760, entry.top, 1575, 375);
+        button->setToolTip(QString::fromUtf8(entry.toolTip));
         PressedByReturn(button);
-        actionButtons[spec.column] = button;
+        actionButtons[entry.column] = button;
     }
     cmdCreate = actionButtons[ColCreate];
     cmdViewHTML = actionButtons[ColViewHTML];
@@ -227,9 +227,9 @@ void frmMain::setTabOrders() {
             setTabOrder(previous, widget);
         previous = widget;
     }
-    for (const ActionButton& spec : kActionButtons) {
-        setTabOrder(previous, actionButtons[spec.column]);
-        previous = actionButtons[spec.column];
+    for (const ActionButton& entry : kActionButtons) {
+        setTabOrder(previous, actionButtons[entry.column]);
+        previous = actionButtons[entry.column];
     }
 }
 
@@ -240,8 +240,8 @@ void frmMain::connectHandlers() {
     // A folder dropped on the box opens, as anywhere on the window, rather than going in as text.
     txtMap->setAcceptDrops(false);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmMain::cmdBrowse_Click);
-    for (const ActionButton& spec : kActionButtons)
-        connect(actionButtons[spec.column], &QPushButton::clicked, this, spec.clicked);
+    for (const ActionButton& entry : kActionButtons)
+        connect(actionButtons[entry.column], &QPushButton::clicked, this, entry.clicked);
     connect(lstFiles, &QListWidget::itemDoubleClicked, this, &frmMain::lstFiles_DblClick);
 }
 
