@@ -45,13 +45,9 @@ namespace {
 // The pages the list shows: the folder's own, in name order, or with sub-folders those of every
 // folder below too, by their paths from the folder, the pages of one folder together.
 QStringList ListPageFiles(const QString& folder, bool subFolders) {
-    if (!subFolders) {
-        QStringList names = ScanPageFiles(folder);
-        SortPageNames(names);
-        return names;
-    }
+    // Without sub-folders the walk is the plain scan and the path order the name order.
     WalkOptions walk;
-    walk.recursive = true;
+    walk.recursive = subFolders;
     QStringList paths = WalkPageFiles(folder, walk).pages;
     SortPagePaths(paths);
     return paths;
