@@ -149,11 +149,14 @@ private:
         if (atEnd() || s[pos] == '>')
             return std::nullopt;
         Attribute a;
-        for (;; ++pos) {
+        // Whether the name has begun, counted even where names are not kept: an "=" that starts
+        // a name is part of it, a later one starts the value.
+        bool named = false;
+        for (;; ++pos, named = true) {
             if (atEnd())
                 return std::nullopt;
             const char c = s[pos];
-            if (c == '=' && !a.name.empty()) {
+            if (c == '=' && named) {
                 ++pos;
                 return value(a);
             }
@@ -330,8 +333,7 @@ QByteArray MetaDeclaredEncoding(std::optional<QByteArrayView> charset,
     QByteArray encoding;
     if (charset) {
         encoding = EncodingForLabel(*charset);
-    } else if (content && httpEquiv &&
-               httpEquiv->trimmed().compare("content-type", Qt::CaseInsensitive) == 0) {
+    } else if (content && httpEquiv && httpEquiv->compare("content-type", Qt::CaseInsensitive) == 0) {
         encoding = CharsetFromContent(content->toByteArray().toLower());
     }
     // A page read as bytes cannot be UTF-16; a declaration saying so means UTF-8.

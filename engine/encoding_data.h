@@ -43,7 +43,6 @@ extern const PointerIndex kJis0212;
 extern const PointerIndex kEucKr;
 extern const PointerIndex kGb18030;
 extern const PointerIndex kBig5;
-extern const PointerIndex kIso2022JpKatakana;
 extern const char16_t kBig5AstralPointers[];
 extern const char16_t kBig5AstralValues[];
 extern const qsizetype kBig5AstralCount;

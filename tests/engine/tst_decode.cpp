@@ -3,9 +3,18 @@
 #include "engine/title.h"
 #include "fixture.h"
 
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,6 +35,11 @@ private Q_SLOTS:
     void legacyTitles_data();
     void legacyTitles();
     void untrustedEncodingGivesNoTitle();
+    void decoders_data();
+    void decoders();
+    void everyLabelAndIndexPointer();
+    void sniffingAsBrowsers_data();
+    void sniffingAsBrowsers();
 };
 
 void DecodeTest::byteOrderMark_data() {
@@ -267,6 +281,309 @@ void DecodeTest::untrustedEncodingGivesNoTitle() {
     QTemporaryDir dir;
     const QString path = WriteFixture(dir.path(), u"kr.htm"_s, "<meta charset=iso-2022-kr><title>Hi</title>");
     QCOMPARE(ReadPageTitle(path), std::nullopt);
+}
+
+void DecodeTest::decoders_data() {
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    struct Row {
+        const char* name;
+        const char* encoding;
+        QByteArray bytes;
+        const char16_t* text;
+    };
+    const Row rows[] = {
+        // UTF-8: one U+FFFD for each maximal subpart of a broken sequence.
+        {"UTF-8 cut four-byte sequence", "UTF-8", "a\xF0\x9F\x98", u"a\uFFFD"},
+        {"UTF-8 cut sequence before ASCII", "UTF-8", "\xF0\x9F\x98z", u"\uFFFDz"},
+        {"UTF-8 overlong", "UTF-8", "\xC0\x80\xE0\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+        {"UTF-8 surrogate", "UTF-8", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
+        {"UTF-8 past U+10FFFF", "UTF-8", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+        {"UTF-8 lone trail bytes", "UTF-8", "\x80\xBFx", u"\uFFFD\uFFFDx"},
+        {"UTF-8 mark kept as text", "UTF-8", "\xEF\xBB\xBFx", u"\uFEFFx"},
+        // Single-byte tables.
+        {"iso-8859-16", "ISO-8859-16", "\xA1\xA4\xDE", u"\u0104\u20AC\u021A"},
+        {"windows-1252 C1 byte with no letter", "windows-1252", "\x80\x81\x9F", u"\u20AC\u0081\u0178"},
+        {"windows-874 unassigned byte", "windows-874",
+         "\xDB"
+         "a",
+         u"\uFFFDa"},
+        {"ISO-8859-8-I as ISO-8859-8", "ISO-8859-8-I", "\xE0\xFA", u"\u05D0\u05EA"},
+        {"IBM866 control bytes as ASCII", "IBM866", "\x1A\x1C\x7F\x80", u"\u001A\u001C\u007F\u0410"},
+        {"x-user-defined", "x-user-defined", "a\x80\xFF", u"a\uF780\uF7FF"},
+        {"replacement", "replacement", "abc", u"\uFFFD"},
+        // GB18030 and GBK share one decoder, with the 2022 mappings.
+        {"gbk 0x80", "GBK", "\x80", u"\u20AC"},
+        {"gb18030 two bytes, 2022 mapping", "gb18030", "\xA6\xD9\xB0\xA1", u"\uFE10\u554A"},
+        {"gb18030 four bytes", "gb18030", "\x81\x30\x81\x30\x84\x31\xA4\x39", u"\u0080\uFFFF"},
+        {"gb18030 four bytes, astral", "gb18030", "\x90\x30\x81\x30\xE3\x32\x9A\x35",
+         u"\U00010000\U0010FFFF"},
+        {"gb18030 pointer 7457", "gb18030", "\x81\x35\xF4\x37", u"\uE7C7"},
+        {"gb18030 four bytes out of range", "gb18030", "\x84\x31\xA5\x30", u"\uFFFD"},
+        {"gb18030 broken four bytes", "gb18030", "\x81\x30\x20", u"\uFFFD0 "},
+        {"gb18030 ASCII after lead", "gb18030", "\x81\x20", u"\uFFFD "},
+        {"gb18030 cut at the end", "gb18030", "a\x81\x30\x81", u"a\uFFFD"},
+        {"gb18030 0xFF", "gb18030", "\xFF", u"\uFFFD"},
+        // Big5 with the Hong Kong extensions.
+        {"big5", "Big5", "\xA4\x40\xA4\xA4", u"\u4E00\u4E2D"},
+        {"big5 pairs", "Big5", "\x88\x62\x88\x64\x88\xA3\x88\xA5",
+         u"\u00CA\u0304\u00CA\u030C\u00EA\u0304\u00EA\u030C"},
+        {"big5 plane 2", "Big5", "\x87\x45", u"\U00027267"},
+        {"big5 ASCII after lead", "Big5", "\xA4\x20", u"\uFFFD "},
+        {"big5 0x80", "Big5", "\x80", u"\uFFFD"},
+        // Japanese.
+        {"shift_jis", "Shift_JIS", "\x82\xA0\xA1\x5C\x7E", u"\u3042\uFF61\\~"},
+        {"shift_jis 0x80 and 0xA0", "Shift_JIS", "\x80\xA0", u"\u0080\uFFFD"},
+        {"shift_jis private use", "Shift_JIS", "\xF0\x40", u"\uE000"},
+        {"shift_jis ASCII after lead", "Shift_JIS", "\x81\x20", u"\uFFFD "},
+        {"shift_jis cut at the end", "Shift_JIS", "a\x82", u"a\uFFFD"},
+        {"euc-jp", "EUC-JP", "\xA4\xA2\x8E\xA1", u"\u3042\uFF61"},
+        {"euc-jp JIS X 0212", "EUC-JP", "\x8F\xB0\xA1", u"\u4E02"},
+        {"euc-jp ASCII after lead", "EUC-JP", "\x8E\x20", u"\uFFFD "},
+        {"euc-jp cut at the end", "EUC-JP", "\xA4", u"\uFFFD"},
+        {"iso-2022-jp", "ISO-2022-JP", "a\x1B$B$\"\x1B(Bb", u"a\u3042b"},
+        {"iso-2022-jp roman", "ISO-2022-JP", "\x1B(J\x5C\x7E", u"\u00A5\u203E"},
+        {"iso-2022-jp katakana", "ISO-2022-JP", "\x1B(I!", u"\uFF61"},
+        {"iso-2022-jp empty escape", "ISO-2022-JP", "\x1B$B\x1B(Bx", u"\uFFFDx"},
+        {"iso-2022-jp unknown escape", "ISO-2022-JP", "\x1B(Zx", u"\uFFFD(Zx"},
+        {"iso-2022-jp shift out", "ISO-2022-JP", "\x0E", u"\uFFFD"},
+        {"iso-2022-jp cut character", "ISO-2022-JP", "\x1B$B$", u"\uFFFD"},
+        // Korean: Microsoft's extension of EUC-KR.
+        {"euc-kr", "EUC-KR", "\xB0\xA1\x81\x41", u"\uAC00\uAC02"},
+        {"euc-kr 0x80 and 0xFF", "EUC-KR", "\x80\xFF", u"\uFFFD\uFFFD"},
+        {"euc-kr ASCII after lead", "EUC-KR", "\xB0\x20", u"\uFFFD "},
+        // UTF-16: a lone surrogate is an error, the unit after it is read afresh.
+        {"utf-16le pair", "UTF-16LE", QByteArray("\x3D\xD8\x00\xDE", 4), u"\U0001F600"},
+        {"utf-16le lone high", "UTF-16LE", QByteArray("\x00\xD8\x41\x00", 4), u"\uFFFDA"},
+        {"utf-16le lone low", "UTF-16LE",
+         QByteArray("\x00\xDC"
+                    "a\x00",
+                    4),
+         u"\uFFFDa"},
+        {"utf-16le odd byte", "UTF-16LE",
+         QByteArray("a\x00"
+                    "b",
+                    3),
+         u"a\uFFFD"},
+        {"utf-16le high and odd byte", "UTF-16LE", QByteArray("\x00\xD8z", 3), u"\uFFFD"},
+        {"utf-16be", "UTF-16BE",
+         QByteArray("\x00"
+                    "a\xD8\x3D\xDE\x00",
+                    6),
+         u"a\U0001F600"},
+    };
+    for (const Row& row : rows)
+        QTest::newRow(row.name) << QByteArray(row.encoding) << row.bytes << QStringView(row.text).toString();
+}
+
+void DecodeTest::decoders() {
+    QFETCH(QByteArray, encoding);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(DecodeAs(encoding, bytes), text);
+}
+
+namespace {
+
+// The rows of one of the Encoding Standard's index files: pointer and code point.
+QList<std::pair<int, char32_t>> ReadIndex(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<std::pair<int, char32_t>> rows;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (line.startsWith('#'))
+            continue;
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 2)
+            rows.append({fields[0].toInt(), char32_t(fields[1].toUInt(nullptr, 16))});
+    }
+    return rows;
+}
+
+QString Text(char32_t c) {
+    return QString::fromUcs4(&c, 1);
+}
+
+} // namespace
+
+void DecodeTest::everyLabelAndIndexPointer() {
+    const QString root = ConformanceDir();
+    if (root.isEmpty())
+        QSKIP("no conformance data (shared/conformance above the source folder, or PAGEWICK_CONFORMANCE)");
+    const QString dir = root + u"/whatwg-encoding/"_s;
+
+    // Every label names its encoding.
+    QFile json(dir + u"encodings.json"_s);
+    QVERIFY(json.open(QIODevice::ReadOnly));
+    int labels = 0;
+    for (const QJsonValue group : QJsonDocument::fromJson(json.readAll()).array()) {
+        for (const QJsonValue encoding : group[u"encodings"_s].toArray()) {
+            const QByteArray name = encoding[u"name"_s].toString().toLatin1();
+            for (const QJsonValue label : encoding[u"labels"_s].toArray()) {
+                QCOMPARE(EncodingForLabel(label.toString().toLatin1()), name);
+                ++labels;
+            }
+        }
+    }
+    QVERIFY(labels > 200);
+
+    // Every pointer of every index decodes to its code point; a pointer the index leaves out is an
+    // error. Each index is reached through a decoder that uses it.
+    const auto check = [](QByteArrayView encoding, const QList<std::pair<int, char32_t>>& rows, int pointers,
+                          auto bytesFor, auto skip) {
+        QHash<int, char32_t> map;
+        for (const auto& [pointer, cp] : rows)
+            map.insert(pointer, cp);
+        for (int pointer = 0; pointer < pointers; ++pointer) {
+            if (skip(pointer))
+                continue;
+            const QByteArray bytes = bytesFor(pointer);
+            const QString text = DecodeAs(encoding, bytes);
+            const auto found = map.constFind(pointer);
+            if (found != map.cend()) {
+                if (text != Text(*found))
+                    return u"%1 pointer %2: %3"_s.arg(QLatin1StringView(encoding)).arg(pointer).arg(text);
+            } else if (!text.startsWith(QChar::ReplacementCharacter)) {
+                return u"%1 pointer %2 not an error: %3"_s.arg(QLatin1StringView(encoding))
+                    .arg(pointer)
+                    .arg(text);
+            }
+        }
+        return QString();
+    };
+    const auto never = [](int) { return false; };
+
+    const QStringList singleByte = {
+        u"ibm866"_s,       u"iso-8859-2"_s,    u"iso-8859-3"_s,   u"iso-8859-4"_s,   u"iso-8859-5"_s,
+        u"iso-8859-6"_s,   u"iso-8859-7"_s,    u"iso-8859-8"_s,   u"iso-8859-10"_s,  u"iso-8859-13"_s,
+        u"iso-8859-14"_s,  u"iso-8859-15"_s,   u"iso-8859-16"_s,  u"koi8-r"_s,       u"koi8-u"_s,
+        u"macintosh"_s,    u"windows-874"_s,   u"windows-1250"_s, u"windows-1251"_s, u"windows-1252"_s,
+        u"windows-1253"_s, u"windows-1254"_s,  u"windows-1255"_s, u"windows-1256"_s, u"windows-1257"_s,
+        u"windows-1258"_s, u"x-mac-cyrillic"_s};
+    for (const QString& name : singleByte) {
+        const auto rows = ReadIndex(dir + u"index-"_s + name + u".txt"_s);
+        QVERIFY2(!rows.isEmpty(), qPrintable(name));
+        const QByteArray encoding = EncodingForLabel(name.toLatin1());
+        const QString fault = check(
+            encoding, rows, 128, [](int p) { return QByteArray(1, char(0x80 + p)); }, never);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    }
+
+    const auto twoBytes = [](int lead, int trail) {
+        QByteArray bytes;
+        bytes.append(char(lead));
+        bytes.append(char(trail));
+        return bytes;
+    };
+    struct Multi {
+        const char* index;
+        const char* encoding;
+        int pointers;
+        std::function<QByteArray(int)> bytesFor;
+        std::function<bool(int)> skip;
+    };
+    const Multi multi[] = {
+        // Shift_JIS reaches every JIS X 0208 pointer but those it reads as private use.
+        {"jis0208", "Shift_JIS", 11280,
+         [&](int p) {
+             const int lead = p / 188, trail = p % 188;
+             return twoBytes(lead + (lead < 0x1F ? 0x81 : 0xC1), trail + (trail < 0x3F ? 0x40 : 0x41));
+         },
+         [](int p) { return p >= 8836 && p <= 10715; }},
+        {"jis0212", "EUC-JP", 94 * 94, [&](int p) { return "\x8F" + twoBytes(p / 94 + 0xA1, p % 94 + 0xA1); },
+         never},
+        {"euc-kr", "EUC-KR", 126 * 190, [&](int p) { return twoBytes(p / 190 + 0x81, p % 190 + 0x41); },
+         never},
+        {"gb18030", "gb18030", 126 * 190,
+         [&](int p) {
+             const int trail = p % 190;
+             return twoBytes(p / 190 + 0x81, trail + (trail < 0x3F ? 0x40 : 0x41));
+         },
+         never},
+        // Four Big5 pointers stand for two code points each (the decoders table holds them).
+        {"big5", "Big5", 126 * 157,
+         [&](int p) {
+             const int trail = p % 157;
+             return twoBytes(p / 157 + 0x81, trail + (trail < 0x3F ? 0x40 : 0x62));
+         },
+         [](int p) { return p == 1133 || p == 1135 || p == 1164 || p == 1166; }},
+    };
+    for (const Multi& m : multi) {
+        const auto rows = ReadIndex(dir + u"index-"_s + QLatin1StringView(m.index) + u".txt"_s);
+        QVERIFY2(!rows.isEmpty(), m.index);
+        const QString fault = check(m.encoding, rows, m.pointers, m.bytesFor, m.skip);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    }
+
+    // GB18030's four-byte ranges: the first and last pointer of each.
+    const auto ranges = ReadIndex(dir + u"index-gb18030-ranges.txt"_s);
+    QVERIFY(!ranges.isEmpty());
+    const auto fourBytes = [](int p) {
+        QByteArray bytes;
+        bytes.append(char(p / 12600 + 0x81));
+        bytes.append(char(p / 1260 % 10 + 0x30));
+        bytes.append(char(p / 10 % 126 + 0x81));
+        bytes.append(char(p % 10 + 0x30));
+        return bytes;
+    };
+    for (qsizetype k = 0; k < ranges.size(); ++k) {
+        const auto [pointer, cp] = ranges[k];
+        if (pointer == 189000) {
+            QCOMPARE(DecodeAs("gb18030", fourBytes(pointer)), Text(cp));
+            continue;
+        }
+        QCOMPARE(DecodeAs("gb18030", fourBytes(pointer)), Text(cp));
+        const int last =
+            k + 1 < ranges.size() && ranges[k + 1].first != 189000 ? ranges[k + 1].first - 1 : 39419;
+        if (last != 7457)
+            QCOMPARE(DecodeAs("gb18030", fourBytes(last)), Text(cp + char32_t(last - pointer)));
+    }
+}
+
+void DecodeTest::sniffingAsBrowsers_data() {
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QByteArray>("encoding");
+    const QString root = ConformanceDir();
+    if (root.isEmpty())
+        QSKIP("no conformance data (shared/conformance above the source folder, or PAGEWICK_CONFORMANCE)");
+    // html5lib's cases: #data, then the #encoding a browser settles on. The scripted ones need a
+    // script run and are not among them.
+    QDirIterator files(root + u"/html5lib-tests/encoding"_s, {u"*.dat"_s}, QDir::Files);
+    QStringList paths;
+    while (files.hasNext())
+        paths.append(files.next());
+    paths.sort();
+    for (const QString& path : paths) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray all = file.readAll();
+        int number = 0;
+        for (qsizetype at = all.indexOf("#data\n"); at >= 0; at = all.indexOf("\n#data\n", at)) {
+            at = all.indexOf('\n', at + 1) + 1;
+            const qsizetype end = all.indexOf("\n#encoding\n", at);
+            QVERIFY(end >= 0);
+            const qsizetype valueAt = end + 11;
+            const QByteArray expected = all.mid(valueAt, all.indexOf('\n', valueAt) - valueAt).trimmed();
+            QTest::addRow("%s #%d", qPrintable(QFileInfo(path).fileName()), ++number)
+                << all.mid(at, end - at) << EncodingForLabel(expected);
+            at = valueAt;
+        }
+    }
+}
+
+void DecodeTest::sniffingAsBrowsers() {
+    QFETCH(QByteArray, page);
+    QFETCH(QByteArray, encoding);
+    const QByteArray detected = DetectEncoding(page);
+    // A browser falls back to its locale's default (windows-1252) where the reader takes UTF-8 for
+    // bytes that are valid UTF-8; for bytes that are all ASCII the two read the same.
+    if (detected == "UTF-8" && encoding == "windows-1252" && !page.isEmpty() &&
+        std::all_of(page.cbegin(), page.cend(), [](char c) { return uchar(c) < 0x80; }))
+        return;
+    QCOMPARE(detected, encoding);
 }
 
 QTEST_GUILESS_MAIN(DecodeTest)
