@@ -80,14 +80,27 @@ public:
                     return {};
             } else if (IsAsciiLetter(at(1)) || (at(1) == '/' && IsAsciiLetter(at(2)))) {
                 // Another tag: step over its attributes so that their values are not mistaken for markup.
+                const bool startTag = at(1) != '/';
+                const qsizetype nameFrom = pos + 1;
                 while (pos < s.size() && !IsAsciiWhitespace(s[pos]) && s[pos] != '>')
                     ++pos;
+                const QByteArrayView name = s.sliced(nameFrom, pos - nameFrom);
                 collect = false;
                 while (attribute()) {
                 }
                 collect = true;
                 if (failed)
                     return {};
+                // The text of a script, a style sheet, a text area and their kind is not markup,
+                // as a browser's tokenizer reads it: a meta written there declares nothing.
+                if (startTag && name.compare("plaintext", Qt::CaseInsensitive) == 0)
+                    return {};
+                if (startTag && IsRawTextElement(name)) {
+                    pos = EndTagAt(name, pos + 1);
+                    if (pos < 0)
+                        return {};
+                    continue;
+                }
             } else if (at(1) == '!' || at(1) == '/' || at(1) == '?') {
                 const qsizetype end = s.indexOf('>', pos + 1);
                 if (end < 0)
@@ -109,6 +122,28 @@ private:
 
     static bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
     static char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 0x20) : c; }
+
+    static bool IsRawTextElement(QByteArrayView name) {
+        for (const char* raw :
+             {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"}) {
+            if (name.compare(raw, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+        return false;
+    }
+
+    // Where the end tag of the named element starts, from offset from on; -1 when there is none.
+    qsizetype EndTagAt(QByteArrayView name, qsizetype from) const {
+        for (qsizetype at = s.indexOf("</", from); at >= 0; at = s.indexOf("</", at + 2)) {
+            const qsizetype after = at + 2 + name.size();
+            if (after >= s.size())
+                return -1;
+            if (s.sliced(at + 2, name.size()).compare(name, Qt::CaseInsensitive) == 0 &&
+                (IsAsciiWhitespace(s[after]) || s[after] == '/' || s[after] == '>'))
+                return at;
+        }
+        return -1;
+    }
 
     // The byte k places on, or NUL past the end.
     char at(qsizetype k) const { return pos + k < s.size() ? s[pos + k] : '\0'; }
@@ -281,7 +316,26 @@ QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
     // Encodings outside the browsers' list (EUC-TW, say) are not taken: a browser could not show
     // the page that way either.
     const QByteArray known = EncodingForLabel(label);
-    return known == kReplacementEncoding ? QByteArray() : known;
+    if (known == kReplacementEncoding)
+        return {};
+    // Text in an ISO-8859 encoding has no use for bytes 0x80-0x9F (C1 controls); where they occur
+    // the text is in the Windows code page for the same letters, whose punctuation (dashes,
+    // quotation marks) lies there. A Baltic page in windows-1257 is taken for ISO-8859-13, say.
+    static constexpr std::pair<const char*, const char*> kWindowsSibling[] = {
+        {"ISO-8859-2", "windows-1250"},  {"ISO-8859-4", "windows-1257"},  {"ISO-8859-5", "windows-1251"},
+        {"ISO-8859-6", "windows-1256"},  {"ISO-8859-7", "windows-1253"},  {"ISO-8859-8", "windows-1255"},
+        {"ISO-8859-13", "windows-1257"}, {"ISO-8859-15", "windows-1252"},
+    };
+    for (const auto& [iso, windows] : kWindowsSibling) {
+        if (known != iso)
+            continue;
+        for (QByteArrayView piece : pieces) {
+            if (std::any_of(piece.cbegin(), piece.cend(),
+                            [](char c) { return uchar(c) >= 0x80 && uchar(c) <= 0x9F; }))
+                return windows;
+        }
+    }
+    return known;
 }
 
 // Korean pages in Microsoft's extension of EUC-KR (code page 949, "UHC") use syllables the
@@ -409,8 +463,8 @@ QByteArray EncodingFromNulPattern(QByteArrayView bytes) {
 }
 
 QByteArray MarkupDeclaredEncoding(QByteArrayView head) {
-    const QByteArray encoding = EncodingFromXmlDeclaration(head);
-    return encoding.isEmpty() ? PrescanMetaCharset(head) : encoding;
+    const QByteArray encoding = PrescanMetaCharset(head);
+    return encoding.isEmpty() ? EncodingFromXmlDeclaration(head) : encoding;
 }
 
 QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
@@ -420,14 +474,31 @@ QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
         *bomLength = encoding == "UTF-8" ? 3 : 2;
         return encoding;
     }
-    encoding = MarkupDeclaredEncoding(head);
+    encoding = PrescanMetaCharset(head);
     if (!encoding.isEmpty())
         return encoding;
     return EncodingFromNulPattern(head);
 }
 
+// Whether the bytes of a whole page are UTF-8 but for a sequence that the page's end cuts short
+// (a page cut off by a tool or a failed transfer). A lone lead byte at the very end of bytes that
+// hold no other non-ASCII byte is as likely a legacy letter, and does not count.
+bool IsUtf8CutAtEnd(QByteArrayView bytes) {
+    const qsizetype cut = CutSequenceAt(bytes);
+    if (cut == bytes.size() || !bytes.first(cut).isValidUtf8())
+        return false;
+    return bytes.size() - cut >= 2 ||
+           std::any_of(bytes.cbegin(), bytes.cbegin() + cut, [](char c) { return uchar(c) >= 0x80; });
+}
+
 QByteArray GuessEncoding(QByteArrayView bytes, bool cutShort, QByteArrayView more) {
-    if ((cutShort ? IsValidUtf8Prefix(bytes) : bytes.isValidUtf8()) && more.isValidUtf8()) {
+    // Bytes cut short (the start of a page) may end inside a character; so may a whole page, and
+    // then a browser shows that character as U+FFFD and the rest as UTF-8. The title's bytes, part
+    // of a whole page, need no look of their own.
+    const bool utf8 = cutShort ? IsValidUtf8Prefix(bytes) && more.isValidUtf8()
+                               : (bytes.isValidUtf8() || IsUtf8CutAtEnd(bytes)) &&
+                                     (more.isValidUtf8() || bytes.contains(more));
+    if (utf8) {
         // Seven-bit ISO-2022-JP is valid UTF-8 too; its escape sequences give it away, and the
         // detector knows them.
         if (!bytes.contains('\x1B') && !more.contains('\x1B'))
@@ -451,6 +522,10 @@ QByteArray PageEncoding(const EncodingClues& clues) {
         return declared;
     if (!clues.lateDeclaration.isEmpty())
         return clues.lateDeclaration;
+    // An XML declaration counts only where no meta element declares otherwise, as in browsers.
+    const QByteArray xml = EncodingFromXmlDeclaration(clues.head);
+    if (!xml.isEmpty())
+        return xml;
     return GuessEncoding(clues.head, !clues.headIsWhole, clues.more);
 }
 
@@ -458,9 +533,12 @@ EncodingDeclarations PageDeclarations(const EncodingClues& clues) {
     EncodingDeclarations said;
     said.bom = EncodingFromBom(clues.head);
     const qsizetype bomLength = said.bom.isEmpty() ? 0 : said.bom == "UTF-8" ? 3 : 2;
-    said.markup = MarkupDeclaredEncoding(clues.head.sliced(bomLength));
+    const QByteArrayView markup = clues.head.sliced(bomLength);
+    said.markup = PrescanMetaCharset(markup);
     if (said.markup.isEmpty())
         said.markup = clues.lateDeclaration;
+    if (said.markup.isEmpty())
+        said.markup = EncodingFromXmlDeclaration(markup);
     return said;
 }
 

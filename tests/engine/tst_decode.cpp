@@ -102,6 +102,28 @@ void DecodeTest::prescan_data() {
     QTest::newRow("replacement") << QByteArray("<meta charset=iso-2022-kr>")
                                  << QByteArray(kReplacementEncoding);
     QTest::newRow("beyond 1,024 bytes") << QByteArray(1020, ' ') + "<meta charset=koi8-r>" << none;
+    QTest::newRow("in a script string")
+        << QByteArray("<script>var m = '<meta charset=koi8-r>';</script>") << none;
+    QTest::newRow("in a style sheet") << QByteArray("<style>/* <meta charset=koi8-r> */</style>") << none;
+    QTest::newRow("in a text area") << QByteArray("<TEXTAREA><meta charset=koi8-r></TEXTAREA>") << none;
+    QTest::newRow("in the title") << QByteArray("<title><meta charset=koi8-r></title>") << none;
+    QTest::newRow("in xmp, iframe") << QByteArray(
+                                           "<xmp><meta charset=koi8-r></xmp><iframe><meta charset=koi8-r>")
+                                    << none;
+    QTest::newRow("after a script") << QByteArray("<script src=a.js></script ><meta charset=koi8-r>")
+                                    << QByteArray("KOI8-R");
+    QTest::newRow("script not closed by a longer name")
+        << QByteArray("<script></scripts><meta charset=koi8-r></script><meta charset=euc-jp>")
+        << QByteArray("EUC-JP");
+    QTest::newRow("script never closed") << QByteArray("<script><meta charset=koi8-r>") << none;
+    QTest::newRow("after plaintext") << QByteArray("<plaintext><meta charset=koi8-r>") << none;
+    QTest::newRow("in noscript, template, svg")
+        << QByteArray("<noscript><template><svg><meta charset=koi8-r>") << QByteArray("KOI8-R");
+    QTest::newRow("quoted value of another tag spans a meta")
+        << QByteArray("<p title=\"x>\n<meta charset=koi8-r>\n<p>\"") << none;
+    QTest::newRow("http-equiv with a space") << QByteArray("<meta http-equiv='content-type ' "
+                                                           "content='text/html; charset=koi8-r'>")
+                                             << none;
     QTest::newRow("within 1,024 bytes")
         << QByteArray(1000, ' ') + "<meta charset=koi8-r>" << QByteArray("KOI8-R");
 }
@@ -177,6 +199,30 @@ void DecodeTest::detect_data() {
     QTest::newRow("XML declaration, single quotes, spaces")
         << QByteArray("<?xml version='1.0' encoding = 'koi8-r' ?><title>\xF0\xD2</title>")
         << QByteArray("KOI8-R") << u"<?xml version='1.0' encoding = 'koi8-r' ?><title>Пр</title>"_s;
+    QTest::newRow("meta wins over an XML declaration")
+        << QByteArray(
+               "<?xml version='1.0' encoding='iso-8859-2'?><meta charset=koi8-r><title>\xF0\xD2</title>")
+        << QByteArray("KOI8-R")
+        << u"<?xml version='1.0' encoding='iso-8859-2'?><meta charset=koi8-r><title>Пр</title>"_s;
+    QTest::newRow("late meta wins over an XML declaration")
+        << "<?xml version='1.0' encoding='iso-8859-2'?>" + comment +
+               "<meta charset=koi8-r><title>\xF0\xD2</title>"
+        << QByteArray("KOI8-R")
+        << u"<?xml version='1.0' encoding='iso-8859-2'?>"_s + QString::fromLatin1(comment) +
+               u"<meta charset=koi8-r><title>Пр</title>"_s;
+    QTest::newRow("UTF-8 cut off at the page's end")
+        << QByteArray("<title>caf\xC3\xA9 \xF0\x9F\x98") << QByteArray("UTF-8") << u"<title>café \uFFFD"_s;
+    QTest::newRow("UTF-8 cut off after the title") << QByteArray("<title>caf\xC3\xA9</title>\xE2\x82")
+                                                   << QByteArray("UTF-8") << u"<title>café</title>\uFFFD"_s;
+    QTest::newRow("UTF-8 broken before the end")
+        << QByteArray("<title>caf\xC3\xA9 \xF0\x9F\x98</title>") << QByteArray("windows-1252")
+        << u"<title>cafÃ© ðŸ˜</title>"_s;
+    QTest::newRow("legacy letter last")
+        << QByteArray("<p>Le gar\xE7on a mang\xE9 une cr\xE8me br\xFBl\xE9"
+                      "e tr\xE8s sucr\xE9"
+                      "e, o\xF9 est le caf\xE9")
+        << QByteArray("windows-1252")
+        << u"<p>Le garçon a mangé une crème brûlée très sucrée, où est le café"_s;
     QTest::newRow("XML declaration not at the start")
         << QByteArray(" <?xml version='1.0' encoding='koi8-r'?><p>caf\xC3\xA9") << QByteArray("UTF-8")
         << u" <?xml version='1.0' encoding='koi8-r'?><p>café"_s;
@@ -215,6 +261,11 @@ void DecodeTest::legacyTitles_data() {
         {"KOI8-R", "koi8-r", u"Привет, мир",
          u"Съешь же ещё этих мягких французских булок, да выпей чаю. В чащах юга жил бы цитрус? Да, но "
          u"фальшивый экземпляр! Широкая электрификация южных губерний даст мощный толчок подъёму."},
+        // Baltic punctuation lies in 0x80-0x9F, where the ISO-8859-13 that the text resembles has
+        // control characters.
+        {"windows-1257", "cp1257", u"Lietuvos žinios – „naujienos“",
+         u"Lietuvių kalba yra viena seniausių gyvų indoeuropiečių kalbų. Šiandien ją vartoja apie tris "
+         u"milijonus žmonių. Ąžuolas, ėriukas, įvairūs šaltiniai, ūkininkų žemė – „gražūs“ žodžiai."},
         {"windows-1251", "cp1251", u"Привет, мир",
          u"Съешь же ещё этих мягких французских булок, да выпей чаю. В чащах юга жил бы цитрус? Да, но "
          u"фальшивый экземпляр! Широкая электрификация южных губерний даст мощный толчок подъёму."},
@@ -567,8 +618,15 @@ void DecodeTest::sniffingAsBrowsers_data() {
             QVERIFY(end >= 0);
             const qsizetype valueAt = end + 11;
             const QByteArray expected = all.mid(valueAt, all.indexOf('\n', valueAt) - valueAt).trimmed();
-            QTest::addRow("%s #%d", qPrintable(QFileInfo(path).fileName()), ++number)
-                << all.mid(at, end - at) << EncodingForLabel(expected);
+            const QString name = QFileInfo(path).fileName();
+            ++number;
+            // A meta element written inside a script or a style sheet (as text or by
+            // document.write) declares nothing in a browser (Chromium reads these three as
+            // windows-1252), whatever the prescan of the HTML standard says.
+            const bool browserDiffers = name == u"tests1.dat"_s && number >= 55 && number <= 57;
+            QTest::addRow("%s #%d", qPrintable(name), number)
+                << all.mid(at, end - at)
+                << (browserDiffers ? QByteArray("windows-1252") : EncodingForLabel(expected));
             at = valueAt;
         }
     }
