@@ -219,6 +219,10 @@ QString FeedAddressProblem(FeedFormat format, const QString& siteUrl, const Feed
     return {};
 }
 
+QString TitleAsXmlText(const QString& htmlTitle) {
+    return XmlText(ResolveCharacterReferences(htmlTitle));
+}
+
 QString MakeXmlSafe(const QString& htmlText) {
     const QStringView text(htmlText);
     QString out;
@@ -264,7 +268,10 @@ QString FormatFeedText(const QString& folderText, const QList<PageRecord>& pages
     out += u"\r\n"_s;
     for (const PageRecord& page : pages) {
         // A page without a title is labelled with its path, which is plain text and not HTML.
-        const QString t = page.title ? FeedValue(*page.title) : XmlText(PagePath(folderText, page.name));
+        // The flattening table replaces the references it names as they are written; the rest
+        // are read as a browser reads them.
+        const QString t = page.title ? TitleAsXmlText(FlattenEntities(*page.title))
+                                     : XmlText(PagePath(folderText, page.name));
         const QString* meta = options.description == FeedDescription::Meta ? MetaDescription(page) : nullptr;
         const QString itemLink = itemLinkBase + PercentEncodePagePath(page.name);
         out += u"<item>\r\n<title>"_s + t + u"</title>\r\n"_s;

@@ -66,6 +66,11 @@ QString EncodedWebAddress(const QString& webAddress);
 // characters XML 1.0 forbids are dropped.
 QString MakeXmlSafe(const QString& htmlText);
 
+// A page's title (HTML text, as the page has it) as XML character data in a feed: its character
+// references read as a browser reads them in a title (ResolveCharacterReferences), then escaped as
+// XmlText does.
+QString TitleAsXmlText(const QString& htmlTitle);
+
 // Plain text as XML character data: "&", "<" and ">" escaped, characters XML 1.0 forbids dropped.
 QString XmlText(const QString& plainText);
 

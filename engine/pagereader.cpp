@@ -185,7 +185,7 @@ public:
                 QString text = width == 1 && !IsAsciiText(*value)
                                    ? DecodeAs(encoding(tokenizer.titleBytes()), value->toLatin1())
                                    : *value;
-                text = CollapseWhitespace(ResolveCharacterReferences(text));
+                text = CollapseWhitespace(ResolveCharacterReferences(text, ReferencesIn::AttributeValue));
                 if (!text.isEmpty())
                     out.description = text;
             }

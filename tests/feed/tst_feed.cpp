@@ -220,8 +220,19 @@ private Q_SLOTS:
         QTest::newRow("angle brackets") << "a <b> c"_ba << u"a <b> c"_s;
         QTest::newRow("cdata end") << "x]]>y"_ba << u"x]]>y"_s;
         QTest::newRow("quotes") << "\"q\" 'a'"_ba << u"\"q\" 'a'"_s;
-        QTest::newRow("nbsp no semicolon") << "a&nbspb"_ba << u"a&nbspb"_s;
-        QTest::newRow("nul reference") << "a&#0;b"_ba << u"a&#0;b"_s;
+        // References read as a browser reads them in a title.
+        QTest::newRow("nbsp no semicolon") << "a&nbspb"_ba << u"a\u00A0b"_s;
+        QTest::newRow("nul reference") << "a&#0;b"_ba << u"a\uFFFDb"_s;
+        QTest::newRow("C1 references as windows-1252")
+            << "&#146;&#150;&#128;&#x9F;"_ba << u"\u2019\u2013\u20AC\u0178"_s;
+        QTest::newRow("surrogate, past U+10FFFF")
+            << "&#xD800;&#x110000;&#99999999999;"_ba << u"\uFFFD\uFFFD\uFFFD"_s;
+        QTest::newRow("legacy name without semicolon")
+            << "&copy 2020 &eacutex"_ba << u"\u00A9 2020 \u00E9x"_s;
+        QTest::newRow("longest legacy prefix") << "&notit; &notin;"_ba << u"\u00ACit; \u2209"_s;
+        QTest::newRow("numeric without semicolon") << "&#65x &#x42"_ba << u"Ax B"_s;
+        QTest::newRow("escaped reference stays text") << "&amp;copy; &amp;#146;"_ba << u"&copy; &#146;"_s;
+        QTest::newRow("forbidden character dropped") << "a&#1;b&#xFFFF;c"_ba << u"abc"_s;
         QTest::newRow("unknown reference") << "&bogus;"_ba << u"&bogus;"_s;
         QTest::newRow("html-only reference") << "&hellip;&mdash;"_ba << u"\u2026\u2014"_s;
         // (How a NUL in a page is read is the title reader's business; answers and names cover it.)
@@ -420,6 +431,13 @@ private Q_SLOTS:
                        std::nullopt}};
         QTest::newRow("newest date, UTC, whole seconds; blank summary left out")
             << dated << true << u"2025-06-07T08:09:10Z"_s << QStringList{u"<b>X</b>"_s, u"&bogus; A"_s}
+            << QStringList{u"2024-01-01T00:00:00Z"_s, u"2025-06-07T08:09:10Z"_s} << QStringList{};
+        const QList<PageRecord> references = {
+            PageRecord{u"x.htm"_s, u"&#146;s &#0; &copy 2020"_s, Utc(2024, 1, 1, 0, 0, 0), std::nullopt},
+            PageRecord{u"y.htm"_s, u"&#x110000;&#150;&notit;"_s, Utc(2025, 6, 7, 8, 9, 10), std::nullopt}};
+        QTest::newRow("references read as a browser reads a title")
+            << references << false << u"2025-06-07T08:09:10Z"_s
+            << QStringList{u"\u2019s \uFFFD \u00A9 2020"_s, u"\uFFFD\u2013\u00ACit;"_s}
             << QStringList{u"2024-01-01T00:00:00Z"_s, u"2025-06-07T08:09:10Z"_s} << QStringList{};
         QTest::newRow("no pages: a fixed date") << QList<PageRecord>{} << false << u"1970-01-01T00:00:00Z"_s
                                                 << QStringList{} << QStringList{} << QStringList{};
