@@ -2,6 +2,7 @@
 #include "engine/encoding_data.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <optional>
 
@@ -93,18 +94,32 @@ QString DecodeUtf8(QByteArrayView bytes) {
     return out.text;
 }
 
-QString DecodeSingleByte(const SingleByteIndex& index, QByteArrayView bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t* to = reinterpret_cast<char16_t*>(text.data());
-    for (const char c : bytes) {
-        const uchar b = uchar(c);
-        if (b < 0x80) {
-            *to++ = b;
-        } else {
-            const char16_t u = index.high[b - 0x80];
-            *to++ = u ? u : char16_t(QChar::ReplacementCharacter);
+// Every byte's character in each single-byte encoding, ASCII and U+FFFD included, made once: a
+// decode is then one look-up a byte, with no branch.
+struct SingleByteTables {
+    std::array<std::array<char16_t, 256>, 32> table{};
+
+    SingleByteTables() {
+        Q_ASSERT(kSingleByteCount <= qsizetype(table.size()));
+        for (qsizetype k = 0; k < kSingleByteCount; ++k) {
+            for (int b = 0; b < 0x80; ++b)
+                table[k][b] = char16_t(b);
+            for (int b = 0x80; b < 0x100; ++b) {
+                const char16_t u = kSingleByte[k].high[b - 0x80];
+                table[k][b] = u ? u : char16_t(QChar::ReplacementCharacter);
+            }
         }
     }
+};
+
+QString DecodeSingleByte(qsizetype which, QByteArrayView bytes) {
+    static const SingleByteTables tables;
+    const std::array<char16_t, 256>& table = tables.table[which];
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* to = reinterpret_cast<char16_t*>(text.data());
+    const uchar* from = reinterpret_cast<const uchar*>(bytes.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        to[i] = table[from[i]];
     return text;
 }
 
@@ -557,18 +572,13 @@ bool DecodeStream(QByteArrayView encoding, QByteArrayView bytes, QString* out) {
         *out = DecodeUtf8(bytes);
         return true;
     }
+    // ISO-8859-8-I decodes as ISO-8859-8 (the two differ only in the direction of the text).
+    const QByteArrayView singleByte = encoding == "ISO-8859-8-I" ? QByteArrayView("ISO-8859-8") : encoding;
     for (qsizetype k = 0; k < kSingleByteCount; ++k) {
-        if (encoding == kSingleByte[k].name) {
-            *out = DecodeSingleByte(kSingleByte[k], bytes);
+        if (singleByte == kSingleByte[k].name) {
+            *out = DecodeSingleByte(k, bytes);
             return true;
         }
-    }
-    if (encoding == "ISO-8859-8-I") {
-        *out = DecodeSingleByte(
-            *std::find_if(kSingleByte, kSingleByte + kSingleByteCount,
-                          [](const SingleByteIndex& s) { return s.name == QByteArrayView("ISO-8859-8"); }),
-            bytes);
-        return true;
     }
     if (encoding == "GBK" || encoding == "gb18030")
         *out = DecodeGb18030(bytes);
