@@ -145,6 +145,15 @@ void DecodeTest::labels_data() {
     QTest::newRow("gb2312") << QByteArray("gb2312") << QByteArray("GBK");
     QTest::newRow("korean") << QByteArray("ks_c_5601-1987") << QByteArray("EUC-KR");
     QTest::newRow("iso-8859-9") << QByteArray("iso-8859-9") << QByteArray("windows-1254");
+    QTest::newRow("iso-8859-16") << QByteArray("ISO-8859-16") << QByteArray("ISO-8859-16");
+    QTest::newRow("x-mac-ukrainian") << QByteArray("x-mac-ukrainian") << QByteArray("x-mac-cyrillic");
+    QTest::newRow("logical") << QByteArray("logical") << QByteArray("ISO-8859-8-I");
+    QTest::newRow("unicode11utf8") << QByteArray("unicode11utf8") << QByteArray("UTF-8");
+    QTest::newRow("ucs-2") << QByteArray("ucs-2") << QByteArray("UTF-16LE");
+    QTest::newRow("cseucpkdfmtjapanese") << QByteArray("cseucpkdfmtjapanese") << QByteArray("EUC-JP");
+    QTest::newRow("x-user-defined") << QByteArray("x-user-defined") << QByteArray("x-user-defined");
+    QTest::newRow("hz-gb-2312") << QByteArray("hz-gb-2312") << QByteArray(kReplacementEncoding);
+    QTest::newRow("not a label of the web") << QByteArray("euc-tw") << QByteArray();
     QTest::newRow("unknown") << QByteArray("utf-9") << QByteArray();
     QTest::newRow("empty") << QByteArray("  ") << QByteArray();
 }
@@ -223,6 +232,9 @@ void DecodeTest::detect_data() {
                       "e, o\xF9 est le caf\xE9")
         << QByteArray("windows-1252")
         << u"<p>Le garçon a mangé une crème brûlée très sucrée, où est le café"_s;
+    QTest::newRow("iso-8859-16 declared")
+        << QByteArray("<meta charset=iso-8859-16><title>Bucure\xBAti \xA4</title>")
+        << QByteArray("ISO-8859-16") << u"<meta charset=iso-8859-16><title>București €</title>"_s;
     QTest::newRow("XML declaration not at the start")
         << QByteArray(" <?xml version='1.0' encoding='koi8-r'?><p>caf\xC3\xA9") << QByteArray("UTF-8")
         << u" <?xml version='1.0' encoding='koi8-r'?><p>café"_s;
