@@ -284,6 +284,8 @@ private Q_SLOTS:
                                                                  << "aB c";
         QTest::newRow("C1 code points as windows-1252") << "&#150;&#x80;"
                                                         << "\u2013\u20ac";
+        QTest::newRow("legacy name without its semicolon") << "&copy 2020 &notit;"
+                                                           << "\u00a9 2020 \u00acit;";
     }
 
     void previewRendersLikeHtml() {
