@@ -84,7 +84,10 @@ public:
                 const qsizetype nameFrom = pos + 1;
                 while (pos < s.size() && !IsAsciiWhitespace(s[pos]) && s[pos] != '>')
                     ++pos;
-                const QByteArrayView name = s.sliced(nameFrom, pos - nameFrom);
+                // "<script/>" opens a script too: the name ends at a "/".
+                QByteArrayView name = s.sliced(nameFrom, pos - nameFrom);
+                if (const qsizetype slash = name.indexOf('/'); slash >= 0)
+                    name = name.first(slash);
                 collect = false;
                 while (attribute()) {
                 }

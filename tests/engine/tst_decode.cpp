@@ -115,6 +115,8 @@ void DecodeTest::prescan_data() {
     QTest::newRow("script not closed by a longer name")
         << QByteArray("<script></scripts><meta charset=koi8-r></script><meta charset=euc-jp>")
         << QByteArray("EUC-JP");
+    QTest::newRow("in a script opened with a slash")
+        << QByteArray("<script/><meta charset=koi8-r></script>") << none;
     QTest::newRow("script never closed") << QByteArray("<script><meta charset=koi8-r>") << none;
     QTest::newRow("after plaintext") << QByteArray("<plaintext><meta charset=koi8-r>") << none;
     QTest::newRow("in noscript, template, svg")
