@@ -476,7 +476,8 @@ void TitleTest::browserCorpus() {
     static const QRegularExpression asciiWhitespaceAtEnds(u"^ | $"_s);
     QString read = u"(no title)"_s;
     if (title) {
-        read = ResolveCharacterReferences(*title).replace(asciiWhitespace, u" "_s).remove(asciiWhitespaceAtEnds);
+        read =
+            ResolveCharacterReferences(*title).replace(asciiWhitespace, u" "_s).remove(asciiWhitespaceAtEnds);
         if (read.isEmpty())
             read = u"(reads empty) "_s + *title;
     }
