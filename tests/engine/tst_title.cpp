@@ -1,9 +1,13 @@
 #include "engine/decode_p.h"
+#include "engine/entities.h"
 #include "engine/pagereader.h"
 #include "engine/title.h"
 #include "fixture.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,6 +43,8 @@ private Q_SLOTS:
     void flattenLineBreaks();
     void pageRecord_data();
     void pageRecord();
+    void browserCorpus_data();
+    void browserCorpus();
 
 private:
     QTemporaryDir dir;
@@ -425,6 +431,64 @@ void TitleTest::pageRecord() {
         QCOMPARE(record.date, date == u"mtime"_s ? mtime : QDateTime::fromString(date, Qt::ISODate));
     QCOMPARE(record.description, description.isNull() ? std::nullopt : std::optional(description));
     QCOMPARE(ReadPages(dir.path(), {u"record.htm"_s}, wants).first().description, record.description);
+}
+
+// The browser corpus (tests/browser): small pages with the title headless Chromium gave each, as
+// document.title reads it (tools/browser-titles). Every page is a row; the pages listed in
+// known-differences.txt are expected to differ still, each for the reason given there.
+void TitleTest::browserCorpus_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("browserTitle"); // empty: the browser shows no title
+    QTest::addColumn<QString>("knownDifference");
+    const QString folder = QStringLiteral(PAGEWICK_BROWSER_CORPUS);
+    QFile answersFile(folder + u"/chromium-titles.json"_s);
+    QVERIFY(answersFile.open(QIODevice::ReadOnly));
+    QJsonParseError error{};
+    const QJsonDocument answers = QJsonDocument::fromJson(answersFile.readAll(), &error);
+    QVERIFY2(!answers.isNull(), qPrintable(error.errorString()));
+    QFile knownFile(folder + u"/known-differences.txt"_s);
+    QVERIFY(knownFile.open(QIODevice::ReadOnly | QIODevice::Text));
+    QHash<QString, QString> known;
+    for (const QString& line : QString::fromUtf8(knownFile.readAll()).split(u'\n')) {
+        if (!line.isEmpty() && !line.startsWith(u'#'))
+            known.insert(line.section(u'\t', 0, 0), line.section(u'\t', 1));
+    }
+    const QJsonObject pages = answers[u"pages"_s].toObject();
+    QVERIFY(pages.size() >= 300);
+    for (auto page = pages.begin(); page != pages.end(); ++page) {
+        QTest::newRow(qPrintable(page.key()))
+            << page.key() << page->toObject()[u"title"_s].toString() << known.take(page.key());
+    }
+    QVERIFY2(known.isEmpty(), qPrintable(u"known differences for pages not in the corpus: "_s +
+                                         QStringList(known.keys()).join(u", "_s)));
+    // Every page of the corpus has the browser's answer (tools/browser-titles writes them all).
+    QStringList unanswered = QDir(folder + u"/corpus"_s).entryList(QDir::Files);
+    unanswered.removeIf([&pages](const QString& name) { return pages.contains(name); });
+    QVERIFY2(unanswered.isEmpty(),
+             qPrintable(u"pages without the browser's answer: "_s + unanswered.join(u", "_s)));
+}
+
+void TitleTest::browserCorpus() {
+    QFETCH(QString, page);
+    QFETCH(QString, browserTitle);
+    QFETCH(QString, knownDifference);
+    const std::optional<QString> title =
+        FolderTitleReader(QStringLiteral(PAGEWICK_BROWSER_CORPUS) + u"/corpus"_s).read(page);
+    // The title as document.title reads it: references resolved once, ASCII whitespace stripped and
+    // collapsed. A page without a title is labelled with its path where the browser shows "".
+    // (QString::trimmed would take U+00A0 and U+3000 too.)
+    static const QRegularExpression asciiWhitespace(u"[\\t\\n\\f\\r ]+"_s);
+    static const QRegularExpression asciiWhitespaceAtEnds(u"^ | $"_s);
+    QString read = u"(no title)"_s;
+    if (title) {
+        read =
+            ResolveCharacterReferences(*title).replace(asciiWhitespace, u" "_s).remove(asciiWhitespaceAtEnds);
+        if (read.isEmpty())
+            read = u"(reads empty) "_s + *title;
+    }
+    if (!knownDifference.isEmpty())
+        QEXPECT_FAIL("", qPrintable(knownDifference), Continue);
+    QCOMPARE(read, browserTitle.isEmpty() ? u"(no title)"_s : browserTitle);
 }
 
 QTEST_GUILESS_MAIN(TitleTest)
