@@ -60,10 +60,17 @@ void TitleTest::rules_data() {
     QTest::newRow("missing") << u"<html><body>none</body></html>"_s << none;
     QTest::newRow("empty") << u"<title></title>"_s << none;
     QTest::newRow("only whitespace") << u"<title> \t\r\n\f </title>"_s << none;
+    QTest::newRow("only whitespace, given as references")
+        << u"<title>&#9; &#x20;&Tab;&#13;</title>"_s << none;
+    QTest::newRow("a no-break space as a reference is text") << u"<title> &nbsp; </title>"_s << u"&nbsp;"_s;
+    QTest::newRow("a reference to nothing is text") << u"<title>&#0;</title>"_s << u"&#0;"_s;
     QTest::newRow("closing tag only") << u"<head>0123456789</title>0123456789"_s << none;
     QTest::newRow("closing before opening") << u"</title>junk<title>Real</title>"_s << u"Real"_s;
-    QTest::newRow("closing only before opening") << u"</title><title>Unfinished"_s << none;
-    QTest::newRow("no closing tag") << u"<title>Unfinished"_s << none;
+    // A title left open runs to the end of the page, as a browser shows it.
+    QTest::newRow("closing only before opening") << u"</title><title>Unfinished"_s << u"Unfinished"_s;
+    QTest::newRow("no closing tag") << u"<title>Unfinished"_s << u"Unfinished"_s;
+    QTest::newRow("no closing tag, trimmed, a partial end tag kept")
+        << u"<title>  A\n B </ti"_s << u"A B </ti"_s;
     QTest::newRow("comma and quotes")
         << u"<title>Tom, \"Jerry\" & 'Spike'</title>"_s << u"Tom, \"Jerry\" & 'Spike'"_s;
     QTest::newRow("line break gives a space") << u"<title>A\r\nB</title>"_s << u"A B"_s;
@@ -85,6 +92,13 @@ void TitleTest::rules_data() {
     QTest::newRow("<!--> is a whole comment") << u"<!--><title>New</title>"_s << u"New"_s;
     QTest::newRow("<!---> is a whole comment") << u"<!---><title>New</title>"_s << u"New"_s;
     QTest::newRow("unclosed comment") << u"<!-- <title>Old</title>"_s << none;
+    QTest::newRow("<!--!> is no comment end")
+        << u"<!--!><title>No</title>--><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("<!---!> is no comment end")
+        << u"<!---!><title>No</title>--><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("<!----!> is a whole comment") << u"<!----!><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("--!- goes on") << u"<!-- --!-><title>No</title>--><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("nested <!-- ends at the first -->") << u"<!-- <!-- --><title>Yes</title>-->"_s << u"Yes"_s;
     QTest::newRow("doctype and processing instruction")
         << u"<!DOCTYPE html><?pi <title>No</title>?><title>Yes</title>"_s << u"Yes"_s;
     QTest::newRow("bogus comment ends at the first >")
@@ -103,6 +117,17 @@ void TitleTest::rules_data() {
            "<noframes><title>4</title></noframes><noscript><title>5</title></noscript><title>Real</title>"_s
         << u"Real"_s;
     QTest::newRow("script never closed") << u"<script><title>Fake</title>"_s << none;
+    // "<!--" in a script escapes it; "<script" then double-escapes it, so "</script>" ends neither.
+    QTest::newRow("double-escaped script")
+        << u"<script><!-- <script></script><title>No</title> --></script><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("double-escaped script, --> back to script data")
+        << u"<script><!--<script>--></script><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("escaped script ends at </script>")
+        << u"<script><!--</script><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("escaped script, <scripts> is no double escape")
+        << u"<script><!--<scripts></script><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("<!-- in style escapes nothing")
+        << u"<style><!--<script></style><title>Yes</title>"_s << u"Yes"_s;
     QTest::newRow("quoted attribute value")
         << u"<meta content=\"<title>Fake</title>\"><title>Real</title>"_s << u"Real"_s;
     QTest::newRow("single-quoted value with >")
@@ -113,10 +138,58 @@ void TitleTest::rules_data() {
     QTest::newRow("script after the title holds no end")
         << u"<title>A <script>x</title><script></title></script>"_s << u"A <script>x"_s;
     QTest::newRow("title in the body") << u"<body><p>text</p><title>Late</title>"_s << u"Late"_s;
-    QTest::newRow("second title ignored, first unclosed") << u"<title>One"_s << none;
+    QTest::newRow("second title ignored, first unclosed") << u"<title>One<title>Two"_s << u"One<title>Two"_s;
     QTest::newRow("plaintext ends all tags") << u"<plaintext><title>No</title>"_s << none;
     QTest::newRow("< not starting a tag") << u"a < b <3 <title>Yes</title>"_s << u"Yes"_s;
     QTest::newRow("tag name swallowing the title") << u"<p<title>No</title>"_s << none;
+    // Foreign content: <svg> and <math> have titles of their own, until an HTML tag breaks out.
+    QTest::newRow("svg title") << u"<svg><title>Icon</title></svg><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("math title") << u"<math><title>M</title></math><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("svg title only") << u"<body><svg><title>Icon</title></svg>"_s << none;
+    QTest::newRow("svg never closed") << u"<svg><g></g><title>Icon</title>"_s << none;
+    QTest::newRow("self-closed svg") << u"<svg/><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("svg a=b/ is not self-closed") << u"<svg a=b/><title>Icon</title>"_s << none;
+    QTest::newRow("self-closed svg title") << u"<svg><title/><title>Icon</title>"_s << none;
+    QTest::newRow("<p> breaks out") << u"<svg><g><p><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("</p> breaks out") << u"<svg></p><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("font with a color breaks out")
+        << u"<svg><font color=red><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("plain font does not")
+        << u"<svg><font><title>No</title></font></svg><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("the end of the element around closes svg")
+        << u"<div><svg><g></div><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("the end of a phrase around closes svg")
+        << u"<span><svg></span><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("a stray end tag does not") << u"<svg></a><title>No</title>"_s << none;
+    QTest::newRow("svg style is no raw text") << u"<svg><style></svg><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("svg script is no script data") << u"<svg><script></svg><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("CDATA in svg") << u"<svg><![CDATA[ a > <title>No</title> ]]></svg><title>Yes</title>"_s
+                                  << u"Yes"_s;
+    QTest::newRow("CDATA outside svg is a bogus comment")
+        << u"<![CDATA[ > <title>Yes</title> ]]>"_s << u"Yes"_s;
+    QTest::newRow("HTML inside svg desc") << u"<svg><desc><title>Page</title></desc></svg>"_s << u"Page"_s;
+    QTest::newRow("HTML inside svg foreignObject")
+        << u"<svg><foreignObject><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("svg inside svg title") << u"<svg><title><svg><title>Icon</title>"_s << none;
+    QTest::newRow("HTML inside MathML mi") << u"<math><mi><title>Page</title></mi></math>"_s << u"Page"_s;
+    QTest::newRow("HTML annotation") << u"<math><annotation-xml encoding=\"Text/HTML\"><title>Page</title>"_s
+                                     << u"Page"_s;
+    QTest::newRow("other annotation") << u"<math><annotation-xml><title>No</title>"_s << none;
+    // A template's content is not in the document.
+    QTest::newRow("template") << u"<template><title>No</title></template><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("nested templates")
+        << u"<template><template></template><title>No</title></template><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("</template> closes svg") << u"<template><svg></template><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("<template> in svg is svg") << u"<svg><template></svg><title>Yes</title>"_s << u"Yes"_s;
+    // A frameset replaces the body.
+    QTest::newRow("title after a frameset") << u"<frameset><title>No</title></frameset>"_s << none;
+    QTest::newRow("title after a frameset after the head")
+        << u"<head></head><frameset><noframes><title>No</title></noframes></frameset><title>No</title>"_s
+        << none;
+    QTest::newRow("frameset after <body> is ignored") << u"<body><frameset><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("frameset after text is ignored") << u"<p>text<frameset><title>Yes</title>"_s << u"Yes"_s;
+    QTest::newRow("frameset takes the body's title away") << u"<p><title>No</title><frameset>"_s << none;
+    QTest::newRow("frameset leaves the head's title") << u"<title>Yes</title><frameset>"_s << u"Yes"_s;
 }
 
 // Every rule holds for text in memory and, stored as UTF-8, for the page read from its file.
@@ -222,13 +295,15 @@ static long PeakKilobytes() {
 
 void TitleTest::bigPageCostsLittleMemory_data() {
     QTest::addColumn<QByteArray>("start");
-    QTest::newRow("no title") << QByteArray("<html><head>");
-    QTest::newRow("title never closed") << QByteArray("<html><head><title>");
-    QTest::newRow("opening tag never closed") << QByteArray("<html><head><title data-x=\"");
+    QTest::addColumn<bool>("titled"); // the page's text from the start of its body is its title
+    QTest::newRow("no title") << QByteArray("<html><head>") << false;
+    QTest::newRow("title never closed") << QByteArray("<html><head><title>") << true;
+    QTest::newRow("opening tag never closed") << QByteArray("<html><head><title data-x=\"") << false;
 }
 
 void TitleTest::bigPageCostsLittleMemory() {
     QFETCH(QByteArray, start);
+    QFETCH(bool, titled);
     // 48 MiB without a title: reading it must not hold the page in memory.
     const QString path = dir.path() + u"/big.htm"_s;
     {
@@ -240,7 +315,10 @@ void TitleTest::bigPageCostsLittleMemory() {
             QCOMPARE(file.write(block), block.size());
     }
     const long before = PeakKilobytes();
-    QCOMPARE(ReadPageTitle(path), std::nullopt);
+    const std::optional<QString> found = ReadPageTitle(path);
+    QCOMPARE(bool(found), titled);
+    if (titled)
+        QVERIFY(found->startsWith(u"<p>Lorem ipsum dolor sit amet.</p> <p>Lorem"_s));
     QVERIFY2(PeakKilobytes() - before < 16 * 1024, "reading the page raised peak memory by 16 MiB or more");
     QFile::remove(path);
 }
@@ -398,6 +476,17 @@ void TitleTest::pageRecord_data() {
                "<meta charset=windows-1251><meta name=description content=\"\xcf\xf0\xe8\xe2\xe5\xf2\">"
                "<title>\xcc\xe8\xf0</title>")
         << both << u"\u041c\u0438\u0440"_s << u"mtime"_s << u"\u041f\u0440\u0438\u0432\u0435\u0442"_s;
+    // A declaration past the first 1,024 bytes, after the title but still in the head, decodes it.
+    const QByteArray comment = "<!--" + QByteArray(1100, ' ') + "-->";
+    QTest::newRow("declared after the title, in the head")
+        << comment + "<title>\xcc\xe8\xf0</title><link rel=icon href=x><meta charset=windows-1251></head>"
+        << unsigned(WantTitle) << u"\u041c\u0438\u0440"_s << QString() << none;
+    QTest::newRow("declared after the head")
+        << comment + "<title>caf\xc3\xa9</title></head><meta charset=windows-1251>" << unsigned(WantTitle)
+        << u"caf\u00e9"_s << QString() << none;
+    QTest::newRow("declared after an element of the body")
+        << comment + "<title>caf\xc3\xa9</title><div></div><meta charset=windows-1251>" << unsigned(WantTitle)
+        << u"caf\u00e9"_s << QString() << none;
     QTest::newRow("no title, a description")
         << QByteArray("<meta name=description content=D>") << both << none << u"mtime"_s << u"D"_s;
 }
