@@ -1,5 +1,8 @@
+#include "../conformance.h"
 #include "engine/decode_p.h"
+#include "engine/entities.h"
 #include "engine/pagereader.h"
+#include "engine/pagereader_p.h"
 #include "engine/title.h"
 #include "fixture.h"
 
@@ -27,6 +30,8 @@ private Q_SLOTS:
     void everyPageEnds();
     void rules_data();
     void rules();
+    void treeConstruction_data();
+    void treeConstruction();
     void tagAcrossChunks_data();
     void tagAcrossChunks();
     void longTitle_data();
@@ -202,6 +207,109 @@ void TitleTest::rules() {
     QCOMPARE(ReadPageTitle(path), expected);
     QCOMPARE(FolderTitleReader(dir.path()).read(u"rules.htm"_s), expected);
     QCOMPARE(ExtractTitle(path), title.isNull() ? path : title);
+}
+
+// A title as document.title gives it: ASCII whitespace runs as one space, ends trimmed; none when
+// that leaves nothing.
+static QString BrowserTitle(const QString& text) {
+    QStringList words;
+    QString word;
+    for (const QChar c : text + u' ') {
+        if (c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r' || c == u' ') {
+            if (!word.isEmpty())
+                words.append(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    return words.isEmpty() ? QString() : words.join(u' ');
+}
+
+// The text of the first HTML title element of an html5lib tree dump ("| " lines, two spaces a
+// level; a text node's lines may run on), outside any template's content; null when there is none.
+static QString FirstTitleOfTree(const QString& dump) {
+    struct Node {
+        int depth;
+        QString text;
+    };
+    QList<Node> nodes;
+    for (const QString& line : dump.split(u'\n')) {
+        if (line.startsWith(u"| "_s)) {
+            const QString rest = line.mid(2);
+            qsizetype indent = 0;
+            while (indent < rest.size() && rest[indent] == u' ')
+                ++indent;
+            nodes.append({int(indent / 2), rest.mid(indent)});
+        } else if (!nodes.isEmpty()) {
+            nodes.last().text += u'\n' + line;
+        }
+    }
+    int contentDepth = -1;
+    for (qsizetype k = 0; k < nodes.size(); ++k) {
+        if (contentDepth >= 0 && nodes[k].depth <= contentDepth)
+            contentDepth = -1;
+        if (contentDepth >= 0)
+            continue;
+        if (nodes[k].text == u"content"_s) {
+            contentDepth = nodes[k].depth;
+            continue;
+        }
+        if (nodes[k].text != u"<title>"_s)
+            continue;
+        QString title = u""_s;
+        for (qsizetype j = k + 1; j < nodes.size() && nodes[j].depth > nodes[k].depth; ++j) {
+            const QString& t = nodes[j].text;
+            if (nodes[j].depth == nodes[k].depth + 1 && t.size() >= 2 && t.startsWith(u'"') &&
+                t.endsWith(u'"'))
+                title += t.mid(1, t.size() - 2);
+        }
+        return title;
+    }
+    return {};
+}
+
+// Every document case of html5lib's tree-construction tests: the reader's title, its references
+// resolved, is the first HTML title of the tree a browser builds (none when that is blank).
+void TitleTest::treeConstruction_data() {
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QString>("title"); // null: none
+    const QString conformance = ConformanceDir();
+    if (conformance.isEmpty())
+        QSKIP(
+            "no conformance data: set PAGEWICK_CONFORMANCE or put shared/conformance beside the source tree");
+    const QDir dir(conformance + u"/html5lib-tests/tree-construction"_s);
+    const QStringList files = dir.entryList({u"*.dat"_s}, QDir::Files, QDir::Name);
+    QVERIFY(!files.isEmpty());
+    for (const QString& name : files) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString all = QString::fromUtf8(file.readAll());
+        qsizetype at = all.startsWith(u"#data\n"_s) ? 0 : -1;
+        for (int index = 0; at >= 0; ++index) {
+            qsizetype next = all.indexOf(u"\n\n#data\n"_s, at + 1);
+            const QString block = all.mid(at, next < 0 ? -1 : next - at);
+            at = next < 0 ? -1 : next + 2;
+            const qsizetype errors = block.indexOf(u"\n#errors\n"_s);
+            const qsizetype document = block.indexOf(u"\n#document\n"_s);
+            // Fragments are not pages; a case for a parser without scripting is not how a browser
+            // (nor the reader, which takes <noscript> as raw text) reads a page.
+            if (errors < 0 || document < 0 || block.contains(u"\n#document-fragment\n"_s) ||
+                block.contains(u"\n#script-off\n"_s))
+                continue;
+            const QByteArray data = block.mid(6, errors - 6).toUtf8();
+            QTest::addRow("%s:%d", qPrintable(name), index)
+                << data << BrowserTitle(FirstTitleOfTree(block.mid(document + 11)));
+        }
+    }
+}
+
+void TitleTest::treeConstruction() {
+    QFETCH(QByteArray, page);
+    QFETCH(QString, title);
+    detail::MemorySource source(page);
+    const std::optional<QString> found = detail::ReadPage(source, WantTitle).title;
+    QCOMPARE(found ? BrowserTitle(ResolveCharacterReferences(*found)) : QString(), title);
 }
 
 void TitleTest::tagAcrossChunks_data() {
