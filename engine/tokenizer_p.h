@@ -621,9 +621,9 @@ private:
         if (!tagName.is("object"))
             charsetHead = false;
         mode = Mode::InBody;
-        if (tagName.in({"pre",     "listing", "li",    "dd",    "dt", "button", "applet",
-                        "marquee", "object",  "table", "area",  "br", "embed",  "img",
-                        "image",   "keygen",  "wbr",   "input", "hr", "select"}))
+        if (framesetOk && tagName.in({"pre",     "listing", "li",    "dd",    "dt", "button", "applet",
+                                      "marquee", "object",  "table", "area",  "br", "embed",  "img",
+                                      "image",   "keygen",  "wbr",   "input", "hr", "select"}))
             framesetOk = false;
         // An element that cannot hold its own kind closes the one still open around it.
         if (!open.empty() && open.back().space == OpenElement::Html && open.back().name == tagName &&
@@ -686,15 +686,21 @@ private:
         }
         // The element closes with everything opened within it, unless a scope ends first (or, for
         // the end tag of an ordinary element, an element of the kind that structures a page).
-        const bool specialName = IsSpecial(tagName);
+        int specialName = -1; // settled when first needed: most end tags close the current element
         for (qsizetype k = qsizetype(open.size()) - 1; k >= 0; --k) {
             const OpenElement& e = open[size_t(k)];
             if (e.space == OpenElement::Html && e.name == tagName) {
                 popTo(k);
                 return;
             }
-            if (e.isScopeBoundary() || (!specialName && e.space == OpenElement::Html && IsSpecial(e.name)))
+            if (e.isScopeBoundary())
                 return;
+            if (e.space == OpenElement::Html && IsSpecial(e.name)) {
+                if (specialName < 0)
+                    specialName = IsSpecial(tagName);
+                if (!specialName)
+                    return;
+            }
         }
     }
 
