@@ -506,14 +506,24 @@ private:
         if (mode == Mode::Initial)
             mode = Mode::InHead;
     }
-    void enterBody() {
+    // A body the page does not open itself begins: a frameset may still replace it, even after
+    // a template in the head (as in Chromium).
+    void impliedBody() {
+        if (templates > 0)
+            return; // a template's content is no body
+        if (mode != Mode::InBody)
+            framesetOk = true;
         mode = Mode::InBody;
+    }
+    void enterBody() {
+        impliedBody();
         charsetHead = false;
     }
     // Text other than whitespace, outside raw text: the body has begun.
     void textMet() {
-        if (mode != Mode::InBody)
-            mode = Mode::InBody;
+        if (templates > 0)
+            return;
+        impliedBody();
         framesetOk = false;
     }
     bool watchingText() const { return mode != Mode::InBody || framesetOk; }
@@ -620,7 +630,7 @@ private:
         }
         if (!tagName.is("object"))
             charsetHead = false;
-        mode = Mode::InBody;
+        impliedBody();
         if (framesetOk && tagName.in({"pre",     "listing", "li",    "dd",    "dt", "button", "applet",
                                       "marquee", "object",  "table", "area",  "br", "embed",  "img",
                                       "image",   "keygen",  "wbr",   "input", "hr", "select"}))
@@ -684,6 +694,26 @@ private:
             framesetOk = false;
             return;
         }
+        if (tagName.in({"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small", "strike", "strong",
+                        "tt", "u"})) {
+            // A formatting element's end tag adopts what is open within it, as a browser's adoption
+            // agency does: the special elements stay open, moved out of it; the rest close with it.
+            for (qsizetype k = qsizetype(open.size()) - 1; k >= 0; --k) {
+                const OpenElement& e = open[size_t(k)];
+                if (e.space == OpenElement::Html && e.name == tagName) {
+                    size_t kept = size_t(k);
+                    for (size_t j = size_t(k) + 1; j < open.size(); ++j) {
+                        if (IsSpecial(open[j]))
+                            open[kept++] = open[j];
+                    }
+                    open.resize(kept);
+                    return;
+                }
+                if (e.isScopeBoundary())
+                    return;
+            }
+            return;
+        }
         // The element closes with everything opened within it, unless a scope ends first (or, for
         // the end tag of an ordinary element, an element of the kind that structures a page).
         int specialName = -1; // settled when first needed: most end tags close the current element
@@ -704,6 +734,12 @@ private:
         }
     }
 
+    static bool IsSpecial(const OpenElement& e) {
+        if (e.space == OpenElement::Html)
+            return IsSpecial(e.name);
+        return e.isHtmlIntegrationPoint() || e.isMathTextIntegrationPoint() ||
+               (e.space == OpenElement::MathMl && e.name.is("annotation-xml"));
+    }
     // HTML's special elements: an end tag for another element does not close them.
     static bool IsSpecial(const ShortName& n) {
         return n.in({"address", "applet",     "area",     "article",    "aside",     "base",     "basefont",

@@ -165,6 +165,10 @@ void TitleTest::rules_data() {
         << u"<div><svg><g></div><title>Page</title>"_s << u"Page"_s;
     QTest::newRow("the end of a phrase around closes svg")
         << u"<span><svg></span><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("the end of a formatting element closes svg within a block")
+        << u"<b><div><svg></b><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("the end of a formatting element moves svg desc out")
+        << u"<a><svg><desc></a><title>Page</title>"_s << u"Page"_s;
     QTest::newRow("a stray end tag does not") << u"<svg></a><title>No</title>"_s << none;
     QTest::newRow("svg style is no raw text") << u"<svg><style></svg><title>Page</title>"_s << u"Page"_s;
     QTest::newRow("svg script is no script data") << u"<svg><script></svg><title>Page</title>"_s << u"Page"_s;
@@ -191,6 +195,8 @@ void TitleTest::rules_data() {
     QTest::newRow("title after a frameset after the head")
         << u"<head></head><frameset><noframes><title>No</title></noframes></frameset><title>No</title>"_s
         << none;
+    QTest::newRow("frameset after a template in the head")
+        << u"<template>text<img></template><p><frameset><title>No</title>"_s << none;
     QTest::newRow("frameset after <body> is ignored") << u"<body><frameset><title>Yes</title>"_s << u"Yes"_s;
     QTest::newRow("frameset after text is ignored") << u"<p>text<frameset><title>Yes</title>"_s << u"Yes"_s;
     QTest::newRow("frameset takes the body's title away") << u"<p><title>No</title><frameset>"_s << none;
