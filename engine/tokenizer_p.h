@@ -109,17 +109,23 @@ struct ZeroUnits {
     void append(QByteArray& out, qsizetype, qsizetype n) const { out.append(n * width, '\0'); }
 };
 
-// The name of a tag or attribute, lower case. Names that matter are short; a longer name matches
-// none of them.
+// The name of a tag or attribute, lower case. Names that matter are short: of a longer one only the
+// start and a hash of the whole are kept, enough to tell an element's end tag from another's.
 struct ShortName {
     static constexpr int kRoom = 16;
     char chars[kRoom] = {};
     int length = 0;
-    void clear() { length = 0; }
+    quint32 hash = 2166136261u;
+    void clear() {
+        length = 0;
+        hash = 2166136261u;
+    }
     void add(char16_t c) {
+        const char16_t lower = AsciiLower(c);
         if (length < kRoom)
-            chars[length] = c < 0x80 ? char(AsciiLower(c)) : '\x01';
+            chars[length] = lower < 0x80 ? char(lower) : '\x01';
         ++length;
+        hash = (hash ^ lower) * 16777619u;
     }
     void set(const char* n) {
         clear();
@@ -127,7 +133,8 @@ struct ShortName {
             add(char16_t(*n));
     }
     bool operator==(const ShortName& o) const {
-        return length == o.length && length <= kRoom && std::memcmp(chars, o.chars, size_t(length)) == 0;
+        return length == o.length && hash == o.hash &&
+               std::memcmp(chars, o.chars, size_t(std::min(length, kRoom))) == 0;
     }
     template <int N> bool is(const char (&name)[N]) const {
         return N - 1 == length && std::memcmp(chars, name, size_t(N - 1)) == 0;
@@ -461,7 +468,9 @@ private:
     }
 
     void push(OpenElement::Space space) {
-        if (open.size() >= kMaxDepth)
+        // Past the bound only what changes how tags read is kept: <svg>, <math> and <template>.
+        const bool changesReading = kind == Kind::Svg || kind == Kind::Math || kind == Kind::Template;
+        if (open.size() >= (changesReading ? 2 * kMaxDepth : kMaxDepth))
             return;
         OpenElement e;
         e.name = tagName;

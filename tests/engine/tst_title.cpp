@@ -169,6 +169,11 @@ void TitleTest::rules_data() {
         << u"<b><div><svg></b><title>Page</title>"_s << u"Page"_s;
     QTest::newRow("the end of a formatting element moves svg desc out")
         << u"<a><svg><desc></a><title>Page</title>"_s << u"Page"_s;
+    QTest::newRow("svg after many long-named elements")
+        << u"<custom-element-with-a-long-name>x</custom-element-with-a-long-name>"_s.repeated(600) +
+               u"<svg><title>Icon</title></svg>"_s
+        << none;
+    QTest::newRow("svg deep down") << u"<div>"_s.repeated(600) + u"<svg><title>Icon</title></svg>"_s << none;
     QTest::newRow("a stray end tag does not") << u"<svg></a><title>No</title>"_s << none;
     QTest::newRow("svg style is no raw text") << u"<svg><style></svg><title>Page</title>"_s << u"Page"_s;
     QTest::newRow("svg script is no script data") << u"<svg><script></svg><title>Page</title>"_s << u"Page"_s;
