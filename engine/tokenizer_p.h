@@ -524,10 +524,7 @@ private:
             framesetOk = true;
         mode = Mode::InBody;
     }
-    void enterBody() {
-        impliedBody();
-        charsetHead = false;
-    }
+    void enterBody() { impliedBody(); }
     // Text other than whitespace, outside raw text: the body has begun.
     void textMet() {
         if (templates > 0)
@@ -554,6 +551,12 @@ private:
 
     // The tag just ended with ">"; returns the state to go on in.
     State emitTag() {
+        // A late declaration counts until a tag that does not belong in the head, start or end
+        // tag, whatever the tree makes of it: Chromium's rule.
+        if (charsetHead &&
+            !tagName.in({"script", "noscript", "style", "link", "meta", "object", "title", "base"}) &&
+            (isEndTag || (kind != Kind::Html && kind != Kind::Head)))
+            charsetHead = false;
         if (kind == Kind::RawTextEnd)
             return Data;
         if (isEndTag) {
@@ -637,8 +640,6 @@ private:
         default:
             break;
         }
-        if (!tagName.is("object"))
-            charsetHead = false;
         impliedBody();
         if (framesetOk && tagName.in({"pre",     "listing", "li",    "dd",    "dt", "button", "applet",
                                       "marquee", "object",  "table", "area",  "br", "embed",  "img",
@@ -680,7 +681,6 @@ private:
             if (mode != Mode::InBody)
                 mode = Mode::AfterHead;
             headEnded = true;
-            charsetHead = false;
             return;
         case Kind::Body:
         case Kind::Html:

@@ -606,6 +606,13 @@ void TitleTest::pageRecord_data() {
     QTest::newRow("declared after an element of the body")
         << comment + "<title>caf\xc3\xa9</title><div></div><meta charset=windows-1251>" << unsigned(WantTitle)
         << u"caf\u00e9"_s << QString() << none;
+    QTest::newRow("declared after the title, past what may stand in the head")
+        << comment + "<title>\xcc\xe8\xf0</title><noscript></noscript><object></object><base><head>"
+                     "<meta charset=windows-1251>"
+        << unsigned(WantTitle) << u"\u041c\u0438\u0440"_s << QString() << none;
+    QTest::newRow("declared after an end tag of the body")
+        << comment + "<title>caf\xc3\xa9</title></p><meta charset=windows-1251>" << unsigned(WantTitle)
+        << u"caf\u00e9"_s << QString() << none;
     QTest::newRow("no title, a description")
         << QByteArray("<meta name=description content=D>") << both << none << u"mtime"_s << u"D"_s;
 }
