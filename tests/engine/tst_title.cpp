@@ -321,6 +321,7 @@ void TitleTest::treeConstruction() {
     detail::MemorySource source(page);
     const std::optional<QString> found = detail::ReadPage(source, WantTitle).title;
     QCOMPARE(found ? BrowserTitle(ResolveCharacterReferences(*found)) : QString(), title);
+    QCOMPARE(FindTitle(QString::fromUtf8(page)), found);
 }
 
 void TitleTest::tagAcrossChunks_data() {
@@ -467,6 +468,12 @@ void TitleTest::everyPageEnds_data() {
     QTest::newRow("a quoted value open across a long stretch")
         << QByteArray("<html><body><a title='") << 0LL << 3LL * 1024 * 1024
         << QByteArray("<title>Fake</title>'><title>Real</title>") << u"Real"_s;
+    QTest::newRow("an svg open across a long stretch")
+        << QByteArray("<html><body><svg>") << 0LL << 3LL * 1024 * 1024
+        << QByteArray("<title>Icon</title></svg><title>Real</title>") << u"Real"_s;
+    QTest::newRow("a template open across a long stretch")
+        << QByteArray("<html><body><template>") << 0LL << 3LL * 1024 * 1024
+        << QByteArray("<title>Fake</title></template><title>Real</title>") << u"Real"_s;
     QTest::newRow("a title past 256 MiB of data") << QByteArray("<html>") << 0LL << 257LL * 1024 * 1024
                                                   << QByteArray("<title>Too far</title>") << QString();
 }
