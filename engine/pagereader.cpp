@@ -152,7 +152,10 @@ public:
 
         const bool wantHead = wants & (WantDate | WantDescription);
         // A check notes what a meta element declares beneath a byte-order mark too.
-        Tokenizer tokenizer(declared.isEmpty() || (wants & WantFindings), wantHead);
+        // Past the title, a declaration still in the head only changes a title that is not plain
+        // ASCII, unless the encoding itself is wanted.
+        Tokenizer tokenizer(declared.isEmpty() || (wants & WantFindings), wantHead,
+                            wantEncoding || (wants & WantFindings));
         bool read = true;
         if (declared == kReplacementEncoding) {
             // Text in such an encoding can hide markup in innocent-looking bytes: like a browser,
@@ -177,6 +180,7 @@ public:
                 out.title = CleanTitle(raw.constData(), raw.size());
             else
                 out.title = CleanTitle(DecodeAs(encoding(raw), raw));
+            out.title = NoBlankTitle(std::move(out.title));
         }
         if (wantEncoding)
             encoding(tokenizer.titleBytes());
@@ -303,7 +307,10 @@ private:
             if (carried)
                 buffer[0] = buffer[whole];
         }
-        // A title not closed within the bound is no title.
+        // A title still open where the page ends runs to its end; one not closed within the bound
+        // is no title.
+        if (atEnd)
+            tokenizer.end();
         return true;
     }
 
@@ -317,6 +324,7 @@ private:
     // the encoding as the reader weighs them.
     void noteFacts(PageFacts& facts, const Tokenizer& tokenizer) const {
         facts.titleElement = tokenizer.metTitle();
+        facts.titleUnclosed = tokenizer.titleUnclosed();
         const EncodingDeclarations said =
             PageDeclarations({QByteArrayView(head, headSize), headIsWhole, lateCharset, {}});
         facts.bomEncoding = said.bom;

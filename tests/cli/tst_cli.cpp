@@ -529,6 +529,17 @@ private Q_SLOTS:
                    "b.htm: the title is empty; the index and feeds would show the page's local path instead\n"
                    "2 findings; 3 pages checked\n"
             << 1;
+        QTest::newRow("a title never closed, one of an icon, one of references to whitespace")
+            << QByteArrayList{"a.htm|<title>Left open", "b.htm|<body><svg><title>Icon</title></svg>",
+                              "c.htm|<title>&#9;&#32;</title>"}
+            << QStringList() << QStringList()
+            << "a.htm: the title is never closed; the index and feeds would show all the text after <title> "
+               "to the end of the page\n"
+               "b.htm" +
+                   noTitle +
+                   "c.htm: the title is empty; the index and feeds would show the page's local path instead\n"
+                   "3 findings; 3 pages checked\n"
+            << 1;
         QTest::newRow("the same title names every other page")
             << QByteArrayList{"a.htm|<title>Home</title>", "b.htm|<title>Home</title>",
                               "sub/c.htm|<title>H&#111;me</title>", "d.htm|<title>home</title>"}
@@ -603,20 +614,25 @@ private Q_SLOTS:
                    "d.htm: the title is empty; the index and feeds would show the page's local path instead\n"
                    "4 findings; 4 pages checked\n"
             << 1;
-        // Past the first 1,024 bytes, a meta element before the title still declares the encoding.
-        const QByteArray late = "<p>" + QByteArray(1100, 'x');
+        // Past the first 1,024 bytes, a meta element of the head, before the title or after it,
+        // still declares the encoding; one after an element of the body does not.
+        const QByteArray late = "<!--" + QByteArray(1100, 'x') + "-->";
         QTest::newRow("a late meta charset")
             << QByteArrayList{"a.htm|" + late + "<meta charset=\"utf-8\"><title>A</title>caf\xe9",
                               "b.htm|" + late + "<meta charset=\"latin1\"><title>Caf\xc3\xa9</title>",
                               "c.htm|" + late + "<title>C</title><meta charset=\"utf-8\">caf\xe9",
-                              "d.htm|\xef\xbb\xbf" + late + "<meta charset=\"koi8-r\"><title>D</title>"}
+                              "d.htm|\xef\xbb\xbf" + late + "<meta charset=\"koi8-r\"><title>D</title>",
+                              "e.htm|<p>" + late + "<meta charset=\"utf-8\"><title>E</title>caf\xe9"}
             << QStringList() << QStringList()
             << "a.htm: declared as UTF-8, but the byte at offset " + QByteArray::number(late.size() + 41) +
                    " is not valid UTF-8\n"
                    "b.htm: declares windows-1252, but its bytes are UTF-8; its text would show garbled\n"
+                   "c.htm: declared as UTF-8, but the byte at offset " +
+                   QByteArray::number(late.size() + 41) +
+                   " is not valid UTF-8\n"
                    "d.htm: starts with a UTF-8 byte-order mark but declares KOI8-R; browsers follow the "
                    "mark\n"
-                   "3 findings; 4 pages checked\n"
+                   "4 findings; 5 pages checked\n"
             << 1;
         QTest::newRow("an XML declaration")
             << QByteArrayList{"a.htm|<?xml version=\"1.0\" encoding=\"utf-8\"?><title>A</title>caf\xe9",

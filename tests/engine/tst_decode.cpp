@@ -199,9 +199,16 @@ void DecodeTest::detect_data() {
     QTest::newRow("meta past 1,024 bytes, in a comment")
         << comment + "<!-- <meta charset=koi8-r> --><title>caf\xC3\xA9</title>" << QByteArray("UTF-8")
         << QString::fromLatin1(comment) + u"<!-- <meta charset=koi8-r> --><title>café</title>"_s;
-    QTest::newRow("meta after the title")
-        << "<title>caf\xC3\xA9</title>" + comment + "<meta charset=koi8-r>" << QByteArray("UTF-8")
-        << u"<title>café</title>"_s + QString::fromLatin1(comment) + u"<meta charset=koi8-r>"_s;
+    // A browser honours a declaration after the title while the head lasts.
+    QTest::newRow("meta after the title, in the head")
+        << "<title>caf\xC3\xA9</title>" + comment + "<meta charset=koi8-r>" << QByteArray("KOI8-R")
+        << u"<title>cafц╘</title>"_s + QString::fromLatin1(comment) + u"<meta charset=koi8-r>"_s;
+    QTest::newRow("meta after the head")
+        << "<title>caf\xC3\xA9</title></head>" + comment + "<meta charset=koi8-r>" << QByteArray("UTF-8")
+        << u"<title>café</title></head>"_s + QString::fromLatin1(comment) + u"<meta charset=koi8-r>"_s;
+    QTest::newRow("meta after the title, past an element of the body")
+        << "<title>caf\xC3\xA9</title>" + comment + "<div>x</div><meta charset=koi8-r>" << QByteArray("UTF-8")
+        << u"<title>café</title>"_s + QString::fromLatin1(comment) + u"<div>x</div><meta charset=koi8-r>"_s;
     QTest::newRow("XML declaration")
         << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-2\"?><title>\xB3\xF3"
                       "d\xBC</title>")
