@@ -284,6 +284,11 @@ private Q_SLOTS:
                                                                  << "aB c";
         QTest::newRow("C1 code points as windows-1252") << "&#150;&#x80;"
                                                         << "\u2013\u20ac";
+        // Details follow the link as text: the first "</a>" ends the label.
+        QTest::newRow("details after the link")
+            << "Alpha</a> <time datetime=\"2024-05-03T00:00:00Z\">2024-05-03</time> <span "
+               "class=\"description\">Fish &amp; chips</span>"
+            << "Alpha 2024-05-03 Fish & chips";
     }
 
     void previewRendersLikeHtml() {
