@@ -108,9 +108,9 @@ Options:
                      order given (index, page): the page date as a <time
                      datetime> element (shown as yyyy-mm-dd, UTC), the file's
                      size in bytes, KiB or MiB, and the page's
-                     <meta name="description">, as text. Each is a
-                     <span class="size"> or <span class="description">, for
-                     a stylesheet; a page without one shows nothing for it.
+                     <meta name="description">, as text, in a
+                     <span class="size"> and a <span class="description">
+                     for a stylesheet. What a page lacks is left out.
   --sort ORDER       The order of the pages (index, page, titles, rss, atom):
                      "name", alphabetical without regard to letter case (the
                      default); "natural", the same with runs of digits read as

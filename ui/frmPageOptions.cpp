@@ -83,7 +83,7 @@ frmPageOptions::frmPageOptions(QWidget* parent) : QDialog(parent) {
     layout->addWidget(note);
     layout->addWidget(buttons);
     // Wide enough for a path; the note wraps to the width of the groups.
-    page->setMinimumWidth(page->fontMetrics().averageCharWidth() * 56);
+    txtTemplate->setMinimumWidth(txtTemplate->fontMetrics().averageCharWidth() * 44);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
