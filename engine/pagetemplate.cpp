@@ -237,13 +237,21 @@ QString DeclareUtf8(const QString& text, const QString& stylesheetUrl) {
         const qsizetype at = headEnd >= 0 ? headEnd : headPoint;
         edits.append({at, at, link});
     }
-    // Applied from the end, so that each edit's place is still where it was found; at one place
-    // the meta goes before the link, as they were added.
+    // Put together in one pass, each edit where it was found; at one place the meta goes before
+    // the link, as they were added.
     std::stable_sort(edits.begin(), edits.end(),
                      [](const Edit& a, const Edit& b) { return a.from < b.from; });
-    QString out = text;
-    for (auto edit = edits.crbegin(); edit != edits.crend(); ++edit)
-        out.replace(edit->from, edit->to - edit->from, edit->with);
+    QString out;
+    out.reserve(text.size() + 128);
+    qsizetype at = 0;
+    for (const Edit& edit : edits) {
+        if (edit.from < at)
+            continue; // never two edits in one place of the text
+        out += QStringView(text).sliced(at, edit.from - at);
+        out += edit.with;
+        at = edit.to;
+    }
+    out += QStringView(text).sliced(at);
     return out;
 }
 
@@ -333,8 +341,7 @@ std::optional<PageTemplate> PageTemplate::Parse(QByteArrayView bytes, const QStr
             continue;
         }
         const qsizetype close = text.indexOf(u"}}", at + 2);
-        const qsizetype lineEnd = text.indexOf(u'\n', at);
-        if (close < 0 || (lineEnd >= 0 && lineEnd < close))
+        if (close < 0 || QStringView(text).sliced(at, close - at).contains(u'\n'))
             return fail(u"line %1: \"{{\" without its \"}}\" (\"{{{{\" writes \"{{\")"_s.arg(lineAt(at)));
         const QString name = text.sliced(at + 2, close - at - 2).trimmed();
         const auto* known = std::find_if(std::begin(kPlaceholders), std::end(kPlaceholders),
