@@ -50,8 +50,9 @@ struct Tag {
 };
 
 // The tags of the markup, in order, as an HTML tokenizer finds them: comments are passed over,
-// and the text of script, style, textarea and title elements holds no tags.
-QList<Tag> ScanTags(QStringView text) {
+// and the text of script, style, textarea and title elements holds no tags. As a browser's
+// prescan for the encoding finds them (rawText false), that text is looked through too.
+QList<Tag> ScanTags(QStringView text, bool rawText = true) {
     QList<Tag> tags;
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -125,8 +126,9 @@ QList<Tag> ScanTags(QStringView text) {
         i = tag.to;
         tags.append(tag);
         // Elements whose text is not markup: the next tag is their end tag.
-        if (!closing && (tag.name == u"script" || tag.name == u"style" || tag.name == u"textarea" ||
-                         tag.name == u"title")) {
+        if (rawText && !closing &&
+            (tag.name == u"script" || tag.name == u"style" || tag.name == u"textarea" ||
+             tag.name == u"title")) {
             const QString end = u"</"_s + tag.name;
             qsizetype at = i;
             while ((at = text.indexOf(end, at, Qt::CaseInsensitive)) >= 0) {
@@ -172,6 +174,24 @@ std::optional<std::pair<qsizetype, qsizetype>> CharsetInContent(QStringView text
     return std::pair{content.valueFrom + p, content.valueFrom + end};
 }
 
+// Where a meta element names an encoding: its charset value, and the charset in the content of
+// an http-equiv="content-type".
+QList<std::pair<qsizetype, qsizetype>> MetaCharsets(QStringView text, const Tag& meta) {
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    if (const Attribute* charset = meta.attribute("charset"_L1); charset && charset->valueFrom >= 0)
+        spans.append({charset->valueFrom, charset->valueTo});
+    const Attribute* httpEquiv = meta.attribute("http-equiv"_L1);
+    const Attribute* content = meta.attribute("content"_L1);
+    if (httpEquiv && content && httpEquiv->valueFrom >= 0 && content->valueFrom >= 0 &&
+        text.sliced(httpEquiv->valueFrom, httpEquiv->valueTo - httpEquiv->valueFrom)
+                .trimmed()
+                .compare(u"content-type", Qt::CaseInsensitive) == 0) {
+        if (const auto span = CharsetInContent(text, *content))
+            spans.append(*span);
+    }
+    return spans;
+}
+
 // The template's text made to say that it is UTF-8, with the stylesheet link in its head.
 QString DeclareUtf8(const QString& text, const QString& stylesheetUrl) {
     const QList<Tag> tags = ScanTags(text);
@@ -192,40 +212,30 @@ QString DeclareUtf8(const QString& text, const QString& stylesheetUrl) {
             }
         }
     }
-    bool declared = false;
+    // Where the head starts and ends, as the page's elements have it.
     qsizetype headStart = -1, htmlStart = -1, headEnd = -1, leadingDeclarations = 0;
-    bool element = false;
+    bool element = false, declared = false;
     for (const Tag& tag : tags) {
         if (tag.name.isEmpty() && !element)
             leadingDeclarations = tag.to;
         if (!tag.name.isEmpty())
             element = true;
-        if (tag.closing) {
-            if (tag.name == u"head" && headEnd < 0)
-                headEnd = tag.from;
+        if (tag.closing && tag.name == u"head" && headEnd < 0)
+            headEnd = tag.from;
+        if (tag.closing)
             continue;
-        }
         if (tag.name == u"head" && headStart < 0)
             headStart = tag.to;
         if (tag.name == u"html" && htmlStart < 0)
             htmlStart = tag.to;
-        if (tag.name != u"meta")
-            continue;
-        if (const Attribute* charset = tag.attribute("charset"_L1); charset && charset->valueFrom >= 0) {
-            edits.append({charset->valueFrom, charset->valueTo, u"utf-8"_s});
-            declared = true;
-        }
-        const Attribute* httpEquiv = tag.attribute("http-equiv"_L1);
-        const Attribute* content = tag.attribute("content"_L1);
-        if (httpEquiv && content && httpEquiv->valueFrom >= 0 && content->valueFrom >= 0 &&
-            QStringView(text)
-                    .sliced(httpEquiv->valueFrom, httpEquiv->valueTo - httpEquiv->valueFrom)
-                    .trimmed()
-                    .compare(u"content-type", Qt::CaseInsensitive) == 0) {
-            if (const auto span = CharsetInContent(text, *content)) {
-                edits.append({span->first, span->second, u"utf-8"_s});
-                declared = true;
-            }
+        declared = declared || (tag.name == u"meta" && !MetaCharsets(text, tag).isEmpty());
+    }
+    // A browser looks for the encoding before it knows what a script is: a meta element inside one
+    // is rewritten too.
+    for (const Tag& tag : ScanTags(text, false)) {
+        if (!tag.closing && tag.name == u"meta") {
+            for (const auto& [from, to] : MetaCharsets(text, tag))
+                edits.append({from, to, u"utf-8"_s});
         }
     }
     const qsizetype headPoint = headStart >= 0 ? headStart : htmlStart >= 0 ? htmlStart : leadingDeclarations;

@@ -229,6 +229,10 @@ void IndexTest::pageTemplate_data() {
     QTest::newRow("no declaration, after the doctype")
         << QByteArray("<!DOCTYPE html><!-- <meta charset=latin1> --><p>{{index}}") << QString()
         << u"<!DOCTYPE html><meta charset=\"utf-8\"><!-- <meta charset=latin1> --><p>%INDEX%"_s;
+    // A browser's look for the encoding does not know scripts: what it would find is UTF-8 too.
+    QTest::newRow("meta in a script")
+        << QByteArray("<head><script>w('<meta charset=latin1>')</script></head>{{index}}") << QString()
+        << u"<head><meta charset=\"utf-8\"><script>w('<meta charset=utf-8>')</script></head>%INDEX%"_s;
     QTest::newRow("no markup at all")
         << QByteArray("{{index}}") << QString() << u"<meta charset=\"utf-8\">%INDEX%"_s;
     QTest::newRow("stylesheet at the end of the head")
