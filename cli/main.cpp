@@ -342,8 +342,9 @@ int Run(const QStringList& arguments) {
     const QString stylesheetUrl = TextArgument(parser.value(css));
     // The template is read, and must make a page, before any page is: a mistake in it is bad usage.
     const QString templatePath = parser.value(templateFile);
+    const bool useTemplate = parser.isSet(templateFile);
     std::optional<PageTemplate> pageTemplate;
-    if (parser.isSet(templateFile)) {
+    if (useTemplate) {
         QString why;
         pageTemplate = LoadPageTemplate(templatePath, stylesheetUrl, &why);
         if (!pageTemplate)
@@ -369,8 +370,9 @@ int Run(const QStringList& arguments) {
         const QStringList names = listPages().pages;
         switch (command) {
         case Command::Page: {
-            if (pageTemplate) {
-                // Read again for each build, so that watching picks up a changed template.
+            if (useTemplate) {
+                // Read again for each build, so that watching picks up a changed template; while it
+                // cannot make a page, nothing is written.
                 if (!firstBuild) {
                     QString why;
                     pageTemplate = LoadPageTemplate(templatePath, stylesheetUrl, &why);
@@ -421,10 +423,10 @@ int Run(const QStringList& arguments) {
     };
     if (parser.isSet(watch))
         return cli::WatchAndRewrite(folderText, *walk, outputFile, build,
-                                    pageTemplate ? QStringList{templatePath} : QStringList());
+                                    useTemplate ? QStringList{templatePath} : QStringList());
 
     // To standard output, the index (on its own or in the built-in page) is written as it is made.
-    if ((command == Command::Index || (command == Command::Page && !pageTemplate)) &&
+    if ((command == Command::Index || (command == Command::Page && !useTemplate)) &&
         (outputFile.isNull() || NamesStandardOutput(outputFile))) {
         QStringEncoder toUtf8(QStringEncoder::Utf8);
         const auto put = [&toUtf8](const QString& piece) { Put(toUtf8(piece)); };
