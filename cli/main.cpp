@@ -382,12 +382,13 @@ int Run(const QStringList& arguments) {
                     }
                 }
                 firstBuild = false;
-                const unsigned wants = IndexDetailWants(indexDetails) |
-                                       (pageTemplate->uses(PageTemplate::Updated) ? unsigned(WantDate) : 0u);
-                const QList<PageRecord> pages = SelectPages(folderText, names, selection, wants);
-                return pageTemplate->render(TextArgument(parser.value(title)),
-                                            FormatIndexText(folderText, pages, indexDetails),
-                                            IndexSummary{pages.size(), NewestPageDate(pages)});
+                QString index;
+                index.reserve(names.size() * 96);
+                IndexSummary summary;
+                StreamIndexText(
+                    folderText, names, selection, [&index](const QString& piece) { index += piece; },
+                    indexDetails, &summary, pageTemplate->uses(PageTemplate::Updated));
+                return pageTemplate->render(TextArgument(parser.value(title)), index, summary);
             }
             // The document is made in one string, the index written straight into it.
             QString document = PageDocumentStart(TextArgument(parser.value(title)), stylesheetUrl);

@@ -1,5 +1,6 @@
 #include "engine/index.h"
 
+#include "engine/feed.h"
 #include "engine/order.h"
 #include "engine/pagereader.h"
 #include "engine/pagetemplate.h"
@@ -100,11 +101,23 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames) 
 }
 
 void StreamIndexText(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
-                     const std::function<void(const QString&)>& sink, const IndexDetails& details) {
-    const unsigned wants = IndexDetailWants(details);
+                     const std::function<void(const QString&)>& sink, const IndexDetails& details,
+                     IndexSummary* summary, bool dated) {
+    const unsigned wants = IndexDetailWants(details) | (summary && dated ? unsigned(WantDate) : 0u);
+    const auto count = [summary, dated](const PageRecord& page) {
+        if (!summary)
+            return;
+        ++summary->count;
+        if (const QDateTime date = PublishableDate(page.date);
+            dated && date.isValid() && (!summary->updated.isValid() || date > summary->updated))
+            summary->updated = date;
+    };
     // Only the date order needs every page read before any is placed.
     if (selection.order == PageOrder::Date) {
-        sink(FormatIndexText(folderText, SelectPages(folderText, pageNames, selection, wants), details));
+        const QList<PageRecord> pages = SelectPages(folderText, pageNames, selection, wants);
+        for (const PageRecord& page : pages)
+            count(page);
+        sink(FormatIndexText(folderText, pages, details));
         return;
     }
     // In a name order the pages are read one at a time as their lines are written, and the lines
@@ -114,7 +127,9 @@ void StreamIndexText(const QString& folderText, const QStringList& pageNames, co
     const FolderPageReader reader(folderText);
     QString piece = QStringLiteral("<ul>\r\n");
     for (qsizetype i = 0; i < names.size(); ++i) {
-        AppendIndexLine(piece, folderText, reader.read(names[i], wants), details);
+        const PageRecord page = reader.read(names[i], wants);
+        count(page);
+        AppendIndexLine(piece, folderText, page, details);
         if ((i + 1) % kBatch == 0) {
             sink(piece);
             piece.clear();

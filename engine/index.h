@@ -3,6 +3,7 @@
 #include "engine/order.h"
 #include "engine/pagedetails.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -19,10 +20,18 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames);
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
                        const PageSelection& selection, const IndexDetails& details = {});
 
+// What an index build learns of its pages besides their lines (for a page template).
+struct IndexSummary {
+    qsizetype count = 0; // the pages the index lists
+    QDateTime updated;   // the newest page date; invalid when no page has one, or when not asked for
+};
+
 // The same index handed to sink piece by piece (each piece whole lines), for writing a big index
-// out without holding all of it: the pages are read a batch at a time.
+// out without holding all of it: the pages are read a batch at a time. With summary, the pages are
+// counted into it, and with dated their dates are read and the newest kept.
 void StreamIndexText(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
-                     const std::function<void(const QString&)>& sink, const IndexDetails& details = {});
+                     const std::function<void(const QString&)>& sink, const IndexDetails& details = {},
+                     IndexSummary* summary = nullptr, bool dated = false);
 
 // The formatter the builders end in: from read pages to the index, opening no file. The folder
 // only makes the path that labels a page without a title.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/index.h"
+
 #include <QByteArrayView>
 #include <QDateTime>
 #include <QList>
@@ -7,12 +9,6 @@
 #include <optional>
 
 namespace pagewick {
-
-// What a page template fills in besides the page's title and the index.
-struct IndexSummary {
-    qsizetype count = 0; // the pages the index lists
-    QDateTime updated;   // the newest page date; invalid when no page has one
-};
 
 // A stylesheet link for a page's head, <link rel="stylesheet" href="URL">, the address escaped
 // for the attribute.
