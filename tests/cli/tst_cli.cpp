@@ -151,6 +151,7 @@ private Q_SLOTS:
                                   "<body>{{index}}<p>{{count}} pages \xb7 {{updated}}</p></body></html>\n");
         write(u"tpl/noindex.html"_s, "<h1>{{title}}</h1>");
         write(u"tpl/unknown.html"_s, "<h1>{{title}}</h1>\n{{index}}{{titel}}");
+        QCOMPARE(::mkfifo(QFile::encodeName(root + u"/tpl/fifo"_s).constData(), 0600), 0);
         for (const auto& page : dated) {
             write(u"dated/"_s + QLatin1StringView(page.name),
                   QByteArray("<title>") + page.title + "</title>");
@@ -479,6 +480,8 @@ private Q_SLOTS:
         const QStringList page = {u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"-o"_s, u"$T/out/keep"_s};
         QTest::newRow("template missing") << page + QStringList{u"--template"_s, u"$T/tpl/none.html"_s} << 2;
         QTest::newRow("template is a folder") << page + QStringList{u"--template"_s, u"$T/tpl"_s} << 2;
+        QTest::newRow("template is a FIFO, not waited on")
+            << page + QStringList{u"--template"_s, u"$T/tpl/fifo"_s} << 2;
         QTest::newRow("template without {{index}}")
             << page + QStringList{u"--template"_s, u"$T/tpl/noindex.html"_s} << 2;
         QTest::newRow("template, unknown placeholder")
