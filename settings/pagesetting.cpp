@@ -25,9 +25,11 @@ PageSettings LoadPageSettings() {
         const QStringList words =
             details.typeId() == QMetaType::QString ? QStringList{details.toString()} : details.toStringList();
         for (const QString& word : words) {
-            const std::optional<QList<IndexDetail>> detail = ParseIndexDetails(word.trimmed());
-            if (detail && !settings.details.contains(detail->first()))
-                settings.details.append(detail->first());
+            const std::optional<QList<IndexDetail>> details = ParseIndexDetails(word.trimmed());
+            for (const IndexDetail detail : details.value_or(QList<IndexDetail>())) {
+                if (!settings.details.contains(detail))
+                    settings.details.append(detail);
+            }
         }
     });
     return settings;
