@@ -196,19 +196,26 @@ QList<std::pair<qsizetype, qsizetype>> MetaCharsets(QStringView text, const Tag&
 QString DeclareUtf8(const QString& text, const QString& stylesheetUrl) {
     const QList<Tag> tags = ScanTags(text);
     QList<Edit> edits;
-    // An XML declaration at the very start names an encoding of its own.
-    if (text.startsWith(u"<?xml") && !tags.isEmpty() && tags.first().from == 0) {
-        const QStringView declaration = QStringView(text).first(tags.first().to);
-        const qsizetype at = declaration.indexOf(u"encoding");
-        const qsizetype quote = at < 0 ? -1 : declaration.indexOf(u'=', at);
-        if (quote >= 0) {
-            qsizetype from = quote + 1;
-            while (from < declaration.size() && IsSpace(declaration[from]))
-                ++from;
-            if (from < declaration.size() && (declaration[from] == u'"' || declaration[from] == u'\'')) {
-                const qsizetype to = declaration.indexOf(declaration[from], from + 1);
-                if (to > from)
-                    edits.append({from + 1, to, u"UTF-8"_s});
+    // An XML declaration at the very start names an encoding of its own, read up to its "?>" as
+    // the page reader reads it.
+    if (text.startsWith(u"<?xml")) {
+        const qsizetype end = text.indexOf(u"?>");
+        const QStringView declaration = QStringView(text).first(std::max<qsizetype>(end, 0));
+        qsizetype at = declaration.indexOf(u"encoding");
+        if (at >= 0) {
+            at += 8;
+            while (at < declaration.size() && IsSpace(declaration[at]))
+                ++at;
+            if (at < declaration.size() && declaration[at] == u'=') {
+                ++at;
+                while (at < declaration.size() && IsSpace(declaration[at]))
+                    ++at;
+                const qsizetype close =
+                    at < declaration.size() && (declaration[at] == u'"' || declaration[at] == u'\'')
+                        ? declaration.indexOf(declaration[at], at + 1)
+                        : -1;
+                if (close > at)
+                    edits.append({at + 1, close, u"UTF-8"_s});
             }
         }
     }
