@@ -262,8 +262,13 @@ QString DeclareUtf8(const QString& text, const QString& stylesheetUrl) {
     out.reserve(text.size() + 128);
     qsizetype at = 0;
     for (const Edit& edit : edits) {
-        if (edit.from < at)
-            continue; // never two edits in one place of the text
+        if (edit.from < at) {
+            // Inside a span already replaced (markup broken enough for the spans to cross): an
+            // insertion goes right after it, a second replacement is dropped.
+            if (edit.from == edit.to)
+                out += edit.with;
+            continue;
+        }
         out += QStringView(text).sliced(at, edit.from - at);
         out += edit.with;
         at = edit.to;

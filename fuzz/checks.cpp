@@ -284,8 +284,9 @@ QString CheckPageTemplate(QByteArrayView bytes) {
         return QStringLiteral("the page does not hold the index");
     if (page.contains(title))
         return QStringLiteral("the title went into the page unescaped");
-    if (page.contains(QStringLiteral("<d>")))
-        return QStringLiteral("the stylesheet address went into the page unescaped");
+    if (!page.contains(
+            QStringLiteral("<link rel=\"stylesheet\" href=\"s.css?a=&quot;{{b}}&quot;&amp;c=&lt;d&gt;\">")))
+        return QStringLiteral("the stylesheet link is missing, or its address not escaped");
     const QByteArray encoding = DetectEncoding(page.toUtf8());
     if (encoding != "UTF-8")
         return QStringLiteral("the page reads as %1, not UTF-8").arg(QLatin1String(encoding));
