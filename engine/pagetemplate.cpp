@@ -238,11 +238,13 @@ QString DeclareUtf8(const QString& text, const QString& stylesheetUrl) {
         declared = declared || (tag.name == u"meta" && !MetaCharsets(text, tag).isEmpty());
     }
     // A browser looks for the encoding before it knows what a script is: a meta element inside one
-    // is rewritten too.
-    for (const Tag& tag : ScanTags(text, false)) {
-        if (!tag.closing && tag.name == u"meta") {
-            for (const auto& [from, to] : MetaCharsets(text, tag))
-                edits.append({from, to, u"utf-8"_s});
+    // is rewritten too, and so is one that only the page's elements show.
+    for (const QList<Tag>& view : {tags, ScanTags(text, false)}) {
+        for (const Tag& tag : view) {
+            if (!tag.closing && tag.name == u"meta") {
+                for (const auto& [from, to] : MetaCharsets(text, tag))
+                    edits.append({from, to, u"utf-8"_s});
+            }
         }
     }
     const qsizetype headPoint = headStart >= 0 ? headStart : htmlStart >= 0 ? htmlStart : leadingDeclarations;
@@ -258,6 +260,12 @@ QString DeclareUtf8(const QString& text, const QString& stylesheetUrl) {
     // the link, as they were added.
     std::stable_sort(edits.begin(), edits.end(),
                      [](const Edit& a, const Edit& b) { return a.from < b.from; });
+    // A meta element both views show is rewritten once.
+    edits.erase(std::unique(edits.begin(), edits.end(),
+                            [](const Edit& a, const Edit& b) {
+                                return a.from == b.from && a.to == b.to && a.with == b.with;
+                            }),
+                edits.end());
     QString out;
     out.reserve(text.size() + 128);
     qsizetype at = 0;
@@ -274,6 +282,10 @@ QString DeclareUtf8(const QString& text, const QString& stylesheetUrl) {
         at = edit.to;
     }
     out += QStringView(text).sliced(at);
+    // Markup broken enough can still make a browser find another encoding first: then the page
+    // says UTF-8 before anything else.
+    if (DetectEncoding(out.toUtf8()) != "UTF-8")
+        out.prepend(u"<meta charset=\"utf-8\">"_s);
     return out;
 }
 
