@@ -164,8 +164,10 @@ void BuildIndexPreview(QTextDocument* document, const QString& indexText) {
         link.setAnchorHref(DecodeHtml(entry.href, false));
         cursor.insertText(IndexLabelText(entry.label), link);
         // The details (date, size, description) as a browser shows them after the link.
-        if (const QString details = IndexLabelText(entry.details.trimmed()); !details.isEmpty())
-            cursor.insertText(u' ' + details, QTextCharFormat());
+        if (const QStringView markup = entry.details.trimmed(); !markup.isEmpty()) {
+            if (const QString details = IndexLabelText(markup); !details.isEmpty())
+                cursor.insertText(u' ' + details, QTextCharFormat());
+        }
     });
     if (!first) {
         QTextBlockFormat last;
