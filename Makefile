@@ -51,7 +51,7 @@ $(FUZZ_BUILD)/build.ninja: | deps
 		-DPAGEWICK_FUZZ=ON
 
 fuzz: deps $(FUZZ_BUILD)/build.ninja
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_title fuzz_flatten fuzz_feed
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_title fuzz_flatten fuzz_feed fuzz_template
 	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build

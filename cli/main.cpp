@@ -7,7 +7,9 @@
 #include "engine/filename.h"
 #include "engine/index.h"
 #include "engine/order.h"
+#include "engine/pagedetails.h"
 #include "engine/pagereader.h"
+#include "engine/pagetemplate.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
 #include "engine/sitemap.h"
@@ -199,8 +201,12 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption maxDepth(QStringLiteral("max-depth"), QString(), QStringLiteral("N"));
     const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption watch(QStringLiteral("watch"));
-    parser.addOptions({help, version, title, feedTitle, siteUrl, output, sort, exclude, limit, guid, feedUrl,
-                       dates, description, lastmod, recursive, maxDepth, format, watch});
+    const QCommandLineOption templateFile(QStringLiteral("template"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption css(QStringLiteral("css"), QString(), QStringLiteral("URL"));
+    const QCommandLineOption details(QStringLiteral("details"), QString(), QStringLiteral("LIST"));
+    parser.addOptions({help,      version,  title,  feedTitle, siteUrl,      output,      sort,
+                       exclude,   limit,    guid,   feedUrl,   dates,        description, lastmod,
+                       recursive, maxDepth, format, watch,     templateFile, css,         details});
 
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());
@@ -249,6 +255,9 @@ int Run(const QStringList& arguments) {
         {lastmod, false, command == Command::Sitemap},
         {format, false, command == Command::Check},
         {watch, false, command != Command::Titles && command != Command::Check},
+        {templateFile, false, command == Command::Page},
+        {css, false, command == Command::Page},
+        {details, false, command == Command::Index || command == Command::Page},
     };
     for (const OptionUse& use : uses) {
         const QString optionName = QStringLiteral("--") + use.option.names().last();
@@ -321,6 +330,27 @@ int Run(const QStringList& arguments) {
         checkFormat = value == QStringLiteral("json") ? cli::CheckFormat::Json : cli::CheckFormat::Text;
     }
 
+    IndexDetails indexDetails;
+    if (parser.isSet(details)) {
+        QString why;
+        const std::optional<QList<IndexDetail>> shown =
+            ParseIndexDetails(TextArgument(parser.value(details)), &why);
+        if (!shown)
+            return UsageError(QStringLiteral("%1: --details: %2").arg(form->name, why));
+        indexDetails.shown = *shown;
+    }
+    const QString stylesheetUrl = TextArgument(parser.value(css));
+    // The template is read, and must make a page, before any page is: a mistake in it is bad usage.
+    const QString templatePath = parser.value(templateFile);
+    const bool useTemplate = parser.isSet(templateFile);
+    std::optional<PageTemplate> pageTemplate;
+    if (useTemplate) {
+        QString why;
+        pageTemplate = LoadPageTemplate(templatePath, stylesheetUrl, &why);
+        if (!pageTemplate)
+            return UsageError(QStringLiteral("%1: %2").arg(form->name, why));
+    }
+
     const QString folderText = positional[1];
     if (!CheckFolder(folderText))
         return ExitFailure;
@@ -334,16 +364,38 @@ int Run(const QStringList& arguments) {
         return listing;
     };
     const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
+    bool firstBuild = true; // the template read above serves the first build
     // The output's text; nullopt when it cannot be made (the reason is said).
     const auto build = [&]() -> std::optional<QString> {
         const QStringList names = listPages().pages;
         switch (command) {
         case Command::Page: {
+            if (useTemplate) {
+                // Read again for each build, so that watching picks up a changed template; while it
+                // cannot make a page, nothing is written.
+                if (!firstBuild) {
+                    QString why;
+                    pageTemplate = LoadPageTemplate(templatePath, stylesheetUrl, &why);
+                    if (!pageTemplate) {
+                        PrintError(why.toUtf8());
+                        return std::nullopt;
+                    }
+                }
+                firstBuild = false;
+                QString index;
+                index.reserve(names.size() * 96);
+                IndexSummary summary;
+                StreamIndexText(
+                    folderText, names, selection, [&index](const QString& piece) { index += piece; },
+                    indexDetails, &summary, pageTemplate->uses(PageTemplate::Updated));
+                return pageTemplate->render(TextArgument(parser.value(title)), index, summary);
+            }
             // The document is made in one string, the index written straight into it.
-            QString document = PageDocumentStart(TextArgument(parser.value(title)));
+            QString document = PageDocumentStart(TextArgument(parser.value(title)), stylesheetUrl);
             document.reserve(document.size() + names.size() * 96);
-            StreamIndexText(folderText, names, selection,
-                            [&document](const QString& piece) { document += piece; });
+            StreamIndexText(
+                folderText, names, selection, [&document](const QString& piece) { document += piece; },
+                indexDetails);
             document += PageDocumentEnd();
             return document;
         }
@@ -367,20 +419,21 @@ int Run(const QStringList& arguments) {
             return BuildSitemapText(folderText, names, site, sitemapOptions);
         }
         default:
-            return BuildIndexText(folderText, names, selection);
+            return BuildIndexText(folderText, names, selection, indexDetails);
         }
     };
     if (parser.isSet(watch))
-        return cli::WatchAndRewrite(folderText, *walk, outputFile, build);
+        return cli::WatchAndRewrite(folderText, *walk, outputFile, build,
+                                    useTemplate ? QStringList{templatePath} : QStringList());
 
-    // To standard output, the index (on its own or in the page) is written as it is made.
-    if ((command == Command::Index || command == Command::Page) &&
+    // To standard output, the index (on its own or in the built-in page) is written as it is made.
+    if ((command == Command::Index || (command == Command::Page && !useTemplate)) &&
         (outputFile.isNull() || NamesStandardOutput(outputFile))) {
         QStringEncoder toUtf8(QStringEncoder::Utf8);
         const auto put = [&toUtf8](const QString& piece) { Put(toUtf8(piece)); };
         if (command == Command::Page)
-            put(PageDocumentStart(TextArgument(parser.value(title))));
-        StreamIndexText(folderText, listPages().pages, selection, put);
+            put(PageDocumentStart(TextArgument(parser.value(title)), stylesheetUrl));
+        StreamIndexText(folderText, listPages().pages, selection, put, indexDetails);
         if (command == Command::Page)
             put(PageDocumentEnd());
         return FinishStandardOutput();

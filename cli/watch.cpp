@@ -99,13 +99,22 @@ public:
 
     int handle() const { return fd; }
 
+    // Watches the folder of each file too: an editor that saves by renaming a new file into the
+    // old one's place would leave a watch on the file itself behind.
+    void watchFiles(const QStringList& files) {
+        for (const QString& file : files) {
+            const QFileInfo info(file);
+            const int wd = ::inotify_add_watch(fd, FileNameToBytes(info.absolutePath()).constData(), kMask);
+            if (wd >= 0)
+                fileNames[wd].append(FileNameToBytes(info.fileName()));
+        }
+    }
+
     // Watches every folder the walk reaches now; folders already watched keep their watch.
     void update() {
-        constexpr uint32_t mask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_MODIFY |
-                                  IN_CLOSE_WRITE | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF;
         for (const QString& folder : WalkPageFiles(folderText, walk).folders) {
             const QString path = folder.isEmpty() ? folderText : PagePath(folderText, folder);
-            const int wd = ::inotify_add_watch(fd, FileNameToBytes(path).constData(), mask);
+            const int wd = ::inotify_add_watch(fd, FileNameToBytes(path).constData(), kMask);
             if (wd >= 0)
                 watches.insert(wd, {folder.isEmpty(), QFileInfo(path).canonicalFilePath() == outputFolder});
         }
@@ -128,6 +137,9 @@ public:
     }
 
 private:
+    static constexpr uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_MODIFY |
+                                      IN_CLOSE_WRITE | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF;
+
     bool matters(const inotify_event& event, bool* topGone) {
         if (event.mask & IN_Q_OVERFLOW)
             return true;
@@ -140,6 +152,10 @@ private:
         if (event.mask & (IN_DELETE_SELF | IN_MOVE_SELF))
             return true;
         const QByteArrayView name(event.len ? event.name : "");
+        if (!name.isEmpty() && fileNames.value(event.wd).contains(name))
+            return true;
+        if (!watches.contains(event.wd))
+            return false; // another file beside a watched one
         if (name.isEmpty())
             return (event.mask & IN_ATTRIB) == 0; // the folder's own times do not show anywhere
         if (name.startsWith('.'))
@@ -160,6 +176,7 @@ private:
         bool holdsOutput = false; // the output file is written here
     };
     QHash<int, Watched> watches;
+    QHash<int, QByteArrayList> fileNames; // the files watched through their folder's watch
     QString outputFolder;
     QByteArray outputName;
 };
@@ -167,7 +184,7 @@ private:
 } // namespace
 
 int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QString& outputFile,
-                    const std::function<std::optional<QString>()>& build) {
+                    const std::function<std::optional<QString>()>& build, const QStringList& alsoWatched) {
     if (!CatchStopSignals()) {
         Say(QByteArray("cannot watch for signals: ") + std::strerror(errno));
         return 1;
@@ -178,6 +195,7 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
         return 1;
     }
     // Watching starts before the first build, so no change after it goes unseen.
+    watch.watchFiles(alsoWatched);
     watch.update();
     const std::optional<QString> first = build();
     if (!first)

@@ -408,6 +408,8 @@ PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const
         record.title = std::move(page.title);
         record.date = page.date;
         record.description = std::move(page.description);
+        if (wants & WantSize)
+            record.size = source->byteSize();
         if (wants & WantFindings) {
             detail::ExaminePage(*source, page.facts);
             record.facts = std::make_shared<const PageFacts>(std::move(page.facts));

@@ -58,6 +58,7 @@ public:
     }
 
     QDateTime lastModified() const override { return FromTimespec(modified); }
+    qint64 byteSize() const override { return size; }
 
 private:
     int fd;

@@ -4,6 +4,7 @@
 #include "engine/filename.h"
 #include "engine/index.h"
 #include "engine/pagereader.h"
+#include "engine/pagetemplate.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
 #include "engine/sitewalk.h"
@@ -200,7 +201,8 @@ const ActionButton kActionButtons[] = {
 
 void frmMain::createActionButtons() {
     for (const ActionButton& entry : kActionButtons) {
-        auto* button = NamedControl(new QPushButton(QString::fromUtf8(entry.caption), clientArea), entry.name);
+        auto* button =
+            NamedControl(new QPushButton(QString::fromUtf8(entry.caption), clientArea), entry.name);
         PlaceInTwips(button, 2760, entry.top, 1575, 375);
         button->setToolTip(QString::fromUtf8(entry.toolTip));
         PressedByReturn(button);
@@ -281,6 +283,7 @@ void frmMain::fitFontToCaptions() {
 
 void frmMain::Form_Load(const QString& startFolder) {
     feedSettings = LoadFeedSettings();
+    pageSettings = LoadPageSettings();
     recentFolders = LoadRecentFolders();
     fillRecentMenu();
     includeSubFolders = LoadSubFoldersSetting();
@@ -379,7 +382,13 @@ void frmMain::cmdCreate_Click() {
     applyButtonState(RowCreateHtmlPressed);
     {
         const BusyPointer busy;
-        IndexText = BuildIndexText(txtMap->text(), listedPages());
+        indexFolder = txtMap->text();
+        indexPages = listedPages();
+        if (pageSettings.details.isEmpty())
+            IndexText = BuildIndexText(indexFolder, indexPages);
+        else
+            IndexText = BuildIndexText(indexFolder, indexPages, PageSelection(),
+                                       IndexDetails{pageSettings.details, QLocale()});
     }
     applyButtonState(RowCreateHtmlFinished);
     rememberFolder(txtMap->text());
@@ -449,7 +458,41 @@ void frmMain::cmdViewXMLcode_Click() {
 }
 
 void frmMain::cmdSaveFile_Click() {
-    SaveIndexPage(this, cdl, txtMap->text(), IndexText);
+    if (pageSettings.templateFile.isEmpty() && pageSettings.stylesheetUrl.isEmpty()) {
+        SaveIndexPage(this, cdl, txtMap->text(), IndexText);
+        return;
+    }
+    if (pageSettings.templateFile.isEmpty()) {
+        SaveIndexPage(this, cdl, txtMap->text(), [this](const QString& title) {
+            return PageDocumentStart(title, pageSettings.stylesheetUrl) + IndexText + PageDocumentEnd();
+        });
+        return;
+    }
+    // The template is read at each save, so that the page has its latest version; one that can no
+    // longer be used stops the command before anything is asked.
+    QString why;
+    const std::optional<PageTemplate> pageTemplate =
+        LoadPageTemplate(pageSettings.templateFile, pageSettings.stylesheetUrl, &why);
+    if (!pageTemplate) {
+        QMessageBox box(
+            QMessageBox::Warning, AppTitle(),
+            QStringLiteral("Pagewick cannot save the page with its template: %1.\n\nChoose another "
+                           "template under Page Options (Feed menu).")
+                .arg(why),
+            QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+    }
+    SaveIndexPage(this, cdl, txtMap->text(), [this, &pageTemplate](const QString& title) {
+        IndexSummary summary;
+        summary.count = indexPages.size();
+        if (pageTemplate->uses(PageTemplate::Updated)) {
+            const BusyPointer busy;
+            summary.updated = NewestPageDate(ReadPages(indexFolder, indexPages, WantDate));
+        }
+        return pageTemplate->render(title, IndexText, summary);
+    });
 }
 
 void frmMain::lstFiles_DblClick() {

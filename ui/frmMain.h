@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/feedsetting.h"
+#include "settings/pagesetting.h"
 #include "ui/buttonstate.h"
 
 #include <QDateTime>
@@ -66,6 +67,7 @@ public Q_SLOTS:
     // The menu commands; Open Folder... is cmdBrowse_Click.
     void mnuIncludeSubFolders_Click(bool checked);
     void mnuFeedOptions_Click();
+    void mnuPageOptions_Click();
     void mnuSaveSitemap_Click();
     void mnuSaveAtom_Click();
     void mnuCheckSite_Click();
@@ -128,6 +130,10 @@ private:
     QString SiteUrl;
 
     FeedSettings feedSettings;
+    PageSettings pageSettings;
+    // The folder and pages the index was last built from, for what a page template fills in.
+    QString indexFolder;
+    QStringList indexPages;
     QStringList recentFolders;
     bool includeSubFolders = false;
 

@@ -4,7 +4,6 @@
 
 #include "engine/feed.h"
 #include "engine/sitecheck.h"
-#include "engine/sitecheck.h"
 #include "engine/sitemap.h"
 #include "settings/foldersetting.h"
 #include "ui/about.h"
@@ -12,6 +11,7 @@
 #include "ui/busypointer.h"
 #include "ui/foldertoopen.h"
 #include "ui/frmFeedOptions.h"
+#include "ui/frmPageOptions.h"
 #include "ui/frmTextpad.h"
 #include "ui/saveflow.h"
 
@@ -75,6 +75,8 @@ void frmMain::createMenus() {
     QMenu* feed = Named(mnuBar->addMenu(QStringLiteral("F&eed")), "mnuFeed");
     Named(feed->addAction(QStringLiteral("Feed &Options..."), this, &frmMain::mnuFeedOptions_Click),
           "mnuFeedOptions");
+    Named(feed->addAction(QStringLiteral("&Page Options..."), this, &frmMain::mnuPageOptions_Click),
+          "mnuPageOptions");
     feed->addSeparator();
     Named(feed->addAction(QStringLiteral("Save &Sitemap..."), this, &frmMain::mnuSaveSitemap_Click),
           "mnuSaveSitemap");
@@ -167,6 +169,17 @@ void frmMain::mnuFeedOptions_Click() {
     QString error;
     if (!SaveFeedSettings(feedSettings, &error))
         reportSettingFailure(QStringLiteral("the feed options"), error);
+}
+
+void frmMain::mnuPageOptions_Click() {
+    frmPageOptions dialog(this);
+    dialog.setSettings(pageSettings);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    pageSettings = dialog.settings();
+    QString error;
+    if (!SavePageSettings(pageSettings, &error))
+        reportSettingFailure(QStringLiteral("the page options"), error);
 }
 
 void frmMain::mnuSaveSitemap_Click() {

@@ -145,6 +145,13 @@ private Q_SLOTS:
         write(u"meta/m2.htm"_s,
               "<head><meta property=\"article:published_time\" content=\"2023-07-08T09:10:11Z\">"
               "<title>M2</title></head><body><meta name=\"description\" content=\"late\">");
+        // Page templates: a good one in windows-1252, and two that are refused.
+        QVERIFY(d.mkpath(u"tpl"_s));
+        write(u"tpl/page.html"_s, "<html><head><meta charset=windows-1252><title>{{title}}</title></head>\n"
+                                  "<body>{{index}}<p>{{count}} pages \xb7 {{updated}}</p></body></html>\n");
+        write(u"tpl/noindex.html"_s, "<h1>{{title}}</h1>");
+        write(u"tpl/unknown.html"_s, "<h1>{{title}}</h1>\n{{index}}{{titel}}");
+        QCOMPARE(::mkfifo(QFile::encodeName(root + u"/tpl/fifo"_s).constData(), 0600), 0);
         for (const auto& page : dated) {
             write(u"dated/"_s + QLatin1StringView(page.name),
                   QByteArray("<title>") + page.title + "</title>");
@@ -174,6 +181,38 @@ private Q_SLOTS:
             << QStringList{u"index"_s, u"$T/long"_s}
             << QByteArray("<ul>\r\n<li><a href=\"a.htm\">" + LongTitle() + "</a>\r\n</ul>");
         QTest::newRow("page") << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s, u"My Site"_s} << SitePage;
+        QTest::newRow("page, --css") << QStringList{u"page"_s,    u"$T/site"_s, u"--title"_s,
+                                                    u"My Site"_s, u"--css"_s,   u"/style.css?v=1&x"_s}
+                                     << QByteArray(SitePage).replace(
+                                            "<title>",
+                                            "<link rel=\"stylesheet\" href=\"/style.css?v=1&amp;x\"><title>");
+        QTest::newRow("page, --template")
+            << QStringList{u"page"_s,      u"$T/dated"_s, u"--title"_s,    u"A & B"_s,
+                           u"--exclude"_s, u"draft*"_s,   u"--template"_s, u"$T/tpl/page.html"_s}
+            << QByteArray("<html><head><meta charset=utf-8><title>A &amp; B</title></head>\n<body><ul>\r\n"
+                          "<li><a href=\"page10.htm\">Ten</a>\r\n<li><a href=\"page2.htm\">Two</a>\r\n</ul>"
+                          "<p>2 pages \xc2\xb7 2024-05-03T07:08:09Z</p></body></html>\n");
+        QTest::newRow("page, --template, --css, --details, --sort date")
+            << QStringList{u"page"_s,  u"$T/dated"_s,  u"--title"_s,   u"T"_s,          u"--sort"_s,
+                           u"date"_s,  u"--details"_s, u"size,date"_s, u"--template"_s, u"$T/tpl/page.html"_s,
+                           u"--css"_s, u"s.css"_s}
+            << QByteArray(
+                   "<html><head><meta charset=utf-8><title>T</title><link rel=\"stylesheet\" href=\"s.css\">"
+                   "</head>\n<body><ul>\r\n"
+                   "<li><a href=\"draft.htm\">Draft</a> <span class=\"size\">20 bytes</span> "
+                   "<time datetime=\"2025-01-01T00:00:00Z\">2025-01-01</time>\r\n"
+                   "<li><a href=\"page10.htm\">Ten</a> <span class=\"size\">18 bytes</span> "
+                   "<time datetime=\"2024-05-03T07:08:09Z\">2024-05-03</time>\r\n"
+                   "<li><a href=\"page2.htm\">Two</a> <span class=\"size\">18 bytes</span> "
+                   "<time datetime=\"2023-01-02T03:04:05Z\">2023-01-02</time>\r\n</ul>"
+                   "<p>3 pages \xc2\xb7 2025-01-01T00:00:00Z</p></body></html>\n");
+        QTest::newRow("index, --details date,description")
+            << QStringList{u"index"_s, u"$T/meta"_s, u"--details"_s, u"date,description"_s}
+            << QByteArray("<ul>\r\n<li><a href=\"m1.htm\">M1</a> <time "
+                          "datetime=\"2024-02-03T03:05:06Z\">2024-02-03</time>"
+                          " <span class=\"description\">About &amp;lt;x&gt; \xc3\xa9</span>\r\n"
+                          "<li><a href=\"m2.htm\">M2</a> <time "
+                          "datetime=\"2023-07-08T09:10:11Z\">2023-07-08</time>\r\n</ul>");
         QTest::newRow("page, options before the folder")
             << QStringList{u"page"_s, u"--title"_s, u"My Site"_s, u"$T/site"_s} << SitePage;
         QTest::newRow("page with an empty title")
@@ -426,6 +465,27 @@ private Q_SLOTS:
         QTest::newRow("--watch on standard output")
             << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"-o"_s, u"-"_s, u"--watch"_s} << 2;
         QTest::newRow("index does not watch") << QStringList{u"index"_s, u"$T/site"_s, u"--watch"_s} << 2;
+        QTest::newRow("--details, unknown")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--details"_s, u"date,colour"_s} << 2;
+        QTest::newRow("--details, twice")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--details"_s, u"size,size"_s} << 2;
+        QTest::newRow("--details, empty")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--details"_s, u""_s} << 2;
+        QTest::newRow("titles takes no --details")
+            << QStringList{u"titles"_s, u"$T/site"_s, u"--details"_s, u"date"_s} << 2;
+        QTest::newRow("index takes no --template")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--template"_s, u"$T/tpl/page.html"_s} << 2;
+        QTest::newRow("index takes no --css")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--css"_s, u"s.css"_s} << 2;
+        const QStringList page = {u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"-o"_s, u"$T/out/keep"_s};
+        QTest::newRow("template missing") << page + QStringList{u"--template"_s, u"$T/tpl/none.html"_s} << 2;
+        QTest::newRow("template is a folder") << page + QStringList{u"--template"_s, u"$T/tpl"_s} << 2;
+        QTest::newRow("template is a FIFO, not waited on")
+            << page + QStringList{u"--template"_s, u"$T/tpl/fifo"_s} << 2;
+        QTest::newRow("template without {{index}}")
+            << page + QStringList{u"--template"_s, u"$T/tpl/noindex.html"_s} << 2;
+        QTest::newRow("template, unknown placeholder")
+            << page + QStringList{u"--template"_s, u"$T/tpl/unknown.html"_s} << 2;
         QTest::newRow("check of a missing folder") << QStringList{u"check"_s, u"$T/missing"_s} << 1;
         QTest::newRow("watch, first write fails")
             << QStringList{u"page"_s, u"$T/site"_s,         u"--title"_s, u"T"_s,
@@ -789,6 +849,79 @@ private Q_SLOTS:
         left.removeAll(u"a.htm"_s);
         left.removeAll(u"notes.txt"_s);
         QCOMPARE(left, QStringList{u"index.html"_s});
+    }
+
+    // A template that cannot make a page is named, with the line at fault.
+    void templateProblem_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("unknown placeholder")
+            << u"unknown.html"_s << QByteArray("/tpl/unknown.html\": line 2: unknown placeholder {{titel}}");
+        QTest::newRow("no index") << u"noindex.html"_s
+                                  << QByteArray("/tpl/noindex.html\": there is no {{index}}");
+        QTest::newRow("missing") << u"none.html"_s
+                                 << QByteArray("/tpl/none.html\": No such file or directory");
+    }
+    void templateProblem() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, message);
+        const Result r =
+            run({u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"--template"_s, u"$T/tpl/"_s + file});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.startsWith("pagewick-cli: page: ") && r.err.contains(message), r.err.constData());
+    }
+
+    // With --watch, a change to the template builds the page again, also when an editor puts a new
+    // file in its place; a template that no longer makes a page writes nothing until it is mended.
+    void watchTemplate() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString site = dir.path() + u"/site"_s, out = dir.path() + u"/out/index.html"_s;
+        const QString templateFile = dir.path() + u"/t/page.html"_s;
+        QVERIFY(QDir().mkpath(site) && QDir().mkpath(dir.path() + u"/out"_s) &&
+                QDir().mkpath(dir.path() + u"/t"_s));
+        const auto put = [](const QString& path, const QByteArray& bytes) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        put(site + u"/a.htm"_s, "<title>First</title>");
+        put(templateFile, "<p>one</p>{{index}}");
+        put(dir.path() + u"/t/other.htm"_s, "x");
+
+        QProcess process;
+        process.start(QStringLiteral(PAGEWICK_CLI), {u"page"_s, site, u"--title"_s, u"T"_s, u"--template"_s,
+                                                     templateFile, u"-o"_s, out, u"--watch"_s});
+        QVERIFY(process.waitForStarted());
+        const auto stop = qScopeGuard([&] {
+            if (process.state() != QProcess::NotRunning) {
+                process.kill();
+                process.waitForFinished();
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("one"), 20000);
+        // Saved in place, then replaced through a rename, as editors do.
+        put(templateFile, "<p>two</p>{{index}}");
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("two"), 20000);
+        put(templateFile + u".new"_s, "<p>three</p>{{index}}");
+        QVERIFY(::rename(QFile::encodeName(templateFile + u".new"_s).constData(),
+                         QFile::encodeName(templateFile).constData()) == 0);
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("three"), 20000);
+        put(templateFile, "<p>four</p>{{index}}{{oops}}");
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (said += process.readAllStandardError()).contains("unknown placeholder {{oops}}"), 20000);
+        // A page changed meanwhile builds again, and again writes nothing.
+        put(site + u"/a.htm"_s, "<title>Second</title>");
+        QTRY_VERIFY_WITH_TIMEOUT((said += process.readAllStandardError()).count("{{oops}}") >= 2, 20000);
+        QVERIFY(read(out).contains("three") && read(out).contains("First"));
+        put(templateFile, "<p>five</p>{{index}}");
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("five") && read(out).contains("Second"), 20000);
+
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
     }
 
     void helpAndVersion_data() {

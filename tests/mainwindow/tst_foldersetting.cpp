@@ -2,6 +2,7 @@
 #include "../reliability/specialfile.h"
 #include "settings/feedsetting.h"
 #include "settings/foldersetting.h"
+#include "settings/pagesetting.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 using namespace pagewick;
 
 Q_DECLARE_METATYPE(FeedSettings)
+Q_DECLARE_METATYPE(PageSettings)
 
 namespace {
 
@@ -203,6 +205,42 @@ private Q_SLOTS:
         store.write("[Feed]\n" + lines);
         store.close();
         QCOMPARE(DescribeFeedSettings(LoadFeedSettings()), DescribeFeedSettings(expected));
+    }
+
+    // The page options as saved, and as a store edited by hand may hold them: what cannot be read
+    // is the default, and a detail counts once.
+    void pageSettings_data() {
+        QTest::addColumn<QByteArray>("lines"); // the [Page] group written by hand; null: saved
+        QTest::addColumn<PageSettings>("expected");
+        QTest::newRow("saved: the defaults") << QByteArray() << PageSettings();
+        QTest::newRow("saved: everything, details in their order")
+            << QByteArray()
+            << PageSettings{u"/srv/my site/t,1.html"_s,
+                            u"/s.css?a=1;b=2"_s,
+                            {IndexDetail::Size, IndexDetail::Description, IndexDetail::Date}};
+        QTest::newRow("saved: one detail")
+            << QByteArray() << PageSettings{QString(), QString(), {IndexDetail::Date}};
+        QTest::newRow("by hand: unknown, repeated and misspelt details left out")
+            << QByteArray("Details=size, colour, SIZE, date, size\n")
+            << PageSettings{QString(), QString(), {IndexDetail::Size, IndexDetail::Date}};
+        QTest::newRow("by hand: details as --details takes them")
+            << QByteArray("Details=\"description,date\"\n")
+            << PageSettings{QString(), QString(), {IndexDetail::Description, IndexDetail::Date}};
+    }
+    void pageSettings() {
+        QFETCH(QByteArray, lines);
+        QFETCH(PageSettings, expected);
+        QCOMPARE(DescribePageSettings(LoadPageSettings()), DescribePageSettings(PageSettings()));
+        if (lines.isNull()) {
+            QString error;
+            QVERIFY2(SavePageSettings(expected, &error), qPrintable(error));
+        } else {
+            QVERIFY(QDir().mkpath(QFileInfo(storeFile()).path()));
+            QFile store(storeFile());
+            QVERIFY(store.open(QIODevice::WriteOnly));
+            store.write("[Page]\n" + lines);
+        }
+        QCOMPARE(DescribePageSettings(LoadPageSettings()), DescribePageSettings(expected));
     }
 
     // Failures that hold for root too, for whom permission bits are no obstacle. Whatever is not

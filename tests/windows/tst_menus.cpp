@@ -1,16 +1,20 @@
 #include "../feedsettings.h"
 #include "engine/feed.h"
 #include "engine/filename.h"
+#include "engine/index.h"
+#include "engine/pagetemplate.h"
 #include "engine/sitecheck.h"
 #include "engine/sitemap.h"
 #include "modaldriver.h"
 #include "settings/feedsetting.h"
 #include "settings/foldersetting.h"
+#include "settings/pagesetting.h"
 #include "ui/about.h"
 #include "ui/foldertoopen.h"
 #include "ui/frmBrowse.h"
 #include "ui/frmFeedOptions.h"
 #include "ui/frmMain.h"
+#include "ui/frmPageOptions.h"
 #include "ui/frmTextpad.h"
 
 #include <QAbstractButton>
@@ -30,10 +34,12 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <memory>
 
 #include <sys/stat.h>
@@ -284,6 +290,131 @@ private Q_SLOTS:
         QVERIFY(!dialog.isVisible());
     }
 
+    // The page options: off by default; OK keeps what is set when the template makes a page, and
+    // Restore Defaults clears it.
+    void pageOptionsEdited_data() {
+        QTest::addColumn<QByteArray>("templateBytes"); // null: no template file is given
+        QTest::addColumn<QString>("problem");          // what OK says instead of closing; empty: it closes
+        QTest::newRow("no template") << QByteArray() << QString();
+        QTest::newRow("a template") << QByteArray("<h1>{{title}}</h1>{{index}}") << QString();
+        QTest::newRow("a template without {{index}}")
+            << QByteArray("<h1>{{title}}</h1>") << u"Pagewick cannot use this template: the template"_s;
+        QTest::newRow("an unknown placeholder")
+            << QByteArray("{{index}}\n{{tilte}}") << u"line 2: unknown placeholder {{tilte}}"_s;
+    }
+    void pageOptionsEdited() {
+        QFETCH(QByteArray, templateBytes);
+        QFETCH(QString, problem);
+        const QString templateFile = tmp.filePath(u"template%1.html"_s.arg(cases));
+        if (!templateBytes.isNull()) {
+            QFile file(templateFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(templateBytes);
+        }
+        frmPageOptions dialog;
+        QCOMPARE(dialog.windowTitle(), u"Page Options"_s);
+        QCOMPARE(DescribePageSettings(dialog.settings()), DescribePageSettings(PageSettings()));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        if (!templateBytes.isNull())
+            QTest::keyClicks(field<QLineEdit>(&dialog, "txtTemplate"), templateFile);
+        QTest::keyClicks(field<QLineEdit>(&dialog, "txtStylesheet"), u" style.css "_s);
+        QTest::keyClick(field<QCheckBox>(&dialog, "chkDescription"), Qt::Key_Space);
+        QTest::keyClick(field<QCheckBox>(&dialog, "chkDate"), Qt::Key_Space);
+
+        ModalDriver driver;
+        if (!problem.isEmpty())
+            expectMessage(driver, problem);
+        field<QDialogButtonBox>(&dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+        checkDriver(driver);
+        QCOMPARE(dialog.isVisible(), !problem.isEmpty());
+        if (!problem.isEmpty())
+            return;
+        const PageSettings expected{templateBytes.isNull() ? QString() : templateFile,
+                                    u"style.css"_s,
+                                    {IndexDetail::Date, IndexDetail::Description}};
+        QCOMPARE(DescribePageSettings(dialog.settings()), DescribePageSettings(expected));
+
+        // Shown again as kept, the order of the details too; cleared by Restore Defaults.
+        PageSettings reordered = expected;
+        reordered.details = {IndexDetail::Description, IndexDetail::Size, IndexDetail::Date};
+        frmPageOptions again;
+        again.setSettings(reordered);
+        QCOMPARE(DescribePageSettings(again.settings()), DescribePageSettings(reordered));
+        field<QDialogButtonBox>(&again, "buttons")->button(QDialogButtonBox::RestoreDefaults)->click();
+        QCOMPARE(DescribePageSettings(again.settings()), DescribePageSettings(PageSettings()));
+    }
+
+    // The options chosen in the dialog are kept for the next run; Create HTML shows the details,
+    // and Save HTML file writes the page through the template.
+    void pageOptionsFromTheMenu() {
+        QVERIFY(SaveFolderSetting(site));
+        const QString templateFile = tmp.filePath(u"page-template.html"_s);
+        {
+            QFile file(templateFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(
+                "<html><head><meta charset=iso-8859-1><title>{{title}}</title></head>"
+                "<body title=\"{{title}}\">{{index}}<p>{{count}} pages, {{updated}} \xa9</p></body></html>");
+        }
+        open();
+        {
+            ModalDriver driver;
+            driver.expect<frmPageOptions>([&templateFile](frmPageOptions* dialog) {
+                QCOMPARE(DescribePageSettings(dialog->settings()), DescribePageSettings(PageSettings()));
+                QTest::keyClicks(field<QLineEdit>(dialog, "txtTemplate"), templateFile);
+                QTest::keyClick(field<QCheckBox>(dialog, "chkDate"), Qt::Key_Space);
+                field<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+            });
+            entry("mnuPageOptions")->trigger();
+            checkDriver(driver);
+        }
+        const PageSettings chosen{templateFile, QString(), {IndexDetail::Date}};
+        QCOMPARE(DescribePageSettings(LoadPageSettings()), DescribePageSettings(chosen));
+
+        open();
+        QTest::mouseClick(window->findChild<QPushButton*>(u"cmdCreate"_s), Qt::LeftButton);
+        const QString index = window->indexText();
+        QCOMPARE(index, BuildIndexText(site, listed(), {}, IndexDetails{{IndexDetail::Date}, QLocale()}));
+        QVERIFY(index.contains(u"<a href=\"b.htm\">Beta</a> <time datetime=\"2024-05-03T00:00:00Z\">"_s));
+
+        const QString saved = site + u"/saved.htm"_s;
+        const auto removeSaved = qScopeGuard([&saved] { QFile::remove(saved); });
+        {
+            // The draft declares no date: it is dated by its file, older than the others.
+            QFile draft(site + u"/draft-c.htm"_s);
+            QVERIFY(draft.open(QIODevice::ReadWrite));
+            QVERIFY(draft.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(0, 0), QTimeZone::utc()),
+                                      QFileDevice::FileModificationTime));
+        }
+        {
+            ModalDriver driver;
+            answerPrompt(driver, u"Give the title of the file"_s, u"Me & \"you\""_s);
+            driver.expect<QFileDialog>([&saved](QFileDialog* dialog) {
+                QCOMPARE(dialog->objectName(), u"cdl"_s);
+                auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+                name->setText(saved);
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+            QTest::mouseClick(window->findChild<QPushButton*>(u"cmdSaveFile"_s), Qt::LeftButton);
+            checkDriver(driver);
+        }
+        const QString newest = u"2024-05-03T00:00:00Z"_s; // the date b.htm declares
+        QCOMPARE(QString::fromUtf8(readAll(saved)),
+                 u"<html><head><meta charset=utf-8><title>Me &amp; \"you\"</title></head>"
+                 u"<body title=\"Me &amp; &quot;you&quot;\">"_s +
+                     index + u"<p>3 pages, "_s + newest + u" \u00a9</p></body></html>"_s);
+        QFile::remove(saved);
+
+        // A template gone since stops the save before anything is asked, with a message.
+        QVERIFY(QFile::remove(templateFile));
+        ModalDriver gone;
+        expectMessage(gone, u"Pagewick cannot save the page with its template"_s);
+        QTest::mouseClick(window->findChild<QPushButton*>(u"cmdSaveFile"_s), Qt::LeftButton);
+        checkDriver(gone);
+        QVERIFY(!QFile::exists(saved));
+    }
+
     void aboutBox() {
         const QString text = AboutText();
         for (const QString& part : {u"Pagewick " PAGEWICK_VERSION ""_s, u"Licence"_s,
@@ -326,6 +457,7 @@ private Q_SLOTS:
         row("mnuIncludeSubFolders", "mnuFile", "Include &Sub-folders");
         row("mnuQuit", "mnuFile", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q));
         row("mnuFeedOptions", "mnuFeed", "Feed &Options...");
+        row("mnuPageOptions", "mnuFeed", "&Page Options...");
         row("mnuSaveSitemap", "mnuFeed", "Save &Sitemap...");
         row("mnuSaveAtom", "mnuFeed", "Save &Atom Feed...");
         row("mnuCheckSite", "mnuFeed", "&Check Site...");

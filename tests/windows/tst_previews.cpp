@@ -286,6 +286,11 @@ private Q_SLOTS:
                                                         << "\u2013\u20ac";
         QTest::newRow("legacy name without its semicolon") << "&copy 2020 &notit;"
                                                            << "\u00a9 2020 \u00acit;";
+        // Details follow the link as text: the first "</a>" ends the label.
+        QTest::newRow("details after the link")
+            << "Alpha</a> <time datetime=\"2024-05-03T00:00:00Z\">2024-05-03</time> <span "
+               "class=\"description\">Fish &amp; chips</span>"
+            << "Alpha 2024-05-03 Fish & chips";
     }
 
     void previewRendersLikeHtml() {
