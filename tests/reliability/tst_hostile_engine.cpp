@@ -5,13 +5,20 @@
 #include "engine/feed.h"
 #include "engine/index.h"
 #include "engine/scan.h"
+#include "engine/sitecheck.h"
+#include "engine/sitewalk.h"
 #include "engine/title.h"
 #include "hostilefolder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/resource.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,6 +30,8 @@ class HostileEngineTest : public QObject {
 private:
     QTemporaryDir tmp;
     hostile::Folder folder;
+    hostile::DeepChain deep;
+    static constexpr int kDeepLevels = 25000;
 
     static QString problems(const QStringList& list) { return list.mid(0, 20).join(u"\n"_s); }
 
@@ -42,7 +51,10 @@ private Q_SLOTS:
 
     void init() { QVERIFY(folder.restoreVanishing()); }
 
-    void cleanupTestCase() { QVERIFY(folder.remove()); }
+    void cleanupTestCase() {
+        QVERIFY(folder.remove());
+        QVERIFY(deep.remove());
+    }
 
     void scanListsEveryPageAndNothingElse_data() {
         QTest::addColumn<QString>("suffix");
@@ -131,6 +143,44 @@ private Q_SLOTS:
         const hostile::Page* page = folder.find(FileNameFromBytes(name));
         if (titled && page->label == hostile::Label::Title)
             QCOMPARE(answer, page->title);
+    }
+
+    // The window's listing with sub-folders (walk, then path order) and the builds over it reach
+    // the bottom of folders nested far deeper than a path may be long, with a bounded number of
+    // descriptors: within a low limit too.
+    void anyDepth_data() {
+        QTest::addColumn<rlim_t>("fileLimit"); // 0: as the test runs
+        QTest::newRow("as the process runs") << rlim_t(0);
+        QTest::newRow("24 descriptors") << rlim_t(24);
+    }
+
+    void anyDepth() {
+        QFETCH(rlim_t, fileLimit);
+        const QString top = tmp.path() + u"/deep"_s;
+        if (!QFileInfo::exists(top)) {
+            QVERIFY(QDir().mkpath(top));
+            QString error;
+            QVERIFY2(deep.build(QFile::encodeName(top), kDeepLevels, "<title>Bottom</title>", &error),
+                     qPrintable(error));
+        }
+        rlimit before{};
+        QCOMPARE(::getrlimit(RLIMIT_NOFILE, &before), 0);
+        const auto restore = qScopeGuard([&] { ::setrlimit(RLIMIT_NOFILE, &before); });
+        if (fileLimit) {
+            const rlimit low{fileLimit, before.rlim_max};
+            QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+        }
+        int visited = 0;
+        WalkOptions walk{true, -1};
+        walk.visitFolder = [&visited](int) { ++visited; };
+        PageListing listing = WalkPageFiles(top, walk);
+        SortPagePaths(listing.pages);
+        QCOMPARE(listing.pages, QStringList{deep.pagePath()});
+        QCOMPARE(listing.skipped.size(), 0);
+        QCOMPARE(visited, kDeepLevels + 1);
+        QCOMPARE(BuildIndexText(top, listing.pages),
+                 u"<ul>\r\n<li><a href=\""_s + deep.pagePath() + u"\">Bottom</a>\r\n</ul>"_s);
+        QCOMPARE(CheckFolderText(top, {true, -1}), u"Nothing found; 1 page checked\n"_s);
     }
 
     // The streaming reader, the folder reader and decoding the whole page agree on every page
