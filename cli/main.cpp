@@ -352,19 +352,21 @@ int Run(const QStringList& arguments) {
         case Command::Atom:
             return BuildAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
         case Command::Sitemap: {
-            const qsizetype count = FilterPageNames(names, selection.excludes).size();
-            if (count > kSitemapMaxPages) {
-                PrintError(
-                    QStringLiteral("the sitemap would list %1 pages, more than the %2 a sitemap may hold")
-                        .arg(count)
-                        .arg(kSitemapMaxPages)
-                        .toUtf8());
+            // Search engines refuse a sitemap past the protocol's limits: none is written.
+            const auto refuse = [](const QString& problem) {
+                PrintError(QStringLiteral("cannot build the sitemap: %1").arg(problem).toUtf8());
                 return std::nullopt;
-            }
+            };
+            if (const QString problem = SitemapPagesProblem(FilterPageNames(names, selection.excludes), site);
+                !problem.isEmpty())
+                return refuse(problem);
             SitemapOptions sitemapOptions;
             sitemapOptions.selection = selection;
             sitemapOptions.lastmod = parser.isSet(lastmod);
-            return BuildSitemapText(folderText, names, site, sitemapOptions);
+            QString text = BuildSitemapText(folderText, names, site, sitemapOptions);
+            if (const QString problem = SitemapSizeProblem(text); !problem.isEmpty())
+                return refuse(problem);
+            return text;
         }
         default:
             return BuildIndexText(folderText, names, selection);
