@@ -388,6 +388,62 @@ private Q_SLOTS:
         QCOMPARE(QDir(root + u"/out"_s).entryList(QDir::Files | QDir::Hidden), QStringList{u"target"_s});
     }
 
+    // -o naming a file the program was handed open (through a link, or another spelling) writes
+    // into that descriptor at its position, as a shell redirection would, and keeps what the file
+    // held. The script runs as sh -c SCRIPT sh CLI SITE DIR; "log" in DIR starts as "old\n".
+    void ownStreams_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QByteArray>("log"); // what DIR/log holds afterwards
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("error"); // in what the command says; empty: it says nothing
+        const QByteArray old = "old\n";
+        QTest::newRow("-o /dev/stderr, standard error appended to the file")
+            << uR"("$1" index "$2" -o /dev/stderr 2>>"$3/log")"_s << old + SiteIndex << 0 << QByteArray();
+        QTest::newRow("-o //dev/stdout between two lines of a group")
+            << uR"({ echo HEADER; "$1" index "$2" -o //dev/stdout; echo TRAILER; } >"$3/log")"_s
+            << "HEADER\n" + SiteIndex + "TRAILER\n"
+            << 0 << QByteArray();
+        QTest::newRow("-o FILE, the file appended to as standard output")
+            << uR"("$1" rss "$2" --feed-title News --site-url http://example.org -o "$3/log" >>"$3/log")"_s
+            << old + SiteFeed << 0 << QByteArray();
+        QTest::newRow("-o /dev/fd/3, open to append")
+            << uR"("$1" page "$2" --title "My Site" -o /dev/fd/3 3>>"$3/log")"_s << old + SitePage << 0
+            << QByteArray();
+        QTest::newRow("-o a link to the file standard error appends to")
+            << uR"(ln -s log "$3/link" && "$1" index "$2" -o "$3/link" 2>>"$3/log")"_s << old + SiteIndex << 0
+            << QByteArray();
+        QTest::newRow("-o FILE read as standard input: replaced")
+            << uR"("$1" index "$2" -o "$3/log" <"$3/log")"_s << SiteIndex << 0 << QByteArray();
+        QTest::newRow("standard output closed")
+            << uR"("$1" titles "$2" >&-)"_s << old << 1
+            << QByteArray("cannot write to standard output: Bad file descriptor");
+        QTest::newRow("-o - with standard output closed")
+            << uR"("$1" index "$2" -o - >&-)"_s << old << 1
+            << QByteArray("cannot write to standard output: Bad file descriptor");
+    }
+    void ownStreams() {
+        QFETCH(QString, script);
+        QFETCH(QByteArray, log);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, error);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile start(dir.filePath(u"log"_s));
+        QVERIFY(start.open(QIODevice::WriteOnly) && start.write("old\n") == 4);
+        start.close();
+        QProcess process;
+        const Result r =
+            run(process, u"/bin/sh"_s,
+                {u"-c"_s, script, u"sh"_s, QStringLiteral(PAGEWICK_CLI), root + u"/site"_s, dir.path()});
+        QCOMPARE(read(dir.filePath(u"log"_s)), expand(log));
+        QCOMPARE(r.exitCode, exitCode);
+        if (error.isEmpty())
+            QCOMPARE(r.err, QByteArray());
+        else
+            QVERIFY2(r.err.contains(error), r.err.constData());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u"log"_s).size(), 1);
+    }
+
     // Every failure leaves the output file alone: an existing one byte for byte, a new one not made.
     void failure_data() {
         QTest::addColumn<QStringList>("args");
@@ -426,6 +482,10 @@ private Q_SLOTS:
         QTest::newRow("--watch on standard output")
             << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"-o"_s, u"-"_s, u"--watch"_s} << 2;
         QTest::newRow("index does not watch") << QStringList{u"index"_s, u"$T/site"_s, u"--watch"_s} << 2;
+        QTest::newRow("--watch onto standard error")
+            << QStringList{u"page"_s, u"$T/site"_s,     u"--title"_s, u"T"_s,
+                           u"-o"_s,   u"/dev/stderr"_s, u"--watch"_s}
+            << 2;
         QTest::newRow("check of a missing folder") << QStringList{u"check"_s, u"$T/missing"_s} << 1;
         QTest::newRow("watch, first write fails")
             << QStringList{u"page"_s, u"$T/site"_s,         u"--title"_s, u"T"_s,
