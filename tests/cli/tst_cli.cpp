@@ -64,6 +64,9 @@ QByteArray LongTitle() {
 
 using Result = CliResult;
 
+// What watchFollows does to the watched folder once the first output is written.
+enum WatchChange { SwitchLink, MakeAgain, OpenSubFolder };
+
 } // namespace
 
 class CliTest : public QObject {
@@ -833,6 +836,113 @@ private Q_SLOTS:
         left.removeAll(u"a.htm"_s);
         left.removeAll(u"notes.txt"_s);
         QCOMPARE(left, QStringList{u"index.html"_s});
+    }
+
+    // A watch is never stale: the folder it was given is followed when a link is switched to
+    // another folder or the folder is made again, and a sub-folder that becomes readable is taken
+    // in at once.
+    void watchFollows_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QByteArray>("title"); // shows in the output only after the change
+        QTest::newRow("a link switched to another folder (ln -s new tmp && mv -T tmp current)")
+            << int(SwitchLink) << QByteArray("Switched");
+        QTest::newRow("the folder removed and made again") << int(MakeAgain) << QByteArray("Made again");
+        QTest::newRow("a sub-folder that becomes readable") << int(OpenSubFolder) << QByteArray("Opened");
+    }
+    void watchFollows() {
+        QFETCH(int, change);
+        QFETCH(QByteArray, title);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString base = dir.path();
+        const auto put = [](const QString& path, const QByteArray& bytes) {
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        put(base + u"/v1/a.htm"_s, "<title>First</title>");
+        put(base + u"/v2/a.htm"_s, "<title>" + title + "</title>");
+        if (change == OpenSubFolder)
+            put(base + u"/v1/shut/b.htm"_s, "<title>" + title + "</title>");
+        QVERIFY(QFile::link(u"v1"_s, base + u"/current"_s));
+        const QString shut = base + u"/v1/shut"_s;
+        if (change == OpenSubFolder) {
+            QVERIFY(QFile::setPermissions(shut, {}));
+            testcaps::FileModesHold modes;
+            if (!modes.isValid() || !testcaps::ChildrenCanBeHeld() ||
+                testcaps::CanOpen(QFile::encodeName(shut)))
+                QSKIP("file modes do not stop this user from reading");
+        }
+        const auto unlock = qScopeGuard(
+            [&] { QFile::setPermissions(shut, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+        const QString out = base + u"/index.html"_s;
+        QProcess process;
+        process.setChildProcessModifier([] { testcaps::DropFileOverrideForGood(); });
+        process.start(QStringLiteral(PAGEWICK_CLI),
+                      {u"index"_s, base + u"/current"_s, u"--recursive"_s, u"-o"_s, out, u"--watch"_s});
+        QVERIFY(process.waitForStarted());
+        const auto stop = qScopeGuard([&] {
+            if (process.state() != QProcess::NotRunning) {
+                process.kill();
+                process.waitForFinished();
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("First"), 20000);
+        QVERIFY(!read(out).contains(title));
+        const QByteArray top = QFile::encodeName(base);
+        switch (change) {
+        case SwitchLink:
+            QCOMPARE(::symlink("v2", (top + "/tmp").constData()), 0);
+            QCOMPARE(::rename((top + "/tmp").constData(), (top + "/current").constData()), 0);
+            break;
+        case MakeAgain:
+            QVERIFY(QDir(base + u"/v1"_s).removeRecursively());
+            put(base + u"/v1/c.htm"_s, "<title>" + title + "</title>");
+            break;
+        case OpenSubFolder:
+            QVERIFY(QFile::setPermissions(shut, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            break;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains(title), 20000);
+        QCOMPARE(read(out).contains("First"), change == OpenSubFolder);
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 0);
+    }
+
+    // A watch that cannot be set up says why, in the system's words for the cause, and stops:
+    // here the descriptors run out at every step of the start in turn (the inotify instance
+    // among them).
+    void watchWithoutDescriptors() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        bool instanceRefused = false;
+        for (rlim_t limit = 4; limit <= 12; ++limit) {
+            QProcess process;
+            process.setChildProcessModifier([limit] {
+                const rlimit low{limit, limit};
+                ::setrlimit(RLIMIT_NOFILE, &low);
+            });
+            process.start(QStringLiteral(PAGEWICK_CLI), {u"index"_s, root + u"/site"_s, u"-o"_s,
+                                                         dir.filePath(u"index.html"_s), u"--watch"_s});
+            QVERIFY(process.waitForStarted());
+            if (!process.waitForFinished(3000)) {
+                // Enough descriptors: it watches. Higher limits would too.
+                ::kill(pid_t(process.processId()), SIGTERM);
+                QVERIFY(process.waitForFinished(20000));
+                QCOMPARE(process.exitCode(), 0);
+                break;
+            }
+            const QByteArray err = process.readAllStandardError();
+            if (process.exitStatus() != QProcess::NormalExit || process.exitCode() == 127)
+                continue; // too few to load the program at all
+            QCOMPARE(process.exitCode(), 1);
+            QVERIFY2(err.contains("Too many open files") && !err.contains("Invalid argument"),
+                     err.constData());
+            instanceRefused = instanceRefused || err.contains("cannot watch the folder: Too many open files");
+        }
+        QVERIFY(instanceRefused);
     }
 
     void helpAndVersion_data() {
