@@ -148,6 +148,23 @@ private Q_SLOTS:
         write(u"meta/m2.htm"_s,
               "<head><meta property=\"article:published_time\" content=\"2023-07-08T09:10:11Z\">"
               "<title>M2</title></head><body><meta name=\"description\" content=\"late\">");
+        // Declared dates some format cannot write: the file's time stands in for them everywhere.
+        QVERIFY(d.mkpath(u"far"_s));
+        const struct {
+            const char* name;
+            const char* head;
+        } far[] = {
+            {"normal.htm", "<meta name=\"date\" content=\"2024-01-02\"><title>Normal</title>"},
+            {"year1.htm", "<meta name=\"date\" content=\"0001-01-01\"><title>One</title>"},
+            {"year10000.htm", "<meta name=\"date\" content=\"9999-12-31T23:59:59-12:00\"><title>Ten</title>"},
+        };
+        for (const auto& page : far) {
+            write(u"far/"_s + QLatin1StringView(page.name), page.head);
+            QFile f(root + u"/far/"_s + QLatin1StringView(page.name));
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime(QDate(2020, 6, 1), QTime(8, 0), QTimeZone::utc()),
+                                  QFileDevice::FileModificationTime));
+        }
         for (const auto& page : dated) {
             write(u"dated/"_s + QLatin1StringView(page.name),
                   QByteArray("<title>") + page.title + "</title>");
@@ -340,6 +357,30 @@ private Q_SLOTS:
                    "<url><loc>https://x.org/page10.htm</loc><lastmod>2024-05-03T07:08:09Z</lastmod></url>\r\n"
                    "<url><loc>https://x.org/page2.htm</loc><lastmod>2023-01-02T03:04:05Z</lastmod></"
                    "url>\r\n</urlset>";
+        QTest::newRow("titles, --sort date, dates no format can write")
+            << QStringList{u"titles"_s, u"$T/far"_s, u"--sort"_s, u"date"_s}
+            << QByteArray("normal.htm\tNormal\nyear1.htm\tOne\nyear10000.htm\tTen\n");
+        QTest::newRow("sitemap --lastmod, dates no format can write")
+            << QStringList{u"sitemap"_s, u"$T/far"_s, u"--site-url"_s, u"https://x.org"_s, u"--lastmod"_s}
+            << SitemapHead +
+                   "<url><loc>https://x.org/normal.htm</loc><lastmod>2024-01-02T00:00:00Z</lastmod></url>\r\n"
+                   "<url><loc>https://x.org/year1.htm</loc><lastmod>2020-06-01T08:00:00Z</lastmod></url>\r\n"
+                   "<url><loc>https://x.org/year10000.htm</loc><lastmod>2020-06-01T08:00:00Z</lastmod></"
+                   "url>\r\n"
+                   "</urlset>";
+        QTest::newRow("rss --dates, dates no format can write")
+            << QStringList{u"rss"_s, u"$T/far"_s,  u"--feed-title"_s, u"N"_s,         u"--site-url"_s,
+                           u"u"_s,   u"--dates"_s, u"--exclude"_s,    u"normal.htm"_s}
+            << QByteArray(
+                   "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n<title>N</title><link>u</link>"
+                   "<description>N</description><lastBuildDate>Mon, 01 Jun 2020 08:00:00 +0000"
+                   "</lastBuildDate>\r\n"
+                   "<item>\r\n<title>One</title>\r\n<description>One</description>\r\n<link>u/year1.htm</"
+                   "link>"
+                   "\r\n<pubDate>Mon, 01 Jun 2020 08:00:00 +0000</pubDate>\r\n</item>"
+                   "<item>\r\n<title>Ten</title>\r\n<description>Ten</description>\r\n"
+                   "<link>u/year10000.htm</link>\r\n<pubDate>Mon, 01 Jun 2020 08:00:00 +0000</pubDate>\r\n"
+                   "</item></channel></rss>");
     }
     void output() {
         QFETCH(QStringList, args);
@@ -447,6 +488,42 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u"log"_s).size(), 1);
     }
 
+    // The sitemaps.org protocol's limits: URLs shorter than 2,048 characters, at most 50 MB. Past
+    // them nothing is written; up to them the sitemap is.
+    void sitemapLimits_data() {
+        QTest::addColumn<int>("pages");     // named p00000.htm on
+        QTest::addColumn<int>("urlLength"); // of every page's address
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("addresses of 2,047 characters") << 100 << 2047 << 0;
+        QTest::newRow("over 50 MB") << 26000 << 2047 << 1;
+    }
+    void sitemapLimits() {
+        QFETCH(int, pages);
+        QFETCH(int, urlLength);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/site";
+        QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+        for (int i = 0; i < pages; ++i) {
+            const QByteArray name = folder + "/p" + QByteArray::number(i).rightJustified(5, '0') + ".htm";
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            QVERIFY(fd >= 0);
+            ::close(fd);
+        }
+        const QString site = u"https://e.org/"_s + QString(urlLength - 14 - 1 - 10, u'x') + u'/';
+        const QString out = dir.filePath(u"sitemap.xml"_s);
+        const Result r = run({u"sitemap"_s, QFile::decodeName(folder), u"--site-url"_s, site, u"-o"_s, out});
+        QCOMPARE(r.exitCode, exitCode);
+        QCOMPARE(QFileInfo::exists(out), exitCode == 0);
+        if (exitCode == 0) {
+            QCOMPARE(r.err, QByteArray());
+            QVERIFY(read(out).contains("<loc>" + site.toUtf8() + "p00099.htm</loc>"));
+        } else {
+            QVERIFY2(r.err.startsWith("pagewick-cli: cannot build the sitemap: "), r.err.constData());
+        }
+    }
+
     // Every failure leaves the output file alone: an existing one byte for byte, a new one not made.
     void failure_data() {
         QTest::addColumn<QStringList>("args");
@@ -533,6 +610,26 @@ private Q_SLOTS:
             << QStringList{u"atom"_s,       u"$T/site"_s,     u"--feed-title"_s, u"F"_s,
                            u"--site-url"_s, u"ftp://x.org"_s, u"--feed-url"_s,   u"http://x.org/a.xml"_s}
             << 2;
+        // A page's path put after a query or a fragment would land in it.
+        QTest::newRow("sitemap, site address with a query")
+            << QStringList{u"sitemap"_s, u"$T/site"_s,    u"--site-url"_s, u"https://e.org/?q=1"_s,
+                           u"-o"_s,      u"$T/out/keep"_s}
+            << 2;
+        QTest::newRow("atom, site address with a fragment")
+            << QStringList{u"atom"_s,         u"$T/site"_s,
+                           u"--feed-title"_s, u"F"_s,
+                           u"--site-url"_s,   u"https://e.org/#a"_s,
+                           u"--feed-url"_s,   u"https://e.org/a.xml"_s}
+            << 2;
+        QTest::newRow("rss --guid, site address with an empty fragment")
+            << QStringList{u"rss"_s,        u"$T/site"_s,       u"--feed-title"_s, u"F"_s,
+                           u"--site-url"_s, u"http://e.org#"_s, u"--guid"_s}
+            << 2;
+        QTest::newRow("sitemap, an address of 2,048 characters")
+            << QStringList{u"sitemap"_s,    u"$T/site"_s,
+                           u"--site-url"_s, u"http://e.org/"_s + QString(2048 - 13 - 6, u'x') + u'/',
+                           u"-o"_s,         u"$T/out/keep"_s}
+            << 1;
         QTest::newRow("sitemap without --site-url")
             << QStringList{u"sitemap"_s, u"$T/site"_s, u"-o"_s, u"$T/out/keep"_s} << 2;
         QTest::newRow("sitemap, no scheme")
