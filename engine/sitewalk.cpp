@@ -144,7 +144,7 @@ private:
             }
             int child = OpenOne(parent, name.constData(), O_RDONLY | O_NOFOLLOW);
             // Out of descriptors (a low limit, or many held elsewhere): hold fewer folders open.
-            while (child < 0 && (errno == EMFILE || errno == ENFILE) && closeShallowest())
+            while (child < 0 && (errno == EMFILE || errno == ENFILE) && shed(stack.size() - 1))
                 child = OpenOne(parent, name.constData(), O_RDONLY | O_NOFOLLOW);
             if (child < 0) {
                 // Gone or replaced since it was listed: nothing to report.
@@ -200,19 +200,29 @@ private:
         stack.push_back(std::move(frame));
         // Past the bound the shallowest open folder above the base goes; the base is where
         // reopening starts.
-        if (++openCount > kMaxOpenFolders)
-            closeShallowest();
+        if (++openCount > maxOpen)
+            closeShallowest(stack.size() - 1);
         return true;
     }
 
-    // Closes the shallowest open folder between the base and the top; false when there is none.
-    bool closeShallowest() {
-        while (firstOpen + 1 < stack.size() && !stack[firstOpen].isOpen())
+    // Closes the shallowest open folder above the base and below the given index; false when there
+    // is none.
+    bool closeShallowest(size_t below) {
+        while (firstOpen < below && !stack[firstOpen].isOpen())
             ++firstOpen;
-        if (firstOpen + 1 >= stack.size())
+        if (firstOpen >= below)
             return false;
         stack[firstOpen++].close();
         --openCount;
+        return true;
+    }
+
+    // Out of descriptors (a low limit, or many held elsewhere): lets a folder go and holds no more
+    // than are open now from then on. False when none can be let go.
+    bool shed(size_t below) {
+        if (!closeShallowest(below))
+            return false;
+        maxOpen = std::max(2, openCount);
         return true;
     }
 
@@ -231,8 +241,8 @@ private:
 
     // The descriptor of the top folder, opened again from the nearest open folder below it when
     // it was closed: each folder on the way is opened by its name and must still be the folder
-    // walked. Up to kMaxOpenFolders of them stay open, for the walk's way back. -1 when one is
-    // gone or replaced.
+    // walked. The deepest of them stay open, as many as the bound leaves room for, for the walk's
+    // way back. -1 when one is gone or replaced.
     int reopen() {
         const size_t top = stack.size() - 1;
         if (stack[top].isOpen())
@@ -240,16 +250,21 @@ private:
         size_t from = top;
         while (from > 0 && !stack[from].isOpen())
             --from;
-        const size_t keepFrom = top + 1 > size_t(kMaxOpenFolders) ? top + 1 - size_t(kMaxOpenFolders) : 0;
-        int at = stack[from].handle();
+        const size_t budget = size_t(std::max(1, maxOpen - openCount));
+        const size_t keepFrom = std::max(from + 1, top + 1 > budget ? top + 1 - budget : size_t(0));
+        firstOpen = std::max<size_t>(1, std::min(firstOpen, from == 0 ? keepFrom : from));
+        const int start = stack[from].handle();
+        int at = start;
         for (size_t i = from + 1; i <= top; ++i) {
-            const qsizetype start = nameStart(i);
-            const QByteArray name = path.sliced(start, stack[i].end - start);
-            const int fd = OpenOne(at, name.constData(), O_RDONLY | O_NOFOLLOW);
+            const qsizetype nameAt = nameStart(i);
+            const QByteArray name = path.sliced(nameAt, stack[i].end - nameAt);
+            int fd = OpenOne(at, name.constData(), O_RDONLY | O_NOFOLLOW);
+            while (fd < 0 && (errno == EMFILE || errno == ENFILE) && shed(i - 1))
+                fd = OpenOne(at, name.constData(), O_RDONLY | O_NOFOLLOW);
             struct stat st;
             const bool same = fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == stack[i].device &&
                               st.st_ino == stack[i].inode;
-            if (at != stack[from].handle() && !stack[i - 1].isOpen())
+            if (at != start && !stack[i - 1].isOpen())
                 ::close(at);
             if (!same) {
                 if (fd >= 0)
@@ -262,8 +277,7 @@ private:
             }
             at = fd;
         }
-        firstOpen = std::min(firstOpen, std::max<size_t>(keepFrom, 1));
-        while (openCount > kMaxOpenFolders && closeShallowest()) {
+        while (openCount > maxOpen && closeShallowest(top)) {
         }
         return stack[top].handle();
     }
@@ -335,6 +349,7 @@ private:
     std::vector<Frame> stack;
     QByteArray path; // the relative path of the top folder
     int openCount = 0;
+    int maxOpen = kMaxOpenFolders;
     size_t firstOpen = 1; // below it, every folder but the base is closed
 };
 

@@ -149,19 +149,40 @@ private Q_SLOTS:
     // the bottom of folders nested far deeper than a path may be long, with a bounded number of
     // descriptors: within a low limit too.
     void anyDepth_data() {
+        QTest::addColumn<bool>("comb");        // off: the deep chain; on: a folder beside every level
         QTest::addColumn<rlim_t>("fileLimit"); // 0: as the test runs
-        QTest::newRow("as the process runs") << rlim_t(0);
-        QTest::newRow("24 descriptors") << rlim_t(24);
+        QTest::newRow("25,000 nested folders") << false << rlim_t(0);
+        QTest::newRow("25,000 nested folders, 24 descriptors") << false << rlim_t(24);
+        // The walk comes back to every level for the folder beside it, reopening what it let go.
+        QTest::newRow("300 levels with a folder beside each") << true << rlim_t(0);
+        QTest::newRow("300 levels with a folder beside each, 12 descriptors") << true << rlim_t(12);
     }
 
     void anyDepth() {
+        QFETCH(bool, comb);
         QFETCH(rlim_t, fileLimit);
-        const QString top = tmp.path() + u"/deep"_s;
-        if (!QFileInfo::exists(top)) {
-            QVERIFY(QDir().mkpath(top));
-            QString error;
-            QVERIFY2(deep.build(QFile::encodeName(top), kDeepLevels, "<title>Bottom</title>", &error),
-                     qPrintable(error));
+        const QString top = tmp.path() + (comb ? u"/comb"_s : u"/deep"_s);
+        QStringList expected;
+        if (comb) {
+            // Level i holds "side/page.htm" and "z", the next level.
+            QString level = top;
+            for (int i = 0; i < 300; ++i) {
+                expected.append(QString(u"z/"_s).repeated(i) + u"side/page.htm"_s);
+                if (!QFileInfo::exists(level + u"/side/page.htm"_s)) {
+                    QVERIFY(QDir().mkpath(level + u"/side"_s));
+                    QFile page(level + u"/side/page.htm"_s);
+                    QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<title>Side " + QByteArray::number(i) + "</title>") > 0);
+                }
+                level += u"/z"_s;
+            }
+        } else {
+            if (!QFileInfo::exists(top)) {
+                QVERIFY(QDir().mkpath(top));
+                QString error;
+                QVERIFY2(deep.build(QFile::encodeName(top), kDeepLevels, "<title>Bottom</title>", &error),
+                         qPrintable(error));
+            }
+            expected.append(deep.pagePath());
         }
         rlimit before{};
         QCOMPARE(::getrlimit(RLIMIT_NOFILE, &before), 0);
@@ -175,12 +196,14 @@ private Q_SLOTS:
         walk.visitFolder = [&visited](int) { ++visited; };
         PageListing listing = WalkPageFiles(top, walk);
         SortPagePaths(listing.pages);
-        QCOMPARE(listing.pages, QStringList{deep.pagePath()});
+        QCOMPARE(listing.pages, expected);
         QCOMPARE(listing.skipped.size(), 0);
-        QCOMPARE(visited, kDeepLevels + 1);
-        QCOMPARE(BuildIndexText(top, listing.pages),
-                 u"<ul>\r\n<li><a href=\""_s + deep.pagePath() + u"\">Bottom</a>\r\n</ul>"_s);
-        QCOMPARE(CheckFolderText(top, {true, -1}), u"Nothing found; 1 page checked\n"_s);
+        QCOMPARE(visited, comb ? 600 : kDeepLevels + 1);
+        if (!comb)
+            QCOMPARE(BuildIndexText(top, listing.pages),
+                     u"<ul>\r\n<li><a href=\""_s + deep.pagePath() + u"\">Bottom</a>\r\n</ul>"_s);
+        QCOMPARE(CheckFolderText(top, {true, -1}),
+                 u"Nothing found; %1 checked\n"_s.arg(comb ? u"300 pages"_s : u"1 page"_s));
     }
 
     // The streaming reader, the folder reader and decoding the whole page agree on every page
