@@ -164,14 +164,22 @@ public:
             return false;
         }
         watches[wd] = {true, outputFolder == topId};
+        // Where the folder really is, to name the sub-folders that cannot be watched by their
+        // place in it.
+        char real[4096];
+        const ssize_t length =
+            useDescriptors ? ::readlink(DescriptorPath(top).constData(), real, sizeof real) : -1;
+        topReal = length > 0 && length < ssize_t(sizeof real) ? QByteArray(real, length) + '/' : QByteArray();
         ::close(top);
         if (parentWd < 0 && !parentPath.isEmpty()) {
             parentWd = ::inotify_add_watch(fd, parentPath.constData(),
                                            IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR);
-            if (parentWd < 0)
+            if (parentWd < 0 && !parentReported) {
+                parentReported = true;
                 Say("cannot watch folder \"" + parentPath + "\": " + WatchError(errno) +
                     "; a new folder or link in the place of \"" + FileNameToBytes(folderText) +
                     "\" would go unseen");
+            }
         }
         if (walk.recursive)
             watchSubFolders();
@@ -233,6 +241,8 @@ private:
                 const ssize_t n = ::readlink(DescriptorPath(folderFd).constData(), target, sizeof target);
                 name = n > 0 && n < ssize_t(sizeof target) ? QByteArray(target, n)
                                                            : QByteArray("(a folder too deep to name)");
+                if (!topReal.isEmpty() && name.startsWith(topReal))
+                    name = FileNameToBytes(EnsureTrailingSeparator(folderText)) + name.sliced(topReal.size());
             }
             failed.append("cannot watch folder \"" + name + "\": " + WatchError(error) +
                           "; its changes are not seen");
@@ -302,9 +312,11 @@ private:
     std::set<FileId> reported; // folders already named as not watched
     std::optional<FileId> outputFolder;
     QByteArray outputName;
+    QByteArray topReal;    // the watched folder's real path, with a final "/"
     QByteArray topName;    // the watched folder's name in its parent
     QByteArray parentPath; // and that parent, watched for the name
     int parentWd = -1;
+    bool parentReported = false;
 };
 
 } // namespace

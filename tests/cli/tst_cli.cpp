@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -1006,6 +1007,58 @@ private Q_SLOTS:
         ::kill(pid_t(process.processId()), SIGTERM);
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitCode(), 0);
+    }
+
+    // Within the user's limit of inotify watches (lowered in a user namespace of the test's own,
+    // where the limit is private): the folders that cannot be watched are named, and without a
+    // watch for the folder itself the command stops rather than go on blind.
+    void watchLimitedWatches_data() {
+        QTest::addColumn<int>("watches");
+        QTest::addColumn<bool>("runs");            // keeps watching
+        QTest::addColumn<QByteArrayList>("named"); // the folders said not to be watched
+        QTest::newRow("none: the folder itself") << 0 << false << QByteArrayList{"site"};
+        QTest::newRow("three: the folder, its parent and one sub-folder")
+            << 3 << true << QByteArrayList{"site/b", "site/c"};
+    }
+    void watchLimitedWatches() {
+        QFETCH(int, watches);
+        QFETCH(bool, runs);
+        QFETCH(QByteArrayList, named);
+        if (QStandardPaths::findExecutable(u"unshare"_s).isEmpty())
+            QSKIP("no unshare here");
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        for (const QString& sub : {u"site/a"_s, u"site/b"_s, u"site/c"_s})
+            QVERIFY(QDir(dir.path()).mkpath(sub));
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        const QString script = u"echo %1 >/proc/sys/user/max_inotify_watches && exec \"$0\" index site "
+                               u"--recursive -o out.html --watch"_s.arg(watches);
+        process.start(u"unshare"_s,
+                      {u"-U"_s, u"-r"_s, u"sh"_s, u"-c"_s, script, QStringLiteral(PAGEWICK_CLI)});
+        QVERIFY(process.waitForStarted());
+        const auto stop = qScopeGuard([&] {
+            if (process.state() != QProcess::NotRunning) {
+                process.kill();
+                process.waitForFinished();
+            }
+        });
+        if (runs) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath(u"out.html"_s)) ||
+                                         process.state() == QProcess::NotRunning,
+                                     20000);
+            ::kill(pid_t(process.processId()), SIGTERM);
+        }
+        QVERIFY(process.waitForFinished(20000));
+        const QByteArray err = process.readAllStandardError();
+        if (err.startsWith("unshare:") || err.startsWith("sh:"))
+            QSKIP(qPrintable(u"no user namespace of our own here: "_s + QString::fromLocal8Bit(err)));
+        QCOMPARE(process.exitCode(), runs ? 0 : 1);
+        QCOMPARE(err.count("cannot watch folder"), named.size());
+        for (const QByteArray& folder : named)
+            QVERIFY2(
+                err.contains("cannot watch folder \"" + folder + "\": the user's limit of inotify watches"),
+                err.constData());
     }
 
     // A watch that cannot be set up says why, in the system's words for the cause, and stops:
