@@ -75,8 +75,8 @@ Options:
   --feed-title TEXT  The title of the feed (rss, atom; required).
   --site-url URL     The address of the web site (rss, atom, sitemap;
                      required). Free text for a plain rss feed; an absolute
-                     http or https address for atom, sitemap, and rss with
-                     --guid or --feed-url.
+                     http or https address, without a query or fragment,
+                     for atom, sitemap, and rss with --guid or --feed-url.
   --feed-url URL     The feed's own address, an absolute http or https
                      address (atom: required, its id; rss: adds an
                      <atom:link rel="self"> to the channel).
@@ -149,7 +149,10 @@ Options:
                      the old FILE keep the old text. A FILE that is a FIFO or
                      a character device (such as a terminal) is written into
                      and stays what it is. "-" and /dev/stdout mean standard
-                     output. A folder, socket or loop of links is refused.
+                     output; a FILE that is where standard output, standard
+                     error or another open stream goes (/dev/stderr with
+                     2>>log) is written into that stream at its place. A
+                     folder, socket or loop of links is refused.
   -h, --help         Print this help and exit.
   -v, --version      Print the version and exit.
 

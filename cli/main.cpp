@@ -28,7 +28,9 @@
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -95,14 +97,22 @@ bool CheckFolder(const QString& folderText) {
     return true;
 }
 
-// Standard output goes through stdio's buffer; a failure anywhere shows at the final flush.
+// Standard output goes through stdio's buffer; a failure anywhere shows at the final flush, with
+// the cause of the first one (errno is long overwritten by then).
+int standardOutputError = 0;
+
 void Put(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+    if (std::fwrite(bytes.constData(), 1, bytes.size(), stdout) != size_t(bytes.size()) &&
+        !standardOutputError)
+        standardOutputError = errno ? errno : EIO;
 }
 
 int FinishStandardOutput() {
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        PrintError(QByteArray("cannot write to standard output: ") + std::strerror(errno));
+    if (std::fflush(stdout) != 0 && !standardOutputError)
+        standardOutputError = errno ? errno : EIO;
+    if (standardOutputError || std::ferror(stdout)) {
+        PrintError(QByteArray("cannot write to standard output: ") +
+                   std::strerror(standardOutputError ? standardOutputError : EIO));
         return ExitFailure;
     }
     return 0;
@@ -124,12 +134,28 @@ bool NamesStandardOutput(const QString& outputFile) {
            outputFile == QStringLiteral("/dev/fd/1") || outputFile == QStringLiteral("/proc/self/fd/1");
 }
 
-// To FILE when one is given, else to standard output. A regular file is replaced atomically; a
-// FIFO or a terminal is written into, as a shell redirection would.
-int WriteOutput(const QString& outputFile, const QString& text) {
+// Where the output goes: standard output, another descriptor the process was given that is the
+// very file FILE names (after its links: "-o /dev/stderr 2>>log", "-o out.txt >>out.txt"), or -1:
+// FILE itself, to be replaced.
+int OutputDescriptor(const QString& outputFile) {
     if (outputFile.isNull() || NamesStandardOutput(outputFile))
+        return STDOUT_FILENO;
+    return OpenDescriptorOf(outputFile);
+}
+
+// To FILE when one is given, else to standard output. Into one of the process's own descriptors
+// when FILE is that file, at its position; otherwise a regular file is replaced atomically, and a
+// FIFO or a terminal is written into, as a shell redirection would.
+int WriteOutput(const QString& outputFile, int outputFd, const QString& text) {
+    if (outputFd == STDOUT_FILENO)
         return WriteStandardOutput(text);
     QString error;
+    if (outputFd >= 0) {
+        if (WriteIntoDescriptor(outputFd, text, &error))
+            return 0;
+        PrintError("cannot write to \"" + FileNameToBytes(outputFile) + "\": " + error.toUtf8());
+        return ExitFailure;
+    }
     if (!WriteTextFile(outputFile, text, &error, SpecialTarget::WriteInto)) {
         PrintError(error.toUtf8());
         return ExitFailure;
@@ -211,9 +237,9 @@ int Run(const QStringList& arguments) {
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());
     if (parser.isSet(help))
-        return WriteOutput(QString(), cli::HelpText());
+        return WriteOutput(QString(), STDOUT_FILENO, cli::HelpText());
     if (parser.isSet(version))
-        return WriteOutput(QString(),
+        return WriteOutput(QString(), STDOUT_FILENO,
                            QStringLiteral("pagewick-cli %1\n").arg(QStringLiteral(PAGEWICK_VERSION)));
 
     const QStringList positional = parser.positionalArguments();
@@ -319,7 +345,10 @@ int Run(const QStringList& arguments) {
     const std::optional<WalkOptions> walk = ParseWalkOptions(parser, recursive, maxDepth);
     if (!walk)
         return UsageError(QStringLiteral("%1: --max-depth takes a whole number, 0 or more").arg(form->name));
-    if (parser.isSet(watch) && (!parser.isSet(output) || NamesStandardOutput(parser.value(output))))
+    // Found before anything is opened, so only what the process was given can match.
+    const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
+    const int outputFd = OutputDescriptor(outputFile);
+    if (parser.isSet(watch) && (!parser.isSet(output) || outputFd >= 0))
         return UsageError(QStringLiteral("%1: --watch needs -o FILE").arg(form->name));
     cli::CheckFormat checkFormat = cli::CheckFormat::Text;
     if (parser.isSet(format)) {
@@ -363,7 +392,6 @@ int Run(const QStringList& arguments) {
             ReportSkippedFolders(folderText, listing.skipped);
         return listing;
     };
-    const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
     bool firstBuild = true; // the template read above serves the first build
     // The output's text; nullopt when it cannot be made (the reason is said).
     const auto build = [&]() -> std::optional<QString> {
@@ -404,19 +432,21 @@ int Run(const QStringList& arguments) {
         case Command::Atom:
             return BuildAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
         case Command::Sitemap: {
-            const qsizetype count = FilterPageNames(names, selection.excludes).size();
-            if (count > kSitemapMaxPages) {
-                PrintError(
-                    QStringLiteral("the sitemap would list %1 pages, more than the %2 a sitemap may hold")
-                        .arg(count)
-                        .arg(kSitemapMaxPages)
-                        .toUtf8());
+            // Search engines refuse a sitemap past the protocol's limits: none is written.
+            const auto refuse = [](const QString& problem) {
+                PrintError(QStringLiteral("cannot build the sitemap: %1").arg(problem).toUtf8());
                 return std::nullopt;
-            }
+            };
+            if (const QString problem = SitemapPagesProblem(FilterPageNames(names, selection.excludes), site);
+                !problem.isEmpty())
+                return refuse(problem);
             SitemapOptions sitemapOptions;
             sitemapOptions.selection = selection;
             sitemapOptions.lastmod = parser.isSet(lastmod);
-            return BuildSitemapText(folderText, names, site, sitemapOptions);
+            QString text = BuildSitemapText(folderText, names, site, sitemapOptions);
+            if (const QString problem = SitemapSizeProblem(text); !problem.isEmpty())
+                return refuse(problem);
+            return text;
         }
         default:
             return BuildIndexText(folderText, names, selection, indexDetails);
@@ -428,7 +458,7 @@ int Run(const QStringList& arguments) {
 
     // To standard output, the index (on its own or in the built-in page) is written as it is made.
     if ((command == Command::Index || (command == Command::Page && !useTemplate)) &&
-        (outputFile.isNull() || NamesStandardOutput(outputFile))) {
+        outputFd == STDOUT_FILENO) {
         QStringEncoder toUtf8(QStringEncoder::Utf8);
         const auto put = [&toUtf8](const QString& piece) { Put(toUtf8(piece)); };
         if (command == Command::Page)
@@ -449,7 +479,7 @@ int Run(const QStringList& arguments) {
     }
     default: {
         const std::optional<QString> text = build();
-        return text ? WriteOutput(outputFile, *text) : ExitFailure;
+        return text ? WriteOutput(outputFile, outputFd, *text) : ExitFailure;
     }
     }
     return ExitFailure;
@@ -458,6 +488,18 @@ int Run(const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A standard stream the caller closed (">&-") keeps its number taken, by a folder opened only
+    // for reading: a write to it then fails with "Bad file descriptor" and is reported, where the
+    // next file opened would otherwise take the number and receive the output.
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+            const int placeholder = ::open("/", O_RDONLY | O_DIRECTORY);
+            if (placeholder >= 0 && placeholder != fd) {
+                ::dup2(placeholder, fd);
+                ::close(placeholder);
+            }
+        }
+    }
     // A write past the file-size limit (ulimit -f) then fails with EFBIG and is reported, and the
     // old file stays, instead of the signal ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -4,6 +4,7 @@
 #include "engine/paths.h"
 #include "engine/writefile.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -17,8 +18,12 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
+#include <set>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace pagewick::cli {
 
@@ -78,17 +83,47 @@ bool FolderReadable(const QString& folderText) {
     return true;
 }
 
+using FileId = std::pair<dev_t, ino_t>;
+
+std::optional<FileId> IdOf(const QByteArray& path) {
+    struct stat st;
+    if (path.contains('\0') || ::stat(path.constData(), &st) != 0)
+        return std::nullopt;
+    return FileId{st.st_dev, st.st_ino};
+}
+
+// The name through which an open folder can be watched whatever the length of its path.
+QByteArray DescriptorPath(int fd) {
+    return "/proc/self/fd/" + QByteArray::number(fd);
+}
+
+// What a failed inotify_add_watch means, in words that say what to do about it.
+QByteArray WatchError(int error) {
+    if (error == ENOSPC)
+        return "the user's limit of inotify watches is reached (fs.inotify.max_user_watches)";
+    return std::strerror(error);
+}
+
 // One inotify watch per folder walked: changes to the files in a folder are reported on the
-// folder's watch, so a site of many pages needs no more watches than it has folders.
+// folder's watch, so a site of many pages needs no more watches than it has folders. The folder
+// that holds the watched folder is watched too, for its name: a link switched to another folder
+// (the usual atomic deploy) or a folder removed and made again is then watched afresh.
 class FolderWatch {
 public:
     // Changes to outputFile itself are not the pages' doing: where it lies among the pages (an
     // index page in the site's folder), writing it must not start another build.
     FolderWatch(const QString& folderText, const WalkOptions& walk, const QString& outputFile)
-        : folderText(folderText), walk(walk), fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        : folderText(folderText), walk(walk) {
+        fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        initError = fd < 0 ? errno : 0;
         const QFileInfo output(outputFile);
-        outputFolder = QFileInfo(output.absolutePath()).canonicalFilePath();
+        outputFolder = IdOf(FileNameToBytes(output.absolutePath()));
         outputName = FileNameToBytes(output.fileName());
+        const QString absolute = QDir::cleanPath(QFileInfo(folderText).absoluteFilePath());
+        topName = FileNameToBytes(QFileInfo(absolute).fileName());
+        if (!topName.isEmpty())
+            parentPath = FileNameToBytes(QFileInfo(absolute).absolutePath());
+        useDescriptors = ::access("/proc/self/fd", X_OK) == 0;
     }
     ~FolderWatch() {
         if (fd >= 0)
@@ -98,6 +133,7 @@ public:
     FolderWatch& operator=(const FolderWatch&) = delete;
 
     int handle() const { return fd; }
+    int error() const { return initError; }
 
     // Watches the folder of each file too: an editor that saves by renaming a new file into the
     // old one's place would leave a watch on the file itself behind.
@@ -110,18 +146,59 @@ public:
         }
     }
 
-    // Watches every folder the walk reaches now; folders already watched keep their watch.
-    void update() {
-        for (const QString& folder : WalkPageFiles(folderText, walk).folders) {
-            const QString path = folder.isEmpty() ? folderText : PagePath(folderText, folder);
-            const int wd = ::inotify_add_watch(fd, FileNameToBytes(path).constData(), kMask);
-            if (wd >= 0)
-                watches.insert(wd, {folder.isEmpty(), QFileInfo(path).canonicalFilePath() == outputFolder});
+    // Watches the folder and every folder the walk reaches now; folders already watched keep
+    // their watch. A folder that is now another one (a link switched, a folder made again) is
+    // watched from scratch. Sub-folders that cannot be watched are named; false, having said why,
+    // when the folder itself cannot be.
+    bool update() {
+        const QByteArray path = FileNameToBytes(EnsureTrailingSeparator(folderText));
+        const int top = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        struct stat st;
+        if (top < 0 || ::fstat(top, &st) != 0) {
+            Say("cannot watch folder \"" + FileNameToBytes(folderText) + "\": " + std::strerror(errno));
+            if (top >= 0)
+                ::close(top);
+            return false;
         }
+        if (topId != FileId{st.st_dev, st.st_ino}) {
+            for (auto it = watches.cbegin(); it != watches.cend(); ++it)
+                ::inotify_rm_watch(fd, it.key());
+            watches.clear();
+            reported.clear();
+            topId = FileId{st.st_dev, st.st_ino};
+        }
+        const int wd = addWatch(top, path);
+        if (wd < 0) {
+            Say("cannot watch folder \"" + FileNameToBytes(folderText) + "\": " + WatchError(errno) +
+                "; its changes would go unseen");
+            ::close(top);
+            return false;
+        }
+        watches[wd] = {true, outputFolder == topId};
+        // Where the folder really is, to name the sub-folders that cannot be watched by their
+        // place in it.
+        char real[4096];
+        const ssize_t length =
+            useDescriptors ? ::readlink(DescriptorPath(top).constData(), real, sizeof real) : -1;
+        topReal = length > 0 && length < ssize_t(sizeof real) ? QByteArray(real, length) + '/' : QByteArray();
+        ::close(top);
+        if (parentWd < 0 && !parentPath.isEmpty()) {
+            parentWd = ::inotify_add_watch(fd, parentPath.constData(),
+                                           IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR);
+            if (parentWd < 0 && !parentReported) {
+                parentReported = true;
+                Say("cannot watch folder \"" + parentPath + "\": " + WatchError(errno) +
+                    "; a new folder or link in the place of \"" + FileNameToBytes(folderText) +
+                    "\" would go unseen");
+            }
+        }
+        if (walk.recursive)
+            watchSubFolders();
+        return true;
     }
 
     // Reads what happened; true when it may change the output.
-    bool drain(bool* topGone) {
+    bool drain() {
         alignas(inotify_event) char buffer[16 * 1024];
         bool relevant = false;
         for (;;) {
@@ -131,7 +208,7 @@ public:
             for (ssize_t at = 0; at < n;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
                 at += ssize_t(sizeof(inotify_event) + event->len);
-                relevant = matters(*event, topGone) || relevant;
+                relevant = matters(*event) || relevant;
             }
         }
     }
@@ -139,19 +216,85 @@ public:
 private:
     static constexpr uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_MODIFY |
                                       IN_CLOSE_WRITE | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF;
+    // Folders that cannot be watched are named one by one up to this many at a time.
+    static constexpr int kNamed = 5;
 
-    bool matters(const inotify_event& event, bool* topGone) {
+    int addWatch(int folderFd, const QByteArray& path) {
+        return ::inotify_add_watch(
+            fd, useDescriptors ? DescriptorPath(folderFd).constData() : path.constData(), kMask);
+    }
+
+    void watchSubFolders() {
+        QList<QByteArray> failed;
+        qsizetype unnamed = 0;
+        WalkOptions options = walk;
+        const auto tryWatch = [&](int folderFd, const QByteArray& path) {
+            struct stat st;
+            const bool known = ::fstat(folderFd, &st) == 0;
+            const int wd = addWatch(folderFd, path);
+            if (wd >= 0) {
+                if (!watches.contains(wd))
+                    watches.insert(wd, {false, known && outputFolder == FileId{st.st_dev, st.st_ino}});
+                return;
+            }
+            const int error = errno;
+            if (known && reported.contains({st.st_dev, st.st_ino}))
+                return;
+            if (known)
+                reported.insert({st.st_dev, st.st_ino});
+            if (failed.size() >= kNamed) {
+                ++unnamed;
+                return;
+            }
+            QByteArray name = path;
+            if (name.isEmpty()) {
+                char target[4096];
+                const ssize_t n = ::readlink(DescriptorPath(folderFd).constData(), target, sizeof target);
+                name = n > 0 && n < ssize_t(sizeof target) ? QByteArray(target, n)
+                                                           : QByteArray("(a folder too deep to name)");
+                if (!topReal.isEmpty() && name.startsWith(topReal))
+                    name = FileNameToBytes(EnsureTrailingSeparator(folderText)) + name.sliced(topReal.size());
+            }
+            failed.append("cannot watch folder \"" + name + "\": " + WatchError(error) +
+                          "; its changes are not seen");
+        };
+        if (useDescriptors) {
+            options.visitFolder = [&](int folderFd) { tryWatch(folderFd, QByteArray()); };
+            WalkPageFiles(folderText, options);
+        } else {
+            options.listFolders = true;
+            for (const QString& folder : WalkPageFiles(folderText, options).folders) {
+                const QByteArray path =
+                    FileNameToBytes(folder.isEmpty() ? folderText : PagePath(folderText, folder));
+                const int folderFd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                if (folderFd >= 0) {
+                    tryWatch(folderFd, path);
+                    ::close(folderFd);
+                }
+            }
+        }
+        for (const QByteArray& line : std::as_const(failed))
+            Say(line);
+        if (unnamed > 0)
+            Say("cannot watch " + QByteArray::number(unnamed) + " more folders; their changes are not seen");
+    }
+
+    bool matters(const inotify_event& event) {
         if (event.mask & IN_Q_OVERFLOW)
             return true;
+        const QByteArrayView name(event.len ? event.name : "");
+        if (event.wd == parentWd) {
+            // Only the watched folder's own name: a link switched, the folder removed or made.
+            if (event.mask & IN_IGNORED)
+                parentWd = -1;
+            return name == topName;
+        }
         if (event.mask & IN_IGNORED) {
-            if (watches.value(event.wd).top)
-                *topGone = true;
             watches.remove(event.wd);
             return true;
         }
         if (event.mask & (IN_DELETE_SELF | IN_MOVE_SELF))
             return true;
-        const QByteArrayView name(event.len ? event.name : "");
         if (!name.isEmpty() && fileNames.value(event.wd).contains(name))
             return true;
         if (!watches.contains(event.wd))
@@ -164,21 +307,32 @@ private:
             return false;
         if (LooksLikePage(name))
             return true;
-        // A folder, or a link that may lead to one, coming or going changes what a walk finds.
-        return walk.recursive && (event.mask & (IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO));
+        // A folder, or a link that may lead to one, coming or going changes what a walk finds; so
+        // does a folder that becomes readable (or stops being).
+        return walk.recursive && ((event.mask & (IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO)) ||
+                                  (event.mask & (IN_ATTRIB | IN_ISDIR)) == (IN_ATTRIB | IN_ISDIR));
     }
 
     QString folderText;
     WalkOptions walk;
-    int fd;
+    int fd = -1;
+    int initError = 0;
+    bool useDescriptors = true;
     struct Watched {
         bool top = false;         // the folder itself, not a sub-folder
         bool holdsOutput = false; // the output file is written here
     };
     QHash<int, Watched> watches;
     QHash<int, QByteArrayList> fileNames; // the files watched through their folder's watch
-    QString outputFolder;
+    std::optional<FileId> topId;
+    std::set<FileId> reported; // folders already named as not watched
+    std::optional<FileId> outputFolder;
     QByteArray outputName;
+    QByteArray topReal;    // the watched folder's real path, with a final "/"
+    QByteArray topName;    // the watched folder's name in its parent
+    QByteArray parentPath; // and that parent, watched for the name
+    int parentWd = -1;
+    bool parentReported = false;
 };
 
 } // namespace
@@ -191,12 +345,13 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
     }
     FolderWatch watch(folderText, walk, outputFile);
     if (watch.handle() < 0) {
-        Say(QByteArray("cannot watch the folder: ") + std::strerror(errno));
+        Say(QByteArray("cannot watch the folder: ") + std::strerror(watch.error()));
         return 1;
     }
     // Watching starts before the first build, so no change after it goes unseen.
     watch.watchFiles(alsoWatched);
-    watch.update();
+    if (!watch.update())
+        return 1;
     const std::optional<QString> first = build();
     if (!first)
         return 1;
@@ -212,21 +367,18 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
     quiet.setInterval(kQuietMilliseconds);
     QSocketNotifier changes(watch.handle(), QSocketNotifier::Read);
     QSocketNotifier stop(signalPipe[0], QSocketNotifier::Read);
-    bool topGone = false;
 
     QObject::connect(&stop, &QSocketNotifier::activated, &loop, [&] { loop.exit(0); });
     QObject::connect(&changes, &QSocketNotifier::activated, &loop, [&] {
-        if (watch.drain(&topGone))
+        if (watch.drain())
             quiet.start(); // each change starts the quiet interval again
     });
     QObject::connect(&quiet, &QTimer::timeout, &loop, [&] {
-        if (topGone || !FolderReadable(folderText)) {
-            if (topGone)
-                Say("folder \"" + FileNameToBytes(folderText) + "\" is gone");
+        // The folder gone for good, or no longer watchable: never go on blind.
+        if (!FolderReadable(folderText) || !watch.update()) {
             loop.exit(1);
             return;
         }
-        watch.update();
         const std::optional<QString> text = build();
         if (!text || text->toUtf8() == ReadAll(outputFile))
             return;

@@ -154,7 +154,7 @@ QDateTime PublishableDate(const QDateTime& date) {
         return {};
     QDateTime utc = date.toUTC();
     utc.setTime(QTime(utc.time().hour(), utc.time().minute(), utc.time().second()));
-    return utc.date().year() >= 1 && utc.date().year() <= 9999 ? utc : QDateTime();
+    return utc.date().year() >= 1900 && utc.date().year() <= 9999 ? utc : QDateTime();
 }
 
 QString Rfc822Date(const QDateTime& date) {
@@ -193,6 +193,16 @@ bool IsWebAddress(const QString& text) {
            !text.contains(u' ');
 }
 
+QString SiteAddressProblem(const QString& siteUrl) {
+    if (!IsWebAddress(siteUrl))
+        return u"the site address \"%1\" is not an absolute http or https address"_s.arg(siteUrl);
+    const QUrl url(siteUrl, QUrl::StrictMode);
+    if (url.hasQuery() || url.hasFragment())
+        return u"the site address \"%1\" has a %2, and page addresses cannot be put after one"_s.arg(
+            siteUrl, url.hasQuery() ? u"query (\"?\")"_s : u"fragment (\"#\")"_s);
+    return {};
+}
+
 QString EncodedWebAddress(const QString& webAddress) {
     return QString::fromLatin1(QUrl(webAddress, QUrl::StrictMode).toEncoded());
 }
@@ -212,8 +222,8 @@ QString FeedAddressProblem(FeedFormat format, const QString& siteUrl, const Feed
     const bool published = format == FeedFormat::Atom || options.guid || !options.feedUrl.isEmpty();
     if (!published)
         return {};
-    if (!IsWebAddress(siteUrl))
-        return u"the site address \"%1\" is not an absolute http or https address"_s.arg(siteUrl);
+    if (QString problem = SiteAddressProblem(siteUrl); !problem.isEmpty())
+        return problem;
     if (!options.feedUrl.isEmpty() && !IsWebAddress(options.feedUrl))
         return u"the feed address \"%1\" is not an absolute http or https address"_s.arg(options.feedUrl);
     return {};

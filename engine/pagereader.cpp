@@ -6,6 +6,7 @@
 #include "engine/decode.h"
 #include "engine/decode_p.h"
 #include "engine/entities.h"
+#include "engine/feed.h"
 #include "engine/pagereader_p.h"
 #include "engine/title.h"
 #include "engine/tokenizer_p.h"
@@ -195,10 +196,11 @@ public:
             }
         }
         if (wants & WantDate) {
+            // A date some output cannot write is no date, for every output and the order alike.
             if (const QString* value = tokenizer.date())
-                out.date = ParseDeclaredDate(*value);
+                out.date = PublishableDate(ParseDeclaredDate(*value));
             if (!out.date.isValid())
-                out.date = source.lastModified();
+                out.date = PublishableDate(source.lastModified());
         }
         out.encoding = decided;
         return out;

@@ -39,9 +39,36 @@ QString BuildSitemapText(const QString& folderText, const QStringList& pageNames
 }
 
 QString SitemapAddressProblem(const QString& siteUrl) {
-    return IsWebAddress(siteUrl)
-               ? QString()
-               : u"the site address \"%1\" is not an absolute http or https address"_s.arg(siteUrl);
+    return SiteAddressProblem(siteUrl);
+}
+
+QString SitemapPagesProblem(const QStringList& pageNames, const QString& siteUrl) {
+    if (pageNames.size() > kSitemapMaxPages)
+        return u"it would list %1 pages, more than the %2 a sitemap may hold"_s.arg(pageNames.size())
+            .arg(kSitemapMaxPages);
+    const QString base = EnsureTrailingSlash(EncodedWebAddress(siteUrl));
+    for (const QString& name : pageNames) {
+        // A character takes at most nine when percent-encoded: only a long name is measured.
+        if (base.size() + 9 * name.size() <= kSitemapMaxUrlLength)
+            continue;
+        const qsizetype length = base.size() + PercentEncodePagePath(name).size();
+        if (length > kSitemapMaxUrlLength)
+            return u"the address of %1 would be %2 characters long, and a sitemap's addresses must be "
+                   "shorter than %3"_s.arg(name.size() > 120 ? name.first(100) + u"..."_s : name)
+                       .arg(length)
+                       .arg(kSitemapMaxUrlLength + 1);
+    }
+    return {};
+}
+
+QString SitemapSizeProblem(const QString& sitemapText) {
+    qint64 bytes = 0;
+    for (const QChar c : sitemapText)
+        bytes += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 || c.isSurrogate() ? 2 : 3;
+    if (bytes <= kSitemapMaxBytes)
+        return {};
+    return u"it would be %1 bytes long, more than the %2 (50 MB) a sitemap may be"_s.arg(bytes).arg(
+        kSitemapMaxBytes);
 }
 
 } // namespace pagewick

@@ -199,18 +199,19 @@ void frmMain::mnuSaveSitemap_Click() {
     options.lastmod = feedSettings.options.dates;
     const QString folder = txtMap->text();
     const QStringList pages = FilterPageNames(listedPages(), options.selection.excludes);
-    if (pages.size() > kSitemapMaxPages) {
-        Warn(this,
-             QStringLiteral("Pagewick cannot build the sitemap: it would list %1 pages, more than the %2 "
-                            "a sitemap may hold.")
-                 .arg(pages.size())
-                 .arg(kSitemapMaxPages));
+    // Search engines refuse a sitemap past the protocol's limits: none is saved.
+    if (const QString problem = SitemapPagesProblem(pages, SiteUrl); !problem.isEmpty()) {
+        Warn(this, QStringLiteral("Pagewick cannot build the sitemap: %1.").arg(problem));
         return;
     }
     QString text;
     {
         const BusyPointer busy;
         text = BuildSitemapText(folder, pages, SiteUrl, options);
+    }
+    if (const QString problem = SitemapSizeProblem(text); !problem.isEmpty()) {
+        Warn(this, QStringLiteral("Pagewick cannot build the sitemap: %1.").arg(problem));
+        return;
     }
     saveGeneratedFile(QStringLiteral("sitemap.xml"), text);
 }

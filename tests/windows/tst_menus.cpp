@@ -596,6 +596,22 @@ private Q_SLOTS:
                u"or "
                u"https address."_s
             << QString();
+        QTest::newRow("sitemap, site address with a fragment")
+            << u"mnuSaveSitemap"_s << QString() << QStringList{u"https://example.org/#top"_s}
+            << u"Pagewick cannot build the sitemap: the site address \"https://example.org/#top\" has a "
+               u"fragment"_s
+            << QString();
+        // Search engines take no sitemap address of 2,048 characters or more.
+        QTest::newRow("sitemap, an address too long for a sitemap")
+            << u"mnuSaveSitemap"_s << QString() << QStringList{web + QString(2030, u'x') + u'/'}
+            << u"Pagewick cannot build the sitemap: the address of a.htm would be 2056 characters long"_s
+            << QString();
+        QTest::newRow("atom, site address with a query")
+            << u"mnuSaveAtom"_s << u"https://example.org/atom.xml"_s
+            << QStringList{u"News"_s, u"https://example.org/?page=1"_s}
+            << u"Pagewick cannot build the Atom feed: the site address \"https://example.org/?page=1\" has a "
+               u"query"_s
+            << QString();
         QTest::newRow("atom") << u"mnuSaveAtom"_s << u"https://example.org/feeds/news.atom"_s
                               << QStringList{u"News"_s, web} << QString() << u"news.atom"_s;
         QTest::newRow("atom at a folder address")
