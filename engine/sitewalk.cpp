@@ -2,8 +2,8 @@
 
 #include "engine/filename.h"
 #include "engine/paths.h"
-#include "engine/scan_p.h"
 #include "engine/scan.h"
+#include "engine/scan_p.h"
 
 #include <QHash>
 #include <algorithm>
@@ -57,7 +57,8 @@ QString RelativeName(const QByteArray& path) {
 // behind links afterwards, so that a folder reachable both ways is named by its real path.
 class Walker {
 public:
-    Walker(PageListing& out, int maxDepth) : out(out), maxDepth(maxDepth) {}
+    Walker(PageListing& out, const WalkOptions& options)
+        : out(out), maxDepth(options.maxDepth), cancel(options.cancel) {}
 
     void run(int rootFd) {
         struct stat st;
@@ -102,6 +103,10 @@ private:
 
     // Lists the folder open at fd (which it takes over) as path, then walks its sub-folders.
     void walk(int fd, const QByteArray& path, int depth) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) {
+            ::close(fd);
+            return;
+        }
         DIR* dir = ::fdopendir(fd);
         if (!dir) {
             skip(path, errno);
@@ -177,6 +182,7 @@ private:
 
     PageListing& out;
     const int maxDepth;
+    const std::atomic<bool>* cancel;
     std::set<std::pair<dev_t, ino_t>> seen;
     std::vector<Link> links;
 };
@@ -185,6 +191,8 @@ private:
 
 void WalkWithQDir(const QString& root, const QString& path, int depth, const WalkOptions& options,
                   QSet<QString>& seen, PageListing& out) {
+    if (options.cancel && options.cancel->load(std::memory_order_relaxed))
+        return;
     out.folders.append(path);
     const QString prefix = path.isEmpty() ? path : path + u'/';
     QDir dir(root + u'/' + path);
@@ -226,7 +234,7 @@ PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options)
     const int rootFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (rootFd < 0)
         return listing;
-    Walker(listing, options.maxDepth).run(rootFd);
+    Walker(listing, options).run(rootFd);
     ::close(rootFd);
 #else
     QSet<QString> seen{QFileInfo(folderText).canonicalFilePath()};

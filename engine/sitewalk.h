@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 
 namespace pagewick {
@@ -11,6 +12,9 @@ namespace pagewick {
 struct WalkOptions {
     bool recursive = false; // off: the folder's own pages only, exactly as ScanPageFiles lists them
     int maxDepth = -1;      // with recursive: levels of sub-folders walked below the folder; -1: all
+    // With recursive: when set, the walk looks at it before each folder and stops once it is true
+    // (another thread sets it); the listing is then incomplete.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // A sub-folder that was left out because it could not be opened or listed.
