@@ -42,13 +42,10 @@ namespace pagewick {
 
 namespace {
 
-// The pages the list shows: the folder's own, in name order, or with sub-folders those of every
-// folder below too, by their paths from the folder, the pages of one folder together.
-QStringList ListPageFiles(const QString& folder, bool subFolders) {
-    // Without sub-folders the walk is the plain scan and the path order the name order.
-    WalkOptions walk;
-    walk.recursive = subFolders;
-    QStringList paths = WalkPageFiles(folder, walk).pages;
+// The pages the list shows without sub-folders: the folder's own, in name order (the walk is then
+// the plain scan and the path order the name order).
+QStringList ListPageFiles(const QString& folder) {
+    QStringList paths = WalkPageFiles(folder).pages;
     SortPagePaths(paths);
     return paths;
 }
@@ -200,7 +197,8 @@ const ActionButton kActionButtons[] = {
 
 void frmMain::createActionButtons() {
     for (const ActionButton& entry : kActionButtons) {
-        auto* button = NamedControl(new QPushButton(QString::fromUtf8(entry.caption), clientArea), entry.name);
+        auto* button =
+            NamedControl(new QPushButton(QString::fromUtf8(entry.caption), clientArea), entry.name);
         PlaceInTwips(button, 2760, entry.top, 1575, 375);
         button->setToolTip(QString::fromUtf8(entry.toolTip));
         PressedByReturn(button);
@@ -242,6 +240,8 @@ void frmMain::connectHandlers() {
 }
 
 frmMain::~frmMain() {
+    cancelSubFolderScan();
+    scans.waitForDone();
     delete browseWindow.data();
     delete browserWindow.data();
     delete textpadWindow.data();
@@ -342,16 +342,63 @@ QStringList frmMain::listedPages() const {
     return names;
 }
 
+void frmMain::showListedPages(const QStringList& names) {
+    lstFiles->setUpdatesEnabled(false);
+    lstFiles->addItems(names);
+    lstFiles->setUpdatesEnabled(true);
+}
+
+// A walk through sub-folders can take seconds (a large site, or "/" typed on the way to a longer
+// path), so it runs on a thread of its own. The list stays empty until the walk is complete; a
+// command pressed meanwhile works on the list as shown.
+void frmMain::startSubFolderScan(const QString& folder) {
+    cancelSubFolderScan();
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    scanCancel = cancel;
+    const quint64 number = ++scanNumber;
+    scanBusy = std::make_unique<BusyPointer>();
+    scans.start([this, folder, cancel, number] {
+        WalkOptions walk;
+        walk.recursive = true;
+        walk.cancel = cancel.get();
+        QStringList paths = WalkPageFiles(folder, walk).pages;
+        if (cancel->load())
+            return;
+        SortPagePaths(paths);
+        // The window waits for this thread before it goes, so it is there to take the pages.
+        QMetaObject::invokeMethod(
+            this,
+            [this, cancel, number, paths = std::move(paths)] {
+                if (cancel->load() || number != scanNumber)
+                    return;
+                scanCancel.reset();
+                showListedPages(paths);
+                scanBusy.reset();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void frmMain::cancelSubFolderScan() {
+    scans.clear(); // a scan that has not started yet never starts
+    if (scanCancel)
+        scanCancel->store(true);
+    scanCancel.reset();
+    scanBusy.reset();
+}
+
 void frmMain::txtMap_Change() {
     lstFiles->clear();
     const QString folder = txtMap->text();
     QString settingError;
     const bool remembered = SaveFolderSetting(folder, &settingError);
 
-    const QStringList names = ListPageFiles(folder, includeSubFolders);
-    lstFiles->setUpdatesEnabled(false);
-    lstFiles->addItems(names);
-    lstFiles->setUpdatesEnabled(true);
+    if (includeSubFolders) {
+        startSubFolderScan(folder);
+    } else {
+        cancelSubFolderScan();
+        showListedPages(ListPageFiles(folder));
+    }
     applyButtonState(RowFolderScanned);
 
     if (!remembered)
@@ -359,6 +406,8 @@ void frmMain::txtMap_Change() {
 }
 
 void frmMain::cmdBrowse_Click() {
+    // The list stays empty until a folder is chosen, whether or not its scan had ended.
+    cancelSubFolderScan();
     lstFiles->clear();
     if (!browseWindow) {
         browseWindow = new frmBrowse;
@@ -380,6 +429,7 @@ void frmMain::cmdCreate_Click() {
     {
         const BusyPointer busy;
         IndexText = BuildIndexText(txtMap->text(), listedPages());
+        IndexFolder = txtMap->text();
     }
     applyButtonState(RowCreateHtmlFinished);
     rememberFolder(txtMap->text());
@@ -449,7 +499,9 @@ void frmMain::cmdViewXMLcode_Click() {
 }
 
 void frmMain::cmdSaveFile_Click() {
-    SaveIndexPage(this, cdl, txtMap->text(), IndexText);
+    // The index may be of a folder that is no longer in the box: it is saved where it belongs, not
+    // over the page of the same name in the folder shown now.
+    SaveIndexPage(this, cdl, IndexFolder.isNull() ? txtMap->text() : IndexFolder, IndexText);
 }
 
 void frmMain::lstFiles_DblClick() {

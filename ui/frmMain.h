@@ -7,8 +7,11 @@
 #include <QIcon>
 #include <QPointer>
 #include <QStringList>
+#include <QThreadPool>
 #include <QWidget>
 #include <array>
+#include <atomic>
+#include <memory>
 
 class QAction;
 class QFileDialog;
@@ -21,6 +24,7 @@ class QPushButton;
 
 namespace pagewick {
 
+class BusyPointer;
 class frmBrowse;
 class frmBrowser;
 class frmTextpad;
@@ -94,6 +98,9 @@ private:
     void fitFontToCaptions();
     void applyButtonState(ButtonStateRow row);
     QStringList listedPages() const;
+    void showListedPages(const QStringList& names);
+    void startSubFolderScan(const QString& folder);
+    void cancelSubFolderScan();
     QString askFeedAnswer(const QString& prompt, const QString& lastAnswer);
     frmBrowser* browser();
     frmTextpad* textpad();
@@ -123,6 +130,7 @@ private:
 
     QIcon icon;
     QString IndexText;
+    QString IndexFolder; // the folder text IndexText was built from
     QString FeedText;
     QString FeedTitle;
     QString SiteUrl;
@@ -130,6 +138,13 @@ private:
     FeedSettings feedSettings;
     QStringList recentFolders;
     bool includeSubFolders = false;
+
+    // With sub-folders the listing runs here, off the interface thread, under the busy pointer;
+    // only the latest scan's pages are shown, and a scan that is no longer wanted is cancelled.
+    QThreadPool scans;
+    std::shared_ptr<std::atomic<bool>> scanCancel; // of the scan whose pages are awaited, if any
+    quint64 scanNumber = 0;
+    std::unique_ptr<BusyPointer> scanBusy;
 
     bool settingFailureShown = false;
 };

@@ -4,7 +4,6 @@
 
 #include "engine/feed.h"
 #include "engine/sitecheck.h"
-#include "engine/sitecheck.h"
 #include "engine/sitemap.h"
 #include "settings/foldersetting.h"
 #include "ui/about.h"
@@ -213,7 +212,7 @@ void frmMain::mnuSaveAtom_Click() {
     }
     bool ok = false;
     const QString feedTitle =
-        QInputDialog::getText(this, AppTitle(), QStringLiteral("Give the title of the RSS feed"),
+        QInputDialog::getText(this, AppTitle(), QStringLiteral("Give the title of the Atom feed"),
                               QLineEdit::Normal, FeedTitle, &ok);
     if (!ok)
         return;

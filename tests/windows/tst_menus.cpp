@@ -493,7 +493,7 @@ private Q_SLOTS:
         const bool sitemap = command == u"mnuSaveSitemap"_s;
         const QStringList questions =
             sitemap ? QStringList{u"Give the URL of the website"_s}
-                    : QStringList{u"Give the title of the RSS feed"_s, u"Give the URL of the website"_s};
+                    : QStringList{u"Give the title of the Atom feed"_s, u"Give the URL of the website"_s};
         ModalDriver driver;
         for (qsizetype i = 0; i < answers.size(); ++i)
             answerPrompt(driver, questions.at(i), answers.at(i));
