@@ -197,8 +197,7 @@ const ActionButton kActionButtons[] = {
 
 void frmMain::createActionButtons() {
     for (const ActionButton& entry : kActionButtons) {
-        auto* button =
-            NamedControl(new QPushButton(QString::fromUtf8(entry.caption), clientArea), entry.name);
+        auto* button = NamedControl(new QPushButton(QString::fromUtf8(entry.caption), clientArea), entry.name);
         PlaceInTwips(button, 2760, entry.top, 1575, 375);
         button->setToolTip(QString::fromUtf8(entry.toolTip));
         PressedByReturn(button);

@@ -4,6 +4,7 @@
 
 #include "engine/feed.h"
 #include "engine/sitecheck.h"
+#include "engine/sitecheck.h"
 #include "engine/sitemap.h"
 #include "settings/foldersetting.h"
 #include "ui/about.h"
