@@ -314,9 +314,8 @@ void ScanTest::walk() {
         report = CheckFolderText(top, {recursive, maxDepth});
     }
     // The window's check walks the same pages and names the same skipped folders.
-    QVERIFY2(
-        report.endsWith(u"; %1 page%2 checked\n"_s.arg(pages.size()).arg(pages.size() == 1 ? u""_s : u"s"_s)),
-        qPrintable(report));
+    QVERIFY2(report.endsWith(u"; %1 page%2 checked\n"_s.arg(pages.size()).arg(pages.size() == 1 ? u""_s : u"s"_s)),
+             qPrintable(report));
     for (const QString& folder : skipped)
         QVERIFY2(report.contains(folder + u"/: folder cannot be read"_s), qPrintable(report));
     SortPagePaths(listing.pages);
