@@ -70,6 +70,9 @@ class MenusTest : public QObject {
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qFatal("main window not exposed");
+        // With sub-folders the start-up listing runs in the background, under the busy pointer.
+        if (!QTest::qWaitFor([] { return !QApplication::overrideCursor(); }, 30000))
+            qFatal("the folder was never listed");
         for (auto* dialog : window->findChildren<QFileDialog*>())
             dialog->setOption(QFileDialog::DontUseNativeDialog);
         return window.get();
@@ -631,6 +634,7 @@ private Q_SLOTS:
         writePage(nested + u"/blog/2025/post.htm"_s, "<title>Post</title>");
         writePage(other + u"/deep/other.htm"_s, "<title>Other</title>");
         QVERIFY(SaveSubFoldersSetting(true));
+        QVERIFY(SaveFolderSetting(other));
         open();
         QString built;
         for (const QString& step : steps.split(u' ')) {
