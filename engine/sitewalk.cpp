@@ -67,7 +67,7 @@ public:
             return;
         walkFrom(fd, st, QByteArray(), 0);
         // Links found while walking, in the order met; each may lead to more.
-        for (size_t i = 0; i < links.size(); ++i) {
+        for (size_t i = 0; i < links.size() && !cancelled(); ++i) {
             const Link link = links[i];
             const int linked = OpenFolderAt(rootFd, link.path, O_RDONLY);
             if (linked < 0) {
@@ -112,6 +112,8 @@ private:
         }
     };
 
+    bool cancelled() const { return options.cancel && options.cancel->load(std::memory_order_relaxed); }
+
     bool deepEnough(int depth) const { return options.maxDepth >= 0 && depth >= options.maxDepth; }
 
     void skip(const QByteArray& relative, int error) {
@@ -130,6 +132,11 @@ private:
         if (!push(fd, st, depth))
             return;
         while (!stack.empty()) {
+            if (cancelled()) {
+                while (!stack.empty())
+                    pop();
+                return;
+            }
             Frame& top = stack.back();
             if (top.next == top.folders.size()) {
                 pop();

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 
 namespace pagewick {
@@ -19,6 +20,9 @@ struct WalkOptions {
     // With recursive, called for every folder walked (the folder itself first) while it is open,
     // with its descriptor, which stays the walk's. Where there are no descriptors, not called.
     std::function<void(int folderFd)> visitFolder;
+    // With recursive: when set, the walk looks at it before each folder and stops once it is true
+    // (another thread sets it); the listing is then incomplete.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // A sub-folder that was left out because it could not be opened or listed.

@@ -8,8 +8,11 @@
 #include <QIcon>
 #include <QPointer>
 #include <QStringList>
+#include <QThreadPool>
 #include <QWidget>
 #include <array>
+#include <atomic>
+#include <memory>
 
 class QAction;
 class QFileDialog;
@@ -22,6 +25,7 @@ class QPushButton;
 
 namespace pagewick {
 
+class BusyPointer;
 class frmBrowse;
 class frmBrowser;
 class frmTextpad;
@@ -96,6 +100,9 @@ private:
     void fitFontToCaptions();
     void applyButtonState(ButtonStateRow row);
     QStringList listedPages() const;
+    void showListedPages(const QStringList& names);
+    void startSubFolderScan(const QString& folder);
+    void cancelSubFolderScan();
     QString askFeedAnswer(const QString& prompt, const QString& lastAnswer);
     frmBrowser* browser();
     frmTextpad* textpad();
@@ -131,11 +138,19 @@ private:
 
     FeedSettings feedSettings;
     PageSettings pageSettings;
-    // The folder and pages the index was last built from, for what a page template fills in.
+    // The folder and pages the index was last built from: where it is saved, and what a page
+    // template fills in.
     QString indexFolder;
     QStringList indexPages;
     QStringList recentFolders;
     bool includeSubFolders = false;
+
+    // With sub-folders the listing runs here, off the interface thread, under the busy pointer;
+    // only the latest scan's pages are shown, and a scan that is no longer wanted is cancelled.
+    QThreadPool scans;
+    std::shared_ptr<std::atomic<bool>> scanCancel; // of the scan whose pages are awaited, if any
+    quint64 scanNumber = 0;
+    std::unique_ptr<BusyPointer> scanBusy;
 
     bool settingFailureShown = false;
 };

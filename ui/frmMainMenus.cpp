@@ -227,7 +227,7 @@ void frmMain::mnuSaveAtom_Click() {
     }
     bool ok = false;
     const QString feedTitle =
-        QInputDialog::getText(this, AppTitle(), QStringLiteral("Give the title of the RSS feed"),
+        QInputDialog::getText(this, AppTitle(), QStringLiteral("Give the title of the Atom feed"),
                               QLineEdit::Normal, FeedTitle, &ok);
     if (!ok)
         return;

@@ -41,6 +41,8 @@ private Q_SLOTS:
     void order();
     void walk_data();
     void walk();
+    void walkCancelled_data();
+    void walkCancelled();
     void selection_data();
     void selection();
 };
@@ -330,6 +332,44 @@ void ScanTest::walk() {
     QVERIFY(listing.folders.contains(QString()));
     if (!recursive)
         QCOMPARE(Sorted(listing.pages), Sorted(ScanPageFiles(top)));
+}
+
+// A walk whose flag is set stops before the next folder, holding no folder open; the folder's own
+// pages without sub-folders are the plain scan, which the flag does not stop.
+void ScanTest::walkCancelled_data() {
+    QTest::addColumn<bool>("recursive");
+    QTest::addColumn<bool>("cancelled");
+    QTest::addColumn<QStringList>("pages");
+    const QStringList all{u"a.htm"_s, u"blog/2025/post.htm"_s, u"blog/x.htm"_s, u"linked/far.htm"_s};
+    QTest::newRow("not cancelled") << true << false << all;
+    QTest::newRow("cancelled") << true << true << QStringList();
+    QTest::newRow("not recursive, cancelled") << false << true << QStringList{u"a.htm"_s};
+}
+
+void ScanTest::walkCancelled() {
+    QFETCH(bool, recursive);
+    QFETCH(bool, cancelled);
+    QFETCH(QStringList, pages);
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const QString top = temp.path() + u"/top"_s;
+    QVERIFY(QDir().mkpath(top + u"/blog/2025"_s));
+    QVERIFY(QDir().mkpath(temp.path() + u"/elsewhere"_s));
+    WriteFixture(top, u"a.htm"_s, "<title>t</title>");
+    WriteFixture(top + u"/blog"_s, u"x.htm"_s, "<title>t</title>");
+    WriteFixture(top + u"/blog/2025"_s, u"post.htm"_s, "<title>t</title>");
+    WriteFixture(temp.path() + u"/elsewhere"_s, u"far.htm"_s, "<title>t</title>");
+    QVERIFY(QFile::link(temp.path() + u"/elsewhere"_s, top + u"/linked"_s));
+
+    const auto openDescriptors = [] { return QDir(u"/proc/self/fd"_s).count(); };
+    const qsizetype before = openDescriptors();
+    const std::atomic<bool> cancel(cancelled);
+    WalkOptions options{recursive, -1};
+    options.cancel = &cancel;
+    PageListing listing = WalkPageFiles(top, options);
+    SortPagePaths(listing.pages);
+    QCOMPARE(listing.pages, pages);
+    QCOMPARE(openDescriptors(), before);
 }
 
 // What an output takes from a folder: the pages left after the excludes, in the chosen order, cut

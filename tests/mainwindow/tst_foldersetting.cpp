@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -72,6 +73,40 @@ private Q_SLOTS:
         QSettings raw(storeFile(), QSettings::IniFormat);
         QCOMPARE(raw.childGroups(), QStringList{u"Settings"_s});
         QCOMPARE(raw.value(u"Settings/Map"_s).toString(), folder);
+    }
+
+    // Where the store is made: under $XDG_CONFIG_HOME when that is an absolute path, else under
+    // ~/.config; a relative one is ignored, never taken from the folder the program started in.
+    void storeLocation_data() {
+        QTest::addColumn<QByteArray>("xdgConfigHome"); // "@" stands for the test's own folder
+        QTest::addColumn<QString>("expected");         // under the home folder, or under "@"
+        QTest::newRow("absolute") << QByteArray("@/xdg") << u"@/xdg/Pagewick/Pagewick.conf"_s;
+        QTest::newRow("relative") << QByteArray("xdg") << u"home/.config/Pagewick/Pagewick.conf"_s;
+        QTest::newRow("relative, dotted") << QByteArray("./xdg") << u"home/.config/Pagewick/Pagewick.conf"_s;
+        QTest::newRow("empty") << QByteArray() << u"home/.config/Pagewick/Pagewick.conf"_s;
+    }
+    void storeLocation() {
+        QFETCH(QByteArray, xdgConfigHome);
+        QFETCH(QString, expected);
+        const QString base = configHome; // a fresh folder of this case's own
+        const QString home = base + u"/home"_s;
+        const QString started = base + u"/started-here"_s;
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(started));
+        const QByteArray savedHome = qgetenv("HOME");
+        const QString savedCurrent = QDir::currentPath();
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", savedHome);
+            QDir::setCurrent(savedCurrent);
+        });
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("XDG_CONFIG_HOME", xdgConfigHome.replace('@', QFile::encodeName(base)));
+        QVERIFY(QDir::setCurrent(started));
+        QVERIFY(SaveFolderSetting(u"/srv/site"_s));
+        QCOMPARE(LoadFolderSetting(), u"/srv/site"_s);
+        QVERIFY(
+            QFile::exists(expected.startsWith(u'@') ? expected.replace(u'@', base) : base + u'/' + expected));
+        QCOMPARE(QDir(started).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList());
     }
 
     void laterSaveReplaces() {

@@ -75,6 +75,9 @@ class MenusTest : public QObject {
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qFatal("main window not exposed");
+        // With sub-folders the start-up listing runs in the background, under the busy pointer.
+        if (!QTest::qWaitFor([] { return !QApplication::overrideCursor(); }, 30000))
+            qFatal("the folder was never listed");
         for (auto* dialog : window->findChildren<QFileDialog*>())
             dialog->setOption(QFileDialog::DontUseNativeDialog);
         return window.get();
@@ -641,7 +644,7 @@ private Q_SLOTS:
         const bool sitemap = command == u"mnuSaveSitemap"_s;
         const QStringList questions =
             sitemap ? QStringList{u"Give the URL of the website"_s}
-                    : QStringList{u"Give the title of the RSS feed"_s, u"Give the URL of the website"_s};
+                    : QStringList{u"Give the title of the Atom feed"_s, u"Give the URL of the website"_s};
         ModalDriver driver;
         for (qsizetype i = 0; i < answers.size(); ++i)
             answerPrompt(driver, questions.at(i), answers.at(i));
@@ -725,18 +728,87 @@ private Q_SLOTS:
         entry("mnuIncludeSubFolders")->trigger();
         QVERIFY(entry("mnuIncludeSubFolders")->isChecked());
         QCOMPARE(LoadSubFoldersSetting(), true);
+        // Listed off the interface thread, under the busy pointer, and shown once complete.
+        QVERIFY(QApplication::overrideCursor());
         const QStringList both{u"blog/2025/post one.htm"_s, u"index.htm"_s};
-        QCOMPARE(listed(), both);
+        QTRY_COMPARE(listed(), both);
+        QVERIFY(!QApplication::overrideCursor());
         QTest::mouseClick(window->findChild<QPushButton*>(u"cmdCreate"_s), Qt::LeftButton);
         QVERIFY2(window->indexText().contains(u"href=\"blog/2025/post%20one.htm\">Post<"_s),
                  qPrintable(window->indexText()));
 
         open(); // the next run
         QVERIFY(entry("mnuIncludeSubFolders")->isChecked());
-        QCOMPARE(listed(), both);
+        QTRY_COMPARE(listed(), both);
         entry("mnuIncludeSubFolders")->trigger();
         QCOMPARE(listed(), QStringList{u"index.htm"_s});
         QCOMPARE(LoadSubFoldersSetting(), false);
+    }
+
+    // With sub-folders the list is made on a thread of its own. Whatever happens while a scan runs,
+    // the list shown in the end is that of the folder in the box, and a command pressed meanwhile
+    // works on the list as it is shown. Steps: a folder ("nested", "other") written into the box,
+    // "create" (Create HTML), "browse", "off" (sub-folders turned off), "wait" (for the list),
+    // "close" (the window).
+    void subFolderScan_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QStringList>("indexed"); // the list Create HTML found shown
+        QTest::addColumn<QStringList>("shown");   // in the end
+        const QStringList nested{u"blog/2025/post.htm"_s, u"blog/x.htm"_s, u"index.htm"_s};
+        const QStringList other{u"deep/other.htm"_s};
+        QTest::newRow("shown when complete") << u"nested"_s << QStringList() << nested;
+        QTest::newRow("a newer folder replaces the scan") << u"nested other"_s << QStringList() << other;
+        QTest::newRow("and back again") << u"nested other nested"_s << QStringList() << nested;
+        QTest::newRow("Create HTML meanwhile takes the list shown")
+            << u"nested create"_s << QStringList() << nested;
+        QTest::newRow("Create HTML once shown") << u"nested wait create"_s << nested << nested;
+        QTest::newRow("Browse meanwhile leaves the list empty")
+            << u"nested browse"_s << QStringList() << QStringList();
+        QTest::newRow("sub-folders turned off meanwhile")
+            << u"nested off"_s << QStringList() << QStringList{u"index.htm"_s};
+        QTest::newRow("window closed meanwhile") << u"nested other close"_s << QStringList() << QStringList();
+    }
+    void subFolderScan() {
+        QFETCH(QString, steps);
+        QFETCH(QStringList, indexed);
+        QFETCH(QStringList, shown);
+        const QString nested = tmp.filePath(u"scan-nested"_s);
+        const QString other = tmp.filePath(u"scan-other"_s);
+        QVERIFY(QDir().mkpath(nested + u"/blog/2025"_s));
+        QVERIFY(QDir().mkpath(other + u"/deep"_s));
+        writePage(nested + u"/index.htm"_s, "<title>Home</title>");
+        writePage(nested + u"/blog/x.htm"_s, "<title>X</title>");
+        writePage(nested + u"/blog/2025/post.htm"_s, "<title>Post</title>");
+        writePage(other + u"/deep/other.htm"_s, "<title>Other</title>");
+        QVERIFY(SaveSubFoldersSetting(true));
+        QVERIFY(SaveFolderSetting(other));
+        open();
+        QString built;
+        for (const QString& step : steps.split(u' ')) {
+            if (step == u"nested"_s || step == u"other"_s) {
+                window->setFolderText(step == u"nested"_s ? nested : other);
+                QVERIFY(QApplication::overrideCursor());
+            } else if (step == u"create"_s) {
+                QCOMPARE(listed(), indexed);
+                QTest::mouseClick(window->findChild<QPushButton*>(u"cmdCreate"_s), Qt::LeftButton);
+                built = BuildIndexText(folderText(), indexed);
+            } else if (step == u"browse"_s) {
+                QTest::mouseClick(window->findChild<QPushButton*>(u"cmdBrowse"_s), Qt::LeftButton);
+            } else if (step == u"off"_s) {
+                entry("mnuIncludeSubFolders")->trigger();
+            } else if (step == u"wait"_s) {
+                QTRY_VERIFY(!QApplication::overrideCursor());
+            } else if (step == u"close"_s) {
+                window.reset();
+            }
+        }
+        QTRY_VERIFY(!QApplication::overrideCursor());
+        if (!window)
+            return;
+        QTest::qWait(50); // a scan that was replaced or cancelled shows nothing, even late
+        QCOMPARE(listed(), shown);
+        if (!built.isNull())
+            QCOMPARE(window->indexText(), built);
     }
 
     // Check Site... shows the site check's report in the scratchpad, with the sub-folders when the

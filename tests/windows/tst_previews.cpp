@@ -485,6 +485,44 @@ private Q_SLOTS:
         QCOMPARE(display->toPlainText(), u"<ul>\n</ul>"_s);
     }
 
+    // Escape and Ctrl+W close either window from its control, as they close a desktop's viewer
+    // windows; it opens again on the next view. Other keys go to the control.
+    void closedByKeys_data() {
+        QTest::addColumn<bool>("browser");
+        QTest::addColumn<QKeyCombination>("keys");
+        QTest::addColumn<bool>("closes");
+        for (const bool browser : {false, true}) {
+            const char* name = browser ? "browser" : "scratchpad";
+            QTest::addRow("%s, Escape", name) << browser << QKeyCombination(Qt::Key_Escape) << true;
+            QTest::addRow("%s, Ctrl+W", name) << browser << QKeyCombination(Qt::CTRL, Qt::Key_W) << true;
+            QTest::addRow("%s, W", name) << browser << QKeyCombination(Qt::Key_W) << false;
+            QTest::addRow("%s, Ctrl+End", name) << browser << QKeyCombination(Qt::CTRL, Qt::Key_End) << false;
+        }
+    }
+    void closedByKeys() {
+        QFETCH(bool, browser);
+        QFETCH(QKeyCombination, keys);
+        QFETCH(bool, closes);
+        frmBrowser browserWindow;
+        frmTextpad textpad;
+        const QString index = u"<ul>\r\n<li><a href=\"a.htm\">A</a>\r\n</ul>"_s;
+        const auto show = [&] {
+            if (browser)
+                browserWindow.showIndex(index, u"/srv/site"_s);
+            else
+                textpad.showText(index);
+        };
+        QWidget* window = browser ? static_cast<QWidget*>(&browserWindow) : &textpad;
+        show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QWidget* control = controlOf(window);
+        control->setFocus();
+        QTest::keyClick(control, keys.key(), keys.keyboardModifiers());
+        QCOMPARE(window->isVisible(), !closes);
+        show();
+        QVERIFY(window->isVisible());
+    }
+
     void scratchpadSelectAllAndCopy() {
         frmTextpad textpad;
         auto* display = textpad.findChild<QPlainTextEdit*>(u"txtDisplay"_s);
