@@ -128,6 +128,10 @@ private:
 
     // Walks the tree below the folder open at fd (which it takes over), named path.
     void walkFrom(int fd, const struct stat& st, const QByteArray& base, int depth) {
+        if (cancelled()) {
+            ::close(fd);
+            return;
+        }
         path = base;
         if (!push(fd, st, depth))
             return;
