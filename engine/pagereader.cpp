@@ -164,6 +164,14 @@ public:
         lateCharset = tokenizer.lateCharset();
         if (wants & WantFindings)
             noteFacts(out.facts, tokenizer);
+        if (lateCharset == kReplacementEncoding) {
+            // Declared late, an encoding browsers refuse still takes the whole page, as a browser
+            // reloads it: none of its text counts.
+            if (wants & WantDate)
+                out.date = source.lastModified();
+            out.encoding = lateCharset;
+            return out;
+        }
 
         if (tokenizer.hasTitle()) {
             const QByteArray raw = tokenizer.titleBytes();
