@@ -483,24 +483,84 @@ QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
     return EncodingFromNulPattern(head);
 }
 
-// Whether the bytes of a whole page are UTF-8 but for a sequence that the page's end cuts short
-// (a page cut off by a tool or a failed transfer). A lone lead byte at the very end of bytes that
-// hold no other non-ASCII byte is as likely a legacy letter, and does not count.
-bool IsUtf8CutAtEnd(QByteArrayView bytes) {
-    const qsizetype cut = CutSequenceAt(bytes);
-    if (cut == bytes.size() || !bytes.first(cut).isValidUtf8())
-        return false;
-    return bytes.size() - cut >= 2 ||
-           std::any_of(bytes.cbegin(), bytes.cbegin() + cut, [](char c) { return uchar(c) >= 0x80; });
+namespace {
+
+// How bytes read as UTF-8: their whole multi-byte sequences, the sequences that a byte other than
+// a continuation cuts short after at least one continuation byte, and the length of a sequence
+// that their end cuts short. Broken: a byte that no UTF-8 text holds where it stands (a lone lead
+// byte among them).
+struct Utf8Shape {
+    bool broken = false;
+    qsizetype whole = 0;
+    qsizetype cut = 0;
+    qsizetype cutAtEnd = 0;
+};
+
+bool InRange(int b, int low, int high) {
+    return b >= low && b <= high;
 }
 
+Utf8Shape ShapeAsUtf8(QByteArrayView bytes) {
+    Utf8Shape shape;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const int b = uchar(bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int needed = 0, lower = 0x80, upper = 0xBF;
+        if (InRange(b, 0xC2, 0xDF)) {
+            needed = 1;
+        } else if (InRange(b, 0xE0, 0xEF)) {
+            needed = 2;
+            lower = b == 0xE0 ? 0xA0 : 0x80;
+            upper = b == 0xED ? 0x9F : 0xBF;
+        } else if (InRange(b, 0xF0, 0xF4)) {
+            needed = 3;
+            lower = b == 0xF0 ? 0x90 : 0x80;
+            upper = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            shape.broken = true;
+            return shape;
+        }
+        qsizetype seen = 0;
+        for (++i; seen < needed && i < n; ++i, ++seen, lower = 0x80, upper = 0xBF) {
+            const int c = uchar(bytes[i]);
+            if (c < lower || c > upper)
+                break;
+        }
+        if (seen == needed)
+            ++shape.whole;
+        else if (i == n)
+            shape.cutAtEnd = seen + 1;
+        else if (seen >= 1)
+            ++shape.cut;
+        else
+            shape.broken = true;
+        if (shape.broken)
+            return shape;
+    }
+    return shape;
+}
+
+} // namespace
+
 QByteArray GuessEncoding(QByteArrayView bytes, bool cutShort, QByteArrayView more) {
-    // Bytes cut short (the start of a page) may end inside a character; so may a whole page, and
-    // then a browser shows that character as U+FFFD and the rest as UTF-8. The title's bytes, part
-    // of a whole page, need no look of their own.
-    const bool utf8 = cutShort ? IsValidUtf8Prefix(bytes) && more.isValidUtf8()
-                               : (bytes.isValidUtf8() || IsUtf8CutAtEnd(bytes)) &&
-                                     (more.isValidUtf8() || bytes.contains(more));
+    // Bytes cut short (the start of a page) may end inside a character. So may a whole page (cut
+    // off by a tool or a failed transfer), and then a browser shows that character as U+FFFD and
+    // the rest as UTF-8; but a lone lead byte at the very end of bytes that hold no other
+    // non-ASCII byte is as likely a legacy letter. A sequence cut short within the text, by
+    // markup say, is taken as UTF-8 gone wrong where it holds a lead byte and a continuation byte
+    // at least, and the text holds as many whole sequences: a lone lead byte is a legacy letter
+    // ("caf\xE9 "). The title's bytes, part of a whole page, need no look of their own; those
+    // past the head end where a tag begins, so a sequence cut there is cut within the text.
+    const Utf8Shape head = ShapeAsUtf8(bytes);
+    const Utf8Shape title = bytes.contains(more) ? Utf8Shape{} : ShapeAsUtf8(more);
+    const qsizetype whole = head.whole + title.whole;
+    const qsizetype cut = head.cut + title.cut + (title.cutAtEnd >= 2);
+    const bool endOk = cutShort || head.cutAtEnd == 0 || head.cutAtEnd >= 2 || whole + cut > 0;
+    const bool utf8 = !head.broken && !title.broken && title.cutAtEnd != 1 && endOk && cut <= whole;
     if (utf8) {
         // Seven-bit ISO-2022-JP is valid UTF-8 too; its escape sequences give it away, and the
         // detector knows them.
@@ -565,6 +625,22 @@ QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes) {
     if (!detail::DecodeStream(encoding, bytes, &text))
         detail::DecodeStream("windows-1252", bytes, &text);
     return text;
+}
+
+QString DecodeBeforeTag(QByteArrayView encoding, QByteArrayView bytes) {
+    // The "<" as a unit of the encoding: two bytes in UTF-16.
+    const QByteArrayView lessThan = encoding == "UTF-16LE"   ? QByteArrayView("<\0", 2)
+                                    : encoding == "UTF-16BE" ? QByteArrayView("\0<", 2)
+                                                             : QByteArrayView("<");
+    QByteArray followed;
+    followed.reserve(bytes.size() + lessThan.size());
+    followed.append(bytes).append(lessThan);
+    QString text = DecodeAs(encoding, followed);
+    if (text.endsWith(u'<')) {
+        text.chop(1);
+        return text;
+    }
+    return DecodeAs(encoding, bytes);
 }
 
 } // namespace pagewick

@@ -68,4 +68,11 @@ qsizetype Utf8BreakIn(QByteArrayView bytes, qsizetype* cutAt);
 // include a byte-order mark.
 QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes);
 
+// Bytes that a tag's "<" follows in the page (a title's text, say), decoded as the page's decoder
+// reads them there: a sequence they leave open is ended by the "<" rather than by their end, and
+// bytes that such an error gives back are read again ("81 30 81" in gb18030 is U+FFFD "0" U+FFFD,
+// not one U+FFFD). Where the encoding takes that "<" into a character (ISO-2022-JP's two-byte
+// sets), the bytes are decoded on their own.
+QString DecodeBeforeTag(QByteArrayView encoding, QByteArrayView bytes);
+
 } // namespace pagewick

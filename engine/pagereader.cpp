@@ -32,15 +32,6 @@ constexpr qsizetype kLargestChunk = 256 * 1024;
 // How much of the start of an undeclared page a statistical guess sees.
 constexpr qsizetype kGuessBytes = 16 * 1024;
 
-bool IsPlainAscii(QByteArrayView bytes) {
-    // ESC is left out: it switches ISO-2022-JP into its two-byte sets.
-    for (const char c : bytes) {
-        if (uchar(c) >= 0x80 || c == 0x1B)
-            return false;
-    }
-    return true;
-}
-
 // Whether the bytes hold "<title" in any letter case, the start of every title's tag. Page bodies
 // are full of "<": sixteen places are tried at once for "<ti" before any is looked at closely,
 // rather than stopping at every "<".
@@ -174,11 +165,21 @@ public:
         lateCharset = tokenizer.lateCharset();
         if (wants & WantFindings)
             noteFacts(out.facts, tokenizer);
+        if (lateCharset == kReplacementEncoding) {
+            // Declared late, an encoding browsers refuse still takes the whole page, as a browser
+            // reloads it: none of its text counts.
+            if (wants & WantDate)
+                out.date = source.lastModified();
+            out.encoding = lateCharset;
+            return out;
+        }
 
         if (tokenizer.hasTitle()) {
             const QByteArray raw = tokenizer.titleBytes();
-            if (width == 1 && IsPlainAscii(raw))
+            if (width == 1 && ReadsAsAsciiEverywhere(raw))
                 out.title = CleanTitle(raw.constData(), raw.size());
+            else if (tokenizer.titleEndsAtTag())
+                out.title = CleanTitle(DecodeBeforeTag(encoding(raw), raw));
             else
                 out.title = CleanTitle(DecodeAs(encoding(raw), raw));
             out.title = NoBlankTitle(std::move(out.title));

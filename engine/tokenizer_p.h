@@ -44,6 +44,16 @@ inline char16_t AsciiLower(char16_t c) {
     return c >= 'A' && c <= 'Z' ? char16_t(c + 0x20) : c;
 }
 
+// Whether bytes are the same ASCII text in every encoding a page can be read in as bytes. ESC, SO
+// and SI are not: ISO-2022-JP switches sets with them (SO and SI are errors there).
+inline bool ReadsAsAsciiEverywhere(QByteArrayView bytes) {
+    for (const char c : bytes) {
+        if (uchar(c) >= 0x80 || c == 0x1B || c == 0x0E || c == 0x0F)
+            return false;
+    }
+    return true;
+}
+
 // Page text seen as a run of code units, so that the tokenizer works alike on the bytes of
 // ASCII-compatible encodings (where markup bytes are always ASCII), on raw UTF-16 and on text.
 // Each kind offers size(), the unit at i, find(c, from) (the first c at or after from, or size())
@@ -234,6 +244,11 @@ public:
     // The raw units of the title, at most kKeptTitleBytes of them (a whole number of units).
     QByteArray titleBytes() const {
         return title.left(std::min<qint64>(title.size(), titleUnits * unitWidth));
+    }
+    // Whether the title's end tag follows its kept units straight away: it was closed by that tag
+    // and kept whole.
+    bool titleEndsAtTag() const {
+        return titleClosed && !titleOpenAtEnd && titleUnits * unitWidth <= title.size();
     }
     // The encoding a meta element of the head declared, or empty.
     const QByteArray& lateCharset() const { return charset; }
@@ -538,16 +553,7 @@ private:
         return wantCharset && !charsetFound && charsetHead && titleClosed &&
                (charsetEvenForAscii || !titleAscii);
     }
-    void titleClosedAscii() {
-        titleAscii = true;
-        const QByteArray raw = titleBytes();
-        if (unitWidth != 1)
-            titleAscii = false;
-        for (const char c : raw) {
-            if (uchar(c) >= 0x80 || c == 0x1B)
-                titleAscii = false;
-        }
-    }
+    void titleClosedAscii() { titleAscii = unitWidth == 1 && ReadsAsAsciiEverywhere(titleBytes()); }
 
     // The tag just ended with ">"; returns the state to go on in.
     State emitTag() {

@@ -232,9 +232,21 @@ void DecodeTest::detect_data() {
         << QByteArray("<title>caf\xC3\xA9 \xF0\x9F\x98") << QByteArray("UTF-8") << u"<title>café \uFFFD"_s;
     QTest::newRow("UTF-8 cut off after the title") << QByteArray("<title>caf\xC3\xA9</title>\xE2\x82")
                                                    << QByteArray("UTF-8") << u"<title>café</title>\uFFFD"_s;
-    QTest::newRow("UTF-8 broken before the end")
-        << QByteArray("<title>caf\xC3\xA9 \xF0\x9F\x98</title>") << QByteArray("windows-1252")
-        << u"<title>cafÃ© ðŸ˜</title>"_s;
+    // A sequence cut short within the text, a lead byte and a continuation byte at least, is UTF-8
+    // gone wrong where whole sequences are as many; a lone lead byte is a legacy letter.
+    QTest::newRow("UTF-8 broken before the end") << QByteArray("<title>caf\xC3\xA9 \xF0\x9F\x98</title>")
+                                                 << QByteArray("UTF-8") << u"<title>café \uFFFD</title>"_s;
+    QTest::newRow("UTF-8 cut short twice, ended by another sequence")
+        << QByteArray("<p>\xC3\xBC \xE2\x82\xC3\xB6 \xF0\x9F\x98\x80 \xE2\x82") << QByteArray("UTF-8")
+        << u"<p>ü \uFFFDö 😀 \uFFFD"_s;
+    QTest::newRow("lone lead byte beside valid UTF-8")
+        << QByteArray("<title>caf\xC3\xA9 na\xEFve</title>") << QByteArray("windows-1252")
+        << u"<title>cafÃ© naïve</title>"_s;
+    QTest::newRow("cut sequence, no whole one")
+        << QByteArray("<p>a \xE2\x82 b</p>") << QByteArray("windows-1252") << u"<p>a â‚ b</p>"_s;
+    QTest::newRow("more cut sequences than whole ones")
+        << QByteArray("<p>\xC3\xA9 \xE2\x82 x \xE2\x82 y</p>") << QByteArray("windows-1252")
+        << u"<p>Ã© â‚ x â‚ y</p>"_s;
     QTest::newRow("legacy letter last")
         << QByteArray("<p>Le gar\xE7on a mang\xE9 une cr\xE8me br\xFBl\xE9"
                       "e tr\xE8s sucr\xE9"

@@ -606,11 +606,39 @@ void TitleTest::pageRecord_data() {
                "<meta charset=windows-1251><meta name=description content=\"\xcf\xf0\xe8\xe2\xe5\xf2\">"
                "<title>\xcc\xe8\xf0</title>")
         << both << u"\u041c\u0438\u0440"_s << u"mtime"_s << u"\u041f\u0440\u0438\u0432\u0435\u0442"_s;
+    // The title's bytes read as the page's decoder reads them, where the end tag's "<" follows.
+    QTest::newRow("a sequence the end tag cuts short gives back its bytes")
+        << QByteArray("<meta charset=gb18030><title>\x81\x30\x81</title>") << unsigned(WantTitle)
+        << u"\uFFFD0\uFFFD"_s << QString() << none;
+    QTest::newRow("a lead byte before the end tag")
+        << QByteArray("<meta charset=shift_jis><title>a\x82</title>") << unsigned(WantTitle) << u"a\uFFFD"_s
+        << QString() << none;
+    QTest::newRow("a high surrogate before the end tag")
+        << QByteArray("\xFF\xFE<\0t\0i\0t\0l\0e\0>\0a\0\x3D\xD8<\0/\0t\0i\0t\0l\0e\0>\0", 36)
+        << unsigned(WantTitle) << u"a\uFFFD"_s << QString() << none;
+    QTest::newRow("ISO-2022-JP: shift-out in an ASCII title")
+        << QByteArray("<meta charset=iso-2022-jp><title>\x0Ex\x0F</title>") << unsigned(WantTitle)
+        << u"\uFFFDx\uFFFD"_s << QString() << none;
+    QTest::newRow("ISO-2022-JP: the two-byte set open at the end tag")
+        << QByteArray("<meta charset=iso-2022-jp><title>\x1B$B$\"F</title>") << unsigned(WantTitle)
+        << u"\u3042\uFFFD"_s << QString() << none;
+    QTest::newRow("ISO-2022-JP: an escape cut short by the end tag")
+        << QByteArray("<meta charset=iso-2022-jp><title>a\x1B</title>") << unsigned(WantTitle) << u"a\uFFFD"_s
+        << QString() << none;
+    QTest::newRow("shift-out, undeclared")
+        << QByteArray("<title>\x0Ex</title>") << unsigned(WantTitle) << u"\x0Ex"_s << QString() << none;
     // A declaration past the first 1,024 bytes, after the title but still in the head, decodes it.
     const QByteArray comment = "<!--" + QByteArray(1100, ' ') + "-->";
     QTest::newRow("declared after the title, in the head")
         << comment + "<title>\xcc\xe8\xf0</title><link rel=icon href=x><meta charset=windows-1251></head>"
         << unsigned(WantTitle) << u"\u041c\u0438\u0440"_s << QString() << none;
+    // An encoding browsers refuse decodes every page to one U+FFFD: no title, however late it is declared.
+    QTest::newRow("refused encoding declared late, before the title")
+        << comment + "<meta charset=iso-2022-kr><title>Hi</title><meta name=description content=D>" << both
+        << none << u"mtime"_s << none;
+    QTest::newRow("refused encoding declared after a title not in ASCII")
+        << comment + "<title>caf\xc3\xa9</title><meta charset=hz-gb-2312>" << unsigned(WantTitle) << none
+        << QString() << none;
     QTest::newRow("declared after the head")
         << comment + "<title>caf\xc3\xa9</title></head><meta charset=windows-1251>" << unsigned(WantTitle)
         << u"caf\u00e9"_s << QString() << none;
