@@ -67,17 +67,31 @@ void AppendIndexLine(QString& out, const QString& folderText, const QString& nam
     out += u"</a>\r\n";
 }
 
-// The index of pages read one at a time as their lines are written, so that a big folder is never
+// The index lines of pages as they are read, handed on a batch at a time: a big folder is never
 // held as records as well as text.
-QString ReadIndexText(const QString& folderText, const QStringList& pageNames) {
-    QString out = QStringLiteral("<ul>\r\n");
-    out.reserve(pageNames.size() * 96);
-    const FolderPageReader reader(folderText);
-    for (const QString& name : pageNames)
-        AppendIndexLine(out, folderText, name, reader.read(name).title);
-    out += u"</ul>";
-    return out;
-}
+class IndexLines {
+public:
+    IndexLines(const QString& folderText, const std::function<void(const QString&)>& sink)
+        : folderText(folderText), sink(sink), piece(QStringLiteral("<ul>\r\n")) {}
+    void add(const PageRecord& page) {
+        AppendIndexLine(piece, folderText, page.name, page.title);
+        if (++count % kBatch == 0) {
+            sink(piece);
+            piece.clear();
+        }
+    }
+    void finish() {
+        piece += u"</ul>";
+        sink(piece);
+    }
+
+private:
+    static constexpr qsizetype kBatch = 1024;
+    const QString& folderText;
+    const std::function<void(const QString&)>& sink;
+    QString piece;
+    qsizetype count = 0;
+};
 
 } // namespace
 
@@ -91,31 +105,20 @@ QString FormatIndexText(const QString& folderText, const QList<PageRecord>& page
 }
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
-    return ReadIndexText(folderText, pageNames);
+    QString out;
+    out.reserve(pageNames.size() * 96);
+    IndexLines lines(folderText, [&out](const QString& piece) { out += piece; });
+    ForEachPage(folderText, pageNames, WantTitle, [&lines](PageRecord&& page) { lines.add(page); });
+    lines.finish();
+    return out;
 }
 
 void StreamIndexText(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
                      const std::function<void(const QString&)>& sink) {
-    // Only the date order needs every page read before any is placed.
-    if (selection.order == PageOrder::Date) {
-        sink(FormatIndexText(folderText, SelectPages(folderText, pageNames, selection)));
-        return;
-    }
-    // In a name order the pages are read one at a time as their lines are written, and the lines
-    // handed on a batch at a time.
-    constexpr qsizetype kBatch = 1024;
-    const QStringList names = SelectPageNames(pageNames, selection);
-    const FolderPageReader reader(folderText);
-    QString piece = QStringLiteral("<ul>\r\n");
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        AppendIndexLine(piece, folderText, names[i], reader.read(names[i]).title);
-        if ((i + 1) % kBatch == 0) {
-            sink(piece);
-            piece.clear();
-        }
-    }
-    piece += u"</ul>";
-    sink(piece);
+    IndexLines lines(folderText, sink);
+    ForEachSelectedPage(folderText, pageNames, selection, WantTitle,
+                        [&lines](PageRecord&& page) { lines.add(page); });
+    lines.finish();
 }
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames,

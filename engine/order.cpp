@@ -121,6 +121,20 @@ QStringList FilterPageNames(const QStringList& pageNames, const QStringList& pat
     return kept;
 }
 
+namespace {
+
+// The date order: newest first; equal dates, and pages without a date at the end, by name.
+bool NewerPage(const PageRecord& a, const PageRecord& b) {
+    const bool aDated = a.date.isValid(), bDated = b.date.isValid();
+    if (aDated != bDated)
+        return aDated;
+    if (aDated && a.date != b.date)
+        return a.date > b.date;
+    return PagePathLess(a.name, b.name);
+}
+
+} // namespace
+
 void OrderPages(QList<PageRecord>& pages, PageOrder order) {
     switch (order) {
     case PageOrder::Name:
@@ -137,14 +151,7 @@ void OrderPages(QList<PageRecord>& pages, PageOrder order) {
         return;
     }
     case PageOrder::Date:
-        std::stable_sort(pages.begin(), pages.end(), [](const PageRecord& a, const PageRecord& b) {
-            const bool aDated = a.date.isValid(), bDated = b.date.isValid();
-            if (aDated != bDated)
-                return aDated;
-            if (aDated && a.date != b.date)
-                return a.date > b.date;
-            return PagePathLess(a.name, b.name);
-        });
+        std::stable_sort(pages.begin(), pages.end(), NewerPage);
         return;
     }
 }
@@ -153,19 +160,41 @@ unsigned PageWantsFor(const PageSelection& selection, unsigned wants) {
     return selection.order == PageOrder::Date ? wants | WantDate : wants;
 }
 
+void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames,
+                         const PageSelection& selection, unsigned wants,
+                         const std::function<void(PageRecord&&)>& sink) {
+    wants = PageWantsFor(selection, wants);
+    if (selection.order != PageOrder::Date) {
+        // Name orders need no page read: order and cut the names, then read only the pages kept.
+        ForEachPage(folderText, SelectPageNames(pageNames, selection), wants, sink);
+        return;
+    }
+    // The date order knows a page's place only once every page is read. With a limit only the
+    // newest so many are kept: the others are dropped whenever twice that many have gathered.
+    const qsizetype limit = selection.limit;
+    QList<PageRecord> pages;
+    const auto keepNewest = [&pages, limit] {
+        std::nth_element(pages.begin(), pages.begin() + limit, pages.end(), NewerPage);
+        pages.resize(limit);
+    };
+    ForEachPage(folderText, FilterPageNames(pageNames, selection.excludes), wants, [&](PageRecord&& record) {
+        pages.append(std::move(record));
+        if (limit > 0 && pages.size() >= 2 * limit + 1024)
+            keepNewest();
+    });
+    if (limit > 0 && pages.size() > limit)
+        keepNewest();
+    std::sort(pages.begin(), pages.end(), NewerPage);
+    for (PageRecord& page : pages)
+        sink(std::move(page));
+}
+
 QList<PageRecord> SelectPages(const QString& folderText, const QStringList& pageNames,
                               const PageSelection& selection, unsigned wants) {
-    wants = PageWantsFor(selection, wants);
-    if (selection.order == PageOrder::Date) {
-        QList<PageRecord> pages =
-            ReadPages(folderText, FilterPageNames(pageNames, selection.excludes), wants);
-        OrderPages(pages, PageOrder::Date);
-        if (selection.limit > 0 && pages.size() > selection.limit)
-            pages.resize(selection.limit);
-        return pages;
-    }
-    // Name orders need no page read: order and cut the names, then read only the pages kept.
-    return ReadPages(folderText, SelectPageNames(pageNames, selection), wants);
+    QList<PageRecord> pages;
+    ForEachSelectedPage(folderText, pageNames, selection, wants,
+                        [&pages](PageRecord&& page) { pages.append(std::move(page)); });
+    return pages;
 }
 
 QStringList SelectPageNames(const QStringList& pageNames, const PageSelection& selection) {

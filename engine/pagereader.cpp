@@ -413,11 +413,10 @@ PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const
 }
 
 QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames, unsigned wants) {
-    const FolderPageReader reader(folderText);
     QList<PageRecord> records;
     records.reserve(pageNames.size());
-    for (const QString& name : pageNames)
-        records.append(reader.read(name, wants));
+    ForEachPage(folderText, pageNames, wants,
+                [&records](PageRecord&& record) { records.append(std::move(record)); });
     return records;
 }
 
