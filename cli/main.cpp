@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -135,14 +136,18 @@ int WriteOutput(const QString& outputFile, const QString& text) {
     return 0;
 }
 
-// One line per page; the name is written as its exact bytes, and so is the path that stands in
-// for a missing title, so a script can open either.
-int WriteTitleLines(const QString& folderText, const QList<PageRecord>& pages) {
-    for (const PageRecord& page : pages) {
+// One record per page, each written as it is read: the name, a tab, the title, and a line feed
+// (with null, a NUL, so that names holding line feeds can be told apart). The name is written as
+// its exact bytes, and so is the path that stands in for a missing title, so a script can open
+// either.
+int WriteTitleLines(const QString& folderText, const QStringList& names, const PageSelection& selection,
+                    bool null) {
+    const char end = null ? '\0' : '\n';
+    ForEachSelectedPage(folderText, names, selection, WantTitle, [&](PageRecord&& page) {
         const QByteArray label =
             page.title ? page.title->toUtf8() : FileNameToBytes(PagePath(folderText, page.name));
-        Put(FileNameToBytes(page.name) + '\t' + label + '\n');
-    }
+        Put(FileNameToBytes(page.name) + '\t' + label + end);
+    });
     return FinishStandardOutput();
 }
 
@@ -199,8 +204,9 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption maxDepth(QStringLiteral("max-depth"), QString(), QStringLiteral("N"));
     const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption watch(QStringLiteral("watch"));
+    const QCommandLineOption null(QStringList{QStringLiteral("z"), QStringLiteral("null")});
     parser.addOptions({help, version, title, feedTitle, siteUrl, output, sort, exclude, limit, guid, feedUrl,
-                       dates, description, lastmod, recursive, maxDepth, format, watch});
+                       dates, description, lastmod, recursive, maxDepth, format, watch, null});
 
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());
@@ -249,6 +255,7 @@ int Run(const QStringList& arguments) {
         {lastmod, false, command == Command::Sitemap},
         {format, false, command == Command::Check},
         {watch, false, command != Command::Titles && command != Command::Check},
+        {null, false, command == Command::Titles},
     };
     for (const OptionUse& use : uses) {
         const QString optionName = QStringLiteral("--") + use.option.names().last();
@@ -334,23 +341,22 @@ int Run(const QStringList& arguments) {
         return listing;
     };
     const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
-    // The output's text; nullopt when it cannot be made (the reason is said).
-    const auto build = [&]() -> std::optional<QString> {
+    // The output handed to sink piece by piece as the pages are read; false when it cannot be made
+    // (the reason is said, and nothing was handed on).
+    const auto produce = [&](const std::function<void(const QString&)>& sink) {
         const QStringList names = listPages().pages;
         switch (command) {
-        case Command::Page: {
-            // The document is made in one string, the index written straight into it.
-            QString document = PageDocumentStart(TextArgument(parser.value(title)));
-            document.reserve(document.size() + names.size() * 96);
-            StreamIndexText(folderText, names, selection,
-                            [&document](const QString& piece) { document += piece; });
-            document += PageDocumentEnd();
-            return document;
-        }
+        case Command::Page:
+            sink(PageDocumentStart(TextArgument(parser.value(title))));
+            StreamIndexText(folderText, names, selection, sink);
+            sink(PageDocumentEnd());
+            return true;
         case Command::Rss:
-            return BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
+            StreamFeedText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions, sink);
+            return true;
         case Command::Atom:
-            return BuildAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
+            StreamAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions, sink);
+            return true;
         case Command::Sitemap: {
             const qsizetype count = FilterPageNames(names, selection.excludes).size();
             if (count > kSitemapMaxPages) {
@@ -359,36 +365,41 @@ int Run(const QStringList& arguments) {
                         .arg(count)
                         .arg(kSitemapMaxPages)
                         .toUtf8());
-                return std::nullopt;
+                return false;
             }
             SitemapOptions sitemapOptions;
             sitemapOptions.selection = selection;
             sitemapOptions.lastmod = parser.isSet(lastmod);
-            return BuildSitemapText(folderText, names, site, sitemapOptions);
+            StreamSitemapText(folderText, names, site, sitemapOptions, sink);
+            return true;
         }
         default:
-            return BuildIndexText(folderText, names, selection);
+            StreamIndexText(folderText, names, selection, sink);
+            return true;
         }
+    };
+    // The output's text; nullopt when it cannot be made (the reason is said).
+    const auto build = [&]() -> std::optional<QString> {
+        QString text;
+        if (!produce([&text](const QString& piece) { text += piece; }))
+            return std::nullopt;
+        return text;
     };
     if (parser.isSet(watch))
         return cli::WatchAndRewrite(folderText, *walk, outputFile, build);
 
-    // To standard output, the index (on its own or in the page) is written as it is made.
-    if ((command == Command::Index || command == Command::Page) &&
+    // To standard output, every output but the check's is written as it is made.
+    if (command != Command::Titles && command != Command::Check &&
         (outputFile.isNull() || NamesStandardOutput(outputFile))) {
         QStringEncoder toUtf8(QStringEncoder::Utf8);
-        const auto put = [&toUtf8](const QString& piece) { Put(toUtf8(piece)); };
-        if (command == Command::Page)
-            put(PageDocumentStart(TextArgument(parser.value(title))));
-        StreamIndexText(folderText, listPages().pages, selection, put);
-        if (command == Command::Page)
-            put(PageDocumentEnd());
+        if (!produce([&toUtf8](const QString& piece) { Put(toUtf8(piece)); }))
+            return ExitFailure;
         return FinishStandardOutput();
     }
 
     switch (command) {
     case Command::Titles:
-        return WriteTitleLines(folderText, SelectPages(folderText, listPages().pages, selection));
+        return WriteTitleLines(folderText, listPages().pages, selection, parser.isSet(null));
     case Command::Check: {
         PageListing listing = listPages();
         listing.pages = SelectPageNames(listing.pages, selection);
