@@ -71,8 +71,8 @@ void AppendIndexLine(QString& out, const QString& folderText, const QString& nam
 // held as records as well as text.
 class IndexLines {
 public:
-    IndexLines(const QString& folderText, const std::function<void(const QString&)>& sink)
-        : folderText(folderText), sink(sink), piece(QStringLiteral("<ul>\r\n")) {}
+    IndexLines(const QString& folderText, std::function<void(const QString&)> sink)
+        : folderText(folderText), sink(std::move(sink)), piece(QStringLiteral("<ul>\r\n")) {}
     void add(const PageRecord& page) {
         AppendIndexLine(piece, folderText, page.name, page.title);
         if (++count % kBatch == 0) {
@@ -88,7 +88,7 @@ public:
 private:
     static constexpr qsizetype kBatch = 1024;
     const QString& folderText;
-    const std::function<void(const QString&)>& sink;
+    const std::function<void(const QString&)> sink;
     QString piece;
     qsizetype count = 0;
 };

@@ -179,7 +179,7 @@ void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames
     };
     ForEachPage(folderText, FilterPageNames(pageNames, selection.excludes), wants, [&](PageRecord&& record) {
         pages.append(std::move(record));
-        if (limit > 0 && pages.size() >= 2 * limit + 1024)
+        if (limit > 0 && pages.size() >= 2 * limit + 256)
             keepNewest();
     });
     if (limit > 0 && pages.size() > limit)

@@ -79,13 +79,18 @@ private:
     bool stopped = false;
 };
 
+// The number PAGEWICK_READERS sets, or 0.
+int ReadersSet() {
+    bool ok = false;
+    const int set = qEnvironmentVariableIntValue("PAGEWICK_READERS", &ok);
+    return ok && set >= 1 ? std::min(set, kMostThreads) : 0;
+}
+
 } // namespace
 
 int PageReaderThreads() {
-    bool ok = false;
-    const int set = qEnvironmentVariableIntValue("PAGEWICK_READERS", &ok);
-    if (ok && set >= 1)
-        return std::min(set, kMostThreads);
+    if (const int set = ReadersSet())
+        return set;
     // A few per processor: on a cold cache most readers wait on the disk.
     const int processors = int(std::max(1u, std::thread::hardware_concurrency()));
     return std::clamp(processors * 2, 2, 8);
@@ -93,8 +98,12 @@ int PageReaderThreads() {
 
 void ForEachPage(const QString& folderText, const QStringList& pageNames, unsigned wants,
                  const std::function<void(PageRecord&&)>& sink) {
-    const int threads = int(std::min<qsizetype>(PageReaderThreads(), pageNames.size() / 16 + 1));
-    if (threads <= 1 || pageNames.size() < kFewPages) {
+    // A number set is taken however few the pages, so that its effect can be seen on any folder.
+    const int set = ReadersSet();
+    const int threads = set                            ? int(std::min<qsizetype>(set, pageNames.size()))
+                        : pageNames.size() < kFewPages ? 1
+                                                       : PageReaderThreads();
+    if (threads <= 1) {
         const FolderPageReader reader(folderText);
         for (const QString& name : pageNames)
             sink(reader.read(name, wants));
