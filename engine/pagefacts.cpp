@@ -52,6 +52,7 @@ void ExaminePage(PageSource& source, PageFacts& facts) {
         offset = dataAt + n;
         if (n == 0)
             break;
+        const bool shortRead = n < kChunk; // the rest of the page
         examined += n;
         const QByteArrayView piece(buffer.constData(), carried + n);
         if (!declaredUtf8 && !nonAscii)
@@ -68,6 +69,8 @@ void ExaminePage(PageSource& source, PageFacts& facts) {
             cut = true;
             break;
         }
+        if (shortRead)
+            break;
     }
     // A sequence cut short by the end of the page breaks it; one cut short by the bound does not.
     if (brokenAt < 0 && carried > 0 && !cut)

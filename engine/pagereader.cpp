@@ -137,14 +137,11 @@ public:
 
     PageReading run() {
         PageReading out;
-        headSize = 0;
-        while (headSize < kFirstChunk) {
-            const qsizetype n = source.readAt(headSize, head + headSize, kFirstChunk - headSize);
-            if (n < 0)
-                return failed(out);
-            if (n == 0)
-                break;
-            headSize += n;
+        // One read: a short one is the whole page.
+        headSize = source.readAt(0, head, kFirstChunk);
+        if (headSize < 0) {
+            headSize = 0;
+            return failed(out);
         }
         headIsWhole = headSize < kFirstChunk;
         qsizetype bomLength = 0;
@@ -232,6 +229,7 @@ private:
             const qsizetype at = carried; // where the bytes read go
             qint64 dataAt = offset;
             const qint64 chunkStart = offset;
+            const qsizetype asked = chunk;
             const qsizetype n = source.readDataFrom(offset, buffer.data() + at, chunk, &dataAt);
             if (n < 0)
                 return false;
@@ -259,7 +257,7 @@ private:
                 if (carried)
                     buffer[0] = '\0';
             }
-            atEnd = n == 0;
+            atEnd = n < asked; // a short read is the rest of the page
             searched += std::max<qint64>(0, dataAt + n - std::max(dataAt, furthest));
             furthest = std::max(furthest, dataAt + n);
             offset = dataAt + n;
@@ -341,6 +339,8 @@ private:
                 if (n <= 0)
                     break;
                 got += n;
+                if (got < kGuessBytes && n < kGuessBytes - (got - n))
+                    break; // a short read: the page ends here
             }
             start.resize(got);
             if (got > headSize) {
@@ -402,6 +402,8 @@ PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const
         record.description = std::move(page.description);
         if (wants & WantFindings) {
             detail::ExaminePage(*source, page.facts);
+            if (!page.facts.readError.isEmpty() && source->notRegular())
+                page.facts.readError = detail::NotRegularFile();
             record.facts = std::make_shared<const PageFacts>(std::move(page.facts));
         }
     } else if (wants & WantFindings) {

@@ -19,7 +19,8 @@ namespace pagewick::detail {
 class PageSource {
 public:
     virtual ~PageSource() = default;
-    // Up to size bytes from offset; fewer only at the end of the page, 0 there, -1 on failure.
+    // Up to size bytes from offset; fewer only at the end of the page (so a short read is the
+    // whole rest of it), 0 there, -1 on failure.
     virtual qsizetype readAt(qint64 offset, char* into, qsizetype size) = 0;
     // Like readAt, but a hole in the file (a run of zeros the file system does not store) is
     // skipped rather than read: *dataAt receives the offset of the first byte returned, and the
@@ -30,6 +31,8 @@ public:
     }
     // When the page was last modified (UTC); invalid when unknown.
     virtual QDateTime lastModified() const { return {}; }
+    // After a read failed: whether that is because the page is not a regular file.
+    virtual bool notRegular() { return false; }
 };
 
 // Bytes in memory seen as a page.
@@ -74,6 +77,11 @@ void ExaminePage(PageSource& source, PageFacts& facts);
 // What PageFacts::readError says of a page whose reading failed partway.
 inline QString ReadFailed() {
     return QStringLiteral("a read failed");
+}
+
+// What it says of a page that is not a regular file (a FIFO, a device, a folder).
+inline QString NotRegularFile() {
+    return QStringLiteral("not a regular file");
 }
 
 // Bounds that keep every page's cost finite, whatever it holds.

@@ -16,47 +16,69 @@ namespace pagewick {
 
 namespace {
 
-// How far the readers may run ahead of the record handed on last: the records waiting are all the
-// memory reading in parallel costs, whatever the number of pages.
-constexpr qsizetype kAhead = 256;
+// Readers take pages a batch at a time, so that they meet each other and the thread handing the
+// records on once a batch rather than once a page.
+constexpr qsizetype kBatch = 16;
+// How many batches the readers may run ahead of the one handed on last: the records waiting are
+// all the memory reading in parallel costs, whatever the number of pages.
+constexpr qsizetype kBatchesAhead = 16;
 // Fewer pages than this are read on the calling thread: starting threads would cost more.
 constexpr qsizetype kFewPages = 64;
 constexpr int kMostThreads = 64;
 
-// The records between the one handed on last and the furthest a reader may take, in a ring.
+// The batches between the one handed on last and the furthest a reader may take, in a ring.
 class OrderedRing {
 public:
-    explicit OrderedRing(qsizetype count) : slots(size_t(std::min(count, kAhead))), count(count) {}
+    explicit OrderedRing(qsizetype pages)
+        : batches((pages + kBatch - 1) / kBatch), slots(size_t(std::min(batches, kBatchesAhead))) {}
 
-    // The next page for a reader, waiting while the ring is full; -1 when none is left.
+    qsizetype batchCount() const { return batches; }
+
+    // The next batch for a reader, waiting while the ring is full; -1 when none is left.
     qsizetype take() {
         std::unique_lock lock(mutex);
-        if (next >= count || stopped)
+        if (next >= batches || stopped)
             return -1;
-        const qsizetype i = next++;
-        roomFreed.wait(lock, [&] { return i < handed + qsizetype(slots.size()) || stopped; });
-        return stopped ? -1 : i;
+        const qsizetype b = next++;
+        if (b >= handed + qsizetype(slots.size())) {
+            ++readersWaiting;
+            roomFreed.wait(lock, [&] { return b < handed + qsizetype(slots.size()) || stopped; });
+            --readersWaiting;
+        }
+        return stopped ? -1 : b;
     }
 
-    void put(qsizetype i, PageRecord&& record) {
+    void put(qsizetype b, std::vector<PageRecord>&& records) {
+        bool wake = false;
         {
             const std::lock_guard lock(mutex);
-            slots[size_t(i % qsizetype(slots.size()))] = std::move(record);
+            Slot& slot = slots[size_t(b % qsizetype(slots.size()))];
+            slot.records = std::move(records);
+            slot.ready = true;
+            wake = waitingFor == b;
         }
-        recordPut.notify_one();
+        if (wake)
+            recordsPut.notify_one();
     }
 
-    // The record of page i, once read; i goes up by one each call.
-    PageRecord get(qsizetype i) {
+    // The records of batch b, once read; b goes up by one each call.
+    std::vector<PageRecord> get(qsizetype b) {
         std::unique_lock lock(mutex);
-        std::optional<PageRecord>& slot = slots[size_t(i % qsizetype(slots.size()))];
-        recordPut.wait(lock, [&] { return slot.has_value(); });
-        PageRecord record = std::move(*slot);
-        slot.reset();
-        handed = i + 1;
+        Slot& slot = slots[size_t(b % qsizetype(slots.size()))];
+        if (!slot.ready) {
+            waitingFor = b;
+            recordsPut.wait(lock, [&] { return slot.ready; });
+            waitingFor = -1;
+        }
+        std::vector<PageRecord> records = std::move(slot.records);
+        slot.records.clear();
+        slot.ready = false;
+        handed = b + 1;
+        const bool wake = readersWaiting > 0;
         lock.unlock();
-        roomFreed.notify_all();
-        return record;
+        if (wake)
+            roomFreed.notify_all();
+        return records;
     }
 
     // Lets waiting readers go when the records are no longer wanted.
@@ -69,13 +91,19 @@ public:
     }
 
 private:
+    struct Slot {
+        std::vector<PageRecord> records;
+        bool ready = false;
+    };
     std::mutex mutex;
-    std::condition_variable recordPut;
+    std::condition_variable recordsPut;
     std::condition_variable roomFreed;
-    std::vector<std::optional<PageRecord>> slots;
-    const qsizetype count;
-    qsizetype next = 0;   // the next page a reader takes
-    qsizetype handed = 0; // pages handed on so far
+    const qsizetype batches;
+    std::vector<Slot> slots;
+    qsizetype next = 0;        // the next batch a reader takes
+    qsizetype handed = 0;      // batches handed on so far
+    qsizetype waitingFor = -1; // the batch the handing thread waits for
+    int readersWaiting = 0;
     bool stopped = false;
 };
 
@@ -110,14 +138,20 @@ void ForEachPage(const QString& folderText, const QStringList& pageNames, unsign
         return;
     }
     OrderedRing ring(pageNames.size());
+    const qsizetype count = pageNames.size();
     std::vector<std::thread> readers;
     readers.reserve(size_t(threads));
     for (int t = 0; t < threads; ++t) {
         readers.emplace_back([&] {
             // Each reader holds its own handles on the folder and the sub-folder it is in.
             const FolderPageReader reader(folderText);
-            for (qsizetype i = ring.take(); i >= 0; i = ring.take())
-                ring.put(i, reader.read(pageNames[i], wants));
+            for (qsizetype b = ring.take(); b >= 0; b = ring.take()) {
+                std::vector<PageRecord> records;
+                records.reserve(size_t(kBatch));
+                for (qsizetype i = b * kBatch; i < std::min(count, (b + 1) * kBatch); ++i)
+                    records.push_back(reader.read(pageNames[i], wants));
+                ring.put(b, std::move(records));
+            }
         });
     }
     struct Joiner {
@@ -129,8 +163,10 @@ void ForEachPage(const QString& folderText, const QStringList& pageNames, unsign
                 reader.join();
         }
     } joiner{ring, readers};
-    for (qsizetype i = 0; i < pageNames.size(); ++i)
-        sink(ring.get(i));
+    for (qsizetype b = 0; b < ring.batchCount(); ++b) {
+        for (PageRecord& record : ring.get(b))
+            sink(std::move(record));
+    }
 }
 
 } // namespace pagewick
