@@ -135,6 +135,9 @@ public:
     PageRun(PageSource& source, unsigned wants, bool wantEncoding)
         : source(source), wants(wants), wantEncoding(wantEncoding) {}
 
+    // With WantFindings: the UTF-8 check of the bytes read, handed on in the reading.
+    Utf8Scan& scan() { return scanned; }
+
     PageReading run() {
         PageReading out;
         // One read: a short one is the whole page.
@@ -144,6 +147,11 @@ public:
             return failed(out);
         }
         headIsWhole = headSize < kFirstChunk;
+        if (wants & WantFindings) {
+            scan().feed(0, QByteArrayView(head, headSize));
+            if (headIsWhole)
+                scan().end();
+        }
         qsizetype bomLength = 0;
         declared = DeclaredEncoding(QByteArrayView(head, headSize), &bomLength);
 
@@ -194,6 +202,7 @@ public:
                 out.date = source.lastModified();
         }
         out.encoding = decided;
+        out.scan = scanned;
         return out;
     }
 
@@ -233,6 +242,12 @@ private:
             const qsizetype n = source.readDataFrom(offset, buffer.data() + at, chunk, &dataAt);
             if (n < 0)
                 return false;
+            if (wants & WantFindings) {
+                // Every byte is tokenized in order here, so each is read once for the check too.
+                scan().feed(dataAt, QByteArrayView(buffer.constData() + at, n));
+                if (n < asked)
+                    scan().end();
+            }
             if (dataAt > offset && saved) {
                 // A hole while skipping: tokenize again from where skipping began.
                 tokenizer = *saved;
@@ -362,6 +377,7 @@ private:
     QByteArray declared;
     QByteArray lateCharset;
     QByteArray decided;
+    Utf8Scan scanned;
 };
 
 } // namespace
@@ -401,7 +417,7 @@ PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const
         record.date = page.date;
         record.description = std::move(page.description);
         if (wants & WantFindings) {
-            detail::ExaminePage(*source, page.facts);
+            detail::ExaminePage(*source, page.facts, page.scan);
             if (!page.facts.readError.isEmpty() && source->notRegular())
                 page.facts.readError = detail::NotRegularFile();
             record.facts = std::make_shared<const PageFacts>(std::move(page.facts));

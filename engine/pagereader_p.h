@@ -70,9 +70,35 @@ private:
     mutable int subFolderHandle = -1;
 };
 
+// Whether a page's bytes are UTF-8, looked at as they are read, in order, the bytes of holes
+// left out. The reader feeds it what it reads for the title; ExaminePage reads on from there, so
+// that every byte of a page is read once.
+class Utf8Scan {
+public:
+    // The bytes read at offset: where the bytes fed last ended, or further on past a hole.
+    void feed(qint64 offset, QByteArrayView bytes);
+    // The page ends where the bytes fed last ended.
+    void end();
+    // Nothing more to learn: the bytes broke, the bound on page data was reached, or the page ended.
+    bool decided() const { return brokenAt >= 0 || cut || ended; }
+    qint64 next() const { return offset; } // where the next bytes to feed start
+
+    qint64 brokenAt = -1; // where the first sequence that breaks UTF-8 starts
+    bool nonAscii = false;
+    bool cut = false; // stopped at the bound on page data
+
+private:
+    qint64 offset = 0;
+    qint64 examined = 0;
+    char carried[3] = {};
+    qsizetype carriedSize = 0; // a sequence cut short by the end of the bytes fed last
+    bool ended = false;
+};
+
 // Adds to the facts the reader noted (ReadPage with WantFindings) what takes the whole page:
-// whether its bytes hold to the encoding it declares.
-void ExaminePage(PageSource& source, PageFacts& facts);
+// whether its bytes hold to the encoding it declares. The scan holds what the reader has read of
+// the page already; the rest is read from where it stopped.
+void ExaminePage(PageSource& source, PageFacts& facts, Utf8Scan& scan);
 
 // What PageFacts::readError says of a page whose reading failed partway.
 inline QString ReadFailed() {
@@ -94,6 +120,7 @@ struct PageReading {
     std::optional<QString> description; // with WantDescription
     QByteArray encoding;                // with wantEncoding, or when the title needed decoding
     PageFacts facts; // with WantFindings: a failed read, the title element and the declarations
+    Utf8Scan scan;   // with WantFindings: the bytes read, as far as the reader went
 };
 
 // Reads one page as far as the wanted facts (PageWant flags) need.
