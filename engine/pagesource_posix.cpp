@@ -60,9 +60,7 @@ public:
         return readAt(*dataAt, into, want);
     }
 
-    QDateTime lastModified() const override {
-        return const_cast<FdSource*>(this)->stat() ? FromTimespec(st.st_mtim) : QDateTime();
-    }
+    QDateTime lastModified() const override { return stat() ? FromTimespec(st.st_mtim) : QDateTime(); }
 
     bool notRegular() override { return !regular(); }
 
@@ -89,20 +87,21 @@ private:
         }
     }
 
-    bool stat() {
+    // The file's type and times, asked once, when first needed.
+    bool stat() const {
         if (!statDone)
             statOk = ::fstat(fd, &st) == 0;
         statDone = true;
         return statOk;
     }
-    bool regular() { return stat() && S_ISREG(st.st_mode); }
+    bool regular() const { return stat() && S_ISREG(st.st_mode); }
     // Fewer blocks than the size needs: the file has holes worth looking for.
     bool sparse() const { return qint64(st.st_blocks) * 512 < qint64(st.st_size); }
 
     int fd;
-    struct stat st = {};
-    bool statDone = false;
-    bool statOk = false;
+    mutable struct stat st = {};
+    mutable bool statDone = false;
+    mutable bool statOk = false;
     bool zerosBefore = false;
 };
 

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -131,29 +132,39 @@ void ForEachPage(const QString& folderText, const QStringList& pageNames, unsign
     const int threads = set                            ? int(std::min<qsizetype>(set, pageNames.size()))
                         : pageNames.size() < kFewPages ? 1
                                                        : PageReaderThreads();
-    if (threads <= 1) {
+    const auto readHere = [&] {
         const FolderPageReader reader(folderText);
         for (const QString& name : pageNames)
             sink(reader.read(name, wants));
-        return;
-    }
+    };
+    if (threads <= 1)
+        return readHere();
     OrderedRing ring(pageNames.size());
     const qsizetype count = pageNames.size();
     std::vector<std::thread> readers;
     readers.reserve(size_t(threads));
+    const auto readBatches = [&] {
+        // Each reader holds its own handles on the folder and the sub-folder it is in.
+        const FolderPageReader reader(folderText);
+        for (qsizetype b = ring.take(); b >= 0; b = ring.take()) {
+            std::vector<PageRecord> records;
+            records.reserve(size_t(kBatch));
+            for (qsizetype i = b * kBatch; i < std::min(count, (b + 1) * kBatch); ++i)
+                records.push_back(reader.read(pageNames[i], wants));
+            ring.put(b, std::move(records));
+        }
+    };
     for (int t = 0; t < threads; ++t) {
-        readers.emplace_back([&] {
-            // Each reader holds its own handles on the folder and the sub-folder it is in.
-            const FolderPageReader reader(folderText);
-            for (qsizetype b = ring.take(); b >= 0; b = ring.take()) {
-                std::vector<PageRecord> records;
-                records.reserve(size_t(kBatch));
-                for (qsizetype i = b * kBatch; i < std::min(count, (b + 1) * kBatch); ++i)
-                    records.push_back(reader.read(pageNames[i], wants));
-                ring.put(b, std::move(records));
-            }
-        });
+        // A thread that cannot be started (a limit on processes, no memory) leaves the work to
+        // those that could; with none, the pages are read here.
+        try {
+            readers.emplace_back(readBatches);
+        } catch (const std::system_error&) {
+            break;
+        }
     }
+    if (readers.empty())
+        return readHere();
     struct Joiner {
         OrderedRing& ring;
         std::vector<std::thread>& readers;
