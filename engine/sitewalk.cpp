@@ -2,8 +2,8 @@
 
 #include "engine/filename.h"
 #include "engine/paths.h"
-#include "engine/scan.h"
 #include "engine/scan_p.h"
+#include "engine/scan.h"
 
 #include <QHash>
 #include <algorithm>
