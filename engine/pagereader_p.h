@@ -53,11 +53,13 @@ public:
     PageFolder(const PageFolder&) = delete;
     PageFolder& operator=(const PageFolder&) = delete;
 
-    // The listed page, or nullptr when it is not a regular file that can be read (a FIFO, a
-    // device, a folder, gone); then whyNot, when given, receives the reason. Opening never blocks.
+    // The listed page, or nullptr when it cannot be opened (gone, not allowed); then whyNot, when
+    // given, receives the reason. Opening never blocks. The page is taken to be a regular file, as
+    // the listing found it; one that is not by now (a FIFO, a device, a folder put in its place)
+    // is never waited for, is read no further than a megabyte, and a read that finds it out fails.
     std::unique_ptr<PageSource> open(const QString& pageName, QString* whyNot = nullptr) const;
 
-    // The page file at a full path, as open() would give it.
+    // The page file at a full path; nullptr also when it is not a regular file.
     static std::unique_ptr<PageSource> openPath(const QString& path, QString* whyNot = nullptr);
 
 private:

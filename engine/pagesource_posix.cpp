@@ -31,6 +31,7 @@ QDateTime FromTimespec(const timespec& t) {
 class FdSource : public PageSource {
 public:
     explicit FdSource(int fd) : fd(fd) {}
+    FdSource(int fd, const struct stat& known) : fd(fd), st(known), statDone(true), statOk(true) {}
     ~FdSource() override { ::close(fd); }
 
     qsizetype readAt(qint64 offset, char* into, qsizetype want) override {
@@ -122,7 +123,11 @@ QString ErrorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-std::unique_ptr<PageSource> OpenAt(int folderFd, QByteArrayView path, QString* whyNot) {
+// A listed page was a regular file when the folder was listed (its directory entry, or a stat of a
+// link, said so): it is opened without asking again. With checkType (a page named on its own) the
+// type is asked first, and only a regular file is read.
+std::unique_ptr<PageSource> OpenAt(int folderFd, QByteArrayView path, QString* whyNot,
+                                   bool checkType = false) {
     // The view ends where its bytes end (a whole QByteArray, or the end of one).
     if (path.isEmpty() || path.contains('\0'))
         return Failed(whyNot, ErrorText(ENOENT));
@@ -131,7 +136,14 @@ std::unique_ptr<PageSource> OpenAt(int folderFd, QByteArrayView path, QString* w
     const int fd = ::openat(folderFd, path.data(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Failed(whyNot, ErrorText(errno));
-    return std::make_unique<FdSource>(fd);
+    if (!checkType)
+        return std::make_unique<FdSource>(fd);
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Failed(whyNot, NotRegularFile());
+    }
+    return std::make_unique<FdSource>(fd, st);
 }
 
 } // namespace
@@ -170,7 +182,7 @@ std::unique_ptr<PageSource> PageFolder::open(const QString& pageName, QString* w
 }
 
 std::unique_ptr<PageSource> PageFolder::openPath(const QString& path, QString* whyNot) {
-    return OpenAt(AT_FDCWD, FileNameToBytes(path), whyNot);
+    return OpenAt(AT_FDCWD, FileNameToBytes(path), whyNot, true);
 }
 
 } // namespace detail

@@ -9,9 +9,13 @@
 #include "hostilefolder.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -115,8 +119,9 @@ private Q_SLOTS:
                 QTest::newRow(page.name.toPercentEncoding().constData())
                     << page.name << (page.label != hostile::Label::Path && !page.vanishes);
         }
-        for (const char* name : {"fifo.htm", "zero.htm", "broken.htm", "loop-a.htm", "self-loop.htm",
-                                 "folder-link.htm", "x.html", "never-there.htm"})
+        for (const char* name :
+             {"fifo.htm", "live-fifo.htm", "zero.htm", "urandom-link.htm", "broken.htm", "loop-a.htm",
+              "self-loop.htm", "folder-link.htm", "x.html", "never-there.htm"})
             QTest::newRow(name) << QByteArray(name) << false;
     }
 
@@ -126,6 +131,17 @@ private Q_SLOTS:
         if (name == hostile::kVanishingName)
             QVERIFY(folder.removeVanishing());
         const QString path = PagePath(folder.path, FileNameFromBytes(name));
+        // A FIFO with a writer and a title waiting in it.
+        int writer = -1;
+        if (name == "live-fifo.htm") {
+            writer = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+            QVERIFY(writer >= 0);
+            QCOMPARE(::write(writer, "<title>Pipe</title>", 19), ssize_t(19));
+        }
+        const auto closeWriter = qScopeGuard([writer] {
+            if (writer >= 0)
+                ::close(writer);
+        });
         const QString answer = ExtractTitle(path);
         QCOMPARE(answer == path, !titled);
         const hostile::Page* page = folder.find(FileNameFromBytes(name));
