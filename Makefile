@@ -2,7 +2,7 @@
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-PAGES ?= 10000
+PAGES ?=
 # The sanitizer build (ASan + UBSan) of the whole test suite, and the fuzz targets' build (clang).
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz

@@ -1,5 +1,7 @@
-// pagewick-bench-corpus FOLDER PAGES [nested]: writes a folder of PAGES realistic page files for the
-// benchmark; with "nested", the same pages spread over a thousand folders three levels deep.
+// pagewick-bench-corpus FOLDER PAGES [nested|same-title]: writes a folder of PAGES realistic page
+// files for the benchmark; with "nested", the same pages spread over a thousand folders three levels
+// deep; with "same-title", one folder whose titled pages all share one title (as generated
+// documentation's redirection pages do), which a site check reports as one group.
 //
 // Pages are 5 to 50 KB with a head full of metadata, scripts and styles and the title within the
 // first few KB. A few have no title, a few are in legacy encodings (windows-1252 and Shift_JIS
@@ -270,10 +272,12 @@ QString FolderOf(int index) {
     return QStringLiteral("s%1/s%2/s%3").arg(f / 100).arg(f / 10 % 10).arg(f % 10);
 }
 
-bool WritePage(const QDir& dir, int index, bool nested) {
+bool WritePage(const QDir& dir, int index, bool nested, bool sameTitle) {
     Random r(Seed ^ (std::uint64_t(index) * 0x100000001b3));
     const Kind kind = KindOf(index);
-    const QString title = Title(r, kind);
+    QString title = Title(r, kind);
+    if (sameTitle && kind != Kind::NoTitle)
+        title = QStringLiteral("Redirection");
     const int size = r.between(5 * 1024, 50 * 1024);
     const QString head = Head(r, kind, title);
     const QString text = head + Body(r, kind, size - int(head.size()));
@@ -311,16 +315,19 @@ bool WriteBigPage(const QDir& dir) {
 
 int main(int argc, char** argv) {
     const bool nested = argc == 4 && QByteArrayView(argv[3]) == "nested";
-    const int pages = argc == 3 || nested ? std::atoi(argv[2]) : 0;
+    const bool sameTitle = argc == 4 && QByteArrayView(argv[3]) == "same-title";
+    const int pages = argc == 3 || nested || sameTitle ? std::atoi(argv[2]) : 0;
     if (pages < 1) {
-        std::fprintf(stderr, "usage: pagewick-bench-corpus FOLDER PAGES [nested]\n");
+        std::fprintf(stderr, "usage: pagewick-bench-corpus FOLDER PAGES [nested|same-title]\n");
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));
     const QByteArray stamp = QStringLiteral("pages %1, generator %2%3\n")
                                  .arg(pages)
                                  .arg(GeneratorVersion)
-                                 .arg(nested ? QStringLiteral(", nested") : QString())
+                                 .arg(nested      ? QStringLiteral(", nested")
+                                      : sameTitle ? QStringLiteral(", same title")
+                                                  : QString())
                                  .toUtf8();
     QFile stampFile(dir.filePath(StampName));
     if (stampFile.open(QIODevice::ReadOnly) && stampFile.readAll() == stamp) {
@@ -351,7 +358,7 @@ int main(int argc, char** argv) {
     }
     ok = ok && WriteBigPage(dir);
     for (int i = 1; ok && i < pages; ++i)
-        ok = WritePage(dir, i, nested);
+        ok = WritePage(dir, i, nested, sameTitle);
     if (!ok)
         return 1;
 

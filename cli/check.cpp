@@ -1,6 +1,7 @@
 #include "cli/check.h"
 
 #include "engine/filename.h"
+#include "engine/pagereader.h"
 #include "engine/sitecheck.h"
 
 #include <cerrno>
@@ -10,20 +11,32 @@
 namespace pagewick::cli {
 
 int RunCheck(const QString& folderText, const PageListing& listing, CheckFormat format) {
-    const QList<Finding> findings = CheckListedPages(folderText, listing);
-    // Names are written as their bytes on disk; in JSON a byte that is not UTF-8 is the escaped lone
-    // surrogate U+DC80 plus the byte.
-    const QByteArray report = format == CheckFormat::Json
-                                  ? FindingsJson(findings)
-                                  : FileNameToBytes(FindingsText(findings, listing.pages.size()));
-    if (std::fwrite(report.constData(), 1, size_t(report.size()), stdout) != size_t(report.size()) ||
-        std::fflush(stdout) != 0) {
+    // The report is written as the findings come: a finding about one page as soon as that page
+    // is read, the groups of pages that share a title at the end. Names are written as their bytes
+    // on disk; in JSON a byte that is not UTF-8 is the escaped lone surrogate U+DC80 plus the byte.
+    const bool json = format == CheckFormat::Json;
+    const auto put = [](const QByteArray& bytes) {
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    };
+    if (json)
+        put(FindingsJsonStart());
+    qsizetype written = 0;
+    SiteCheck check([&](const Finding& finding) {
+        put(json ? FindingJson(finding, written == 0) : FileNameToBytes(FindingText(finding)));
+        ++written;
+    });
+    check.addSkipped(listing.skipped);
+    ForEachPage(folderText, listing.pages, WantTitle | WantFindings,
+                [&check](PageRecord&& record) { check.add(record); });
+    check.finish();
+    put(json ? FindingsJsonEnd(written == 0) : FindingsSummary(written, listing.pages.size()).toUtf8());
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         const QByteArray message =
             QByteArray("pagewick-cli: cannot write to standard output: ") + std::strerror(errno) + '\n';
         std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
         return 1;
     }
-    return findings.isEmpty() ? 0 : 1;
+    return written == 0 ? 0 : 1;
 }
 
 } // namespace pagewick::cli

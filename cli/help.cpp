@@ -7,7 +7,7 @@ QString UsageText() {
         "Usage: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]\n"
         "       pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]\n"
         "                    [--details LIST] [ORDER] [-o FILE]\n"
-        "       pagewick-cli titles FOLDER [ORDER]\n"
+        "       pagewick-cli titles FOLDER [-z] [ORDER]\n"
         "       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]\n"
         "                    [--feed-url URL] [--dates] [--description title|meta]\n"
         "                    [--limit N] [ORDER] [-o FILE]\n"
@@ -46,7 +46,7 @@ Commands:
                      and heading are the --title text, as "Save HTML file"
                      in the window writes it.
   titles FOLDER      Print one line per page: its file name, a tab and its
-                     title, ending with a line feed.
+                     title, ending with a line feed (with -z, a NUL).
   rss FOLDER         Print RSS 2.0 code: a channel with the --feed-title text
                      and the --site-url address, and one item per page that
                      links to the address followed by the page's file name.
@@ -61,14 +61,18 @@ Commands:
   check FOLDER       Read every page once and report what would be wrong to
                      publish, one line a finding ("NAME: what"), grouped by
                      page, then a summary line: no title or an empty one (the
-                     index and feeds would show the local path), a title that
-                     another page has too (naming every such page), a title
+                     index and feeds would show the local path), a title
                      longer than 70 characters, characters XML forbids in a
                      title, a page that cannot be read (and why), a sub-folder
                      that cannot be read, and a declared encoding that the
                      bytes contradict (declared UTF-8 but not valid UTF-8; a
                      byte-order mark against the page's charset declaration;
-                     another encoding declared over UTF-8 bytes).
+                     another encoding declared over UTF-8 bytes). Pages that
+                     share a title are one finding, after the others: a line
+                     "N pages share the title "TITLE":", then each page on a
+                     line of its own, indented by two spaces. A name's
+                     backslash, tab, carriage return or line feed is written
+                     as \\, \t, \r or \n.
 
 Options:
   --title TEXT       The title and heading of the page (page; required).
@@ -130,7 +134,11 @@ Options:
                      only); implies --recursive.
   --format FORMAT    How check reports: text (the default), or json: one
                      JSON array of objects with the keys "page", "kind" and
-                     "detail", for scripts.
+                     "detail", for scripts; pages that share a title add
+                     "title" and "pages", an array of their names.
+  -z, --null         End each line of titles with a NUL instead of a line
+                     feed, as find -print0 does, for names that hold line
+                     feeds (titles).
   --watch            After writing FILE, keep running and write it again when
                      a page is added, removed, renamed or changed, once the
                      pages have been quiet for 300 ms, and only when the new
@@ -169,6 +177,12 @@ Page dates:
   page to keep it. Dates are written in UTC. Without --dates, --sort date,
   atom, --lastmod, --details date or description, or a template's
   {{updated}}, no page is read beyond its title.
+
+Environment:
+  PAGEWICK_READERS   How many threads read pages at once (1 reads them one
+                     after the other); by default two for each processor, at
+                     least 2 and at most 8. The output is the same whatever
+                     the number.
 
 Exit status:
   0  Success; for check, nothing found.

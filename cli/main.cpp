@@ -29,6 +29,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <limits>
 #include <unistd.h>
 
@@ -163,14 +164,18 @@ int WriteOutput(const QString& outputFile, int outputFd, const QString& text) {
     return 0;
 }
 
-// One line per page; the name is written as its exact bytes, and so is the path that stands in
-// for a missing title, so a script can open either.
-int WriteTitleLines(const QString& folderText, const QList<PageRecord>& pages) {
-    for (const PageRecord& page : pages) {
+// One record per page, each written as it is read: the name, a tab, the title, and a line feed
+// (with null, a NUL, so that names holding line feeds can be told apart). The name is written as
+// its exact bytes, and so is the path that stands in for a missing title, so a script can open
+// either.
+int WriteTitleLines(const QString& folderText, const QStringList& names, const PageSelection& selection,
+                    bool null) {
+    const char end = null ? '\0' : '\n';
+    ForEachSelectedPage(folderText, names, selection, WantTitle, [&](PageRecord&& page) {
         const QByteArray label =
             page.title ? page.title->toUtf8() : FileNameToBytes(PagePath(folderText, page.name));
-        Put(FileNameToBytes(page.name) + '\t' + label + '\n');
-    }
+        Put(FileNameToBytes(page.name) + '\t' + label + end);
+    });
     return FinishStandardOutput();
 }
 
@@ -230,9 +235,11 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption templateFile(QStringLiteral("template"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption css(QStringLiteral("css"), QString(), QStringLiteral("URL"));
     const QCommandLineOption details(QStringLiteral("details"), QString(), QStringLiteral("LIST"));
+    const QCommandLineOption null(QStringList{QStringLiteral("z"), QStringLiteral("null")});
     parser.addOptions({help,      version,  title,  feedTitle, siteUrl,      output,      sort,
                        exclude,   limit,    guid,   feedUrl,   dates,        description, lastmod,
-                       recursive, maxDepth, format, watch,     templateFile, css,         details});
+                       recursive, maxDepth, format, watch,     templateFile, css,         details,
+                       null});
 
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());
@@ -284,6 +291,7 @@ int Run(const QStringList& arguments) {
         {templateFile, false, command == Command::Page},
         {css, false, command == Command::Page},
         {details, false, command == Command::Index || command == Command::Page},
+        {null, false, command == Command::Titles},
     };
     for (const OptionUse& use : uses) {
         const QString optionName = QStringLiteral("--") + use.option.names().last();
@@ -393,8 +401,9 @@ int Run(const QStringList& arguments) {
         return listing;
     };
     bool firstBuild = true; // the template read above serves the first build
-    // The output's text; nullopt when it cannot be made (the reason is said).
-    const auto build = [&]() -> std::optional<QString> {
+    // The output handed to sink piece by piece as the pages are read; false when it cannot be made
+    // (the reason is said, and nothing was handed on).
+    const auto produce = [&](const std::function<void(const QString&)>& sink) {
         const QStringList names = listPages().pages;
         switch (command) {
         case Command::Page: {
@@ -406,7 +415,7 @@ int Run(const QStringList& arguments) {
                     pageTemplate = LoadPageTemplate(templatePath, stylesheetUrl, &why);
                     if (!pageTemplate) {
                         PrintError(why.toUtf8());
-                        return std::nullopt;
+                        return false;
                     }
                 }
                 firstBuild = false;
@@ -416,26 +425,26 @@ int Run(const QStringList& arguments) {
                 StreamIndexText(
                     folderText, names, selection, [&index](const QString& piece) { index += piece; },
                     indexDetails, &summary, pageTemplate->uses(PageTemplate::Updated));
-                return pageTemplate->render(TextArgument(parser.value(title)), index, summary);
+                sink(pageTemplate->render(TextArgument(parser.value(title)), index, summary));
+                return true;
             }
-            // The document is made in one string, the index written straight into it.
-            QString document = PageDocumentStart(TextArgument(parser.value(title)), stylesheetUrl);
-            document.reserve(document.size() + names.size() * 96);
-            StreamIndexText(
-                folderText, names, selection, [&document](const QString& piece) { document += piece; },
-                indexDetails);
-            document += PageDocumentEnd();
-            return document;
+            sink(PageDocumentStart(TextArgument(parser.value(title)), stylesheetUrl));
+            StreamIndexText(folderText, names, selection, sink, indexDetails);
+            sink(PageDocumentEnd());
+            return true;
         }
         case Command::Rss:
-            return BuildFeedText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
+            StreamFeedText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions, sink);
+            return true;
         case Command::Atom:
-            return BuildAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
+            StreamAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions, sink);
+            return true;
         case Command::Sitemap: {
-            // Search engines refuse a sitemap past the protocol's limits: none is written.
+            // Search engines refuse a sitemap past the protocol's limits: none is written. Its
+            // size is known only once it is made, so it is made whole first (at most 50,000 pages).
             const auto refuse = [](const QString& problem) {
                 PrintError(QStringLiteral("cannot build the sitemap: %1").arg(problem).toUtf8());
-                return std::nullopt;
+                return false;
             };
             if (const QString problem = SitemapPagesProblem(FilterPageNames(names, selection.excludes), site);
                 !problem.isEmpty())
@@ -443,35 +452,39 @@ int Run(const QStringList& arguments) {
             SitemapOptions sitemapOptions;
             sitemapOptions.selection = selection;
             sitemapOptions.lastmod = parser.isSet(lastmod);
-            QString text = BuildSitemapText(folderText, names, site, sitemapOptions);
+            const QString text = BuildSitemapText(folderText, names, site, sitemapOptions);
             if (const QString problem = SitemapSizeProblem(text); !problem.isEmpty())
                 return refuse(problem);
-            return text;
+            sink(text);
+            return true;
         }
         default:
-            return BuildIndexText(folderText, names, selection, indexDetails);
+            StreamIndexText(folderText, names, selection, sink, indexDetails);
+            return true;
         }
+    };
+    // The output's text; nullopt when it cannot be made (the reason is said).
+    const auto build = [&]() -> std::optional<QString> {
+        QString text;
+        if (!produce([&text](const QString& piece) { text += piece; }))
+            return std::nullopt;
+        return text;
     };
     if (parser.isSet(watch))
         return cli::WatchAndRewrite(folderText, *walk, outputFile, build,
                                     useTemplate ? QStringList{templatePath} : QStringList());
 
-    // To standard output, the index (on its own or in the built-in page) is written as it is made.
-    if ((command == Command::Index || (command == Command::Page && !useTemplate)) &&
-        outputFd == STDOUT_FILENO) {
+    // To standard output, every output but the check's is written as it is made.
+    if (command != Command::Titles && command != Command::Check && outputFd == STDOUT_FILENO) {
         QStringEncoder toUtf8(QStringEncoder::Utf8);
-        const auto put = [&toUtf8](const QString& piece) { Put(toUtf8(piece)); };
-        if (command == Command::Page)
-            put(PageDocumentStart(TextArgument(parser.value(title)), stylesheetUrl));
-        StreamIndexText(folderText, listPages().pages, selection, put, indexDetails);
-        if (command == Command::Page)
-            put(PageDocumentEnd());
+        if (!produce([&toUtf8](const QString& piece) { Put(toUtf8(piece)); }))
+            return ExitFailure;
         return FinishStandardOutput();
     }
 
     switch (command) {
     case Command::Titles:
-        return WriteTitleLines(folderText, SelectPages(folderText, listPages().pages, selection));
+        return WriteTitleLines(folderText, listPages().pages, selection, parser.isSet(null));
     case Command::Check: {
         PageListing listing = listPages();
         listing.pages = SelectPageNames(listing.pages, selection);

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace pagewick {
 
 // Where an item's description comes from.
@@ -35,10 +37,21 @@ QString BuildFeedText(const QString& folderText, const QStringList& pageNames, c
 QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
                       const QString& siteUrl, const FeedOptions& options);
 
+// The same RSS code handed to sink piece by piece as the pages are read (each piece whole items),
+// so that a big feed is never held whole.
+void StreamFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
+                    const QString& siteUrl, const FeedOptions& options,
+                    const std::function<void(const QString&)>& sink);
+
 // An Atom feed of the listed pages (selected and ordered by the options); its id and self link are
 // options.feedUrl, which FeedAddressProblem requires, as it requires a web address for the site.
 QString BuildAtomText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
                       const QString& siteUrl, const FeedOptions& options);
+
+// The same Atom feed handed to sink piece by piece.
+void StreamAtomText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
+                    const QString& siteUrl, const FeedOptions& options,
+                    const std::function<void(const QString&)>& sink);
 
 // The formatters the builders end in: from read pages to text, opening no file. The folder only
 // makes the path that labels a page without a title.
@@ -96,5 +109,26 @@ QDateTime PublishableDate(const QDateTime& date);
 
 // The newest publishable date of the pages; invalid when none has one.
 QDateTime NewestPageDate(const QList<PageRecord>& pages);
+
+namespace detail {
+
+// How a feed is made from the pages: its start (which may name the newest page date), one item a
+// selected page in the selection's order, and its end.
+struct FeedParts {
+    bool needsNewest = false;
+    std::function<QString(const QDateTime&)> start; // given the newest publishable date, or none
+    std::function<QString(const PageRecord&)> item;
+    QString end;
+    // Items may hold newestMark where the newest date goes, written as newestText gives it.
+    QString newestMark;
+    std::function<QString(const QDateTime&)> newestText;
+};
+
+// The feed handed to sink piece by piece. With needsNewest the start comes once every page is
+// read, and the items wait for it outside memory.
+void StreamFeed(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
+                unsigned wants, const FeedParts& parts, const std::function<void(const QString&)>& sink);
+
+} // namespace detail
 
 } // namespace pagewick

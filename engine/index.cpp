@@ -72,17 +72,33 @@ void AppendIndexLine(QString& out, const QString& folderText, const PageRecord& 
     out += u"\r\n";
 }
 
-// The index of pages read one at a time as their lines are written, so that a big folder is never
+// The index lines of pages as they are read, handed on a batch at a time: a big folder is never
 // held as records as well as text.
-QString ReadIndexText(const QString& folderText, const QStringList& pageNames) {
-    QString out = QStringLiteral("<ul>\r\n");
-    out.reserve(pageNames.size() * 96);
-    const FolderPageReader reader(folderText);
-    for (const QString& name : pageNames)
-        AppendIndexLine(out, folderText, reader.read(name), {});
-    out += u"</ul>";
-    return out;
-}
+class IndexLines {
+public:
+    IndexLines(const QString& folderText, std::function<void(const QString&)> sink,
+               const IndexDetails& details = {})
+        : folderText(folderText), sink(std::move(sink)), details(details), piece(QStringLiteral("<ul>\r\n")) {}
+    void add(const PageRecord& page) {
+        AppendIndexLine(piece, folderText, page, details);
+        if (++count % kBatch == 0) {
+            sink(piece);
+            piece.clear();
+        }
+    }
+    void finish() {
+        piece += u"</ul>";
+        sink(piece);
+    }
+
+private:
+    static constexpr qsizetype kBatch = 1024;
+    const QString& folderText;
+    const std::function<void(const QString&)> sink;
+    const IndexDetails details;
+    QString piece;
+    qsizetype count = 0;
+};
 
 } // namespace
 
@@ -97,46 +113,29 @@ QString FormatIndexText(const QString& folderText, const QList<PageRecord>& page
 }
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
-    return ReadIndexText(folderText, pageNames);
+    QString out;
+    out.reserve(pageNames.size() * 96);
+    IndexLines lines(folderText, [&out](const QString& piece) { out += piece; });
+    ForEachPage(folderText, pageNames, WantTitle, [&lines](PageRecord&& page) { lines.add(page); });
+    lines.finish();
+    return out;
 }
 
 void StreamIndexText(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
                      const std::function<void(const QString&)>& sink, const IndexDetails& details,
                      IndexSummary* summary, bool dated) {
     const unsigned wants = IndexDetailWants(details) | (summary && dated ? unsigned(WantDate) : 0u);
-    const auto count = [summary, dated](const PageRecord& page) {
-        if (!summary)
-            return;
-        ++summary->count;
-        if (const QDateTime date = PublishableDate(page.date);
-            dated && date.isValid() && (!summary->updated.isValid() || date > summary->updated))
-            summary->updated = date;
-    };
-    // Only the date order needs every page read before any is placed.
-    if (selection.order == PageOrder::Date) {
-        const QList<PageRecord> pages = SelectPages(folderText, pageNames, selection, wants);
-        for (const PageRecord& page : pages)
-            count(page);
-        sink(FormatIndexText(folderText, pages, details));
-        return;
-    }
-    // In a name order the pages are read one at a time as their lines are written, and the lines
-    // handed on a batch at a time.
-    constexpr qsizetype kBatch = 1024;
-    const QStringList names = SelectPageNames(pageNames, selection);
-    const FolderPageReader reader(folderText);
-    QString piece = QStringLiteral("<ul>\r\n");
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const PageRecord page = reader.read(names[i], wants);
-        count(page);
-        AppendIndexLine(piece, folderText, page, details);
-        if ((i + 1) % kBatch == 0) {
-            sink(piece);
-            piece.clear();
+    IndexLines lines(folderText, sink, details);
+    ForEachSelectedPage(folderText, pageNames, selection, wants, [&](PageRecord&& page) {
+        if (summary) {
+            ++summary->count;
+            if (const QDateTime date = PublishableDate(page.date);
+                dated && date.isValid() && (!summary->updated.isValid() || date > summary->updated))
+                summary->updated = date;
         }
-    }
-    piece += u"</ul>";
-    sink(piece);
+        lines.add(page);
+    });
+    lines.finish();
 }
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames,

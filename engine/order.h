@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace pagewick {
 
 // The order pages are listed, indexed and fed in.
@@ -42,7 +44,15 @@ unsigned PageWantsFor(const PageSelection& selection, unsigned wants);
 // (A date order leaves them in name order, uncut.)
 QStringList SelectPageNames(const QStringList& pageNames, const PageSelection& selection);
 
-// The engine's road up to formatting: excluded names left out unread, the others read once (with
+// The engine's road up to formatting, streamed: excluded names left out unread, the others read
+// once (with what the output wants, on a few threads) and handed to sink in the selection's order.
+// Name orders hold no record; the date order holds those it has to order (only the newest limit
+// of them with a limit).
+void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames,
+                         const PageSelection& selection, unsigned wants,
+                         const std::function<void(PageRecord&&)>& sink);
+
+// The same, gathered: excluded names left out unread, the others read once (with
 // what the output wants), put in order and cut to the limit.
 QList<PageRecord> SelectPages(const QString& folderText, const QStringList& pageNames,
                               const PageSelection& selection, unsigned wants = WantTitle);

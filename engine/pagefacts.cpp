@@ -11,8 +11,6 @@ namespace pagewick::detail {
 namespace {
 
 constexpr qsizetype kChunk = 64 * 1024;
-// A UTF-8 sequence that a chunk's end cuts short waits for the next chunk: at most three bytes.
-constexpr qsizetype kCarried = 3;
 
 bool HasNonAscii(QByteArrayView bytes) {
     return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
@@ -20,7 +18,46 @@ bool HasNonAscii(QByteArrayView bytes) {
 
 } // namespace
 
-void ExaminePage(PageSource& source, PageFacts& facts) {
+void Utf8Scan::feed(qint64 at, QByteArrayView bytes) {
+    if (decided())
+        return;
+    if (at > offset && carriedSize > 0) {
+        brokenAt = offset - carriedSize; // zeros do not go on a sequence
+        return;
+    }
+    offset = at + bytes.size();
+    if (bytes.isEmpty())
+        return;
+    examined += bytes.size();
+    QByteArray joined;
+    QByteArrayView piece = bytes;
+    if (carriedSize > 0) {
+        joined = QByteArray(carried, carriedSize);
+        joined.append(bytes);
+        piece = joined;
+    }
+    if (!nonAscii)
+        nonAscii = HasNonAscii(piece);
+    qsizetype cutAt = 0;
+    const qsizetype breakAt = Utf8BreakIn(piece, &cutAt);
+    if (breakAt >= 0) {
+        brokenAt = offset - piece.size() + breakAt;
+        return;
+    }
+    carriedSize = piece.size() - cutAt;
+    std::memcpy(carried, piece.data() + cutAt, size_t(carriedSize));
+    if (examined >= kSearchedBytes)
+        cut = true;
+}
+
+void Utf8Scan::end() {
+    // A sequence cut short by the end of the page breaks it; one cut short by the bound does not.
+    if (!decided() && carriedSize > 0)
+        brokenAt = offset - carriedSize;
+    ended = true;
+}
+
+void ExaminePage(PageSource& source, PageFacts& facts, Utf8Scan& scan) {
     if (!facts.readError.isEmpty())
         return;
     // Only a declaration holds the bytes to something. UTF-16 pages are not held to UTF-8.
@@ -31,51 +68,23 @@ void ExaminePage(PageSource& source, PageFacts& facts) {
 
     // As the reader does: holes in a sparse file are skipped, and no more page data is looked
     // through than it would look through for a title. Offsets name places in the file.
-    QByteArray buffer(kCarried + kChunk, Qt::Uninitialized);
-    qsizetype carried = 0;
-    qint64 brokenAt = -1;
-    bool nonAscii = false;
-    bool cut = false;
-    qint64 examined = 0;
-    qint64 offset = facts.bomEncoding.isEmpty() ? 0 : 3; // past a UTF-8 byte-order mark
-    for (;;) {
+    QByteArray buffer(kChunk, Qt::Uninitialized);
+    while (!scan.decided()) {
+        const qint64 offset = scan.next();
         qint64 dataAt = offset;
-        const qsizetype n = source.readDataFrom(offset, buffer.data() + carried, kChunk, &dataAt);
+        const qsizetype n = source.readDataFrom(offset, buffer.data(), kChunk, &dataAt);
         if (n < 0) {
             facts.readError = ReadFailed();
             return;
         }
-        if (dataAt > offset && carried > 0) {
-            brokenAt = offset - carried; // zeros do not go on a sequence
-            break;
-        }
-        offset = dataAt + n;
-        if (n == 0)
-            break;
-        examined += n;
-        const QByteArrayView piece(buffer.constData(), carried + n);
-        if (!declaredUtf8 && !nonAscii)
-            nonAscii = HasNonAscii(piece);
-        qsizetype cutAt = 0;
-        const qsizetype breakAt = Utf8BreakIn(piece, &cutAt);
-        if (breakAt >= 0) {
-            brokenAt = offset - piece.size() + breakAt;
-            break;
-        }
-        carried = piece.size() - cutAt;
-        std::memmove(buffer.data(), piece.data() + cutAt, size_t(carried));
-        if (examined >= kSearchedBytes) {
-            cut = true;
-            break;
-        }
+        scan.feed(dataAt, QByteArrayView(buffer.constData(), n));
+        if (n < kChunk) // a short read is the rest of the page
+            scan.end();
     }
-    // A sequence cut short by the end of the page breaks it; one cut short by the bound does not.
-    if (brokenAt < 0 && carried > 0 && !cut)
-        brokenAt = offset - carried;
 
     if (declaredUtf8)
-        facts.invalidUtf8At = brokenAt;
-    else if (brokenAt < 0 && !cut && nonAscii)
+        facts.invalidUtf8At = scan.brokenAt;
+    else if (scan.brokenAt < 0 && !scan.cut && scan.nonAscii)
         facts.legacyButUtf8 = true;
 }
 

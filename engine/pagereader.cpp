@@ -127,18 +127,23 @@ public:
     PageRun(PageSource& source, unsigned wants, bool wantEncoding)
         : source(source), wants(wants), wantEncoding(wantEncoding) {}
 
+    // With WantFindings: the UTF-8 check of the bytes read, handed on in the reading.
+    Utf8Scan& scan() { return scanned; }
+
     PageReading run() {
         PageReading out;
-        headSize = 0;
-        while (headSize < kFirstChunk) {
-            const qsizetype n = source.readAt(headSize, head + headSize, kFirstChunk - headSize);
-            if (n < 0)
-                return failed(out);
-            if (n == 0)
-                break;
-            headSize += n;
+        // One read: a short one is the whole page.
+        headSize = source.readAt(0, head, kFirstChunk);
+        if (headSize < 0) {
+            headSize = 0;
+            return failed(out);
         }
         headIsWhole = headSize < kFirstChunk;
+        if (wants & WantFindings) {
+            scan().feed(0, QByteArrayView(head, headSize));
+            if (headIsWhole)
+                scan().end();
+        }
         qsizetype bomLength = 0;
         declared = DeclaredEncoding(QByteArrayView(head, headSize), &bomLength);
 
@@ -204,6 +209,7 @@ public:
                 out.date = PublishableDate(source.lastModified());
         }
         out.encoding = decided;
+        out.scan = scanned;
         return out;
     }
 
@@ -239,9 +245,16 @@ private:
             const qsizetype at = carried; // where the bytes read go
             qint64 dataAt = offset;
             const qint64 chunkStart = offset;
+            const qsizetype asked = chunk;
             const qsizetype n = source.readDataFrom(offset, buffer.data() + at, chunk, &dataAt);
             if (n < 0)
                 return false;
+            if (wants & WantFindings) {
+                // Every byte is tokenized in order here, so each is read once for the check too.
+                scan().feed(dataAt, QByteArrayView(buffer.constData() + at, n));
+                if (n < asked)
+                    scan().end();
+            }
             if (dataAt > offset && saved) {
                 // A hole while skipping: tokenize again from where skipping began.
                 tokenizer = *saved;
@@ -266,7 +279,7 @@ private:
                 if (carried)
                     buffer[0] = '\0';
             }
-            atEnd = n == 0;
+            atEnd = n < asked; // a short read is the rest of the page
             searched += std::max<qint64>(0, dataAt + n - std::max(dataAt, furthest));
             furthest = std::max(furthest, dataAt + n);
             offset = dataAt + n;
@@ -352,6 +365,8 @@ private:
                 if (n <= 0)
                     break;
                 got += n;
+                if (got < kGuessBytes && n < kGuessBytes - (got - n))
+                    break; // a short read: the page ends here
             }
             start.resize(got);
             if (got > headSize) {
@@ -373,6 +388,7 @@ private:
     QByteArray declared;
     QByteArray lateCharset;
     QByteArray decided;
+    Utf8Scan scanned;
 };
 
 } // namespace
@@ -414,7 +430,9 @@ PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const
         if (wants & WantSize)
             record.size = source->byteSize();
         if (wants & WantFindings) {
-            detail::ExaminePage(*source, page.facts);
+            detail::ExaminePage(*source, page.facts, page.scan);
+            if (!page.facts.readError.isEmpty() && source->notRegular())
+                page.facts.readError = detail::NotRegularFile();
             record.facts = std::make_shared<const PageFacts>(std::move(page.facts));
         }
     } else if (wants & WantFindings) {
@@ -426,11 +444,10 @@ PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const
 }
 
 QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames, unsigned wants) {
-    const FolderPageReader reader(folderText);
     QList<PageRecord> records;
     records.reserve(pageNames.size());
-    for (const QString& name : pageNames)
-        records.append(reader.read(name, wants));
+    ForEachPage(folderText, pageNames, wants,
+                [&records](PageRecord&& record) { records.append(std::move(record)); });
     return records;
 }
 

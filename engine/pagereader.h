@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -51,6 +52,16 @@ private:
 // Every listed page through one reader, in the given order.
 QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames,
                             unsigned wants = WantTitle);
+
+// Reads the listed pages on a few threads at once (PageReaderThreads) and hands each record to
+// sink, on the calling thread, in the order of pageNames whatever order the reads finish in. Only
+// the records of a bounded number of pages wait at any time.
+void ForEachPage(const QString& folderText, const QStringList& pageNames, unsigned wants,
+                 const std::function<void(PageRecord&&)>& sink);
+
+// How many threads read pages at once: PAGEWICK_READERS when it is set to a whole number from 1
+// up (1 reads on the calling thread alone), else a few for each processor.
+int PageReaderThreads();
 
 // A page file's creation and last-modified times, in local time; each invalid when the file system
 // does not record it or the file cannot be reached.

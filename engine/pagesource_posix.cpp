@@ -23,15 +23,66 @@ QDateTime FromTimespec(const timespec& t) {
     return QDateTime::fromMSecsSinceEpoch(qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000, Qt::UTC);
 }
 
+// A page costs one open, one read and one close when its title is in its first few kilobytes: the
+// size is learned from the read itself (a short read is the end of the page), and nothing is
+// asked of the file beyond its bytes. Its type is asked (one fstat) only when a read hints that it
+// may not be a regular file: a read that fails or finds nothing at the start (a FIFO, a folder), a
+// block of zeros (a hole, or a device of zeros), or a page that goes on past a megabyte (a device
+// that never ends). The date is asked only when wanted.
 class FdSource : public PageSource {
 public:
-    FdSource(int fd, const struct stat& st)
-        : fd(fd), size(st.st_size), modified(st.st_mtim),
-          // Fewer blocks than the size needs: the file has holes worth looking for.
-          sparse(qint64(st.st_blocks) * 512 < qint64(st.st_size)) {}
+    explicit FdSource(int fd) : fd(fd) {}
+    FdSource(int fd, const struct stat& known) : fd(fd), st(known), statDone(true), statOk(true) {}
     ~FdSource() override { ::close(fd); }
 
     qsizetype readAt(qint64 offset, char* into, qsizetype want) override {
+        if (offset + want > kTrustedBytes && !regular())
+            return -1;
+        const qsizetype n = read(offset, into, want);
+        if ((n < 0 || (n == 0 && offset == 0)) && !regular())
+            return -1;
+        zerosBefore = n >= kZeroBlock && EndsInZeros(into, n);
+        return n;
+    }
+
+    qsizetype readDataFrom(qint64 offset, char* into, qsizetype want, qint64* dataAt) override {
+        *dataAt = offset;
+        // Holes are looked for only after a read that ended in zeros, and only in a file with
+        // fewer blocks than its size needs.
+        if (zerosBefore && regular() && sparse()) {
+            const off_t data = ::lseek(fd, off_t(offset), SEEK_DATA);
+            if (data < 0 && errno == ENXIO) {
+                // No data from here on: the rest, up to the size, is one hole.
+                *dataAt = std::max<qint64>(offset, qint64(st.st_size));
+                return 0;
+            }
+            if (data > offset)
+                *dataAt = data;
+        }
+        return readAt(*dataAt, into, want);
+    }
+
+    QDateTime lastModified() const override { return stat() ? FromTimespec(st.st_mtim) : QDateTime(); }
+    qint64 byteSize() const override { return stat() ? qint64(st.st_size) : -1; }
+
+    bool notRegular() override { return !regular(); }
+
+private:
+    // A page may go on this far before it is asked whether it is a file at all.
+    static constexpr qint64 kTrustedBytes = 1024 * 1024;
+    static constexpr qsizetype kZeroBlock = 512;
+
+    static bool EndsInZeros(const char* bytes, qsizetype n) {
+        if (bytes[n - 1] != 0)
+            return false;
+        for (qsizetype i = n - kZeroBlock; i < n; ++i) {
+            if (bytes[i] != 0)
+                return false;
+        }
+        return true;
+    }
+
+    qsizetype read(qint64 offset, char* into, qsizetype want) const {
         for (;;) {
             const ssize_t n = ::pread(fd, into, size_t(want), off_t(offset));
             if (n >= 0 || errno != EINTR)
@@ -39,33 +90,22 @@ public:
         }
     }
 
-    qsizetype readDataFrom(qint64 offset, char* into, qsizetype want, qint64* dataAt) override {
-        *dataAt = offset;
-        if (!sparse)
-            return readAt(offset, into, want);
-        const off_t data = ::lseek(fd, off_t(offset), SEEK_DATA);
-        if (data < 0) {
-            // No data from here on: the rest, up to the size, is one hole.
-            if (errno != ENXIO)
-                return readAt(offset, into, want);
-            *dataAt = std::max<qint64>(offset, size);
-            return 0;
-        }
-        *dataAt = data;
-        const off_t hole = ::lseek(fd, data, SEEK_HOLE);
-        if (hole > data)
-            want = qsizetype(std::min<qint64>(want, qint64(hole - data)));
-        return readAt(data, into, want);
+    // The file's type and times, asked once, when first needed.
+    bool stat() const {
+        if (!statDone)
+            statOk = ::fstat(fd, &st) == 0;
+        statDone = true;
+        return statOk;
     }
+    bool regular() const { return stat() && S_ISREG(st.st_mode); }
+    // Fewer blocks than the size needs: the file has holes worth looking for.
+    bool sparse() const { return qint64(st.st_blocks) * 512 < qint64(st.st_size); }
 
-    QDateTime lastModified() const override { return FromTimespec(modified); }
-    qint64 byteSize() const override { return size; }
-
-private:
     int fd;
-    qint64 size;
-    timespec modified;
-    bool sparse;
+    mutable struct stat st = {};
+    mutable bool statDone = false;
+    mutable bool statOk = false;
+    bool zerosBefore = false;
 };
 
 // A folder is opened only to open pages relative to it.
@@ -85,18 +125,25 @@ QString ErrorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-std::unique_ptr<PageSource> OpenAt(int folderFd, QByteArrayView path, QString* whyNot) {
+// A listed page was a regular file when the folder was listed (its directory entry, or a stat of a
+// link, said so): it is opened without asking again. With checkType (a page named on its own) the
+// type is asked first, and only a regular file is read.
+std::unique_ptr<PageSource> OpenAt(int folderFd, QByteArrayView path, QString* whyNot,
+                                   bool checkType = false) {
     // The view ends where its bytes end (a whole QByteArray, or the end of one).
     if (path.isEmpty() || path.contains('\0'))
         return Failed(whyNot, ErrorText(ENOENT));
-    // Non-blocking, so that opening a FIFO returns at once; only regular files are read.
+    // Non-blocking, so that opening a FIFO returns at once, and reading one (or a terminal) never
+    // waits; the source reads only regular files.
     const int fd = ::openat(folderFd, path.data(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return Failed(whyNot, ErrorText(errno));
+    if (!checkType)
+        return std::make_unique<FdSource>(fd);
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return Failed(whyNot, QStringLiteral("not a regular file"));
+        return Failed(whyNot, NotRegularFile());
     }
     return std::make_unique<FdSource>(fd, st);
 }
@@ -138,7 +185,7 @@ std::unique_ptr<PageSource> PageFolder::open(const QString& pageName, QString* w
 }
 
 std::unique_ptr<PageSource> PageFolder::openPath(const QString& path, QString* whyNot) {
-    return OpenAt(AT_FDCWD, FileNameToBytes(path), whyNot);
+    return OpenAt(AT_FDCWD, FileNameToBytes(path), whyNot, true);
 }
 
 } // namespace detail

@@ -7,35 +7,68 @@ namespace pagewick {
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+QString SitemapStart() {
+    return u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+           "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\r\n"_s;
+}
+
+void AppendSitemapUrl(QString& out, const QString& base, const QString& name, const QDateTime& date,
+                      const SitemapOptions& options) {
+    out += u"<url><loc>"_s + XmlText(base + PercentEncodePagePath(name)) + u"</loc>"_s;
+    if (options.lastmod) {
+        const QString text = Rfc3339Date(date);
+        if (!text.isEmpty())
+            out += u"<lastmod>"_s + text + u"</lastmod>"_s;
+    }
+    out += u"</url>\r\n"_s;
+}
+
+} // namespace
+
 QString FormatSitemapText(const QList<PageRecord>& pages, const QString& siteUrl,
                           const SitemapOptions& options) {
     const QString base = EnsureTrailingSlash(EncodedWebAddress(siteUrl));
-    QString out = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-                  "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\r\n"_s;
+    QString out = SitemapStart();
     out.reserve(out.size() + pages.size() * (base.size() + 64));
-    for (const PageRecord& page : pages) {
-        out += u"<url><loc>"_s + XmlText(base + PercentEncodePagePath(page.name)) + u"</loc>"_s;
-        if (options.lastmod) {
-            const QString date = Rfc3339Date(page.date);
-            if (!date.isEmpty())
-                out += u"<lastmod>"_s + date + u"</lastmod>"_s;
-        }
-        out += u"</url>\r\n"_s;
-    }
+    for (const PageRecord& page : pages)
+        AppendSitemapUrl(out, base, page.name, page.date, options);
     out += u"</urlset>"_s;
     return out;
 }
 
+void StreamSitemapText(const QString& folderText, const QStringList& pageNames, const QString& siteUrl,
+                       const SitemapOptions& options, const std::function<void(const QString&)>& sink) {
+    constexpr qsizetype kBatch = 1024;
+    const QString base = EnsureTrailingSlash(EncodedWebAddress(siteUrl));
+    QString piece = SitemapStart();
+    qsizetype count = 0;
+    const auto add = [&](const QString& name, const QDateTime& date) {
+        AppendSitemapUrl(piece, base, name, date, options);
+        if (++count % kBatch == 0) {
+            sink(piece);
+            piece.clear();
+        }
+    };
+    if (options.lastmod || options.selection.order == PageOrder::Date) {
+        ForEachSelectedPage(folderText, pageNames, options.selection, WantDate,
+                            [&](PageRecord&& page) { add(page.name, page.date); });
+    } else {
+        // Without dates a sitemap needs nothing from the pages themselves: none is opened.
+        for (const QString& name : SelectPageNames(pageNames, options.selection))
+            add(name, QDateTime());
+    }
+    piece += u"</urlset>"_s;
+    sink(piece);
+}
+
 QString BuildSitemapText(const QString& folderText, const QStringList& pageNames, const QString& siteUrl,
                          const SitemapOptions& options) {
-    if (options.lastmod || options.selection.order == PageOrder::Date)
-        return FormatSitemapText(SelectPages(folderText, pageNames, options.selection, WantDate), siteUrl,
-                                 options);
-    // Without dates a sitemap needs nothing from the pages themselves: none is opened.
-    QList<PageRecord> pages;
-    for (const QString& name : SelectPageNames(pageNames, options.selection))
-        pages.append(PageRecord{name, {}, {}, {}});
-    return FormatSitemapText(pages, siteUrl, options);
+    QString out;
+    StreamSitemapText(folderText, pageNames, siteUrl, options,
+                      [&out](const QString& piece) { out += piece; });
+    return out;
 }
 
 QString SitemapAddressProblem(const QString& siteUrl) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace pagewick {
 
 // The limits of the sitemaps.org protocol: the most pages one sitemap may list, the longest URL
@@ -22,6 +24,10 @@ struct SitemapOptions {
 // percent-encoded name. The site address must be a web address (see IsWebAddress in feed.h).
 QString BuildSitemapText(const QString& folderText, const QStringList& pageNames, const QString& siteUrl,
                          const SitemapOptions& options = {});
+
+// The same sitemap handed to sink piece by piece as the pages are read.
+void StreamSitemapText(const QString& folderText, const QStringList& pageNames, const QString& siteUrl,
+                       const SitemapOptions& options, const std::function<void(const QString&)>& sink);
 
 // The formatter the builder ends in: from read pages to text, opening no file.
 QString FormatSitemapText(const QList<PageRecord>& pages, const QString& siteUrl,

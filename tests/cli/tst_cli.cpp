@@ -68,6 +68,11 @@ using Result = CliResult;
 // What watchFollows does to the watched folder once the first output is written.
 enum WatchChange { SwitchLink, MakeAgain, OpenSubFolder };
 
+// A literal's bytes, NULs included.
+template <qsizetype N> QByteArray Bytes(const char (&text)[N]) {
+    return QByteArray(text, N - 1);
+}
+
 } // namespace
 
 class CliTest : public QObject {
@@ -97,6 +102,14 @@ class CliTest : public QObject {
     }
     Result run(const QStringList& args) {
         QProcess process;
+        return run(process, QStringLiteral(PAGEWICK_CLI), expand(args));
+    }
+    // With PAGEWICK_READERS set: how many threads read pages.
+    Result runWithReaders(const char* readers, const QStringList& args) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"PAGEWICK_READERS"_s, QString::fromLatin1(readers));
+        process.setProcessEnvironment(environment);
         return run(process, QStringLiteral(PAGEWICK_CLI), expand(args));
     }
 
@@ -129,6 +142,9 @@ private Q_SLOTS:
         write(u"reader/late.htm"_s, "<!--" + QByteArray(1100, ' ') +
                                         "--><meta charset=iso-8859-2><title>\xb3\xf3"
                                         "d\xbc</title>");
+        QVERIFY(d.mkpath(u"breaks"_s));
+        write(u"breaks/a\nb.htm"_s, "<title>AB</title>");
+        write(u"breaks/c.htm"_s, "<title>C</title>");
         QVERIFY(d.mkpath(u"long"_s));
         write(u"long/a.htm"_s, "<meta charset=\"utf-8\"><title>" + LongTitle() + "</title>");
         QVERIFY(d.mkpath(u"dated"_s));
@@ -247,6 +263,10 @@ private Q_SLOTS:
             << QStringList{u"titles"_s, u"$T/order"_s}
             << QByteArray("a.HTML\tAy\nB.htm\tBee\nc.htm\tCaf\xc3\xa9\n");
         QTest::newRow("titles of an empty folder") << QStringList{u"titles"_s, u"$T/empty"_s} << QByteArray();
+        QTest::newRow("titles -z") << QStringList{u"titles"_s, u"-z"_s, u"$T/site"_s}
+                                   << Bytes("a.htm\tAlpha\0b.html\t$T/site/b.html\0");
+        QTest::newRow("titles --null, a name holding a line feed")
+            << QStringList{u"titles"_s, u"--null"_s, u"$T/breaks"_s} << Bytes("a\nb.htm\tAB\0c.htm\tC\0");
         QTest::newRow("titles as a browser finds them")
             << QStringList{u"titles"_s, u"$T/reader"_s}
             << QByteArray("\xc3\xa9"
@@ -422,13 +442,78 @@ private Q_SLOTS:
                    "<link>u/year10000.htm</link>\r\n<pubDate>Mon, 01 Jun 2020 08:00:00 +0000</pubDate>\r\n"
                    "</item></channel></rss>");
     }
+    // Every row is run with pages read on the calling thread alone and on several threads: the
+    // output is the same byte for byte.
     void output() {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, expected);
-        const Result r = run(args);
-        QCOMPARE(r.err, QByteArray());
-        QCOMPARE(r.out, expand(expected));
-        QCOMPARE(r.exitCode, 0);
+        for (const char* readers : {"1", "3"}) {
+            const Result r = runWithReaders(readers, args);
+            QCOMPARE(r.err, QByteArray());
+            QCOMPARE(r.out, expand(expected));
+            QCOMPARE(r.exitCode, 0);
+        }
+    }
+
+    // A folder of many pages of every kind, read by one thread and by several: the same bytes, in
+    // the same order, whichever read finished first. Date orders with a limit keep the newest.
+    void manyReaders_data() {
+        QTest::addColumn<QStringList>("args");
+        const QStringList feed = {u"--feed-title"_s, u"N"_s, u"--site-url"_s, u"https://x.org/"_s};
+        QTest::newRow("index") << QStringList{u"index"_s, u"--recursive"_s};
+        QTest::newRow("page") << QStringList{u"page"_s, u"--title"_s, u"T"_s, u"--sort"_s, u"natural"_s};
+        QTest::newRow("titles") << QStringList{u"titles"_s, u"--recursive"_s, u"--sort"_s, u"date"_s};
+        QTest::newRow("rss") << QStringList{u"rss"_s, u"--dates"_s, u"--description"_s, u"meta"_s} + feed;
+        QTest::newRow("atom") << QStringList{u"atom"_s, u"--feed-url"_s, u"https://x.org/a.xml"_s} + feed;
+        QTest::newRow("sitemap") << QStringList{u"sitemap"_s, u"--lastmod"_s, u"--site-url"_s,
+                                                u"https://x.org/"_s};
+        QTest::newRow("check") << QStringList{u"check"_s, u"--recursive"_s, u"--format"_s, u"json"_s};
+    }
+    // Pages of every kind, some in a sub-folder: titled, untitled, sharing a title, dated, long.
+    QString makeMany() {
+        const QString folder = root + u"/many"_s;
+        if (!QFileInfo::exists(folder)) {
+            QDir().mkpath(folder + u"/sub"_s);
+            for (int i = 0; i < 700; ++i) {
+                const QByteArray n = QByteArray::number(i);
+                QByteArray bytes = i % 7 == 0   ? "<p>no title " + n
+                                   : i % 5 == 0 ? "<title>Shared</title>"
+                                                : "<meta name=date content=\"2020-01-" +
+                                                      QByteArray::number(1 + i % 28) + "\"><title>Page " + n +
+                                                      "</title>";
+                if (i % 11 == 0)
+                    bytes += QByteArray(20000 + i, 'x'); // past the first read
+                write(u"many/"_s + (i % 3 ? QString() : u"sub/"_s) + u"p"_s + QString::number(i) + u".htm"_s,
+                      bytes);
+            }
+        }
+        return folder;
+    }
+    void manyReaders() {
+        QFETCH(QStringList, args);
+        const QString folder = makeMany();
+        const Result one = runWithReaders("1", args + QStringList{folder});
+        const Result several = runWithReaders("6", args + QStringList{folder});
+        QCOMPARE(one.err, QByteArray());
+        QVERIFY(one.out.size() > 1000);
+        QCOMPARE(several.out, one.out);
+        QCOMPARE(several.exitCode, one.exitCode);
+    }
+    void dateOrderLimitKeepsNewest() {
+        makeMany();
+        const QStringList args = {u"rss"_s,    u"--feed-title"_s, u"N"_s,       u"--site-url"_s, u"u"_s,
+                                  u"--sort"_s, u"date"_s,         u"$T/many"_s, u"--recursive"_s};
+        const Result all = runWithReaders("4", args);
+        const Result newest = runWithReaders("4", args + QStringList{u"--limit"_s, u"3"_s});
+        QCOMPARE(all.exitCode, 0);
+        QCOMPARE(newest.exitCode, 0);
+        const qsizetype cut = [&] {
+            qsizetype at = 0;
+            for (int i = 0; i < 3; ++i)
+                at = all.out.indexOf("</item>", at) + 7;
+            return at;
+        }();
+        QCOMPARE(newest.out, all.out.first(cut) + "</channel></rss>");
     }
 
     void outputFile_data() {
@@ -761,14 +846,28 @@ private Q_SLOTS:
                    "c.htm: the title is empty; the index and feeds would show the page's local path instead\n"
                    "3 findings; 3 pages checked\n"
             << 1;
-        QTest::newRow("the same title names every other page")
-            << QByteArrayList{"a.htm|<title>Home</title>", "b.htm|<title>Home</title>",
-                              "sub/c.htm|<title>H&#111;me</title>", "d.htm|<title>home</title>"}
+        QTest::newRow("pages that share a title are one finding")
+            << QByteArrayList{"a.htm|<title>Home</title>",
+                              "b.htm|<title>Home</title>",
+                              "sub/c.htm|<title>H&#111;me</title>",
+                              "d.htm|<title>home</title>",
+                              "e.htm|<title>Other</title>",
+                              "f.htm|<title>Other</title>",
+                              "g.htm|<p>none"}
             << QStringList() << QStringList{u"--recursive"_s}
-            << QByteArray("a.htm: the same title as b.htm, sub/c.htm: \"Home\"\n"
-                          "b.htm: the same title as a.htm, sub/c.htm: \"Home\"\n"
-                          "sub/c.htm: the same title as a.htm, b.htm: \"Home\"\n"
-                          "3 findings; 4 pages checked\n")
+            << "g.htm" + noTitle +
+                   "3 pages share the title \"Home\":\n  a.htm\n  b.htm\n  sub/c.htm\n"
+                   "2 pages share the title \"Other\":\n  e.htm\n  f.htm\n"
+                   "3 findings; 7 pages checked\n"
+            << 1;
+        QTest::newRow("names with line feeds, tabs and backslashes are escaped")
+            << QByteArrayList{"a\nb.htm|<title>T</title>", "c\td.htm|<title>T</title>", "e\\n.htm|<p>none",
+                              "f\rg.htm|<title>U</title>", "plain.htm|<title>U</title>"}
+            << QStringList() << QStringList()
+            << "e\\\\n.htm" + noTitle +
+                   "2 pages share the title \"T\":\n  a\\nb.htm\n  c\\td.htm\n"
+                   "2 pages share the title \"U\":\n  f\\rg.htm\n  plain.htm\n"
+                   "3 findings; 5 pages checked\n"
             << 1;
         QTest::newRow("titles of 70 characters pass, 71 do not")
             << QByteArrayList{"a.htm|<title>" + title70 + "</title>", "b.htm|<title>" + title70 + "y</title>",
@@ -899,6 +998,16 @@ private Q_SLOTS:
                    "local path instead\",\n        \"kind\": \"no-title\",\n        \"page\": \"a.htm\"\n"
                    "    }\n]\n")
             << 1;
+        QTest::newRow("json, pages that share a title")
+            << QByteArrayList{"a\nb.htm|<title>T &amp; U</title>", "b.htm|<title>T &amp; U</title>",
+                              "c.htm|<title>C</title>"}
+            << QStringList() << QStringList{u"--format"_s, u"json"_s}
+            << QByteArray(
+                   "[\n    {\n        \"detail\": \"2 pages share the title \\\"T & U\\\"\",\n"
+                   "        \"kind\": \"duplicate-title\",\n        \"page\": \"a\\nb.htm\",\n"
+                   "        \"pages\": [\n            \"a\\nb.htm\",\n            \"b.htm\"\n        ],\n"
+                   "        \"title\": \"T & U\"\n    }\n]\n")
+            << 1;
         QTest::newRow("json, nothing found")
             << QByteArrayList{"b.htm|<title>B</title>"} << QStringList()
             << QStringList{u"--format"_s, u"json"_s} << QByteArray("[\n]\n") << 0;
@@ -927,16 +1036,25 @@ private Q_SLOTS:
                 testcaps::CanOpen(QFile::encodeName(dir.path() + u'/' + locked.first())))
                 QSKIP("file modes do not stop this user from reading");
         }
-        QProcess process;
-        process.setChildProcessModifier([] { testcaps::DropFileOverrideForGood(); });
-        const Result r =
-            run(process, QStringLiteral(PAGEWICK_CLI), QStringList{u"check"_s, dir.path()} + options);
+        // The same report whether one thread reads the pages or several.
+        QList<Result> results;
+        for (const char* readers : {"1", "4"}) {
+            QProcess process;
+            process.setChildProcessModifier([] { testcaps::DropFileOverrideForGood(); });
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(u"PAGEWICK_READERS"_s, QString::fromLatin1(readers));
+            process.setProcessEnvironment(environment);
+            results << run(process, QStringLiteral(PAGEWICK_CLI),
+                           QStringList{u"check"_s, dir.path()} + options);
+        }
         for (const QString& name : locked)
             QFile::setPermissions(dir.path() + u'/' + name,
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(r.err, QByteArray());
-        QCOMPARE(r.out, expected);
-        QCOMPARE(r.exitCode, exitCode);
+        for (const Result& r : results) {
+            QCOMPARE(r.err, QByteArray());
+            QCOMPARE(r.out, expected);
+            QCOMPARE(r.exitCode, exitCode);
+        }
     }
 
     // The output is written again after pages are added, changed and removed, and the command

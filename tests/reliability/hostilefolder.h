@@ -180,9 +180,17 @@ public:
         // Named like pages, but none of them is a page.
         if (::mkfifo(at("fifo.htm").constData(), 0644) != 0)
             return fail(error, "mkfifo", "fifo.htm");
+        // One that a test writes a title into: a FIFO is not read even when it has something to give.
+        if (::mkfifo(at("live-fifo.htm").constData(), 0644) != 0)
+            return fail(error, "mkfifo", "live-fifo.htm");
         const QList<std::pair<QByteArray, QByteArray>> links = {
-            {"zero.htm", "/dev/zero"},    {"broken.htm", "missing-target.htm"}, {"loop-a.htm", "loop-b.htm"},
-            {"loop-b.htm", "loop-a.htm"}, {"self-loop.htm", "self-loop.htm"},   {"folder-link.htm", "x.html"},
+            {"zero.htm", "/dev/zero"},
+            {"urandom-link.htm", "/dev/urandom"},
+            {"broken.htm", "missing-target.htm"},
+            {"loop-a.htm", "loop-b.htm"},
+            {"loop-b.htm", "loop-a.htm"},
+            {"self-loop.htm", "self-loop.htm"},
+            {"folder-link.htm", "x.html"},
         };
         for (const auto& [name, target] : links) {
             if (::symlink(target.constData(), at(name).constData()) != 0)

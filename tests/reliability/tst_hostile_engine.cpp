@@ -19,6 +19,8 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -127,8 +129,9 @@ private Q_SLOTS:
                 QTest::newRow(page.name.toPercentEncoding().constData())
                     << page.name << (page.label != hostile::Label::Path && !page.vanishes);
         }
-        for (const char* name : {"fifo.htm", "zero.htm", "broken.htm", "loop-a.htm", "self-loop.htm",
-                                 "folder-link.htm", "x.html", "never-there.htm"})
+        for (const char* name :
+             {"fifo.htm", "live-fifo.htm", "zero.htm", "urandom-link.htm", "broken.htm", "loop-a.htm",
+              "self-loop.htm", "folder-link.htm", "x.html", "never-there.htm"})
             QTest::newRow(name) << QByteArray(name) << false;
     }
 
@@ -138,6 +141,17 @@ private Q_SLOTS:
         if (name == hostile::kVanishingName)
             QVERIFY(folder.removeVanishing());
         const QString path = PagePath(folder.path, FileNameFromBytes(name));
+        // A FIFO with a writer and a title waiting in it.
+        int writer = -1;
+        if (name == "live-fifo.htm") {
+            writer = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+            QVERIFY(writer >= 0);
+            QCOMPARE(::write(writer, "<title>Pipe</title>", 19), ssize_t(19));
+        }
+        const auto closeWriter = qScopeGuard([writer] {
+            if (writer >= 0)
+                ::close(writer);
+        });
         const QString answer = ExtractTitle(path);
         QCOMPARE(answer == path, !titled);
         const hostile::Page* page = folder.find(FileNameFromBytes(name));

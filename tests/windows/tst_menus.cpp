@@ -817,10 +817,12 @@ private Q_SLOTS:
         QTest::addColumn<bool>("subFolders");
         QTest::addColumn<QStringList>("found"); // in the report
         QTest::newRow("the folder") << false
-                                    << QStringList{u"untitled.htm: "_s, u"3 findings; 3 pages checked"_s};
+                                    << QStringList{u"untitled.htm: "_s,
+                                                   u"2 pages share the title \"Same\":\n  a.htm\n  b.htm\n"_s,
+                                                   u"2 findings; 3 pages checked"_s};
         QTest::newRow("with sub-folders")
             << true
-            << QStringList{u"untitled.htm: "_s, u"old/untitled.htm: "_s, u"4 findings; 4 pages checked"_s};
+            << QStringList{u"untitled.htm: "_s, u"old/untitled.htm: "_s, u"3 findings; 4 pages checked"_s};
     }
     void checkSite() {
         QFETCH(bool, subFolders);
