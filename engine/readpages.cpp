@@ -11,6 +11,8 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+
+#include <sys/resource.h>
 #include <vector>
 
 namespace pagewick {
@@ -115,6 +117,18 @@ int ReadersSet() {
     return ok && set >= 1 ? std::min(set, kMostThreads) : 0;
 }
 
+// How many readers the process's descriptor limit leaves room for: each holds up to three (its
+// folder, the sub-folder of its page, the page), and the rest of the program keeps some too.
+int ReadersDescriptorsAllow() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return kMostThreads;
+    constexpr rlim_t kKeptElsewhere = 32, kPerReader = 4;
+    if (limit.rlim_cur <= kKeptElsewhere + kPerReader)
+        return 1;
+    return int(std::min<rlim_t>((limit.rlim_cur - kKeptElsewhere) / kPerReader, rlim_t(kMostThreads)));
+}
+
 } // namespace
 
 int PageReaderThreads() {
@@ -129,9 +143,11 @@ void ForEachPage(const QString& folderText, const QStringList& pageNames, unsign
                  const std::function<void(PageRecord&&)>& sink) {
     // A number set is taken however few the pages, so that its effect can be seen on any folder.
     const int set = ReadersSet();
-    const int threads = set                            ? int(std::min<qsizetype>(set, pageNames.size()))
-                        : pageNames.size() < kFewPages ? 1
-                                                       : PageReaderThreads();
+    const int wanted = set                            ? int(std::min<qsizetype>(set, pageNames.size()))
+                       : pageNames.size() < kFewPages ? 1
+                                                      : PageReaderThreads();
+    // Out of descriptors, a reader could not open its pages: they would be labelled unreadable.
+    const int threads = std::min(wanted, ReadersDescriptorsAllow());
     const auto readHere = [&] {
         const FolderPageReader reader(folderText);
         for (const QString& name : pageNames)
