@@ -1,7 +1,10 @@
 #include "cli/check.h"
 
+#include "cli/message.h"
 #include "engine/filename.h"
 #include "engine/sitecheck.h"
+
+#include <QCoreApplication>
 
 #include <cerrno>
 #include <cstdio>
@@ -19,7 +22,10 @@ int RunCheck(const QString& folderText, const PageListing& listing, CheckFormat 
     if (std::fwrite(report.constData(), 1, size_t(report.size()), stdout) != size_t(report.size()) ||
         std::fflush(stdout) != 0) {
         const QByteArray message =
-            QByteArray("pagewick-cli: cannot write to standard output: ") + std::strerror(errno) + '\n';
+            "pagewick-cli: " +
+            MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot write to standard output: %1"),
+                         {std::strerror(errno)}) +
+            '\n';
         std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
         return 1;
     }

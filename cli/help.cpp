@@ -1,27 +1,29 @@
 #include "cli/help.h"
 
+#include <QCoreApplication>
+
 namespace pagewick::cli {
 
 QString UsageText() {
-    return QStringLiteral(
-        "Usage: pagewick-cli index FOLDER [ORDER] [-o FILE]\n"
-        "       pagewick-cli page FOLDER --title TEXT [ORDER] [-o FILE]\n"
-        "       pagewick-cli titles FOLDER [ORDER]\n"
-        "       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]\n"
-        "                    [--feed-url URL] [--dates] [--description title|meta]\n"
-        "                    [--limit N] [ORDER] [-o FILE]\n"
-        "       pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL\n"
-        "                    [--description title|meta] [--limit N] [ORDER] [-o FILE]\n"
-        "       pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...\n"
-        "                    [-o FILE]\n"
-        "       pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...\n"
-        "       pagewick-cli --help | --version\n"
-        "ORDER: [--sort name|natural|date] [--exclude GLOB]...\n"
-        "Every command also takes --recursive and --max-depth N; with -o FILE, --watch.\n");
+    return QCoreApplication::translate(
+        "pagewick::cli", "Usage: pagewick-cli index FOLDER [ORDER] [-o FILE]\n"
+                         "       pagewick-cli page FOLDER --title TEXT [ORDER] [-o FILE]\n"
+                         "       pagewick-cli titles FOLDER [ORDER]\n"
+                         "       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]\n"
+                         "                    [--feed-url URL] [--dates] [--description title|meta]\n"
+                         "                    [--limit N] [ORDER] [-o FILE]\n"
+                         "       pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL\n"
+                         "                    [--description title|meta] [--limit N] [ORDER] [-o FILE]\n"
+                         "       pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...\n"
+                         "                    [-o FILE]\n"
+                         "       pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...\n"
+                         "       pagewick-cli --help | --version\n"
+                         "ORDER: [--sort name|natural|date] [--exclude GLOB]...\n"
+                         "Every command also takes --recursive and --max-depth N; with -o FILE, --watch.\n");
 }
 
 QString HelpText() {
-    return UsageText() + QStringLiteral(R"(
+    return UsageText() + QCoreApplication::translate("pagewick::cli", R"(
 Builds from the command line what the Pagewick window builds: an HTML index of
 the page files in FOLDER, a complete page around that index, or RSS 2.0 code
 for the pages; for publishing a site, also an Atom feed and a sitemap, and a

@@ -1,9 +1,12 @@
 #include "cli/watch.h"
 
+#include "cli/message.h"
+
 #include "engine/filename.h"
 #include "engine/paths.h"
 #include "engine/writefile.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -71,7 +74,8 @@ bool FolderReadable(const QString& folderText) {
     const QByteArray path = FileNameToBytes(EnsureTrailingSeparator(folderText));
     DIR* dir = ::opendir(path.constData());
     if (!dir) {
-        Say("cannot read folder \"" + FileNameToBytes(folderText) + "\": " + std::strerror(errno));
+        Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot read folder \"%1\": %2"),
+                         {FileNameToBytes(folderText), std::strerror(errno)}));
         return false;
     }
     ::closedir(dir);
@@ -169,12 +173,14 @@ private:
 int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QString& outputFile,
                     const std::function<std::optional<QString>()>& build) {
     if (!CatchStopSignals()) {
-        Say(QByteArray("cannot watch for signals: ") + std::strerror(errno));
+        Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch for signals: %1"),
+                         {std::strerror(errno)}));
         return 1;
     }
     FolderWatch watch(folderText, walk, outputFile);
     if (watch.handle() < 0) {
-        Say(QByteArray("cannot watch the folder: ") + std::strerror(errno));
+        Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch the folder: %1"),
+                         {std::strerror(errno)}));
         return 1;
     }
     // Watching starts before the first build, so no change after it goes unseen.
@@ -204,7 +210,8 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
     QObject::connect(&quiet, &QTimer::timeout, &loop, [&] {
         if (topGone || !FolderReadable(folderText)) {
             if (topGone)
-                Say("folder \"" + FileNameToBytes(folderText) + "\" is gone");
+                Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "folder \"%1\" is gone"),
+                                 {FileNameToBytes(folderText)}));
             loop.exit(1);
             return;
         }
@@ -214,7 +221,8 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
             return;
         QString writeError;
         if (WriteTextFile(outputFile, *text, &writeError))
-            Say("wrote " + FileNameToBytes(outputFile));
+            Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "wrote %1"),
+                             {FileNameToBytes(outputFile)}));
         else
             Say(writeError.toUtf8());
     });

@@ -4,6 +4,7 @@
 #include "engine/pagereader.h"
 #include "engine/paths.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 #include <algorithm>
@@ -208,14 +209,18 @@ unsigned FeedPageWants(FeedFormat format, const FeedOptions& options) {
 
 QString FeedAddressProblem(FeedFormat format, const QString& siteUrl, const FeedOptions& options) {
     if (format == FeedFormat::Atom && options.feedUrl.isEmpty())
-        return u"an Atom feed needs the feed's own address"_s;
+        return QCoreApplication::translate("pagewick::engine", "an Atom feed needs the feed's own address");
     const bool published = format == FeedFormat::Atom || options.guid || !options.feedUrl.isEmpty();
     if (!published)
         return {};
     if (!IsWebAddress(siteUrl))
-        return u"the site address \"%1\" is not an absolute http or https address"_s.arg(siteUrl);
+        return QCoreApplication::translate("pagewick::engine",
+                                           "the site address \"%1\" is not an absolute http or https address")
+            .arg(siteUrl);
     if (!options.feedUrl.isEmpty() && !IsWebAddress(options.feedUrl))
-        return u"the feed address \"%1\" is not an absolute http or https address"_s.arg(options.feedUrl);
+        return QCoreApplication::translate("pagewick::engine",
+                                           "the feed address \"%1\" is not an absolute http or https address")
+            .arg(options.feedUrl);
     return {};
 }
 

@@ -79,8 +79,11 @@ std::unique_ptr<PageSource> Failed(QString* whyNot, const QString& reason) {
     return nullptr;
 }
 
+// In English whatever the locale: the reasons end up in the site check's report, which reads the
+// same in every language.
 QString ErrorText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    const char* description = strerrordesc_np(error);
+    return description ? QString::fromLatin1(description) : QStringLiteral("error %1").arg(error);
 }
 
 std::unique_ptr<PageSource> OpenAt(int folderFd, QByteArrayView path, QString* whyNot) {

@@ -3,6 +3,8 @@
 #include "engine/feed.h"
 #include "engine/paths.h"
 
+#include <QCoreApplication>
+
 namespace pagewick {
 
 using namespace Qt::Literals::StringLiterals;
@@ -41,7 +43,9 @@ QString BuildSitemapText(const QString& folderText, const QStringList& pageNames
 QString SitemapAddressProblem(const QString& siteUrl) {
     return IsWebAddress(siteUrl)
                ? QString()
-               : u"the site address \"%1\" is not an absolute http or https address"_s.arg(siteUrl);
+               : QCoreApplication::translate(
+                     "pagewick::engine", "the site address \"%1\" is not an absolute http or https address")
+                     .arg(siteUrl);
 }
 
 } // namespace pagewick

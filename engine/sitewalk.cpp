@@ -2,8 +2,8 @@
 
 #include "engine/filename.h"
 #include "engine/paths.h"
-#include "engine/scan_p.h"
 #include "engine/scan.h"
+#include "engine/scan_p.h"
 
 #include <QHash>
 #include <algorithm>
@@ -34,8 +34,11 @@ namespace {
 
 using detail::MatchesPagePattern;
 
+// In English whatever the locale: the reasons end up in the site check's report, which reads the
+// same in every language.
 QString ErrorText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    const char* description = strerrordesc_np(error);
+    return description ? QString::fromLatin1(description) : QStringLiteral("error %1").arg(error);
 }
 
 // The relative path of an entry: scratch holds the folder's prefix, and the name is put after it

@@ -4,6 +4,7 @@
 #include "engine/writefile.h"
 #include "ui/apptitle.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -48,8 +49,8 @@ void SaveThroughDialog(QWidget* parent, QFileDialog* dialog, const QString& fold
 } // namespace
 
 void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText, const QString& indexText) {
-    const QString title =
-        QInputDialog::getText(parent, AppTitle(), QStringLiteral("Give the title of the file"));
+    const QString title = QInputDialog::getText(
+        parent, AppTitle(), QCoreApplication::translate("pagewick::SaveFlow", "Give the title of the file"));
     const QString document = BuildPageDocument(title, indexText);
     SaveThroughDialog(parent, cdl, folderText, cdl->property(kLastFileNameProperty).toString(),
                       QStringLiteral("htm"), document);
