@@ -95,6 +95,17 @@ class CliTest : public QObject {
         QProcess process;
         return run(process, QStringLiteral(PAGEWICK_CLI), expand(args));
     }
+    // The user's language, as a desktop session sets it.
+    static QProcessEnvironment inLanguage(const QString& language) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"LANGUAGE"_s, language);
+        return environment;
+    }
+    Result run(const QStringList& args, const QString& language) {
+        QProcess process;
+        process.setProcessEnvironment(inLanguage(language));
+        return run(process, QStringLiteral(PAGEWICK_CLI), expand(args));
+    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -341,10 +352,13 @@ private Q_SLOTS:
     void output() {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, expected);
-        const Result r = run(args);
-        QCOMPARE(r.err, QByteArray());
-        QCOMPARE(r.out, expand(expected));
-        QCOMPARE(r.exitCode, 0);
+        // The same bytes in every language the program speaks.
+        for (const QString& language : {u"en"_s, u"de"_s, u"fr"_s}) {
+            const Result r = run(args, language);
+            QCOMPARE(r.err, QByteArray());
+            QCOMPARE(r.out, expand(expected));
+            QCOMPARE(r.exitCode, 0);
+        }
     }
 
     void outputFile_data() {
@@ -690,16 +704,23 @@ private Q_SLOTS:
                 testcaps::CanOpen(QFile::encodeName(dir.path() + u'/' + locked.first())))
                 QSKIP("file modes do not stop this user from reading");
         }
-        QProcess process;
-        process.setChildProcessModifier([] { testcaps::DropFileOverrideForGood(); });
-        const Result r =
-            run(process, QStringLiteral(PAGEWICK_CLI), QStringList{u"check"_s, dir.path()} + options);
+        // The report is the same in every language the program speaks.
+        QList<Result> results;
+        for (const QString& language : {u"en"_s, u"de"_s, u"fr"_s}) {
+            QProcess process;
+            process.setChildProcessModifier([] { testcaps::DropFileOverrideForGood(); });
+            process.setProcessEnvironment(inLanguage(language));
+            results << run(process, QStringLiteral(PAGEWICK_CLI),
+                           QStringList{u"check"_s, dir.path()} + options);
+        }
         for (const QString& name : locked)
             QFile::setPermissions(dir.path() + u'/' + name,
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(r.err, QByteArray());
-        QCOMPARE(r.out, expected);
-        QCOMPARE(r.exitCode, exitCode);
+        for (const Result& r : results) {
+            QCOMPARE(r.err, QByteArray());
+            QCOMPARE(r.out, expected);
+            QCOMPARE(r.exitCode, exitCode);
+        }
     }
 
     // The output is written again after pages are added, changed and removed, and the command
@@ -777,18 +798,29 @@ private Q_SLOTS:
 
     void helpAndVersion_data() {
         QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("language"); // LANGUAGE
         QTest::addColumn<QByteArray>("start");
         const QByteArray usage = "Usage: pagewick-cli index FOLDER ";
-        QTest::newRow("--help") << QStringList{u"--help"_s} << usage;
-        QTest::newRow("-h") << QStringList{u"-h"_s} << usage;
-        QTest::newRow("help after a command") << QStringList{u"rss"_s, u"--help"_s} << usage;
-        QTest::newRow("--version") << QStringList{u"--version"_s}
+        const QByteArray german = "Aufruf: pagewick-cli index FOLDER ";
+        const QByteArray french = "Usage\xc2\xa0: pagewick-cli index FOLDER ";
+        QTest::newRow("--help") << QStringList{u"--help"_s} << u"en"_s << usage;
+        QTest::newRow("-h") << QStringList{u"-h"_s} << u"en"_s << usage;
+        QTest::newRow("help after a command") << QStringList{u"rss"_s, u"--help"_s} << u"en"_s << usage;
+        QTest::newRow("--version") << QStringList{u"--version"_s} << u"en"_s
                                    << QByteArray("pagewick-cli " PAGEWICK_VERSION "\n");
+        QTest::newRow("--help, German") << QStringList{u"--help"_s} << u"de"_s << german;
+        QTest::newRow("--help, Austrian German") << QStringList{u"--help"_s} << u"de_AT"_s << german;
+        QTest::newRow("--help, French") << QStringList{u"--help"_s} << u"fr"_s << french;
+        QTest::newRow("--help, Spanish then French") << QStringList{u"--help"_s} << u"es:fr"_s << french;
+        QTest::newRow("--help, Spanish: English") << QStringList{u"--help"_s} << u"es"_s << usage;
+        QTest::newRow("--version, German")
+            << QStringList{u"--version"_s} << u"de"_s << QByteArray("pagewick-cli " PAGEWICK_VERSION "\n");
     }
     void helpAndVersion() {
         QFETCH(QStringList, args);
+        QFETCH(QString, language);
         QFETCH(QByteArray, start);
-        const Result r = run(args);
+        const Result r = run(args, language);
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, QByteArray());
         QVERIFY2(r.out.startsWith(start), r.out.constData());
