@@ -276,7 +276,7 @@ Befehle:
                      je Seite.
   page FOLDER        Den Index in einer vollständigen HTML-Seite ausgeben,
                      deren Titel und Überschrift der --title-Text ist, so wie
-                     &quot;HTML-Datei speichern&quot; im Fenster sie schreibt.
+                     &quot;HTML speichern&quot; im Fenster sie schreibt.
   titles FOLDER      Eine Zeile je Seite ausgeben: ihren Dateinamen, einen
                      Tabulator und ihren Titel, mit einem Zeilenvorschub am
                      Ende.
@@ -710,7 +710,7 @@ Beispiele:
     </message>
     <message>
         <source>With every option off, Create XML code builds the plain RSS code.</source>
-        <translation>Sind alle Optionen aus, erstellt „XML-Code erstellen“ den einfachen RSS-Code.</translation>
+        <translation>Sind alle Optionen aus, erstellt „XML erstellen“ den einfachen RSS-Code.</translation>
     </message>
     <message>
         <source>RSS feed</source>
@@ -747,7 +747,7 @@ Beispiele:
     </message>
     <message>
         <source>Browse</source>
-        <translation>Durchsuchen</translation>
+        <translation>Auswählen</translation>
     </message>
     <message>
         <source>Browse to select a folder</source>
@@ -767,7 +767,7 @@ Beispiele:
     </message>
     <message>
         <source>View HTML code</source>
-        <translation>HTML-Code zeigen</translation>
+        <translation>HTML zeigen</translation>
     </message>
     <message>
         <source>View the HTML code of the index. You can copy and paste into your HTML editor</source>
@@ -775,7 +775,7 @@ Beispiele:
     </message>
     <message>
         <source>View in Browser</source>
-        <translation>Im Browser zeigen</translation>
+        <translation>Im Browser</translation>
     </message>
     <message>
         <source>View the index in a browser</source>
@@ -783,11 +783,11 @@ Beispiele:
     </message>
     <message>
         <source>Save HTML file</source>
-        <translation>HTML-Datei speichern</translation>
+        <translation>HTML speichern</translation>
     </message>
     <message>
         <source>Create XML code</source>
-        <translation>XML-Code erstellen</translation>
+        <translation>XML erstellen</translation>
     </message>
     <message>
         <source>Click to genereate XML code to include in a RSS feed</source>
@@ -795,7 +795,7 @@ Beispiele:
     </message>
     <message>
         <source>View XML code</source>
-        <translation>XML-Code zeigen</translation>
+        <translation>XML zeigen</translation>
     </message>
     <message>
         <source>Click to view the XML code to be pasted in a RSS feed</source>

@@ -275,7 +275,7 @@ Commandes&#xa0;:
                      page.
   page FOLDER        Afficher l&apos;index dans une page HTML complète dont le
                      titre et l&apos;en-tête sont le texte de --title, comme
-                     &quot;Enregistrer le HTML&quot; l&apos;écrit dans la fenêtre.
+                     &quot;Enregistrer&quot; l&apos;écrit dans la fenêtre.
   titles FOLDER      Afficher une ligne par page&#xa0;: son nom de fichier, une
                      tabulation et son titre, terminée par un saut de ligne.
   rss FOLDER         Afficher le code RSS 2.0&#xa0;: un canal avec le texte de
@@ -707,7 +707,7 @@ Exemples&#xa0;:
     </message>
     <message>
         <source>With every option off, Create XML code builds the plain RSS code.</source>
-        <translation>Toutes les options désactivées, Créer le code XML produit le code RSS simple.</translation>
+        <translation>Toutes les options désactivées, Créer le XML produit le code RSS simple.</translation>
     </message>
     <message>
         <source>RSS feed</source>
@@ -764,7 +764,7 @@ Exemples&#xa0;:
     </message>
     <message>
         <source>View HTML code</source>
-        <translation>Voir le code HTML</translation>
+        <translation>Voir le HTML</translation>
     </message>
     <message>
         <source>View the HTML code of the index. You can copy and paste into your HTML editor</source>
@@ -772,7 +772,7 @@ Exemples&#xa0;:
     </message>
     <message>
         <source>View in Browser</source>
-        <translation>Voir dans le navigateur</translation>
+        <translation>Voir l&apos;aperçu</translation>
     </message>
     <message>
         <source>View the index in a browser</source>
@@ -780,11 +780,11 @@ Exemples&#xa0;:
     </message>
     <message>
         <source>Save HTML file</source>
-        <translation>Enregistrer le HTML</translation>
+        <translation>Enregistrer</translation>
     </message>
     <message>
         <source>Create XML code</source>
-        <translation>Créer le code XML</translation>
+        <translation>Créer le XML</translation>
     </message>
     <message>
         <source>Click to genereate XML code to include in a RSS feed</source>
@@ -792,7 +792,7 @@ Exemples&#xa0;:
     </message>
     <message>
         <source>View XML code</source>
-        <translation>Voir le code XML</translation>
+        <translation>Voir le XML</translation>
     </message>
     <message>
         <source>Click to view the XML code to be pasted in a RSS feed</source>

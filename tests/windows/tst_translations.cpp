@@ -346,6 +346,8 @@ private Q_SLOTS:
                 untranslated << it.key() + u": "_s + it.value();
         }
         QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u'\n')));
+        // The captions are short enough that the window needs no smaller font than in English.
+        QVERIFY(window.font().pointSizeF() >= englishWindow.font().pointSizeF());
         QVERIFY2(Clipped(&window).isEmpty(), qPrintable(Clipped(&window).join(u'\n')));
         QVERIFY2(ClashingAccessKeys(bar).isEmpty(), qPrintable(ClashingAccessKeys(bar).join(u'\n')));
     }
