@@ -12,7 +12,7 @@ CMAKE_FLAGS ?=
 # Where `make install` puts Pagewick: the user's ~/.local, or /usr/local for root.
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench install uninstall package translations clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench conformance install uninstall package translations clean
 
 all: build
 
@@ -51,11 +51,17 @@ $(FUZZ_BUILD)/build.ninja: | deps
 		-DPAGEWICK_FUZZ=ON
 
 fuzz: deps $(FUZZ_BUILD)/build.ninja
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_title fuzz_flatten fuzz_feed
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_title fuzz_flatten fuzz_feed fuzz_template
 	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build
 	bench/run $(BUILD) $(PAGES)
+
+# Titles against a real browser's: the browser corpus (tests/browser/corpus) through pagewick-cli,
+# compared with Chromium's cached answers; prints "agree N/M" and every difference. Needs no browser;
+# tools/browser-titles (with Debian's chromium) renews the answers.
+conformance: build
+	tools/browser-compare $(BUILD)/cli/pagewick-cli
 
 install: build
 	@tools/install-pagewick $(BUILD) $(PREFIX)

@@ -6,8 +6,9 @@ namespace pagewick::cli {
 
 QString UsageText() {
     return QCoreApplication::translate(
-        "pagewick::cli", "Usage: pagewick-cli index FOLDER [ORDER] [-o FILE]\n"
-                         "       pagewick-cli page FOLDER --title TEXT [ORDER] [-o FILE]\n"
+        "pagewick::cli", "Usage: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]\n"
+                         "       pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]\n"
+                         "                    [--details LIST] [ORDER] [-o FILE]\n"
                          "       pagewick-cli titles FOLDER [ORDER]\n"
                          "       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]\n"
                          "                    [--feed-url URL] [--dates] [--description title|meta]\n"
@@ -76,8 +77,8 @@ Options:
   --feed-title TEXT  The title of the feed (rss, atom; required).
   --site-url URL     The address of the web site (rss, atom, sitemap;
                      required). Free text for a plain rss feed; an absolute
-                     http or https address for atom, sitemap, and rss with
-                     --guid or --feed-url.
+                     http or https address, without a query or fragment,
+                     for atom, sitemap, and rss with --guid or --feed-url.
   --feed-url URL     The feed's own address, an absolute http or https
                      address (atom: required, its id; rss: adds an
                      <atom:link rel="self"> to the channel).
@@ -90,6 +91,28 @@ Options:
                      page's <meta name="description">, else its title for
                      rss and no summary for atom.
   --lastmod          Give each sitemap <url> its page date as <lastmod>.
+  --template FILE    Build the page from FILE, an HTML page of your own
+                     (page): {{index}}, which it must hold, becomes the
+                     index, {{title}} the --title text (escaped as text, or
+                     as an attribute value inside a tag), {{updated}} the
+                     newest page date (RFC 3339) and {{count}} the number of
+                     pages; "{{{{" writes "{{". Another {{...}} is bad usage,
+                     named with its line. FILE is read in its own encoding
+                     (a byte-order mark or a charset declaration, as pages
+                     are); the page is written in UTF-8 and its charset
+                     declarations say so (a <meta charset="utf-8"> is added
+                     at the start of its head when it has none).
+  --css URL          Link the page to the stylesheet at URL: a <link
+                     rel="stylesheet"> in its head (page; with --template, at
+                     the end of the template's head).
+  --details LIST     After each page's link, also show some of "date",
+                     "size" and "description", separated by commas, in the
+                     order given (index, page): the page date as a <time
+                     datetime> element (shown as yyyy-mm-dd, UTC), the file's
+                     size in bytes, KiB or MiB, and the page's
+                     <meta name="description">, as text, in a
+                     <span class="size"> and a <span class="description">
+                     for a stylesheet. What a page lacks is left out.
   --sort ORDER       The order of the pages (index, page, titles, rss, atom):
                      "name", alphabetical without regard to letter case (the
                      default); "natural", the same with runs of digits read as
@@ -114,7 +137,9 @@ Options:
                      a page is added, removed, renamed or changed, once the
                      pages have been quiet for 300 ms, and only when the new
                      text differs from FILE; each rewrite is named on
-                     standard error. SIGINT or SIGTERM end it with status 0.
+                     standard error. A change to the --template FILE
+                     builds it again too. SIGINT or SIGTERM end it with
+                     status 0.
                      Needs -o FILE, a regular file (every command that takes
                      -o).
   -o, --output FILE  Write to FILE instead of standard output (every command
@@ -126,7 +151,10 @@ Options:
                      the old FILE keep the old text. A FILE that is a FIFO or
                      a character device (such as a terminal) is written into
                      and stays what it is. "-" and /dev/stdout mean standard
-                     output. A folder, socket or loop of links is refused.
+                     output; a FILE that is where standard output, standard
+                     error or another open stream goes (/dev/stderr with
+                     2>>log) is written into that stream at its place. A
+                     folder, socket or loop of links is refused.
   -h, --help         Print this help and exit.
   -v, --version      Print the version and exit.
 
@@ -141,7 +169,8 @@ Page dates:
   (ISO 8601), else the time the file was last changed. Copying a folder or
   cloning a repository gives the files new times: declare the date in the
   page to keep it. Dates are written in UTC. Without --dates, --sort date,
-  atom or --lastmod, no page is read beyond its title.
+  atom, --lastmod, --details date or description, or a template's
+  {{updated}}, no page is read beyond its title.
 
 Exit status:
   0  Success; for check, nothing found.
@@ -187,6 +216,10 @@ Examples:
             pagewick-cli page site --recursive --title "My pages" \
                 -o site/index.html
             rsync -a site/ host:/srv/www/
+
+  A page in the site's own look, each entry with its date and description:
+    pagewick-cli page ~/site --title "My pages" --template site.html \
+        --details date,description -o ~/site/index.html
 
   Keep the index page current while editing, until Ctrl+C:
     pagewick-cli page ~/site --recursive --title "My pages" \

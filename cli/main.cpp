@@ -8,7 +8,9 @@
 #include "engine/filename.h"
 #include "engine/index.h"
 #include "engine/order.h"
+#include "engine/pagedetails.h"
 #include "engine/pagereader.h"
+#include "engine/pagetemplate.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
 #include "engine/sitemap.h"
@@ -28,7 +30,9 @@
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -97,16 +101,23 @@ bool CheckFolder(const QString& folderText) {
     return true;
 }
 
-// Standard output goes through stdio's buffer; a failure anywhere shows at the final flush.
+// Standard output goes through stdio's buffer; a failure anywhere shows at the final flush, with
+// the cause of the first one (errno is long overwritten by then).
+int standardOutputError = 0;
+
 void Put(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+    if (std::fwrite(bytes.constData(), 1, bytes.size(), stdout) != size_t(bytes.size()) &&
+        !standardOutputError)
+        standardOutputError = errno ? errno : EIO;
 }
 
 int FinishStandardOutput() {
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    if (std::fflush(stdout) != 0 && !standardOutputError)
+        standardOutputError = errno ? errno : EIO;
+    if (standardOutputError || std::ferror(stdout)) {
         PrintError(cli::MessageBytes(
             QCoreApplication::translate("pagewick::cli", "cannot write to standard output: %1"),
-            {std::strerror(errno)}));
+            {std::strerror(standardOutputError ? standardOutputError : EIO)}));
         return ExitFailure;
     }
     return 0;
@@ -128,12 +139,30 @@ bool NamesStandardOutput(const QString& outputFile) {
            outputFile == QStringLiteral("/dev/fd/1") || outputFile == QStringLiteral("/proc/self/fd/1");
 }
 
-// To FILE when one is given, else to standard output. A regular file is replaced atomically; a
-// FIFO or a terminal is written into, as a shell redirection would.
-int WriteOutput(const QString& outputFile, const QString& text) {
+// Where the output goes: standard output, another descriptor the process was given that is the
+// very file FILE names (after its links: "-o /dev/stderr 2>>log", "-o out.txt >>out.txt"), or -1:
+// FILE itself, to be replaced.
+int OutputDescriptor(const QString& outputFile) {
     if (outputFile.isNull() || NamesStandardOutput(outputFile))
+        return STDOUT_FILENO;
+    return OpenDescriptorOf(outputFile);
+}
+
+// To FILE when one is given, else to standard output. Into one of the process's own descriptors
+// when FILE is that file, at its position; otherwise a regular file is replaced atomically, and a
+// FIFO or a terminal is written into, as a shell redirection would.
+int WriteOutput(const QString& outputFile, int outputFd, const QString& text) {
+    if (outputFd == STDOUT_FILENO)
         return WriteStandardOutput(text);
     QString error;
+    if (outputFd >= 0) {
+        if (WriteIntoDescriptor(outputFd, text, &error))
+            return 0;
+        PrintError(
+            cli::MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot write to \"%1\": %2"),
+                              {FileNameToBytes(outputFile), error.toUtf8()}));
+        return ExitFailure;
+    }
     if (!WriteTextFile(outputFile, text, &error, SpecialTarget::WriteInto)) {
         PrintError(error.toUtf8());
         return ExitFailure;
@@ -206,15 +235,19 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption maxDepth(QStringLiteral("max-depth"), QString(), QStringLiteral("N"));
     const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption watch(QStringLiteral("watch"));
-    parser.addOptions({help, version, title, feedTitle, siteUrl, output, sort, exclude, limit, guid, feedUrl,
-                       dates, description, lastmod, recursive, maxDepth, format, watch});
+    const QCommandLineOption templateFile(QStringLiteral("template"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption css(QStringLiteral("css"), QString(), QStringLiteral("URL"));
+    const QCommandLineOption details(QStringLiteral("details"), QString(), QStringLiteral("LIST"));
+    parser.addOptions({help,      version,  title,  feedTitle, siteUrl,      output,      sort,
+                       exclude,   limit,    guid,   feedUrl,   dates,        description, lastmod,
+                       recursive, maxDepth, format, watch,     templateFile, css,         details});
 
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());
     if (parser.isSet(help))
-        return WriteOutput(QString(), cli::HelpText());
+        return WriteOutput(QString(), STDOUT_FILENO, cli::HelpText());
     if (parser.isSet(version))
-        return WriteOutput(QString(),
+        return WriteOutput(QString(), STDOUT_FILENO,
                            QStringLiteral("pagewick-cli %1\n").arg(QStringLiteral(PAGEWICK_VERSION)));
 
     const QStringList positional = parser.positionalArguments();
@@ -258,6 +291,9 @@ int Run(const QStringList& arguments) {
         {lastmod, false, command == Command::Sitemap},
         {format, false, command == Command::Check},
         {watch, false, command != Command::Titles && command != Command::Check},
+        {templateFile, false, command == Command::Page},
+        {css, false, command == Command::Page},
+        {details, false, command == Command::Index || command == Command::Page},
     };
     for (const OptionUse& use : uses) {
         const QString optionName = QStringLiteral("--") + use.option.names().last();
@@ -327,7 +363,10 @@ int Run(const QStringList& arguments) {
         return UsageError(
             QCoreApplication::translate("pagewick::cli", "%1: --max-depth takes a whole number, 0 or more")
                 .arg(form->name));
-    if (parser.isSet(watch) && (!parser.isSet(output) || NamesStandardOutput(parser.value(output))))
+    // Found before anything is opened, so only what the process was given can match.
+    const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
+    const int outputFd = OutputDescriptor(outputFile);
+    if (parser.isSet(watch) && (!parser.isSet(output) || outputFd >= 0))
         return UsageError(
             QCoreApplication::translate("pagewick::cli", "%1: --watch needs -o FILE").arg(form->name));
     cli::CheckFormat checkFormat = cli::CheckFormat::Text;
@@ -338,6 +377,27 @@ int Run(const QStringList& arguments) {
                 QCoreApplication::translate("pagewick::cli", "%1: --format takes text or json, not \"%2\"")
                     .arg(form->name, value));
         checkFormat = value == QStringLiteral("json") ? cli::CheckFormat::Json : cli::CheckFormat::Text;
+    }
+
+    IndexDetails indexDetails;
+    if (parser.isSet(details)) {
+        QString why;
+        const std::optional<QList<IndexDetail>> shown =
+            ParseIndexDetails(TextArgument(parser.value(details)), &why);
+        if (!shown)
+            return UsageError(QStringLiteral("%1: --details: %2").arg(form->name, why));
+        indexDetails.shown = *shown;
+    }
+    const QString stylesheetUrl = TextArgument(parser.value(css));
+    // The template is read, and must make a page, before any page is: a mistake in it is bad usage.
+    const QString templatePath = parser.value(templateFile);
+    const bool useTemplate = parser.isSet(templateFile);
+    std::optional<PageTemplate> pageTemplate;
+    if (useTemplate) {
+        QString why;
+        pageTemplate = LoadPageTemplate(templatePath, stylesheetUrl, &why);
+        if (!pageTemplate)
+            return UsageError(QStringLiteral("%1: %2").arg(form->name, why));
     }
 
     const QString folderText = positional[1];
@@ -352,17 +412,38 @@ int Run(const QStringList& arguments) {
             ReportSkippedFolders(folderText, listing.skipped);
         return listing;
     };
-    const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
+    bool firstBuild = true; // the template read above serves the first build
     // The output's text; nullopt when it cannot be made (the reason is said).
     const auto build = [&]() -> std::optional<QString> {
         const QStringList names = listPages().pages;
         switch (command) {
         case Command::Page: {
+            if (useTemplate) {
+                // Read again for each build, so that watching picks up a changed template; while it
+                // cannot make a page, nothing is written.
+                if (!firstBuild) {
+                    QString why;
+                    pageTemplate = LoadPageTemplate(templatePath, stylesheetUrl, &why);
+                    if (!pageTemplate) {
+                        PrintError(why.toUtf8());
+                        return std::nullopt;
+                    }
+                }
+                firstBuild = false;
+                QString index;
+                index.reserve(names.size() * 96);
+                IndexSummary summary;
+                StreamIndexText(
+                    folderText, names, selection, [&index](const QString& piece) { index += piece; },
+                    indexDetails, &summary, pageTemplate->uses(PageTemplate::Updated));
+                return pageTemplate->render(TextArgument(parser.value(title)), index, summary);
+            }
             // The document is made in one string, the index written straight into it.
-            QString document = PageDocumentStart(TextArgument(parser.value(title)));
+            QString document = PageDocumentStart(TextArgument(parser.value(title)), stylesheetUrl);
             document.reserve(document.size() + names.size() * 96);
-            StreamIndexText(folderText, names, selection,
-                            [&document](const QString& piece) { document += piece; });
+            StreamIndexText(
+                folderText, names, selection, [&document](const QString& piece) { document += piece; },
+                indexDetails);
             document += PageDocumentEnd();
             return document;
         }
@@ -371,36 +452,40 @@ int Run(const QStringList& arguments) {
         case Command::Atom:
             return BuildAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions);
         case Command::Sitemap: {
-            const qsizetype count = FilterPageNames(names, selection.excludes).size();
-            if (count > kSitemapMaxPages) {
-                PrintError(QCoreApplication::translate(
-                               "pagewick::cli",
-                               "the sitemap would list %1 pages, more than the %2 a sitemap may hold")
-                               .arg(count)
-                               .arg(kSitemapMaxPages)
+            // Search engines refuse a sitemap past the protocol's limits: none is written.
+            const auto refuse = [](const QString& problem) {
+                PrintError(QCoreApplication::translate("pagewick::cli", "cannot build the sitemap: %1")
+                               .arg(problem)
                                .toUtf8());
                 return std::nullopt;
-            }
+            };
+            if (const QString problem = SitemapPagesProblem(FilterPageNames(names, selection.excludes), site);
+                !problem.isEmpty())
+                return refuse(problem);
             SitemapOptions sitemapOptions;
             sitemapOptions.selection = selection;
             sitemapOptions.lastmod = parser.isSet(lastmod);
-            return BuildSitemapText(folderText, names, site, sitemapOptions);
+            QString text = BuildSitemapText(folderText, names, site, sitemapOptions);
+            if (const QString problem = SitemapSizeProblem(text); !problem.isEmpty())
+                return refuse(problem);
+            return text;
         }
         default:
-            return BuildIndexText(folderText, names, selection);
+            return BuildIndexText(folderText, names, selection, indexDetails);
         }
     };
     if (parser.isSet(watch))
-        return cli::WatchAndRewrite(folderText, *walk, outputFile, build);
+        return cli::WatchAndRewrite(folderText, *walk, outputFile, build,
+                                    useTemplate ? QStringList{templatePath} : QStringList());
 
-    // To standard output, the index (on its own or in the page) is written as it is made.
-    if ((command == Command::Index || command == Command::Page) &&
-        (outputFile.isNull() || NamesStandardOutput(outputFile))) {
+    // To standard output, the index (on its own or in the built-in page) is written as it is made.
+    if ((command == Command::Index || (command == Command::Page && !useTemplate)) &&
+        outputFd == STDOUT_FILENO) {
         QStringEncoder toUtf8(QStringEncoder::Utf8);
         const auto put = [&toUtf8](const QString& piece) { Put(toUtf8(piece)); };
         if (command == Command::Page)
-            put(PageDocumentStart(TextArgument(parser.value(title))));
-        StreamIndexText(folderText, listPages().pages, selection, put);
+            put(PageDocumentStart(TextArgument(parser.value(title)), stylesheetUrl));
+        StreamIndexText(folderText, listPages().pages, selection, put, indexDetails);
         if (command == Command::Page)
             put(PageDocumentEnd());
         return FinishStandardOutput();
@@ -416,7 +501,7 @@ int Run(const QStringList& arguments) {
     }
     default: {
         const std::optional<QString> text = build();
-        return text ? WriteOutput(outputFile, *text) : ExitFailure;
+        return text ? WriteOutput(outputFile, outputFd, *text) : ExitFailure;
     }
     }
     return ExitFailure;
@@ -425,6 +510,18 @@ int Run(const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A standard stream the caller closed (">&-") keeps its number taken, by a folder opened only
+    // for reading: a write to it then fails with "Bad file descriptor" and is reported, where the
+    // next file opened would otherwise take the number and receive the output.
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+            const int placeholder = ::open("/", O_RDONLY | O_DIRECTORY);
+            if (placeholder >= 0 && placeholder != fd) {
+                ::dup2(placeholder, fd);
+                ::close(placeholder);
+            }
+        }
+    }
     // A write past the file-size limit (ulimit -f) then fails with EFBIG and is reported, and the
     // old file stays, instead of the signal ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);

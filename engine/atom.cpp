@@ -37,10 +37,10 @@ QString FormatAtomText(const QString& folderText, const QList<PageRecord>& pages
         out += u"<entry>\r\n"_s;
         out += u"<id>"_s + XmlText(link) + u"</id>\r\n"_s;
         out += u"<link href=\""_s + XmlAttribute(link) + u"\"/>\r\n"_s;
-        // A title is HTML as the page has it: its references are read once, here. A page
-        // without a title is labelled with its path, which is plain text.
+        // A title is HTML as the page has it: its references are read once, here, as a browser
+        // reads them. A page without a title is labelled with its path, which is plain text.
         out += u"<title>"_s +
-               (page.title ? MakeXmlSafe(*page.title) : XmlText(PagePath(folderText, page.name))) +
+               (page.title ? TitleAsXmlText(*page.title) : XmlText(PagePath(folderText, page.name))) +
                u"</title>\r\n"_s;
         out += u"<updated>"_s + Rfc3339Date(date.isValid() ? date : newest) + u"</updated>\r\n"_s;
         if (options.description == FeedDescription::Meta && page.description &&

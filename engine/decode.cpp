@@ -1,10 +1,10 @@
 #include "engine/decode.h"
 #include "engine/decode_p.h"
+#include "engine/decoders_p.h"
+#include "engine/encoding_data.h"
 
-#include <QStringDecoder>
 #include <QVarLengthArray>
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <iterator>
 #include <optional>
@@ -15,86 +15,6 @@
 namespace pagewick {
 
 namespace {
-
-// The encodings a browser knows, with every label that names each (the WHATWG Encoding Standard's
-// table), and the name Qt's decoder knows it by when that differs.
-struct EncodingEntry {
-    const char* name;
-    const char* decoderName; // nullptr: the same as name
-    const char* labels;      // space-separated, lower case
-};
-
-constexpr EncodingEntry kEncodings[] = {
-    {"UTF-8", nullptr, "unicode-1-1-utf-8 unicode11utf8 unicode20utf8 utf-8 utf8 x-unicode20utf8"},
-    {"IBM866", nullptr, "866 cp866 csibm866 ibm866"},
-    {"ISO-8859-2", nullptr,
-     "csisolatin2 iso-8859-2 iso-ir-101 iso8859-2 iso88592 iso_8859-2 iso_8859-2:1987 l2 latin2"},
-    {"ISO-8859-3", nullptr,
-     "csisolatin3 iso-8859-3 iso-ir-109 iso8859-3 iso88593 iso_8859-3 iso_8859-3:1988 l3 latin3"},
-    {"ISO-8859-4", nullptr,
-     "csisolatin4 iso-8859-4 iso-ir-110 iso8859-4 iso88594 iso_8859-4 iso_8859-4:1988 l4 latin4"},
-    {"ISO-8859-5", nullptr,
-     "csisolatincyrillic cyrillic iso-8859-5 iso-ir-144 iso8859-5 iso88595 iso_8859-5 iso_8859-5:1988"},
-    {"ISO-8859-6", nullptr,
-     "arabic asmo-708 csiso88596e csiso88596i csisolatinarabic ecma-114 iso-8859-6 iso-8859-6-e "
-     "iso-8859-6-i iso-ir-127 iso8859-6 iso88596 iso_8859-6 iso_8859-6:1987"},
-    {"ISO-8859-7", nullptr,
-     "csisolatingreek ecma-118 elot_928 greek greek8 iso-8859-7 iso-ir-126 iso8859-7 iso88597 iso_8859-7 "
-     "iso_8859-7:1987 sun_eu_greek"},
-    {"ISO-8859-8", nullptr,
-     "csiso88598e csisolatinhebrew hebrew iso-8859-8 iso-8859-8-e iso-ir-138 iso8859-8 iso88598 iso_8859-8 "
-     "iso_8859-8:1988 visual"},
-    {"ISO-8859-8-I", "ISO-8859-8", "csiso88598i iso-8859-8-i logical"},
-    {"ISO-8859-10", nullptr, "csisolatin6 iso-8859-10 iso-ir-157 iso8859-10 iso885910 l6 latin6"},
-    {"ISO-8859-13", nullptr, "iso-8859-13 iso8859-13 iso885913"},
-    {"ISO-8859-14", nullptr, "iso-8859-14 iso8859-14 iso885914"},
-    {"ISO-8859-15", nullptr, "csisolatin9 iso-8859-15 iso8859-15 iso885915 iso_8859-15 l9"},
-    {"ISO-8859-16", nullptr, "iso-8859-16"},
-    {"KOI8-R", nullptr, "cskoi8r koi koi8 koi8-r koi8_r"},
-    {"KOI8-U", nullptr, "koi8-ru koi8-u"},
-    {"macintosh", nullptr, "csmacintosh mac macintosh x-mac-roman"},
-    {"windows-874", nullptr, "dos-874 iso-8859-11 iso8859-11 iso885911 tis-620 windows-874"},
-    {"windows-1250", nullptr, "cp1250 windows-1250 x-cp1250"},
-    {"windows-1251", nullptr, "cp1251 windows-1251 x-cp1251"},
-    {"windows-1252", nullptr,
-     "ansi_x3.4-1968 ascii cp1252 cp819 csisolatin1 ibm819 iso-8859-1 iso-ir-100 iso8859-1 iso88591 "
-     "iso_8859-1 iso_8859-1:1987 l1 latin1 us-ascii windows-1252 x-cp1252"},
-    {"windows-1253", nullptr, "cp1253 windows-1253 x-cp1253"},
-    {"windows-1254", nullptr,
-     "cp1254 csisolatin5 iso-8859-9 iso-ir-148 iso8859-9 iso88599 iso_8859-9 iso_8859-9:1989 l5 latin5 "
-     "windows-1254 x-cp1254"},
-    {"windows-1255", nullptr, "cp1255 windows-1255 x-cp1255"},
-    {"windows-1256", nullptr, "cp1256 windows-1256 x-cp1256"},
-    {"windows-1257", nullptr, "cp1257 windows-1257 x-cp1257"},
-    {"windows-1258", nullptr, "cp1258 windows-1258 x-cp1258"},
-    {"x-mac-cyrillic", nullptr, "x-mac-cyrillic x-mac-ukrainian"},
-    // Browsers decode GBK labels with the GB18030 decoder, a superset.
-    {"GBK", "GB18030", "chinese csgb2312 csiso58gb231280 gb2312 gb_2312 gb_2312-80 gbk iso-ir-58 x-gbk"},
-    {"gb18030", "GB18030", "gb18030"},
-    // Browsers' Big5 includes the Hong Kong extensions.
-    {"Big5", "Big5-HKSCS", "big5 big5-hkscs cn-big5 csbig5 x-x-big5"},
-    {"EUC-JP", nullptr, "cseucpkdfmtjapanese euc-jp x-euc-jp"},
-    {"ISO-2022-JP", nullptr, "csiso2022jp iso-2022-jp"},
-    {"Shift_JIS", nullptr, "csshiftjis ms932 ms_kanji shift-jis shift_jis sjis windows-31j x-sjis"},
-    // Browsers' EUC-KR is Microsoft's extension of it (code page 949).
-    {"EUC-KR", "windows-949",
-     "cseuckr csksc56011987 euc-kr iso-ir-149 korean ks_c_5601-1987 ks_c_5601-1989 ksc5601 ksc_5601 "
-     "windows-949"},
-    // Encodings a browser refuses to decode, because they let markup hide in innocent-looking bytes.
-    {kReplacementEncoding, nullptr,
-     "csiso2022kr hz-gb-2312 iso-2022-cn iso-2022-cn-ext iso-2022-kr replacement"},
-    {"UTF-16BE", nullptr, "unicodefffe utf-16be"},
-    {"UTF-16LE", nullptr, "csunicode iso-10646-ucs-2 ucs-2 unicode unicodefeff utf-16 utf-16le"},
-    {"x-user-defined", nullptr, "x-user-defined"},
-};
-
-const EncodingEntry* FindEncoding(QByteArrayView name) {
-    for (const EncodingEntry& e : kEncodings) {
-        if (name == e.name)
-            return &e;
-    }
-    return nullptr;
-}
 
 bool IsAsciiWhitespace(char c) {
     return c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
@@ -160,14 +80,30 @@ public:
                     return {};
             } else if (IsAsciiLetter(at(1)) || (at(1) == '/' && IsAsciiLetter(at(2)))) {
                 // Another tag: step over its attributes so that their values are not mistaken for markup.
+                const bool startTag = at(1) != '/';
+                const qsizetype nameFrom = pos + 1;
                 while (pos < s.size() && !IsAsciiWhitespace(s[pos]) && s[pos] != '>')
                     ++pos;
+                // "<script/>" opens a script too: the name ends at a "/".
+                QByteArrayView name = s.sliced(nameFrom, pos - nameFrom);
+                if (const qsizetype slash = name.indexOf('/'); slash >= 0)
+                    name = name.first(slash);
                 collect = false;
                 while (attribute()) {
                 }
                 collect = true;
                 if (failed)
                     return {};
+                // The text of a script, a style sheet, a text area and their kind is not markup,
+                // as a browser's tokenizer reads it: a meta written there declares nothing.
+                if (startTag && name.compare("plaintext", Qt::CaseInsensitive) == 0)
+                    return {};
+                if (startTag && IsRawTextElement(name)) {
+                    pos = EndTagAt(name, pos + 1);
+                    if (pos < 0)
+                        return {};
+                    continue;
+                }
             } else if (at(1) == '!' || at(1) == '/' || at(1) == '?') {
                 const qsizetype end = s.indexOf('>', pos + 1);
                 if (end < 0)
@@ -189,6 +125,28 @@ private:
 
     static bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
     static char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 0x20) : c; }
+
+    static bool IsRawTextElement(QByteArrayView name) {
+        for (const char* raw :
+             {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"}) {
+            if (name.compare(raw, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+        return false;
+    }
+
+    // Where the end tag of the named element starts, from offset from on; -1 when there is none.
+    qsizetype EndTagAt(QByteArrayView name, qsizetype from) const {
+        for (qsizetype at = s.indexOf("</", from); at >= 0; at = s.indexOf("</", at + 2)) {
+            const qsizetype after = at + 2 + name.size();
+            if (after >= s.size())
+                return -1;
+            if (s.sliced(at + 2, name.size()).compare(name, Qt::CaseInsensitive) == 0 &&
+                (IsAsciiWhitespace(s[after]) || s[after] == '/' || s[after] == '>'))
+                return at;
+        }
+        return -1;
+    }
 
     // The byte k places on, or NUL past the end.
     char at(qsizetype k) const { return pos + k < s.size() ? s[pos + k] : '\0'; }
@@ -229,11 +187,14 @@ private:
         if (atEnd() || s[pos] == '>')
             return std::nullopt;
         Attribute a;
-        for (;; ++pos) {
+        // Whether the name has begun, counted even where names are not kept: an "=" that starts
+        // a name is part of it, a later one starts the value.
+        bool named = false;
+        for (;; ++pos, named = true) {
             if (atEnd())
                 return std::nullopt;
             const char c = s[pos];
-            if (c == '=' && !a.name.empty()) {
+            if (c == '=' && named) {
                 ++pos;
                 return value(a);
             }
@@ -355,11 +316,29 @@ QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
         label = "x-mac-cyrillic";
     else if (label == "uhc")
         label = "windows-949";
+    // Encodings outside the browsers' list (EUC-TW, say) are not taken: a browser could not show
+    // the page that way either.
     const QByteArray known = EncodingForLabel(label);
-    if (!known.isEmpty() && known != kReplacementEncoding)
-        return known;
-    // Encodings outside the browsers' list (EUC-TW, say) are still worth decoding when Qt knows them.
-    return QStringDecoder(guess.constData()).isValid() ? guess : QByteArray();
+    if (known == kReplacementEncoding)
+        return {};
+    // Text in an ISO-8859 encoding has no use for bytes 0x80-0x9F (C1 controls); where they occur
+    // the text is in the Windows code page for the same letters, whose punctuation (dashes,
+    // quotation marks) lies there. A Baltic page in windows-1257 is taken for ISO-8859-13, say.
+    static constexpr std::pair<const char*, const char*> kWindowsSibling[] = {
+        {"ISO-8859-2", "windows-1250"},  {"ISO-8859-4", "windows-1257"},  {"ISO-8859-5", "windows-1251"},
+        {"ISO-8859-6", "windows-1256"},  {"ISO-8859-7", "windows-1253"},  {"ISO-8859-8", "windows-1255"},
+        {"ISO-8859-13", "windows-1257"}, {"ISO-8859-15", "windows-1252"},
+    };
+    for (const auto& [iso, windows] : kWindowsSibling) {
+        if (known != iso)
+            continue;
+        for (QByteArrayView piece : pieces) {
+            if (std::any_of(piece.cbegin(), piece.cend(),
+                            [](char c) { return uchar(c) >= 0x80 && uchar(c) <= 0x9F; }))
+                return windows;
+        }
+    }
+    return known;
 }
 
 // Korean pages in Microsoft's extension of EUC-KR (code page 949, "UHC") use syllables the
@@ -368,11 +347,11 @@ QByteArray Guess(std::initializer_list<QByteArrayView> pieces) {
 bool ReadsAsKorean(std::initializer_list<QByteArrayView> pieces) {
     qsizetype hangul = 0, other = 0;
     for (QByteArrayView piece : pieces) {
-        // Not stateless: a character the end of a piece cuts short is left pending, not a fault.
-        QStringDecoder decoder("windows-949");
-        if (!decoder.isValid())
-            return false;
-        const QString text = decoder.decode(piece);
+        QString text;
+        detail::DecodeStream("EUC-KR", piece, &text);
+        // A character the end of a piece cuts short is no fault.
+        if (text.endsWith(QChar::ReplacementCharacter) && piece.size() > 0 && uchar(piece.back()) >= 0x81)
+            text.chop(1);
         for (const QChar c : text) {
             const char16_t u = c.unicode();
             if (u < 0x80)
@@ -400,33 +379,8 @@ QByteArray EncodingForLabel(QByteArrayView label) {
         lower[i] = c >= 'A' && c <= 'Z' ? char(c + 0x20) : c;
     }
     const QByteArrayView wanted(lower, label.size());
-    // Whether Qt can decode an encoding does not change while the program runs: asked once each
-    // (making a decoder can mean opening a converter), then remembered. 0 unknown, 1 yes, 2 no.
-    static std::atomic<unsigned char> decodable[std::size(kEncodings)];
-    for (const EncodingEntry& e : kEncodings) {
-        QByteArrayView labels(e.labels);
-        while (!labels.isEmpty()) {
-            qsizetype space = labels.indexOf(' ');
-            if (space < 0)
-                space = labels.size();
-            if (labels.first(space) == wanted) {
-                const char* decoderName = e.decoderName ? e.decoderName : e.name;
-                // A label Qt cannot decode is treated as unknown.
-                const bool builtIn = QByteArrayView(e.name).startsWith("UTF-") ||
-                                     e.name == QByteArrayView(kReplacementEncoding) ||
-                                     e.name == QByteArrayView("x-user-defined");
-                if (!builtIn) {
-                    std::atomic<unsigned char>& known = decodable[size_t(&e - kEncodings)];
-                    if (known.load(std::memory_order_relaxed) == 0)
-                        known.store(QStringDecoder(decoderName).isValid() ? 1 : 2, std::memory_order_relaxed);
-                    if (known.load(std::memory_order_relaxed) != 1)
-                        return {};
-                }
-                return QByteArray::fromRawData(e.name, qstrlen(e.name)); // static data, not copied
-            }
-            labels = labels.sliced(std::min(space + 1, labels.size()));
-        }
-    }
+    if (const detail::EncodingNames* e = detail::FindEncodingByLabel(wanted))
+        return QByteArray::fromRawData(e->name, qstrlen(e->name)); // static data, not copied
     return {};
 }
 
@@ -436,8 +390,7 @@ QByteArray MetaDeclaredEncoding(std::optional<QByteArrayView> charset,
     QByteArray encoding;
     if (charset) {
         encoding = EncodingForLabel(*charset);
-    } else if (content && httpEquiv &&
-               httpEquiv->trimmed().compare("content-type", Qt::CaseInsensitive) == 0) {
+    } else if (content && httpEquiv && httpEquiv->compare("content-type", Qt::CaseInsensitive) == 0) {
         encoding = CharsetFromContent(content->toByteArray().toLower());
     }
     // A page read as bytes cannot be UTF-16; a declaration saying so means UTF-8.
@@ -513,8 +466,8 @@ QByteArray EncodingFromNulPattern(QByteArrayView bytes) {
 }
 
 QByteArray MarkupDeclaredEncoding(QByteArrayView head) {
-    const QByteArray encoding = EncodingFromXmlDeclaration(head);
-    return encoding.isEmpty() ? PrescanMetaCharset(head) : encoding;
+    const QByteArray encoding = PrescanMetaCharset(head);
+    return encoding.isEmpty() ? EncodingFromXmlDeclaration(head) : encoding;
 }
 
 QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
@@ -524,14 +477,91 @@ QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength) {
         *bomLength = encoding == "UTF-8" ? 3 : 2;
         return encoding;
     }
-    encoding = MarkupDeclaredEncoding(head);
+    encoding = PrescanMetaCharset(head);
     if (!encoding.isEmpty())
         return encoding;
     return EncodingFromNulPattern(head);
 }
 
+namespace {
+
+// How bytes read as UTF-8: their whole multi-byte sequences, the sequences that a byte other than
+// a continuation cuts short after at least one continuation byte, and the length of a sequence
+// that their end cuts short. Broken: a byte that no UTF-8 text holds where it stands (a lone lead
+// byte among them).
+struct Utf8Shape {
+    bool broken = false;
+    qsizetype whole = 0;
+    qsizetype cut = 0;
+    qsizetype cutAtEnd = 0;
+};
+
+bool InRange(int b, int low, int high) {
+    return b >= low && b <= high;
+}
+
+Utf8Shape ShapeAsUtf8(QByteArrayView bytes) {
+    Utf8Shape shape;
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const int b = uchar(bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int needed = 0, lower = 0x80, upper = 0xBF;
+        if (InRange(b, 0xC2, 0xDF)) {
+            needed = 1;
+        } else if (InRange(b, 0xE0, 0xEF)) {
+            needed = 2;
+            lower = b == 0xE0 ? 0xA0 : 0x80;
+            upper = b == 0xED ? 0x9F : 0xBF;
+        } else if (InRange(b, 0xF0, 0xF4)) {
+            needed = 3;
+            lower = b == 0xF0 ? 0x90 : 0x80;
+            upper = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            shape.broken = true;
+            return shape;
+        }
+        qsizetype seen = 0;
+        for (++i; seen < needed && i < n; ++i, ++seen, lower = 0x80, upper = 0xBF) {
+            const int c = uchar(bytes[i]);
+            if (c < lower || c > upper)
+                break;
+        }
+        if (seen == needed)
+            ++shape.whole;
+        else if (i == n)
+            shape.cutAtEnd = seen + 1;
+        else if (seen >= 1)
+            ++shape.cut;
+        else
+            shape.broken = true;
+        if (shape.broken)
+            return shape;
+    }
+    return shape;
+}
+
+} // namespace
+
 QByteArray GuessEncoding(QByteArrayView bytes, bool cutShort, QByteArrayView more) {
-    if ((cutShort ? IsValidUtf8Prefix(bytes) : bytes.isValidUtf8()) && more.isValidUtf8()) {
+    // Bytes cut short (the start of a page) may end inside a character. So may a whole page (cut
+    // off by a tool or a failed transfer), and then a browser shows that character as U+FFFD and
+    // the rest as UTF-8; but a lone lead byte at the very end of bytes that hold no other
+    // non-ASCII byte is as likely a legacy letter. A sequence cut short within the text, by
+    // markup say, is taken as UTF-8 gone wrong where it holds a lead byte and a continuation byte
+    // at least, and the text holds as many whole sequences: a lone lead byte is a legacy letter
+    // ("caf\xE9 "). The title's bytes, part of a whole page, need no look of their own; those
+    // past the head end where a tag begins, so a sequence cut there is cut within the text.
+    const Utf8Shape head = ShapeAsUtf8(bytes);
+    const Utf8Shape title = bytes.contains(more) ? Utf8Shape{} : ShapeAsUtf8(more);
+    const qsizetype whole = head.whole + title.whole;
+    const qsizetype cut = head.cut + title.cut + (title.cutAtEnd >= 2);
+    const bool endOk = cutShort || head.cutAtEnd == 0 || head.cutAtEnd >= 2 || whole + cut > 0;
+    const bool utf8 = !head.broken && !title.broken && title.cutAtEnd != 1 && endOk && cut <= whole;
+    if (utf8) {
         // Seven-bit ISO-2022-JP is valid UTF-8 too; its escape sequences give it away, and the
         // detector knows them.
         if (!bytes.contains('\x1B') && !more.contains('\x1B'))
@@ -555,6 +585,10 @@ QByteArray PageEncoding(const EncodingClues& clues) {
         return declared;
     if (!clues.lateDeclaration.isEmpty())
         return clues.lateDeclaration;
+    // An XML declaration counts only where no meta element declares otherwise, as in browsers.
+    const QByteArray xml = EncodingFromXmlDeclaration(clues.head);
+    if (!xml.isEmpty())
+        return xml;
     return GuessEncoding(clues.head, !clues.headIsWhole, clues.more);
 }
 
@@ -562,9 +596,12 @@ EncodingDeclarations PageDeclarations(const EncodingClues& clues) {
     EncodingDeclarations said;
     said.bom = EncodingFromBom(clues.head);
     const qsizetype bomLength = said.bom.isEmpty() ? 0 : said.bom == "UTF-8" ? 3 : 2;
-    said.markup = MarkupDeclaredEncoding(clues.head.sliced(bomLength));
+    const QByteArrayView markup = clues.head.sliced(bomLength);
+    said.markup = PrescanMetaCharset(markup);
     if (said.markup.isEmpty())
         said.markup = clues.lateDeclaration;
+    if (said.markup.isEmpty())
+        said.markup = EncodingFromXmlDeclaration(markup);
     return said;
 }
 
@@ -584,33 +621,26 @@ qsizetype Utf8BreakIn(QByteArrayView bytes, qsizetype* cutAt) {
 }
 
 QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes) {
-    if (encoding == kReplacementEncoding)
-        return bytes.isEmpty() ? QString() : QString(QChar::ReplacementCharacter);
-    const EncodingEntry* entry = FindEncoding(encoding);
-    QByteArray name = entry && entry->decoderName ? QByteArray(entry->decoderName) : encoding.toByteArray();
-    // The bytes are all there is: a sequence cut short at their end is a U+FFFD, as a browser shows
-    // it, not state kept for bytes that never come.
-    constexpr auto flags = QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless;
-    QStringDecoder decoder(name.constData(), flags);
-    if (!decoder.isValid()) {
-        name = "windows-1252";
-        decoder = QStringDecoder(name.constData(), flags);
-    }
-    QString text = decoder.decode(bytes);
-
-    // ICU's tables for a few encodings (IBM866 and Shift_JIS among them) keep the old IBM PC habit
-    // of swapping the control characters 0x1A, 0x1C and 0x7F; browsers read every byte below 0x80
-    // in them as ASCII. Where the decoder shows the swap, it is undone.
-    if (bytes.contains('\x1A') || bytes.contains('\x1C') || bytes.contains('\x7F')) {
-        QStringDecoder probe(name.constData(), flags);
-        if (QString(probe.decode(QByteArrayView("\x1A\x1C\x7F"))) == QStringView(u"\x1C\x7F\x1A")) {
-            for (QChar& c : text) {
-                const char16_t u = c.unicode();
-                c = u == 0x1C ? QChar(0x1A) : u == 0x7F ? QChar(0x1C) : u == 0x1A ? QChar(0x7F) : c;
-            }
-        }
-    }
+    QString text;
+    if (!detail::DecodeStream(encoding, bytes, &text))
+        detail::DecodeStream("windows-1252", bytes, &text);
     return text;
+}
+
+QString DecodeBeforeTag(QByteArrayView encoding, QByteArrayView bytes) {
+    // The "<" as a unit of the encoding: two bytes in UTF-16.
+    const QByteArrayView lessThan = encoding == "UTF-16LE"   ? QByteArrayView("<\0", 2)
+                                    : encoding == "UTF-16BE" ? QByteArrayView("\0<", 2)
+                                                             : QByteArrayView("<");
+    QByteArray followed;
+    followed.reserve(bytes.size() + lessThan.size());
+    followed.append(bytes).append(lessThan);
+    QString text = DecodeAs(encoding, followed);
+    if (text.endsWith(u'<')) {
+        text.chop(1);
+        return text;
+    }
+    return DecodeAs(encoding, bytes);
 }
 
 } // namespace pagewick

@@ -23,13 +23,14 @@ QByteArray MetaDeclaredEncoding(std::optional<QByteArrayView> charset,
                                 std::optional<QByteArrayView> httpEquiv,
                                 std::optional<QByteArrayView> content);
 
-// What the markup at the head of a page (past a byte-order mark) declares: an XML declaration at
-// its very start, else a meta element within its first 1,024 bytes; empty when neither does.
+// What the markup at the head of a page (past a byte-order mark) declares: a meta element within
+// its first 1,024 bytes, else an XML declaration at its very start; empty when neither does.
 QByteArray MarkupDeclaredEncoding(QByteArrayView head);
 
-// What the head of a page (its first 1,024 bytes or more) settles: a byte-order mark, what the
-// markup declares (MarkupDeclaredEncoding), or the NUL pattern of UTF-16; empty when nothing is
-// settled. bomLength receives the length of the byte-order mark (0 when there is none).
+// What the head of a page (its first 1,024 bytes or more) settles: a byte-order mark, a meta
+// element in its first 1,024 bytes, or the NUL pattern of UTF-16; empty when nothing is settled
+// (an XML declaration does not settle it: a meta element later in the page overrules one). bomLength receives
+// the length of the byte-order mark (0 when there is none).
 QByteArray DeclaredEncoding(QByteArrayView head, qsizetype* bomLength);
 
 // All a page reader knows about a page when it decides its encoding.
@@ -41,8 +42,9 @@ struct EncodingClues {
 };
 
 // The encoding to decode a page with. The one place the order of the rules is written: what the
-// head declares (DeclaredEncoding), then a declaration met later before the title, then UTF-8
-// when the bytes are valid UTF-8, then a statistical guess that is never UTF-8 for bytes that are
+// head declares (DeclaredEncoding), then a declaration met later before the title, then an XML
+// declaration at the start, then UTF-8 when the bytes are valid UTF-8 (but perhaps for a sequence
+// cut short by the page's end), then a statistical guess that is never UTF-8 for bytes that are
 // not, then windows-1252. Never empty.
 QByteArray PageEncoding(const EncodingClues& clues);
 
@@ -65,5 +67,12 @@ qsizetype Utf8BreakIn(QByteArrayView bytes, qsizetype* cutAt);
 // The bytes decoded in the given encoding (any name the functions above give); the bytes do not
 // include a byte-order mark.
 QString DecodeAs(QByteArrayView encoding, QByteArrayView bytes);
+
+// Bytes that a tag's "<" follows in the page (a title's text, say), decoded as the page's decoder
+// reads them there: a sequence they leave open is ended by the "<" rather than by their end, and
+// bytes that such an error gives back are read again ("81 30 81" in gb18030 is U+FFFD "0" U+FFFD,
+// not one U+FFFD). Where the encoding takes that "<" into a character (ISO-2022-JP's two-byte
+// sets), the bytes are decoded on their own.
+QString DecodeBeforeTag(QByteArrayView encoding, QByteArrayView bytes);
 
 } // namespace pagewick

@@ -120,7 +120,9 @@ QString FlattenEntities(const QString& text) {
     return s;
 }
 
-QString LookUpHtmlNamedReference(QStringView name) {
+namespace {
+
+const detail::HtmlNamedReference* FindHtmlNamedReference(QStringView name) {
     const auto refs = detail::HtmlNamedReferences();
     const char* names = detail::HtmlNamedReferenceNames();
     const auto nameOf = [names](const detail::HtmlNamedReference& r) {
@@ -129,9 +131,23 @@ QString LookUpHtmlNamedReference(QStringView name) {
     // Names are ASCII, so comparing code units orders them as the generator sorted them.
     const auto it = std::lower_bound(refs.begin(), refs.end(), name,
                                      [&](const auto& r, QStringView n) { return nameOf(r).compare(n) < 0; });
-    if (it == refs.end() || nameOf(*it) != name)
-        return {};
-    return QString(reinterpret_cast<const QChar*>(it->value), it->valueLength);
+    return it == refs.end() || nameOf(*it) != name ? nullptr : &*it;
+}
+
+QStringView ValueOf(const detail::HtmlNamedReference& ref) {
+    return QStringView(ref.value, ref.valueLength);
+}
+
+bool IsAsciiAlphanumeric(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
+}
+
+} // namespace
+
+QString LookUpHtmlNamedReference(QStringView name) {
+    const detail::HtmlNamedReference* ref = FindHtmlNamedReference(name);
+    return ref ? ValueOf(*ref).toString() : QString();
 }
 
 namespace {
@@ -144,7 +160,7 @@ constexpr char16_t kC1Replacements[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E
 
 } // namespace
 
-QString ResolveCharacterReferences(QStringView text) {
+QString ResolveCharacterReferences(QStringView text, ReferencesIn where) {
     QString out;
     out.reserve(text.size());
     qsizetype i = 0;
@@ -188,16 +204,33 @@ QString ResolveCharacterReferences(QStringView text) {
             continue;
         }
         qsizetype j = i;
-        while (j < text.size() && j - i < 40 && text[j].unicode() < 0x80 && text[j].isLetterOrNumber())
+        while (j < text.size() && j - i < 40 && IsAsciiAlphanumeric(text[j]))
             ++j;
-        const QString value = j > i && j < text.size() && text[j] == u';'
-                                  ? LookUpHtmlNamedReference(text.sliced(i, j - i))
-                                  : QString();
-        if (value.isNull()) {
-            out += u'&';
+        const QStringView run = text.sliced(i, j - i);
+        if (!run.isEmpty() && j < text.size() && text[j] == u';') {
+            if (const detail::HtmlNamedReference* ref = FindHtmlNamedReference(run)) {
+                out += ValueOf(*ref);
+                i = j + 1;
+                continue;
+            }
+        }
+        // Else the longest legacy name the letters start with (none is longer than six).
+        const auto legacyName = [](QStringView name) {
+            const detail::HtmlNamedReference* ref = FindHtmlNamedReference(name);
+            return ref && ref->withoutSemicolon ? ref : nullptr;
+        };
+        const detail::HtmlNamedReference* legacy = nullptr;
+        qsizetype length = std::min<qsizetype>(run.size(), 6);
+        while (length >= 2 && !(legacy = legacyName(run.first(length))))
+            --length;
+        if (legacy && where == ReferencesIn::AttributeValue && i + length < text.size() &&
+            (IsAsciiAlphanumeric(text[i + length]) || text[i + length] == u'='))
+            legacy = nullptr;
+        if (legacy) {
+            out += ValueOf(*legacy);
+            i += length;
         } else {
-            out += value;
-            i = j + 1;
+            out += u'&';
         }
     }
     return out;

@@ -22,10 +22,16 @@ QString FlattenEntities(const QString& text);
 // given without "&" and ";".
 QString LookUpHtmlNamedReference(QStringView name);
 
-// Text with its character references resolved once, as a browser reads page text and attribute
-// values: named references need their ";", numeric ones do not; a numeric reference to nothing,
-// a surrogate or past the last code point gives U+FFFD, and one to a C1 control the
-// windows-1252 character. An "&" that begins no reference stays as it stands.
-QString ResolveCharacterReferences(QStringView text);
+// Where references are read: text (a title, a line of the index) or an attribute value.
+enum class ReferencesIn { Text, AttributeValue };
+
+// Text with its character references resolved once, as a browser's HTML tokenizer reads them:
+// numeric references with or without their ";" (one to nothing, a surrogate or past the last
+// code point gives U+FFFD, one to a C1 control the windows-1252 character); named references with
+// their ";", and the legacy names (those of HTML 4, "&copy", "&eacute") without it too, the longest
+// that fits ("&notit;" is "¬it;"). In an attribute value a legacy name without ";" that a letter,
+// a digit or "=" follows is no reference ("?a=1&copy=2" stays). An "&" that begins no reference
+// stays as it stands.
+QString ResolveCharacterReferences(QStringView text, ReferencesIn where = ReferencesIn::Text);
 
 } // namespace pagewick

@@ -155,7 +155,7 @@ QDateTime PublishableDate(const QDateTime& date) {
         return {};
     QDateTime utc = date.toUTC();
     utc.setTime(QTime(utc.time().hour(), utc.time().minute(), utc.time().second()));
-    return utc.date().year() >= 1 && utc.date().year() <= 9999 ? utc : QDateTime();
+    return utc.date().year() >= 1900 && utc.date().year() <= 9999 ? utc : QDateTime();
 }
 
 QString Rfc822Date(const QDateTime& date) {
@@ -194,6 +194,25 @@ bool IsWebAddress(const QString& text) {
            !text.contains(u' ');
 }
 
+QString SiteAddressProblem(const QString& siteUrl) {
+    if (!IsWebAddress(siteUrl))
+        return QCoreApplication::translate("pagewick::engine",
+                                           "the site address \"%1\" is not an absolute http or https address")
+            .arg(siteUrl);
+    const QUrl url(siteUrl, QUrl::StrictMode);
+    if (url.hasQuery())
+        return QCoreApplication::translate(
+                   "pagewick::engine",
+                   "the site address \"%1\" has a query (\"?\"), and page addresses cannot be put after one")
+            .arg(siteUrl);
+    if (url.hasFragment())
+        return QCoreApplication::translate("pagewick::engine",
+                                           "the site address \"%1\" has a fragment (\"#\"), and page "
+                                           "addresses cannot be put after one")
+            .arg(siteUrl);
+    return {};
+}
+
 QString EncodedWebAddress(const QString& webAddress) {
     return QString::fromLatin1(QUrl(webAddress, QUrl::StrictMode).toEncoded());
 }
@@ -213,15 +232,17 @@ QString FeedAddressProblem(FeedFormat format, const QString& siteUrl, const Feed
     const bool published = format == FeedFormat::Atom || options.guid || !options.feedUrl.isEmpty();
     if (!published)
         return {};
-    if (!IsWebAddress(siteUrl))
-        return QCoreApplication::translate("pagewick::engine",
-                                           "the site address \"%1\" is not an absolute http or https address")
-            .arg(siteUrl);
+    if (QString problem = SiteAddressProblem(siteUrl); !problem.isEmpty())
+        return problem;
     if (!options.feedUrl.isEmpty() && !IsWebAddress(options.feedUrl))
         return QCoreApplication::translate("pagewick::engine",
                                            "the feed address \"%1\" is not an absolute http or https address")
             .arg(options.feedUrl);
     return {};
+}
+
+QString TitleAsXmlText(const QString& htmlTitle) {
+    return XmlText(ResolveCharacterReferences(htmlTitle));
 }
 
 QString MakeXmlSafe(const QString& htmlText) {
@@ -269,7 +290,10 @@ QString FormatFeedText(const QString& folderText, const QList<PageRecord>& pages
     out += u"\r\n"_s;
     for (const PageRecord& page : pages) {
         // A page without a title is labelled with its path, which is plain text and not HTML.
-        const QString t = page.title ? FeedValue(*page.title) : XmlText(PagePath(folderText, page.name));
+        // The flattening table replaces the references it names as they are written; the rest
+        // are read as a browser reads them.
+        const QString t = page.title ? TitleAsXmlText(FlattenEntities(*page.title))
+                                     : XmlText(PagePath(folderText, page.name));
         const QString* meta = options.description == FeedDescription::Meta ? MetaDescription(page) : nullptr;
         const QString itemLink = itemLinkBase + PercentEncodePagePath(page.name);
         out += u"<item>\r\n<title>"_s + t + u"</title>\r\n"_s;

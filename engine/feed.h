@@ -58,6 +58,13 @@ QString FeedAddressProblem(FeedFormat format, const QString& siteUrl, const Feed
 // An absolute http or https address with a host, as a strict reading of it accepts it.
 bool IsWebAddress(const QString& text);
 
+// Empty when the site address is a web address that page paths can be put after, else what is
+// wrong, as a sentence for a message. Besides being a web address it has neither a query nor a
+// fragment ("?q=1", "#top"): a path put after those lands in them, and every link would name the
+// home page. Every output that publishes addresses (feeds, sitemap), in the window and the command
+// line, holds the site address to this.
+QString SiteAddressProblem(const QString& siteUrl);
+
 // A checked web address in its fully encoded form (a host in ACE form, the rest percent-encoded).
 QString EncodedWebAddress(const QString& webAddress);
 
@@ -65,6 +72,11 @@ QString EncodedWebAddress(const QString& webAddress);
 // predefine become their characters, a bare "&" becomes "&amp;", "<" and ">" are escaped, and
 // characters XML 1.0 forbids are dropped.
 QString MakeXmlSafe(const QString& htmlText);
+
+// A page's title (HTML text, as the page has it) as XML character data in a feed: its character
+// references read as a browser reads them in a title (ResolveCharacterReferences), then escaped as
+// XmlText does.
+QString TitleAsXmlText(const QString& htmlTitle);
 
 // Plain text as XML character data: "&", "<" and ">" escaped, characters XML 1.0 forbids dropped.
 QString XmlText(const QString& plainText);
@@ -77,8 +89,9 @@ QString XmlAttribute(const QString& plainText);
 QString Rfc822Date(const QDateTime& date);
 QString Rfc3339Date(const QDateTime& date);
 
-// The date when one of the formats above can write it (valid, a year from 1 to 9999), else an
-// invalid date.
+// The date, in UTC and to the second, when every format above can write it (a year from 1900,
+// where RFC 822 dates start, to 9999), else an invalid date. The page reader holds every page date
+// to it, so a date no output can write is unknown alike in every output and in the date order.
 QDateTime PublishableDate(const QDateTime& date);
 
 // The newest publishable date of the pages; invalid when none has one.

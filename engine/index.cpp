@@ -1,7 +1,9 @@
 #include "engine/index.h"
 
+#include "engine/feed.h"
 #include "engine/order.h"
 #include "engine/pagereader.h"
+#include "engine/pagetemplate.h"
 #include "engine/paths.h"
 
 #include <algorithm>
@@ -55,16 +57,19 @@ QString TitleLabel(const QString& title) {
     return label;
 }
 
-void AppendIndexLine(QString& out, const QString& folderText, const QString& name,
-                     const std::optional<QString>& title) {
+void AppendIndexLine(QString& out, const QString& folderText, const PageRecord& page,
+                     const IndexDetails& details) {
     out += u"<li><a href=\"";
-    out += PercentEncodePagePath(name);
+    out += PercentEncodePagePath(page.name);
     out += u"\">";
     // A title is text whose references a browser resolves, so they stay as written; its "<" and
     // ">" are text too and must not become markup here. The path standing in for a missing title
     // is plain text.
-    out += title ? TitleLabel(*title) : PathLabel(PagePath(folderText, name));
-    out += u"</a>\r\n";
+    out += page.title ? TitleLabel(*page.title) : PathLabel(PagePath(folderText, page.name));
+    out += u"</a>";
+    if (!details.shown.isEmpty())
+        AppendIndexDetails(out, page, details);
+    out += u"\r\n";
 }
 
 // The index of pages read one at a time as their lines are written, so that a big folder is never
@@ -74,18 +79,19 @@ QString ReadIndexText(const QString& folderText, const QStringList& pageNames) {
     out.reserve(pageNames.size() * 96);
     const FolderPageReader reader(folderText);
     for (const QString& name : pageNames)
-        AppendIndexLine(out, folderText, name, reader.read(name).title);
+        AppendIndexLine(out, folderText, reader.read(name), {});
     out += u"</ul>";
     return out;
 }
 
 } // namespace
 
-QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages) {
+QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages,
+                        const IndexDetails& details) {
     QString out = QStringLiteral("<ul>\r\n");
     out.reserve(pages.size() * 96);
     for (const PageRecord& page : pages)
-        AppendIndexLine(out, folderText, page.name, page.title);
+        AppendIndexLine(out, folderText, page, details);
     out += u"</ul>";
     return out;
 }
@@ -95,10 +101,23 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames) 
 }
 
 void StreamIndexText(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
-                     const std::function<void(const QString&)>& sink) {
+                     const std::function<void(const QString&)>& sink, const IndexDetails& details,
+                     IndexSummary* summary, bool dated) {
+    const unsigned wants = IndexDetailWants(details) | (summary && dated ? unsigned(WantDate) : 0u);
+    const auto count = [summary, dated](const PageRecord& page) {
+        if (!summary)
+            return;
+        ++summary->count;
+        if (const QDateTime date = PublishableDate(page.date);
+            dated && date.isValid() && (!summary->updated.isValid() || date > summary->updated))
+            summary->updated = date;
+    };
     // Only the date order needs every page read before any is placed.
     if (selection.order == PageOrder::Date) {
-        sink(FormatIndexText(folderText, SelectPages(folderText, pageNames, selection)));
+        const QList<PageRecord> pages = SelectPages(folderText, pageNames, selection, wants);
+        for (const PageRecord& page : pages)
+            count(page);
+        sink(FormatIndexText(folderText, pages, details));
         return;
     }
     // In a name order the pages are read one at a time as their lines are written, and the lines
@@ -108,7 +127,9 @@ void StreamIndexText(const QString& folderText, const QStringList& pageNames, co
     const FolderPageReader reader(folderText);
     QString piece = QStringLiteral("<ul>\r\n");
     for (qsizetype i = 0; i < names.size(); ++i) {
-        AppendIndexLine(piece, folderText, names[i], reader.read(names[i]).title);
+        const PageRecord page = reader.read(names[i], wants);
+        count(page);
+        AppendIndexLine(piece, folderText, page, details);
         if ((i + 1) % kBatch == 0) {
             sink(piece);
             piece.clear();
@@ -119,16 +140,20 @@ void StreamIndexText(const QString& folderText, const QStringList& pageNames, co
 }
 
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
-                       const PageSelection& selection) {
+                       const PageSelection& selection, const IndexDetails& details) {
     QString out;
     out.reserve(pageNames.size() * 96);
-    StreamIndexText(folderText, pageNames, selection, [&out](const QString& piece) { out += piece; });
+    StreamIndexText(
+        folderText, pageNames, selection, [&out](const QString& piece) { out += piece; }, details);
     return out;
 }
 
-QString PageDocumentStart(const QString& pageTitle) {
-    return QStringLiteral("<html><head><meta charset=\"utf-8\"><title>") + pageTitle +
-           QStringLiteral("</title></head><body><h1>") + pageTitle + QStringLiteral("</h1>");
+QString PageDocumentStart(const QString& pageTitle, const QString& stylesheetUrl) {
+    QString start = QStringLiteral("<html><head><meta charset=\"utf-8\">");
+    if (!stylesheetUrl.isEmpty())
+        start += StylesheetLink(stylesheetUrl);
+    return start + QStringLiteral("<title>") + pageTitle + QStringLiteral("</title></head><body><h1>") +
+           pageTitle + QStringLiteral("</h1>");
 }
 
 QString PageDocumentEnd() {

@@ -12,7 +12,8 @@ namespace pagewick {
 // for these (WantFindings, engine/pagereader.h).
 struct PageFacts {
     QString readError;           // why the page could not be read; empty when it was read
-    bool titleElement = false;   // the reader met a title's start tag, with text after it or not
+    bool titleElement = false;   // the reader met the title element, with text after it or not
+    bool titleUnclosed = false;  // the title element runs to the end of the page without its end tag
     QByteArray bomEncoding;      // "UTF-8", "UTF-16LE" or "UTF-16BE" when a byte-order mark starts it
     QByteArray declaredEncoding; // what the markup declares (an XML declaration, a meta element in
                                  // the head or later before the title), beneath a byte-order mark

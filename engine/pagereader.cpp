@@ -6,6 +6,7 @@
 #include "engine/decode.h"
 #include "engine/decode_p.h"
 #include "engine/entities.h"
+#include "engine/feed.h"
 #include "engine/pagereader_p.h"
 #include "engine/title.h"
 #include "engine/tokenizer_p.h"
@@ -30,15 +31,6 @@ constexpr qsizetype kFirstChunk = 4 * 1024;
 constexpr qsizetype kLargestChunk = 256 * 1024;
 // How much of the start of an undeclared page a statistical guess sees.
 constexpr qsizetype kGuessBytes = 16 * 1024;
-
-bool IsPlainAscii(QByteArrayView bytes) {
-    // ESC is left out: it switches ISO-2022-JP into its two-byte sets.
-    for (const char c : bytes) {
-        if (uchar(c) >= 0x80 || c == 0x1B)
-            return false;
-    }
-    return true;
-}
 
 // Whether the bytes hold "<title" in any letter case, the start of every title's tag. Page bodies
 // are full of "<": sixteen places are tried at once for "<ti" before any is looked at closely,
@@ -152,7 +144,10 @@ public:
 
         const bool wantHead = wants & (WantDate | WantDescription);
         // A check notes what a meta element declares beneath a byte-order mark too.
-        Tokenizer tokenizer(declared.isEmpty() || (wants & WantFindings), wantHead);
+        // Past the title, a declaration still in the head only changes a title that is not plain
+        // ASCII, unless the encoding itself is wanted.
+        Tokenizer tokenizer(declared.isEmpty() || (wants & WantFindings), wantHead,
+                            wantEncoding || (wants & WantFindings));
         bool read = true;
         if (declared == kReplacementEncoding) {
             // Text in such an encoding can hide markup in innocent-looking bytes: like a browser,
@@ -170,13 +165,24 @@ public:
         lateCharset = tokenizer.lateCharset();
         if (wants & WantFindings)
             noteFacts(out.facts, tokenizer);
+        if (lateCharset == kReplacementEncoding) {
+            // Declared late, an encoding browsers refuse still takes the whole page, as a browser
+            // reloads it: none of its text counts.
+            if (wants & WantDate)
+                out.date = source.lastModified();
+            out.encoding = lateCharset;
+            return out;
+        }
 
         if (tokenizer.hasTitle()) {
             const QByteArray raw = tokenizer.titleBytes();
-            if (width == 1 && IsPlainAscii(raw))
+            if (width == 1 && ReadsAsAsciiEverywhere(raw))
                 out.title = CleanTitle(raw.constData(), raw.size());
+            else if (tokenizer.titleEndsAtTag())
+                out.title = CleanTitle(DecodeBeforeTag(encoding(raw), raw));
             else
                 out.title = CleanTitle(DecodeAs(encoding(raw), raw));
+            out.title = NoBlankTitle(std::move(out.title));
         }
         if (wantEncoding)
             encoding(tokenizer.titleBytes());
@@ -185,16 +191,17 @@ public:
                 QString text = width == 1 && !IsAsciiText(*value)
                                    ? DecodeAs(encoding(tokenizer.titleBytes()), value->toLatin1())
                                    : *value;
-                text = CollapseWhitespace(ResolveCharacterReferences(text));
+                text = CollapseWhitespace(ResolveCharacterReferences(text, ReferencesIn::AttributeValue));
                 if (!text.isEmpty())
                     out.description = text;
             }
         }
         if (wants & WantDate) {
+            // A date some output cannot write is no date, for every output and the order alike.
             if (const QString* value = tokenizer.date())
-                out.date = ParseDeclaredDate(*value);
+                out.date = PublishableDate(ParseDeclaredDate(*value));
             if (!out.date.isValid())
-                out.date = source.lastModified();
+                out.date = PublishableDate(source.lastModified());
         }
         out.encoding = decided;
         return out;
@@ -303,7 +310,10 @@ private:
             if (carried)
                 buffer[0] = buffer[whole];
         }
-        // A title not closed within the bound is no title.
+        // A title still open where the page ends runs to its end; one not closed within the bound
+        // is no title.
+        if (atEnd)
+            tokenizer.end();
         return true;
     }
 
@@ -317,6 +327,7 @@ private:
     // the encoding as the reader weighs them.
     void noteFacts(PageFacts& facts, const Tokenizer& tokenizer) const {
         facts.titleElement = tokenizer.metTitle();
+        facts.titleUnclosed = tokenizer.titleUnclosed();
         const EncodingDeclarations said =
             PageDeclarations({QByteArrayView(head, headSize), headIsWhole, lateCharset, {}});
         facts.bomEncoding = said.bom;
@@ -400,6 +411,8 @@ PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const
         record.title = std::move(page.title);
         record.date = page.date;
         record.description = std::move(page.description);
+        if (wants & WantSize)
+            record.size = source->byteSize();
         if (wants & WantFindings) {
             detail::ExaminePage(*source, page.facts);
             record.facts = std::make_shared<const PageFacts>(std::move(page.facts));

@@ -17,6 +17,7 @@ enum PageWant : unsigned {
     WantDate = 1u << 0,        // the date the page declares in its head, else the file's modification time
     WantDescription = 1u << 1, // <meta name="description">, as text
     WantFindings = 1u << 2,    // the facts a site check needs (PageFacts): the whole page is read
+    WantSize = 1u << 3,        // the file's size in bytes, known from opening it: nothing more is read
 };
 
 // One listed page as it went through the reader.
@@ -28,6 +29,7 @@ struct PageRecord {
     // With WantFindings: why the page could not be read, its encoding; null otherwise, so that
     // the records of a big folder stay small.
     std::shared_ptr<const PageFacts> facts = {};
+    qint64 size = -1; // with WantSize: the page's size in bytes; -1 when it could not be opened
 };
 
 // Reads many pages of one folder, opening the folder once. Never fails, never blocks: a page that

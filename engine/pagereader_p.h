@@ -30,6 +30,8 @@ public:
     }
     // When the page was last modified (UTC); invalid when unknown.
     virtual QDateTime lastModified() const { return {}; }
+    // The page's size in bytes as it was opened; -1 when unknown.
+    virtual qint64 byteSize() const { return -1; }
 };
 
 // Bytes in memory seen as a page.

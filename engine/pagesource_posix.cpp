@@ -2,6 +2,7 @@
 // without blocking, and holes in sparse files are skipped rather than read.
 
 #include "engine/filename.h"
+#include "engine/folderfd_p.h"
 #include "engine/pagereader.h"
 #include "engine/pagereader_p.h"
 #include "engine/paths.h"
@@ -58,6 +59,7 @@ public:
     }
 
     QDateTime lastModified() const override { return FromTimespec(modified); }
+    qint64 byteSize() const override { return size; }
 
 private:
     int fd;
@@ -130,7 +132,8 @@ std::unique_ptr<PageSource> PageFolder::open(const QString& pageName, QString* w
         if (subFolderHandle >= 0)
             ::close(subFolderHandle);
         subFolder = folder.toByteArray();
-        subFolderHandle = ::openat(folderHandle, subFolder.constData(), kFolderOpenFlags);
+        // Part by part when the path is longer than the system takes in one call.
+        subFolderHandle = OpenFolderAt(folderHandle, subFolder, kFolderOpenFlags);
     }
     if (subFolderHandle < 0)
         return OpenAt(folderHandle, path, whyNot);

@@ -22,6 +22,7 @@ public:
         return file.seek(offset) ? file.read(into, size) : -1;
     }
     QDateTime lastModified() const override { return modified; }
+    qint64 byteSize() const override { return file.size(); }
 
 private:
     QFile file;

@@ -17,6 +17,7 @@ const QString kUnreadableFolder = u"unreadable-folder"_s;
 const QString kUnreadable = u"unreadable"_s;
 const QString kNoTitle = u"no-title"_s;
 const QString kEmptyTitle = u"empty-title"_s;
+const QString kUnclosedTitle = u"unclosed-title"_s;
 const QString kDuplicateTitle = u"duplicate-title"_s;
 const QString kLongTitleKind = u"long-title"_s;
 const QString kXmlForbidden = u"xml-forbidden"_s;
@@ -61,7 +62,7 @@ QString Quoted(const QString& text) {
 } // namespace
 
 QStringList FindingKinds() {
-    return {kUnreadableFolder, kUnreadable,   kNoTitle,     kEmptyTitle,  kDuplicateTitle,
+    return {kUnreadableFolder, kUnreadable,   kNoTitle,     kEmptyTitle,  kUnclosedTitle,   kDuplicateTitle,
             kLongTitleKind,    kXmlForbidden, kInvalidUtf8, kBomMismatch, kEncodingMismatch};
 }
 
@@ -130,13 +131,18 @@ QList<Finding> CheckSite(const QList<PageRecord>& records, const QList<SkippedFo
             add(kUnreadable, u"cannot be read (%1)"_s.arg(pageFacts.readError));
             continue;
         }
-        if (!record.title) {
+        if (pageFacts.titleUnclosed) {
+            add(kUnclosedTitle,
+                u"the title is never closed; the index and feeds would show all the text after "
+                u"<title> to the end of the page"_s);
+        } else if (!record.title) {
             if (pageFacts.titleElement)
                 add(kEmptyTitle,
                     u"the title is empty; the index and feeds would show the page's local path instead"_s);
             else
                 add(kNoTitle, u"no title; the index and feeds would show the page's local path instead"_s);
-        } else {
+        }
+        if (record.title) {
             const QList<qsizetype>& sharing = byTitle[texts[i]];
             if (sharing.size() > 1) {
                 QStringList others;

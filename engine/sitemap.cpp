@@ -41,11 +41,41 @@ QString BuildSitemapText(const QString& folderText, const QStringList& pageNames
 }
 
 QString SitemapAddressProblem(const QString& siteUrl) {
-    return IsWebAddress(siteUrl)
-               ? QString()
-               : QCoreApplication::translate(
-                     "pagewick::engine", "the site address \"%1\" is not an absolute http or https address")
-                     .arg(siteUrl);
+    return SiteAddressProblem(siteUrl);
+}
+
+QString SitemapPagesProblem(const QStringList& pageNames, const QString& siteUrl) {
+    if (pageNames.size() > kSitemapMaxPages)
+        return QCoreApplication::translate("pagewick::engine",
+                                           "it would list %1 pages, more than the %2 a sitemap may hold")
+            .arg(pageNames.size())
+            .arg(kSitemapMaxPages);
+    const QString base = EnsureTrailingSlash(EncodedWebAddress(siteUrl));
+    for (const QString& name : pageNames) {
+        // A character takes at most nine when percent-encoded: only a long name is measured.
+        if (base.size() + 9 * name.size() <= kSitemapMaxUrlLength)
+            continue;
+        const qsizetype length = base.size() + PercentEncodePagePath(name).size();
+        if (length > kSitemapMaxUrlLength)
+            return QCoreApplication::translate(
+                       "pagewick::engine", "the address of %1 would be %2 characters long, and a sitemap's "
+                                           "addresses must be shorter than %3")
+                .arg(name.size() > 120 ? name.first(100) + u"..."_s : name, QString::number(length),
+                     QString::number(kSitemapMaxUrlLength + 1));
+    }
+    return {};
+}
+
+QString SitemapSizeProblem(const QString& sitemapText) {
+    qint64 bytes = 0;
+    for (const QChar c : sitemapText)
+        bytes += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 || c.isSurrogate() ? 2 : 3;
+    if (bytes <= kSitemapMaxBytes)
+        return {};
+    return QCoreApplication::translate("pagewick::engine",
+                                       "it would be %1 bytes long, more than the %2 (50 MB) a sitemap may be")
+        .arg(bytes)
+        .arg(kSitemapMaxBytes);
 }
 
 } // namespace pagewick

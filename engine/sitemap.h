@@ -7,8 +7,11 @@
 
 namespace pagewick {
 
-// The most pages one sitemap may list.
+// The limits of the sitemaps.org protocol: the most pages one sitemap may list, the longest URL
+// (URLs must be shorter than 2,048 characters) and the largest file (50 MB).
 constexpr qsizetype kSitemapMaxPages = 50000;
+constexpr qsizetype kSitemapMaxUrlLength = 2047;
+constexpr qsizetype kSitemapMaxBytes = 52428800;
 
 struct SitemapOptions {
     PageSelection selection;
@@ -26,5 +29,12 @@ QString FormatSitemapText(const QList<PageRecord>& pages, const QString& siteUrl
 
 // Empty when the site address suits a sitemap, else what is wrong, as a sentence for a message.
 QString SitemapAddressProblem(const QString& siteUrl);
+
+// Empty when a sitemap of these pages under siteUrl (a web address) keeps to the protocol's limits
+// on the number of URLs and their length, else what is wrong, as a sentence for a message.
+QString SitemapPagesProblem(const QStringList& pageNames, const QString& siteUrl);
+
+// Empty when the sitemap's text, as UTF-8, keeps to the protocol's size limit, else what is wrong.
+QString SitemapSizeProblem(const QString& sitemapText);
 
 } // namespace pagewick

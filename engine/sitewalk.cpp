@@ -1,6 +1,7 @@
 #include "engine/sitewalk.h"
 
 #include "engine/filename.h"
+#include "engine/folderfd_p.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
 #include "engine/scan_p.h"
@@ -33,6 +34,7 @@ namespace {
 #ifdef Q_OS_UNIX
 
 using detail::MatchesPagePattern;
+using detail::OpenFolderAt;
 
 // In English whatever the locale: the reasons end up in the site check's report, which reads the
 // same in every language.
@@ -41,26 +43,22 @@ QString ErrorText(int error) {
     return description ? QString::fromLatin1(description) : QStringLiteral("error %1").arg(error);
 }
 
-// The relative path of an entry: scratch holds the folder's prefix, and the name is put after it
-// there, so that a folder's pages cost no more allocations than the names themselves.
-QString PagePathFromBytes(QByteArray& scratch, qsizetype prefixSize, QByteArrayView name) {
-    if (prefixSize == 0)
-        return FileNameFromBytes(name);
-    scratch.truncate(prefixSize);
-    scratch.append(name);
-    return FileNameFromBytes(scratch);
-}
-
 QString RelativeName(const QByteArray& path) {
     return FileNameFromBytes(path);
 }
 
-// Walks a tree with one open folder per level, each opened relative to its parent. Folders are
-// known by device and inode, so none is walked twice. Real sub-folders are walked first, folders
-// behind links afterwards, so that a folder reachable both ways is named by its real path.
+// Folders held open at once, the top one and the walk's base apart. Deeper than this, the
+// shallowest open folder of the walk is closed, and opened again from its path when the walk
+// comes back to it with sub-folders left.
+constexpr int kMaxOpenFolders = 64;
+
+// Walks a tree depth first with an explicit stack, each folder opened relative to its parent.
+// Folders are known by device and inode, so none is walked twice. Real sub-folders are walked
+// first, folders behind links afterwards, so that a folder reachable both ways is named by its
+// real path.
 class Walker {
 public:
-    Walker(PageListing& out, int maxDepth) : out(out), maxDepth(maxDepth) {}
+    Walker(PageListing& out, const WalkOptions& options) : out(out), options(options) {}
 
     void run(int rootFd) {
         struct stat st;
@@ -70,17 +68,19 @@ public:
         const int fd = ::dup(rootFd);
         if (fd < 0)
             return;
-        walk(fd, QByteArray(), 0);
+        walkFrom(fd, st, QByteArray(), 0);
         // Links found while walking, in the order met; each may lead to more.
-        for (size_t i = 0; i < links.size(); ++i) {
+        for (size_t i = 0; i < links.size() && !cancelled(); ++i) {
             const Link link = links[i];
-            const int linked = ::openat(rootFd, link.path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            const int linked = OpenFolderAt(rootFd, link.path, O_RDONLY);
             if (linked < 0) {
                 skip(link.path, errno);
                 continue;
             }
-            if (firstVisit(linked))
-                walk(linked, link.path, link.depth);
+            struct stat linkedStat;
+            if (::fstat(linked, &linkedStat) == 0 &&
+                seen.insert({linkedStat.st_dev, linkedStat.st_ino}).second)
+                walkFrom(linked, linkedStat, link.path, link.depth);
             else
                 ::close(linked);
         }
@@ -92,34 +92,225 @@ private:
         int depth;
     };
 
-    bool deepEnough(int depth) const { return maxDepth >= 0 && depth >= maxDepth; }
+    // A folder on the walk's stack.
+    struct Frame {
+        DIR* dir = nullptr; // while open: the listing's stream, whose descriptor opens sub-folders
+        int fd = -1;        // while open again after being closed
+        dev_t device = 0;
+        ino_t inode = 0;
+        qsizetype end = 0; // where its name ends in path
+        int depth = 0;
+        std::vector<QByteArray> folders; // its sub-folders, sorted; those from next on are still to walk
+        size_t next = 0;
 
-    bool firstVisit(int fd) {
-        struct stat st;
-        return ::fstat(fd, &st) == 0 && seen.insert({st.st_dev, st.st_ino}).second;
+        int handle() const { return dir ? ::dirfd(dir) : fd; }
+        bool isOpen() const { return dir || fd >= 0; }
+        void close() {
+            if (dir)
+                ::closedir(dir);
+            else if (fd >= 0)
+                ::close(fd);
+            dir = nullptr;
+            fd = -1;
+        }
+    };
+
+    bool cancelled() const { return options.cancel && options.cancel->load(std::memory_order_relaxed); }
+
+    bool deepEnough(int depth) const { return options.maxDepth >= 0 && depth >= options.maxDepth; }
+
+    void skip(const QByteArray& relative, int error) {
+        out.skipped.append({RelativeName(relative), ErrorText(error)});
     }
 
-    void skip(const QByteArray& path, int error) {
-        out.skipped.append({RelativeName(path), ErrorText(error)});
+    // Where the name of the frame at index i starts in path.
+    qsizetype nameStart(size_t i) const {
+        const qsizetype parentEnd = stack[i - 1].end;
+        return parentEnd == 0 ? 0 : parentEnd + 1;
     }
 
-    // Lists the folder open at fd (which it takes over) as path, then walks its sub-folders.
-    void walk(int fd, const QByteArray& path, int depth) {
+    // Walks the tree below the folder open at fd (which it takes over), named path.
+    void walkFrom(int fd, const struct stat& st, const QByteArray& base, int depth) {
+        if (cancelled()) {
+            ::close(fd);
+            return;
+        }
+        path = base;
+        if (!push(fd, st, depth))
+            return;
+        while (!stack.empty()) {
+            if (cancelled()) {
+                while (!stack.empty())
+                    pop();
+                return;
+            }
+            Frame& top = stack.back();
+            if (top.next == top.folders.size()) {
+                pop();
+                continue;
+            }
+            const QByteArray name = std::move(top.folders[top.next++]);
+            const int parent = reopen();
+            if (parent < 0) {
+                // Gone or replaced since it was listed: its sub-folders are no longer there.
+                stack.back().next = stack.back().folders.size();
+                continue;
+            }
+            int child = OpenOne(parent, name.constData(), O_RDONLY | O_NOFOLLOW);
+            // Out of descriptors (a low limit, or many held elsewhere): hold fewer folders open.
+            while (child < 0 && (errno == EMFILE || errno == ENFILE) && shed(stack.size() - 1))
+                child = OpenOne(parent, name.constData(), O_RDONLY | O_NOFOLLOW);
+            if (child < 0) {
+                // Gone or replaced since it was listed: nothing to report.
+                if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
+                    skip(childPath(name), errno);
+                continue;
+            }
+            struct stat childStat;
+            if (::fstat(child, &childStat) != 0 ||
+                !seen.insert({childStat.st_dev, childStat.st_ino}).second) {
+                ::close(child);
+                continue;
+            }
+            const int childDepth = stack.back().depth + 1;
+            if (!path.isEmpty())
+                path.append('/');
+            path.append(name);
+            push(child, childStat, childDepth);
+        }
+    }
+
+    QByteArray childPath(const QByteArray& name) const { return path.isEmpty() ? name : path + '/' + name; }
+
+    static int OpenOne(int at, const char* name, int flags) {
+        int fd;
+        do
+            fd = ::openat(at, name, flags | O_DIRECTORY | O_CLOEXEC);
+        while (fd < 0 && errno == EINTR);
+        return fd;
+    }
+
+    // Lists the folder open at fd (which it takes over), named path, and puts it on the stack
+    // with its sub-folders to walk; false when it cannot be listed.
+    bool push(int fd, const struct stat& st, int depth) {
         DIR* dir = ::fdopendir(fd);
         if (!dir) {
             skip(path, errno);
             ::close(fd);
-            return;
+            truncateToTop();
+            return false;
         }
-        out.folders.append(RelativeName(path));
-        const QByteArray prefix = path.isEmpty() ? path : path + '/';
-        QByteArray scratch = prefix;
-        const bool descend = !deepEnough(depth);
-        std::vector<QByteArray> folders;
+        if (options.listFolders)
+            out.folders.append(RelativeName(path));
+        if (options.visitFolder)
+            options.visitFolder(::dirfd(dir));
+        Frame frame;
+        frame.dir = dir;
+        frame.device = st.st_dev;
+        frame.inode = st.st_ino;
+        frame.end = path.size();
+        frame.depth = depth;
+        list(frame);
+        stack.push_back(std::move(frame));
+        // Past the bound the shallowest open folder above the base goes; the base is where
+        // reopening starts.
+        if (++openCount > maxOpen)
+            closeShallowest(stack.size() - 1);
+        return true;
+    }
+
+    // Closes the shallowest open folder above the base and below the given index; false when there
+    // is none.
+    bool closeShallowest(size_t below) {
+        while (firstOpen < below && !stack[firstOpen].isOpen())
+            ++firstOpen;
+        if (firstOpen >= below)
+            return false;
+        stack[firstOpen++].close();
+        --openCount;
+        return true;
+    }
+
+    // Out of descriptors (a low limit, or many held elsewhere): lets a folder go and holds no more
+    // than are open now from then on. False when none can be let go.
+    bool shed(size_t below) {
+        if (!closeShallowest(below))
+            return false;
+        maxOpen = std::max(2, openCount);
+        return true;
+    }
+
+    void pop() {
+        Frame& top = stack.back();
+        if (top.isOpen()) {
+            top.close();
+            --openCount;
+        }
+        stack.pop_back();
+        firstOpen = std::min(firstOpen, std::max<size_t>(stack.size(), 1));
+        truncateToTop();
+    }
+
+    void truncateToTop() { path.truncate(stack.empty() ? 0 : stack.back().end); }
+
+    // The descriptor of the top folder, opened again from the nearest open folder below it when
+    // it was closed: each folder on the way is opened by its name and must still be the folder
+    // walked. The deepest of them stay open, as many as the bound leaves room for, for the walk's
+    // way back. -1 when one is gone or replaced.
+    int reopen() {
+        const size_t top = stack.size() - 1;
+        if (stack[top].isOpen())
+            return stack[top].handle();
+        size_t from = top;
+        while (from > 0 && !stack[from].isOpen())
+            --from;
+        const size_t budget = size_t(std::max(1, maxOpen - openCount));
+        const size_t keepFrom = std::max(from + 1, top + 1 > budget ? top + 1 - budget : size_t(0));
+        firstOpen = std::max<size_t>(1, std::min(firstOpen, from == 0 ? keepFrom : from));
+        const int start = stack[from].handle();
+        int at = start;
+        for (size_t i = from + 1; i <= top; ++i) {
+            const qsizetype nameAt = nameStart(i);
+            const QByteArray name = path.sliced(nameAt, stack[i].end - nameAt);
+            int fd = OpenOne(at, name.constData(), O_RDONLY | O_NOFOLLOW);
+            while (fd < 0 && (errno == EMFILE || errno == ENFILE) && shed(i - 1))
+                fd = OpenOne(at, name.constData(), O_RDONLY | O_NOFOLLOW);
+            struct stat st;
+            const bool same = fd >= 0 && ::fstat(fd, &st) == 0 && st.st_dev == stack[i].device &&
+                              st.st_ino == stack[i].inode;
+            if (at != start && !stack[i - 1].isOpen())
+                ::close(at);
+            if (!same) {
+                if (fd >= 0)
+                    ::close(fd);
+                return -1;
+            }
+            if (i >= keepFrom || i == top) {
+                stack[i].fd = fd;
+                ++openCount;
+            }
+            at = fd;
+        }
+        while (openCount > maxOpen && closeShallowest(top)) {
+        }
+        return stack[top].handle();
+    }
+
+    // Reads the folder's entries: its pages go to the listing, its sub-folders to the frame.
+    void list(Frame& frame) {
+        const qsizetype prefixSize = path.isEmpty() ? 0 : path.size() + 1;
+        if (prefixSize)
+            path.append('/');
+        const bool descend = !deepEnough(frame.depth);
         std::vector<QByteArray> linkedFolders;
+        const auto pagePath = [&](QByteArrayView name) {
+            path.truncate(prefixSize);
+            path.append(name);
+            return FileNameFromBytes(path);
+        };
         for (;;) {
             errno = 0;
-            const dirent* entry = ::readdir(dir);
+            const dirent* entry = ::readdir(frame.dir);
             if (!entry)
                 break;
             const QByteArrayView name(entry->d_name);
@@ -128,7 +319,7 @@ private:
             unsigned char type = entry->d_type;
             if (type == DT_UNKNOWN) {
                 struct stat st;
-                if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                if (::fstatat(::dirfd(frame.dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
                     continue;
                 type = S_ISLNK(st.st_mode)   ? DT_LNK
                        : S_ISDIR(st.st_mode) ? DT_DIR
@@ -137,51 +328,43 @@ private:
             }
             if (type == DT_REG) {
                 if (MatchesPagePattern(name))
-                    out.pages.append(PagePathFromBytes(scratch, prefix.size(), name));
+                    out.pages.append(pagePath(name));
             } else if (type == DT_DIR) {
                 if (descend)
-                    folders.emplace_back(name.toByteArray());
+                    frame.folders.emplace_back(name.toByteArray());
             } else if (type == DT_LNK) {
                 const bool page = MatchesPagePattern(name);
                 if (!page && !descend)
                     continue;
                 struct stat st;
-                if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) != 0)
+                if (::fstatat(::dirfd(frame.dir), entry->d_name, &st, 0) != 0)
                     continue; // a broken link is neither a page nor a folder
                 if (S_ISREG(st.st_mode) && page)
-                    out.pages.append(PagePathFromBytes(scratch, prefix.size(), name));
+                    out.pages.append(pagePath(name));
                 else if (S_ISDIR(st.st_mode) && descend)
                     linkedFolders.emplace_back(name.toByteArray());
             }
         }
-        if (errno != 0)
-            skip(path, errno);
+        const int error = errno;
+        path.truncate(frame.end);
+        if (error != 0)
+            skip(path, error);
         // Sorted, so that which path names a folder reached twice does not depend on listing order.
-        std::sort(folders.begin(), folders.end());
+        std::sort(frame.folders.begin(), frame.folders.end());
         std::sort(linkedFolders.begin(), linkedFolders.end());
         for (const QByteArray& name : linkedFolders)
-            links.push_back({prefix + name, depth + 1});
-        for (const QByteArray& name : folders) {
-            const int child =
-                ::openat(::dirfd(dir), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (child < 0) {
-                // Gone or replaced since it was listed: nothing to report.
-                if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
-                    skip(prefix + name, errno);
-                continue;
-            }
-            if (firstVisit(child))
-                walk(child, prefix + name, depth + 1);
-            else
-                ::close(child);
-        }
-        ::closedir(dir);
+            links.push_back({childPath(name), frame.depth + 1});
     }
 
     PageListing& out;
-    const int maxDepth;
+    const WalkOptions& options;
     std::set<std::pair<dev_t, ino_t>> seen;
     std::vector<Link> links;
+    std::vector<Frame> stack;
+    QByteArray path; // the relative path of the top folder
+    int openCount = 0;
+    int maxOpen = kMaxOpenFolders;
+    size_t firstOpen = 1; // below it, every folder but the base is closed
 };
 
 #else
@@ -219,7 +402,8 @@ PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options)
     PageListing listing;
     if (!options.recursive || options.maxDepth == 0) {
         listing.pages = ScanPageFiles(folderText);
-        listing.folders.append(QString());
+        if (options.listFolders)
+            listing.folders.append(QString());
         return listing;
     }
 #ifdef Q_OS_UNIX
@@ -229,7 +413,7 @@ PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options)
     const int rootFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (rootFd < 0)
         return listing;
-    Walker(listing, options.maxDepth).run(rootFd);
+    Walker(listing, options).run(rootFd);
     ::close(rootFd);
 #else
     QSet<QString> seen{QFileInfo(folderText).canonicalFilePath()};
@@ -242,18 +426,31 @@ namespace {
 
 using NameSort = std::function<void(QStringList&)>;
 
-// Puts in order the paths (given by index) that share a prefix of prefixLength characters, which
-// ends with "/" or is empty. Each page and each sub-folder at this level is stood for by its path
-// from the top (a folder's without the final "/"): with the prefix the same for all, the name
-// order of those paths is the name order of the parts after it, and no page name is copied.
-void SortLevel(const QStringList& paths, const QList<qsizetype>& items, qsizetype prefixLength,
-               const NameSort& sortNames, QStringList& out) {
+// One level of the sort: the paths (given by index) that share a prefix of prefixLength
+// characters, which ends with "/" or is empty, put in order. Each page and each sub-folder at
+// this level is stood for by its path from the top (a folder's without the final "/"): with the
+// prefix the same for all, the name order of those paths is the name order of the parts after
+// it, and no page name is copied. What it keeps after sorting is small (an index a path or
+// sub-folder), so the levels of a deep tree cost little while they wait on the stack.
+struct SortedLevel {
+    struct Entry {
+        QString page;        // a page: its path (shared with the paths, not copied)
+        qsizetype folder;    // a sub-folder: its index in below; a page: -1
+        qsizetype prefixEnd; // a sub-folder: the length of its path, without the "/"
+    };
+    std::vector<Entry> entries;
+    std::vector<QList<qsizetype>> below;
+    size_t next = 0;
+};
+
+SortedLevel SortLevel(const QStringList& paths, const QList<qsizetype>& items, qsizetype prefixLength,
+                      const NameSort& sortNames) {
+    SortedLevel level;
     QStringList keys;
     keys.reserve(items.size());
     // Sub-folder -> the paths below it. Paths mostly come folder by folder, so the folder of the
     // path before is tried first, without hashing.
     QHash<QStringView, qsizetype> folderIndex;
-    std::vector<QList<qsizetype>> below;
     QStringView lastFolder;
     qsizetype last = -1;
     for (const qsizetype i : items) {
@@ -267,28 +464,51 @@ void SortLevel(const QStringList& paths, const QList<qsizetype>& items, qsizetyp
         if (last < 0 || folder != lastFolder) {
             const auto found = folderIndex.constFind(folder);
             if (found == folderIndex.constEnd()) {
-                last = qsizetype(below.size());
+                last = qsizetype(level.below.size());
                 folderIndex.insert(folder, last);
-                below.emplace_back();
+                level.below.emplace_back();
                 keys.append(path.first(slash));
             } else {
                 last = *found;
             }
             lastFolder = folder;
         }
-        below[size_t(last)].append(i);
+        level.below[size_t(last)].append(i);
     }
     sortNames(keys);
+    level.entries.reserve(size_t(keys.size()));
     for (const QString& key : std::as_const(keys)) {
         const auto folder = folderIndex.find(QStringView(key));
         if (folder == folderIndex.end()) {
-            out.append(key);
+            level.entries.push_back({key, -1, 0});
             continue;
         }
-        const qsizetype at = *folder;
-        folderIndex.erase(
-            folder); // a page of the same name as the folder (not possible on disk) stays a page
-        SortLevel(paths, below[size_t(at)], key.size() + 1, sortNames, out);
+        // A page of the same name as the folder (not possible on disk) stays a page.
+        level.entries.push_back({QString(), *folder, key.size()});
+        folderIndex.erase(folder);
+    }
+    return level;
+}
+
+// Puts every level in order, depth first with an explicit stack, so any depth is sorted.
+void SortLevels(const QStringList& paths, QList<qsizetype> all, const NameSort& sortNames, QStringList& out) {
+    std::vector<SortedLevel> stack;
+    stack.push_back(SortLevel(paths, all, 0, sortNames));
+    all.clear();
+    while (!stack.empty()) {
+        SortedLevel& level = stack.back();
+        if (level.next == level.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const SortedLevel::Entry entry = level.entries[level.next++];
+        if (entry.folder < 0) {
+            out.append(entry.page);
+            continue;
+        }
+        const QList<qsizetype> items = std::move(level.below[size_t(entry.folder)]);
+        SortedLevel inner = SortLevel(paths, items, entry.prefixEnd + 1, sortNames);
+        stack.push_back(std::move(inner));
     }
 }
 
@@ -304,7 +524,7 @@ void SortPagePaths(QStringList& paths, const std::function<void(QStringList&)>& 
     std::iota(all.begin(), all.end(), qsizetype(0));
     QStringList sorted;
     sorted.reserve(paths.size());
-    SortLevel(paths, all, 0, sortLevel, sorted);
+    SortLevels(paths, std::move(all), sortLevel, sorted);
     paths = std::move(sorted);
 }
 

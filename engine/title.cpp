@@ -1,6 +1,7 @@
 #include "engine/title.h"
 
 #include "engine/decode_p.h"
+#include "engine/entities.h"
 #include "engine/pagereader_p.h"
 #include "engine/tokenizer_p.h"
 
@@ -9,11 +10,29 @@ namespace pagewick {
 std::optional<QString> FindTitle(QStringView pageText) {
     detail::Tokenizer tokenizer(false, false);
     tokenizer.feed(detail::TextUnits{pageText});
+    tokenizer.end();
     if (!tokenizer.hasTitle())
         return std::nullopt;
     const QByteArray raw = tokenizer.titleBytes();
-    return detail::CleanTitle(reinterpret_cast<const char16_t*>(raw.constData()), raw.size() / 2);
+    return detail::NoBlankTitle(
+        detail::CleanTitle(reinterpret_cast<const char16_t*>(raw.constData()), raw.size() / 2));
 }
+
+namespace detail {
+
+std::optional<QString> NoBlankTitle(std::optional<QString> title) {
+    // Only a title holding a reference can read as whitespace once the references are resolved.
+    if (!title || !title->contains(u'&'))
+        return title;
+    const QString text = ResolveCharacterReferences(*title);
+    for (const QChar c : text) {
+        if (!IsAsciiWhitespace(c.unicode()))
+            return title;
+    }
+    return std::nullopt;
+}
+
+} // namespace detail
 
 std::optional<QString> ReadPageTitle(const QString& path) {
     const std::unique_ptr<detail::PageSource> source = detail::PageFolder::openPath(path);

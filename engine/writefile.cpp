@@ -5,10 +5,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QSaveFile>
+#include <QStringEncoder>
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -167,6 +170,68 @@ bool WriteTextFile(const QString& path, const QString& text, QString* error, Spe
         *error = QCoreApplication::translate("pagewick::engine", "Could not write %1: %2")
                      .arg(QDir::toNativeSeparators(path), failure);
     return false;
+}
+
+int OpenDescriptorOf(const QString& path) {
+    const QByteArray name = FileNameToBytes(path);
+    struct stat target;
+    if (name.isEmpty() || name.contains('\0') || ::stat(name.constData(), &target) != 0 ||
+        S_ISDIR(target.st_mode))
+        return -1;
+    const auto matches = [&target](int fd) {
+        struct stat st;
+        if (::fstat(fd, &st) != 0 || st.st_dev != target.st_dev || st.st_ino != target.st_ino)
+            return false;
+        const int flags = ::fcntl(fd, F_GETFL);
+        return flags >= 0 && (flags & O_ACCMODE) != O_RDONLY;
+    };
+    for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        if (matches(fd))
+            return fd;
+    }
+    int found = -1;
+    if (DIR* dir = ::opendir("/proc/self/fd")) {
+        const int own = ::dirfd(dir);
+        while (const dirent* entry = ::readdir(dir)) {
+            bool number = false;
+            const int fd = QByteArrayView(entry->d_name).toInt(&number);
+            if (number && fd != own && fd != STDOUT_FILENO && fd != STDERR_FILENO &&
+                (found < 0 || fd < found) && matches(fd))
+                found = fd;
+        }
+        ::closedir(dir);
+        return found;
+    }
+    // Without /proc, every number up to a sane bound is tried.
+    struct rlimit limit = {};
+    const rlim_t bound =
+        ::getrlimit(RLIMIT_NOFILE, &limit) == 0 ? std::min<rlim_t>(limit.rlim_cur, 65536) : 1024;
+    for (int fd = 0; rlim_t(fd) < bound; ++fd) {
+        if (fd != STDOUT_FILENO && fd != STDERR_FILENO && matches(fd))
+            return fd;
+    }
+    return -1;
+}
+
+bool WriteIntoDescriptor(int fd, const QString& text, QString* error) {
+    // Encoded piece by piece, so a big text is not held twice.
+    constexpr qsizetype kPiece = 64 * 1024;
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    for (qsizetype at = 0; at < text.size(); at += kPiece) {
+        const QByteArray bytes = toUtf8(QStringView(text).mid(at, kPiece));
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t written = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0) {
+                if (error)
+                    *error = SystemError(written < 0 ? errno : EIO);
+                return false;
+            }
+            done += written;
+        }
+    }
+    return true;
 }
 
 QString FileKindName(unsigned mode) {

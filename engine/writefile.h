@@ -23,6 +23,17 @@ enum class SpecialTarget {
 bool WriteTextFile(const QString& path, const QString& text, QString* error = nullptr,
                    SpecialTarget special = SpecialTarget::Refuse);
 
+// The process's own open descriptor, open for writing, that is the very file at path (its links
+// followed; the same device and inode), or -1 when there is none. Standard output comes first,
+// then standard error, then the others by number. A shell that redirected a stream to a file
+// ("2>>build.log") has that file open at some position; writing there, rather than replacing the
+// file, keeps what is already in it, as a redirection of the shell would.
+int OpenDescriptorOf(const QString& path);
+
+// Writes all of text as UTF-8 into the open descriptor fd at its position (at the end when it was
+// opened to append). On failure returns false and, when error is given, sets it to the reason.
+bool WriteIntoDescriptor(int fd, const QString& text, QString* error = nullptr);
+
 // What a file that is not a regular file is, from its stat mode, for messages: "a folder",
 // "a named pipe (FIFO)", "a character device", ...
 QString FileKindName(unsigned mode);

@@ -5,6 +5,7 @@
 #include "engine/entities.h"
 #include "engine/feed.h"
 #include "engine/filename.h"
+#include "engine/pagetemplate.h"
 #include "engine/paths.h"
 #include "engine/title.h"
 
@@ -267,6 +268,28 @@ QString CheckFeed(QByteArrayView bytes) {
     const QString encoded = link.mid(link.lastIndexOf(u'/') + 1);
     if (QByteArray::fromPercentEncoding(encoded.toLatin1()) != rawName)
         return QStringLiteral("the item links %1, not the page").arg(Printable(link));
+    return {};
+}
+
+QString CheckPageTemplate(QByteArrayView bytes) {
+    QString error;
+    const std::optional<PageTemplate> parsed =
+        PageTemplate::Parse(bytes, QStringLiteral("s.css?a=\"{{b}}\"&c=<d>"), &error);
+    if (!parsed)
+        return error.isEmpty() ? QStringLiteral("a template refused without a reason") : QString();
+    const QString title = QStringLiteral("<t\"i'tle&");
+    const QString index = QStringLiteral("<ul>\r\n<li><a href=\"a.htm\">{{A}}</a>\r\n</ul>");
+    const QString page = parsed->render(title, index, {});
+    if (!page.contains(index))
+        return QStringLiteral("the page does not hold the index");
+    if (page.contains(title))
+        return QStringLiteral("the title went into the page unescaped");
+    if (!page.contains(
+            QStringLiteral("<link rel=\"stylesheet\" href=\"s.css?a=&quot;{{b}}&quot;&amp;c=&lt;d&gt;\">")))
+        return QStringLiteral("the stylesheet link is missing, or its address not escaped");
+    const QByteArray encoding = DetectEncoding(page.toUtf8());
+    if (encoding != "UTF-8")
+        return QStringLiteral("the page reads as %1, not UTF-8").arg(QLatin1String(encoding));
     return {};
 }
 

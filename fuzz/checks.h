@@ -19,4 +19,8 @@ QString CheckFlatten(QByteArrayView bytes);
 // input: the feed always parses as XML, with one item that links the page.
 QString CheckFeed(QByteArrayView bytes);
 
+// PageTemplate::Parse on arbitrary bytes: a template it takes makes a page that holds the index,
+// shows the title only escaped, and is read as the UTF-8 it is.
+QString CheckPageTemplate(QByteArrayView bytes);
+
 } // namespace pagewick::fuzz

@@ -20,7 +20,9 @@ namespace {
 // and system-wide files too).
 QString StoreFileName() {
     QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (config.isEmpty())
+    // A relative $XDG_CONFIG_HOME is invalid and ignored, as the XDG base directory rules say;
+    // taken as it stands, it would put the store under whatever folder Pagewick started in.
+    if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
     return config + QStringLiteral("/Pagewick/Pagewick.conf");
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// The feed settings as one line of text, so that tests can compare two and show where they differ.
+// The feed and page settings as one line of text, so that tests can compare two and show where they differ.
 
 #include "settings/feedsetting.h"
 
@@ -19,4 +19,11 @@ inline QString DescribeFeedSettings(const pagewick::FeedSettings& s) {
         .arg(int(o.selection.order))
         .arg(o.selection.limit)
         .arg(o.selection.excludes.join(u'|'));
+}
+
+#include "settings/pagesetting.h"
+
+inline QString DescribePageSettings(const pagewick::PageSettings& s) {
+    return u"template=%1 stylesheet=%2 details=%3"_s.arg(s.templateFile, s.stylesheetUrl,
+                                                         pagewick::IndexDetailWords(s.details));
 }

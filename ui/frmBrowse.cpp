@@ -16,6 +16,7 @@
 #include <QSortFilterProxyModel>
 #include <QStorageInfo>
 #include <QTreeView>
+#include <algorithm>
 
 namespace pagewick {
 
@@ -93,6 +94,7 @@ frmBrowse::frmBrowse(QWidget* parent)
     // Deep folders scroll sideways rather than having their names cut short.
     Dir1->header()->setStretchLastSection(false);
     Dir1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    Dir1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
     PlaceInTwips(Dir1, 120, 600, 2415, 2340);
 
@@ -129,15 +131,15 @@ frmBrowse::frmBrowse(QWidget* parent)
             [this] { userMovedTree = true; });
     Dir1->viewport()->installEventFilter(this);
     Dir1->installEventFilter(this);
-    // Until then the tree also stays at its left edge, whatever would scroll it sideways as the
-    // folders fill in and the names column widens.
+    // Until then the tree is also kept scrolled sideways to the open folder's name, whatever would
+    // move it as the folders fill in and the names column widens.
     QScrollBar* sideways = Dir1->horizontalScrollBar();
-    const auto keepLeft = [this, sideways] {
-        if (!userMovedTree && sideways->value() != sideways->minimum())
-            sideways->setValue(sideways->minimum());
+    const auto keepName = [this] {
+        if (!userMovedTree)
+            showOpenFolderName();
     };
-    connect(sideways, &QScrollBar::valueChanged, this, keepLeft);
-    connect(sideways, &QScrollBar::rangeChanged, this, keepLeft);
+    connect(sideways, &QScrollBar::valueChanged, this, keepName);
+    connect(sideways, &QScrollBar::rangeChanged, this, keepName);
 
     setDrives(MountedDriveRoots());
     if (!openFolder(AbsoluteFolder(QDir::homePath())))
@@ -214,13 +216,28 @@ bool frmBrowse::openFolder(const QString& path) {
     return true;
 }
 
-// The open folder in the middle of the tree, which is scrolled to its left edge: scrolling to a
-// deep folder would otherwise scroll sideways until its name, and every name above it, is out of
-// view.
+// The open folder in the middle of the tree, with its name in view.
 void frmBrowse::showOpenFolder() {
     Dir1->scrollTo(Dir1->currentIndex(), QAbstractItemView::PositionAtCenter);
+    showOpenFolderName();
+}
+
+// Scrolls sideways just far enough for the open folder's name to show whole, so that as much as
+// fits of the folders above it shows too; a name wider than the tree shows from its start. (The
+// tree's own scrolling goes by the whole width of the names column, which for a deep folder
+// leaves its row a blank bar.)
+void frmBrowse::showOpenFolderName() {
     QScrollBar* sideways = Dir1->horizontalScrollBar();
-    sideways->setValue(sideways->minimum());
+    const QModelIndex current = Dir1->currentIndex();
+    if (!current.isValid()) {
+        sideways->setValue(sideways->minimum());
+        return;
+    }
+    // The row's place, and the name's width (icon and text), where the names column starts at 0.
+    const int left = Dir1->visualRect(current).left() + sideways->value();
+    const int right = left + Dir1->sizeHintForIndex(current).width();
+    const int wanted = std::min(right - Dir1->viewport()->width(), left);
+    sideways->setValue(std::max(wanted, sideways->minimum()));
 }
 
 void frmBrowse::showDrive(const QString& mountRoot) {

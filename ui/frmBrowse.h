@@ -55,6 +55,7 @@ private:
     void showDrive(const QString& mountRoot);
     bool openFolder(const QString& path);
     void showOpenFolder();
+    void showOpenFolderName();
 
     QComboBox* Drive1;
     QTreeView* Dir1;

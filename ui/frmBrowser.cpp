@@ -55,10 +55,11 @@ ListFormats ListFormatsOf(const QTextDocument* like) {
     return formats;
 }
 
-// One page of the index: its link target and the markup of its label.
+// One page of the index: its link target, the markup of its label and of the details after it.
 struct IndexEntry {
     QStringView href;
     QStringView label;
+    QStringView details;
 };
 
 // The pages an index lists, each "<li><a href="HREF">LABEL</a>" up to the next page or the end
@@ -73,9 +74,11 @@ template <typename Visit> void ForEachIndexEntry(QStringView index, Visit visit)
         const qsizetype next = index.indexOf(open, hrefFrom);
         const QStringView line = index.sliced(hrefFrom, (next < 0 ? index.size() : next) - hrefFrom);
         const qsizetype hrefEnd = line.indexOf(u"\">");
-        const qsizetype labelEnd = line.lastIndexOf(close);
+        // A label holds no "<", so the first "</a>" after the target ends it; the details follow.
+        const qsizetype labelEnd = hrefEnd < 0 ? -1 : line.indexOf(close, hrefEnd + 2);
         if (hrefEnd >= 0 && labelEnd >= hrefEnd + 2)
-            visit(IndexEntry{line.first(hrefEnd), line.sliced(hrefEnd + 2, labelEnd - hrefEnd - 2)});
+            visit(IndexEntry{line.first(hrefEnd), line.sliced(hrefEnd + 2, labelEnd - hrefEnd - 2),
+                             line.sliced(labelEnd + close.size())});
         at = next;
     }
 }
@@ -160,6 +163,11 @@ void BuildIndexPreview(QTextDocument* document, const QString& indexText) {
         QTextCharFormat link = formats.link;
         link.setAnchorHref(DecodeHtml(entry.href, false));
         cursor.insertText(IndexLabelText(entry.label), link);
+        // The details (date, size, description) as a browser shows them after the link.
+        if (const QStringView markup = entry.details.trimmed(); !markup.isEmpty()) {
+            if (const QString details = IndexLabelText(markup); !details.isEmpty())
+                cursor.insertText(u' ' + details, QTextCharFormat());
+        }
     });
     if (!first) {
         QTextBlockFormat last;

@@ -4,6 +4,7 @@
 #include "engine/filename.h"
 #include "engine/index.h"
 #include "engine/pagereader.h"
+#include "engine/pagetemplate.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
 #include "engine/sitewalk.h"
@@ -43,13 +44,10 @@ namespace pagewick {
 
 namespace {
 
-// The pages the list shows: the folder's own, in name order, or with sub-folders those of every
-// folder below too, by their paths from the folder, the pages of one folder together.
-QStringList ListPageFiles(const QString& folder, bool subFolders) {
-    // Without sub-folders the walk is the plain scan and the path order the name order.
-    WalkOptions walk;
-    walk.recursive = subFolders;
-    QStringList paths = WalkPageFiles(folder, walk).pages;
+// The pages the list shows without sub-folders: the folder's own, in name order (the walk is then
+// the plain scan and the path order the name order).
+QStringList ListPageFiles(const QString& folder) {
+    QStringList paths = WalkPageFiles(folder).pages;
     SortPagePaths(paths);
     return paths;
 }
@@ -250,6 +248,8 @@ void frmMain::connectHandlers() {
 }
 
 frmMain::~frmMain() {
+    cancelSubFolderScan();
+    scans.waitForDone();
     delete browseWindow.data();
     delete browserWindow.data();
     delete textpadWindow.data();
@@ -289,6 +289,7 @@ void frmMain::fitFontToCaptions() {
 
 void frmMain::Form_Load(const QString& startFolder) {
     feedSettings = LoadFeedSettings();
+    pageSettings = LoadPageSettings();
     recentFolders = LoadRecentFolders();
     fillRecentMenu();
     includeSubFolders = LoadSubFoldersSetting();
@@ -350,16 +351,63 @@ QStringList frmMain::listedPages() const {
     return names;
 }
 
+void frmMain::showListedPages(const QStringList& names) {
+    lstFiles->setUpdatesEnabled(false);
+    lstFiles->addItems(names);
+    lstFiles->setUpdatesEnabled(true);
+}
+
+// A walk through sub-folders can take seconds (a large site, or "/" typed on the way to a longer
+// path), so it runs on a thread of its own. The list stays empty until the walk is complete; a
+// command pressed meanwhile works on the list as shown.
+void frmMain::startSubFolderScan(const QString& folder) {
+    cancelSubFolderScan();
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    scanCancel = cancel;
+    const quint64 number = ++scanNumber;
+    scanBusy = std::make_unique<BusyPointer>();
+    scans.start([this, folder, cancel, number] {
+        WalkOptions walk;
+        walk.recursive = true;
+        walk.cancel = cancel.get();
+        QStringList paths = WalkPageFiles(folder, walk).pages;
+        if (cancel->load())
+            return;
+        SortPagePaths(paths);
+        // The window waits for this thread before it goes, so it is there to take the pages.
+        QMetaObject::invokeMethod(
+            this,
+            [this, cancel, number, paths = std::move(paths)] {
+                if (cancel->load() || number != scanNumber)
+                    return;
+                scanCancel.reset();
+                showListedPages(paths);
+                scanBusy.reset();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void frmMain::cancelSubFolderScan() {
+    scans.clear(); // a scan that has not started yet never starts
+    if (scanCancel)
+        scanCancel->store(true);
+    scanCancel.reset();
+    scanBusy.reset();
+}
+
 void frmMain::txtMap_Change() {
     lstFiles->clear();
     const QString folder = txtMap->text();
     QString settingError;
     const bool remembered = SaveFolderSetting(folder, &settingError);
 
-    const QStringList names = ListPageFiles(folder, includeSubFolders);
-    lstFiles->setUpdatesEnabled(false);
-    lstFiles->addItems(names);
-    lstFiles->setUpdatesEnabled(true);
+    if (includeSubFolders) {
+        startSubFolderScan(folder);
+    } else {
+        cancelSubFolderScan();
+        showListedPages(ListPageFiles(folder));
+    }
     applyButtonState(RowFolderScanned);
 
     if (!remembered)
@@ -367,6 +415,8 @@ void frmMain::txtMap_Change() {
 }
 
 void frmMain::cmdBrowse_Click() {
+    // The list stays empty until a folder is chosen, whether or not its scan had ended.
+    cancelSubFolderScan();
     lstFiles->clear();
     if (!browseWindow) {
         browseWindow = new frmBrowse;
@@ -387,7 +437,13 @@ void frmMain::cmdCreate_Click() {
     applyButtonState(RowCreateHtmlPressed);
     {
         const BusyPointer busy;
-        IndexText = BuildIndexText(txtMap->text(), listedPages());
+        indexFolder = txtMap->text();
+        indexPages = listedPages();
+        if (pageSettings.details.isEmpty())
+            IndexText = BuildIndexText(indexFolder, indexPages);
+        else
+            IndexText = BuildIndexText(indexFolder, indexPages, PageSelection(),
+                                       IndexDetails{pageSettings.details, QLocale()});
     }
     applyButtonState(RowCreateHtmlFinished);
     rememberFolder(txtMap->text());
@@ -456,7 +512,43 @@ void frmMain::cmdViewXMLcode_Click() {
 }
 
 void frmMain::cmdSaveFile_Click() {
-    SaveIndexPage(this, cdl, txtMap->text(), IndexText);
+    // The index may be of a folder that is no longer in the box: it is saved where it belongs, not
+    // over the page of the same name in the folder shown now.
+    const QString saveFolder = indexFolder.isNull() ? txtMap->text() : indexFolder;
+    if (pageSettings.templateFile.isEmpty() && pageSettings.stylesheetUrl.isEmpty()) {
+        SaveIndexPage(this, cdl, saveFolder, IndexText);
+        return;
+    }
+    if (pageSettings.templateFile.isEmpty()) {
+        SaveIndexPage(this, cdl, saveFolder, [this](const QString& title) {
+            return PageDocumentStart(title, pageSettings.stylesheetUrl) + IndexText + PageDocumentEnd();
+        });
+        return;
+    }
+    // The template is read at each save, so that the page has its latest version; one that can no
+    // longer be used stops the command before anything is asked.
+    QString why;
+    const std::optional<PageTemplate> pageTemplate =
+        LoadPageTemplate(pageSettings.templateFile, pageSettings.stylesheetUrl, &why);
+    if (!pageTemplate) {
+        QMessageBox box(QMessageBox::Warning, AppTitle(),
+                        tr("Pagewick cannot save the page with its template: %1.\n\nChoose another "
+                           "template under Page Options (Feed menu).")
+                            .arg(why),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        return;
+    }
+    SaveIndexPage(this, cdl, saveFolder, [this, &pageTemplate](const QString& title) {
+        IndexSummary summary;
+        summary.count = indexPages.size();
+        if (pageTemplate->uses(PageTemplate::Updated)) {
+            const BusyPointer busy;
+            summary.updated = NewestPageDate(ReadPages(indexFolder, indexPages, WantDate));
+        }
+        return pageTemplate->render(title, IndexText, summary);
+    });
 }
 
 void frmMain::lstFiles_DblClick() {

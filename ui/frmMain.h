@@ -1,14 +1,18 @@
 #pragma once
 
 #include "settings/feedsetting.h"
+#include "settings/pagesetting.h"
 #include "ui/buttonstate.h"
 
 #include <QDateTime>
 #include <QIcon>
 #include <QPointer>
 #include <QStringList>
+#include <QThreadPool>
 #include <QWidget>
 #include <array>
+#include <atomic>
+#include <memory>
 
 class QAction;
 class QFileDialog;
@@ -21,6 +25,7 @@ class QPushButton;
 
 namespace pagewick {
 
+class BusyPointer;
 class frmBrowse;
 class frmBrowser;
 class frmTextpad;
@@ -66,6 +71,7 @@ public Q_SLOTS:
     // The menu commands; Open Folder... is cmdBrowse_Click.
     void mnuIncludeSubFolders_Click(bool checked);
     void mnuFeedOptions_Click();
+    void mnuPageOptions_Click();
     void mnuSaveSitemap_Click();
     void mnuSaveAtom_Click();
     void mnuCheckSite_Click();
@@ -94,6 +100,9 @@ private:
     void fitFontToCaptions();
     void applyButtonState(ButtonStateRow row);
     QStringList listedPages() const;
+    void showListedPages(const QStringList& names);
+    void startSubFolderScan(const QString& folder);
+    void cancelSubFolderScan();
     QString askFeedAnswer(const QString& prompt, const QString& lastAnswer);
     frmBrowser* browser();
     frmTextpad* textpad();
@@ -128,8 +137,20 @@ private:
     QString SiteUrl;
 
     FeedSettings feedSettings;
+    PageSettings pageSettings;
+    // The folder and pages the index was last built from: where it is saved, and what a page
+    // template fills in.
+    QString indexFolder;
+    QStringList indexPages;
     QStringList recentFolders;
     bool includeSubFolders = false;
+
+    // With sub-folders the listing runs here, off the interface thread, under the busy pointer;
+    // only the latest scan's pages are shown, and a scan that is no longer wanted is cancelled.
+    QThreadPool scans;
+    std::shared_ptr<std::atomic<bool>> scanCancel; // of the scan whose pages are awaited, if any
+    quint64 scanNumber = 0;
+    std::unique_ptr<BusyPointer> scanBusy;
 
     bool settingFailureShown = false;
 };

@@ -11,6 +11,7 @@
 #include "ui/busypointer.h"
 #include "ui/foldertoopen.h"
 #include "ui/frmFeedOptions.h"
+#include "ui/frmPageOptions.h"
 #include "ui/frmTextpad.h"
 #include "ui/saveflow.h"
 
@@ -72,6 +73,7 @@ void frmMain::createMenus() {
 
     QMenu* feed = Named(mnuBar->addMenu(tr("F&eed")), "mnuFeed");
     Named(feed->addAction(tr("Feed &Options..."), this, &frmMain::mnuFeedOptions_Click), "mnuFeedOptions");
+    Named(feed->addAction(tr("&Page Options..."), this, &frmMain::mnuPageOptions_Click), "mnuPageOptions");
     feed->addSeparator();
     Named(feed->addAction(tr("Save &Sitemap..."), this, &frmMain::mnuSaveSitemap_Click), "mnuSaveSitemap");
     Named(feed->addAction(tr("Save &Atom Feed..."), this, &frmMain::mnuSaveAtom_Click), "mnuSaveAtom");
@@ -162,6 +164,17 @@ void frmMain::mnuFeedOptions_Click() {
         reportSettingFailure(tr("the feed options"), error);
 }
 
+void frmMain::mnuPageOptions_Click() {
+    frmPageOptions dialog(this);
+    dialog.setSettings(pageSettings);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    pageSettings = dialog.settings();
+    QString error;
+    if (!SavePageSettings(pageSettings, &error))
+        reportSettingFailure(tr("the page options"), error);
+}
+
 void frmMain::mnuSaveSitemap_Click() {
     bool ok = false;
     const QString siteUrl = QInputDialog::getText(this, AppTitle(), tr("Give the URL of the website"),
@@ -179,17 +192,19 @@ void frmMain::mnuSaveSitemap_Click() {
     options.lastmod = feedSettings.options.dates;
     const QString folder = txtMap->text();
     const QStringList pages = FilterPageNames(listedPages(), options.selection.excludes);
-    if (pages.size() > kSitemapMaxPages) {
-        Warn(this, tr("Pagewick cannot build the sitemap: it would list %1 pages, more than the %2 "
-                      "a sitemap may hold.")
-                       .arg(pages.size())
-                       .arg(kSitemapMaxPages));
+    // Search engines refuse a sitemap past the protocol's limits: none is saved.
+    if (const QString problem = SitemapPagesProblem(pages, SiteUrl); !problem.isEmpty()) {
+        Warn(this, tr("Pagewick cannot build the sitemap: %1.").arg(problem));
         return;
     }
     QString text;
     {
         const BusyPointer busy;
         text = BuildSitemapText(folder, pages, SiteUrl, options);
+    }
+    if (const QString problem = SitemapSizeProblem(text); !problem.isEmpty()) {
+        Warn(this, tr("Pagewick cannot build the sitemap: %1.").arg(problem));
+        return;
     }
     saveGeneratedFile(QStringLiteral("sitemap.xml"), text);
 }
@@ -203,7 +218,7 @@ void frmMain::mnuSaveAtom_Click() {
         return;
     }
     bool ok = false;
-    const QString feedTitle = QInputDialog::getText(this, AppTitle(), tr("Give the title of the RSS feed"),
+    const QString feedTitle = QInputDialog::getText(this, AppTitle(), tr("Give the title of the Atom feed"),
                                                     QLineEdit::Normal, FeedTitle, &ok);
     if (!ok)
         return;

@@ -2,6 +2,8 @@
 
 #include "ui/twips.h"
 
+#include <QKeyEvent>
+
 namespace pagewick {
 
 std::optional<QSize> PreviewControlSize(QSize outerSize, QSize clientSize, QSize margins) {
@@ -43,6 +45,17 @@ void PreviewWindow::showEvent(QShowEvent* event) {
 void PreviewWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     fitControl();
+}
+
+// Keys the control leaves alone reach the window.
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+    const bool escape = event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier;
+    const bool ctrlW = event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_W);
+    if (escape || ctrlW || event->matches(QKeySequence::Close)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PreviewWindow::fitControl() {

@@ -13,7 +13,8 @@ namespace pagewick {
 std::optional<QSize> PreviewControlSize(QSize outerSize, QSize clientSize, QSize margins);
 
 // A window that shows one control, anchored at its top-left corner and kept fitted to the window
-// (PreviewControlSize, with margins in twips) whenever the window is resized or shown.
+// (PreviewControlSize, with margins in twips) whenever the window is resized or shown. Escape and
+// Ctrl+W close it, as they close a desktop's viewer windows.
 class PreviewWindow : public QWidget {
     Q_OBJECT
 protected:
@@ -28,6 +29,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void fitControl();

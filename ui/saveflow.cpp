@@ -49,9 +49,15 @@ void SaveThroughDialog(QWidget* parent, QFileDialog* dialog, const QString& fold
 } // namespace
 
 void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText, const QString& indexText) {
+    SaveIndexPage(parent, cdl, folderText,
+                  [&indexText](const QString& title) { return BuildPageDocument(title, indexText); });
+}
+
+void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText,
+                   const std::function<QString(const QString& title)>& makePage) {
     const QString title = QInputDialog::getText(
         parent, AppTitle(), QCoreApplication::translate("pagewick::SaveFlow", "Give the title of the file"));
-    const QString document = BuildPageDocument(title, indexText);
+    const QString document = makePage(title);
     SaveThroughDialog(parent, cdl, folderText, cdl->property(kLastFileNameProperty).toString(),
                       QStringLiteral("htm"), document);
 }

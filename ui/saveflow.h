@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QFileDialog;
 class QWidget;
@@ -14,6 +15,11 @@ namespace pagewick {
 inline constexpr char kLastFileNameProperty[] = "pagewickLastFileName";
 
 void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText, const QString& indexText);
+
+// The same flow with the page made by makePage from the title given (a template's page, or the
+// built-in one with a stylesheet).
+void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText,
+                   const std::function<QString(const QString& title)>& makePage);
 
 // Saves a built text (a sitemap, an Atom feed) the same way: the dialog opens in the folder with
 // offeredName filled in (its extension is the one added when the user gives none), and a failing

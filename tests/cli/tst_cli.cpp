@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -63,6 +64,9 @@ QByteArray LongTitle() {
 }
 
 using Result = CliResult;
+
+// What watchFollows does to the watched folder once the first output is written.
+enum WatchChange { SwitchLink, MakeAgain, OpenSubFolder };
 
 } // namespace
 
@@ -156,6 +160,30 @@ private Q_SLOTS:
         write(u"meta/m2.htm"_s,
               "<head><meta property=\"article:published_time\" content=\"2023-07-08T09:10:11Z\">"
               "<title>M2</title></head><body><meta name=\"description\" content=\"late\">");
+        // Declared dates some format cannot write: the file's time stands in for them everywhere.
+        QVERIFY(d.mkpath(u"far"_s));
+        const struct {
+            const char* name;
+            const char* head;
+        } far[] = {
+            {"normal.htm", "<meta name=\"date\" content=\"2024-01-02\"><title>Normal</title>"},
+            {"year1.htm", "<meta name=\"date\" content=\"0001-01-01\"><title>One</title>"},
+            {"year10000.htm", "<meta name=\"date\" content=\"9999-12-31T23:59:59-12:00\"><title>Ten</title>"},
+        };
+        for (const auto& page : far) {
+            write(u"far/"_s + QLatin1StringView(page.name), page.head);
+            QFile f(root + u"/far/"_s + QLatin1StringView(page.name));
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime(QDate(2020, 6, 1), QTime(8, 0), QTimeZone::utc()),
+                                  QFileDevice::FileModificationTime));
+        }
+        // Page templates: a good one in windows-1252, and two that are refused.
+        QVERIFY(d.mkpath(u"tpl"_s));
+        write(u"tpl/page.html"_s, "<html><head><meta charset=windows-1252><title>{{title}}</title></head>\n"
+                                  "<body>{{index}}<p>{{count}} pages \xb7 {{updated}}</p></body></html>\n");
+        write(u"tpl/noindex.html"_s, "<h1>{{title}}</h1>");
+        write(u"tpl/unknown.html"_s, "<h1>{{title}}</h1>\n{{index}}{{titel}}");
+        QCOMPARE(::mkfifo(QFile::encodeName(root + u"/tpl/fifo"_s).constData(), 0600), 0);
         for (const auto& page : dated) {
             write(u"dated/"_s + QLatin1StringView(page.name),
                   QByteArray("<title>") + page.title + "</title>");
@@ -185,6 +213,38 @@ private Q_SLOTS:
             << QStringList{u"index"_s, u"$T/long"_s}
             << QByteArray("<ul>\r\n<li><a href=\"a.htm\">" + LongTitle() + "</a>\r\n</ul>");
         QTest::newRow("page") << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s, u"My Site"_s} << SitePage;
+        QTest::newRow("page, --css") << QStringList{u"page"_s,    u"$T/site"_s, u"--title"_s,
+                                                    u"My Site"_s, u"--css"_s,   u"/style.css?v=1&x"_s}
+                                     << QByteArray(SitePage).replace(
+                                            "<title>",
+                                            "<link rel=\"stylesheet\" href=\"/style.css?v=1&amp;x\"><title>");
+        QTest::newRow("page, --template")
+            << QStringList{u"page"_s,      u"$T/dated"_s, u"--title"_s,    u"A & B"_s,
+                           u"--exclude"_s, u"draft*"_s,   u"--template"_s, u"$T/tpl/page.html"_s}
+            << QByteArray("<html><head><meta charset=utf-8><title>A &amp; B</title></head>\n<body><ul>\r\n"
+                          "<li><a href=\"page10.htm\">Ten</a>\r\n<li><a href=\"page2.htm\">Two</a>\r\n</ul>"
+                          "<p>2 pages \xc2\xb7 2024-05-03T07:08:09Z</p></body></html>\n");
+        QTest::newRow("page, --template, --css, --details, --sort date")
+            << QStringList{u"page"_s,  u"$T/dated"_s,  u"--title"_s,   u"T"_s,          u"--sort"_s,
+                           u"date"_s,  u"--details"_s, u"size,date"_s, u"--template"_s, u"$T/tpl/page.html"_s,
+                           u"--css"_s, u"s.css"_s}
+            << QByteArray(
+                   "<html><head><meta charset=utf-8><title>T</title><link rel=\"stylesheet\" href=\"s.css\">"
+                   "</head>\n<body><ul>\r\n"
+                   "<li><a href=\"draft.htm\">Draft</a> <span class=\"size\">20 bytes</span> "
+                   "<time datetime=\"2025-01-01T00:00:00Z\">2025-01-01</time>\r\n"
+                   "<li><a href=\"page10.htm\">Ten</a> <span class=\"size\">18 bytes</span> "
+                   "<time datetime=\"2024-05-03T07:08:09Z\">2024-05-03</time>\r\n"
+                   "<li><a href=\"page2.htm\">Two</a> <span class=\"size\">18 bytes</span> "
+                   "<time datetime=\"2023-01-02T03:04:05Z\">2023-01-02</time>\r\n</ul>"
+                   "<p>3 pages \xc2\xb7 2025-01-01T00:00:00Z</p></body></html>\n");
+        QTest::newRow("index, --details date,description")
+            << QStringList{u"index"_s, u"$T/meta"_s, u"--details"_s, u"date,description"_s}
+            << QByteArray("<ul>\r\n<li><a href=\"m1.htm\">M1</a> <time "
+                          "datetime=\"2024-02-03T03:05:06Z\">2024-02-03</time>"
+                          " <span class=\"description\">About &amp;lt;x&gt; \xc3\xa9</span>\r\n"
+                          "<li><a href=\"m2.htm\">M2</a> <time "
+                          "datetime=\"2023-07-08T09:10:11Z\">2023-07-08</time>\r\n</ul>");
         QTest::newRow("page, options before the folder")
             << QStringList{u"page"_s, u"--title"_s, u"My Site"_s, u"$T/site"_s} << SitePage;
         QTest::newRow("page with an empty title")
@@ -348,6 +408,30 @@ private Q_SLOTS:
                    "<url><loc>https://x.org/page10.htm</loc><lastmod>2024-05-03T07:08:09Z</lastmod></url>\r\n"
                    "<url><loc>https://x.org/page2.htm</loc><lastmod>2023-01-02T03:04:05Z</lastmod></"
                    "url>\r\n</urlset>";
+        QTest::newRow("titles, --sort date, dates no format can write")
+            << QStringList{u"titles"_s, u"$T/far"_s, u"--sort"_s, u"date"_s}
+            << QByteArray("normal.htm\tNormal\nyear1.htm\tOne\nyear10000.htm\tTen\n");
+        QTest::newRow("sitemap --lastmod, dates no format can write")
+            << QStringList{u"sitemap"_s, u"$T/far"_s, u"--site-url"_s, u"https://x.org"_s, u"--lastmod"_s}
+            << SitemapHead +
+                   "<url><loc>https://x.org/normal.htm</loc><lastmod>2024-01-02T00:00:00Z</lastmod></url>\r\n"
+                   "<url><loc>https://x.org/year1.htm</loc><lastmod>2020-06-01T08:00:00Z</lastmod></url>\r\n"
+                   "<url><loc>https://x.org/year10000.htm</loc><lastmod>2020-06-01T08:00:00Z</lastmod></"
+                   "url>\r\n"
+                   "</urlset>";
+        QTest::newRow("rss --dates, dates no format can write")
+            << QStringList{u"rss"_s, u"$T/far"_s,  u"--feed-title"_s, u"N"_s,         u"--site-url"_s,
+                           u"u"_s,   u"--dates"_s, u"--exclude"_s,    u"normal.htm"_s}
+            << QByteArray(
+                   "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel>\r\n<title>N</title><link>u</link>"
+                   "<description>N</description><lastBuildDate>Mon, 01 Jun 2020 08:00:00 +0000"
+                   "</lastBuildDate>\r\n"
+                   "<item>\r\n<title>One</title>\r\n<description>One</description>\r\n<link>u/year1.htm</"
+                   "link>"
+                   "\r\n<pubDate>Mon, 01 Jun 2020 08:00:00 +0000</pubDate>\r\n</item>"
+                   "<item>\r\n<title>Ten</title>\r\n<description>Ten</description>\r\n"
+                   "<link>u/year10000.htm</link>\r\n<pubDate>Mon, 01 Jun 2020 08:00:00 +0000</pubDate>\r\n"
+                   "</item></channel></rss>");
     }
     void output() {
         QFETCH(QStringList, args);
@@ -402,6 +486,98 @@ private Q_SLOTS:
         QCOMPARE(QDir(root + u"/out"_s).entryList(QDir::Files | QDir::Hidden), QStringList{u"target"_s});
     }
 
+    // -o naming a file the program was handed open (through a link, or another spelling) writes
+    // into that descriptor at its position, as a shell redirection would, and keeps what the file
+    // held. The script runs as sh -c SCRIPT sh CLI SITE DIR; "log" in DIR starts as "old\n".
+    void ownStreams_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QByteArray>("log"); // what DIR/log holds afterwards
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("error"); // in what the command says; empty: it says nothing
+        const QByteArray old = "old\n";
+        QTest::newRow("-o /dev/stderr, standard error appended to the file")
+            << uR"("$1" index "$2" -o /dev/stderr 2>>"$3/log")"_s << old + SiteIndex << 0 << QByteArray();
+        QTest::newRow("-o //dev/stdout between two lines of a group")
+            << uR"({ echo HEADER; "$1" index "$2" -o //dev/stdout; echo TRAILER; } >"$3/log")"_s
+            << "HEADER\n" + SiteIndex + "TRAILER\n"
+            << 0 << QByteArray();
+        QTest::newRow("-o FILE, the file appended to as standard output")
+            << uR"("$1" rss "$2" --feed-title News --site-url http://example.org -o "$3/log" >>"$3/log")"_s
+            << old + SiteFeed << 0 << QByteArray();
+        QTest::newRow("-o /dev/fd/3, open to append")
+            << uR"("$1" page "$2" --title "My Site" -o /dev/fd/3 3>>"$3/log")"_s << old + SitePage << 0
+            << QByteArray();
+        QTest::newRow("-o a link to the file standard error appends to")
+            << uR"(ln -s log "$3/link" && "$1" index "$2" -o "$3/link" 2>>"$3/log")"_s << old + SiteIndex << 0
+            << QByteArray();
+        QTest::newRow("-o FILE read as standard input: replaced")
+            << uR"("$1" index "$2" -o "$3/log" <"$3/log")"_s << SiteIndex << 0 << QByteArray();
+        QTest::newRow("standard output closed")
+            << uR"("$1" titles "$2" >&-)"_s << old << 1
+            << QByteArray("cannot write to standard output: Bad file descriptor");
+        QTest::newRow("-o - with standard output closed")
+            << uR"("$1" index "$2" -o - >&-)"_s << old << 1
+            << QByteArray("cannot write to standard output: Bad file descriptor");
+    }
+    void ownStreams() {
+        QFETCH(QString, script);
+        QFETCH(QByteArray, log);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, error);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile start(dir.filePath(u"log"_s));
+        QVERIFY(start.open(QIODevice::WriteOnly) && start.write("old\n") == 4);
+        start.close();
+        QProcess process;
+        const Result r =
+            run(process, u"/bin/sh"_s,
+                {u"-c"_s, script, u"sh"_s, QStringLiteral(PAGEWICK_CLI), root + u"/site"_s, dir.path()});
+        QCOMPARE(read(dir.filePath(u"log"_s)), expand(log));
+        QCOMPARE(r.exitCode, exitCode);
+        if (error.isEmpty())
+            QCOMPARE(r.err, QByteArray());
+        else
+            QVERIFY2(r.err.contains(error), r.err.constData());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u"log"_s).size(), 1);
+    }
+
+    // The sitemaps.org protocol's limits: URLs shorter than 2,048 characters, at most 50 MB. Past
+    // them nothing is written; up to them the sitemap is.
+    void sitemapLimits_data() {
+        QTest::addColumn<int>("pages");     // named p00000.htm on
+        QTest::addColumn<int>("urlLength"); // of every page's address
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("addresses of 2,047 characters") << 100 << 2047 << 0;
+        QTest::newRow("over 50 MB") << 26000 << 2047 << 1;
+    }
+    void sitemapLimits() {
+        QFETCH(int, pages);
+        QFETCH(int, urlLength);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/site";
+        QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+        for (int i = 0; i < pages; ++i) {
+            const QByteArray name = folder + "/p" + QByteArray::number(i).rightJustified(5, '0') + ".htm";
+            const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            QVERIFY(fd >= 0);
+            ::close(fd);
+        }
+        const QString site = u"https://e.org/"_s + QString(urlLength - 14 - 1 - 10, u'x') + u'/';
+        const QString out = dir.filePath(u"sitemap.xml"_s);
+        const Result r = run({u"sitemap"_s, QFile::decodeName(folder), u"--site-url"_s, site, u"-o"_s, out});
+        QCOMPARE(r.exitCode, exitCode);
+        QCOMPARE(QFileInfo::exists(out), exitCode == 0);
+        if (exitCode == 0) {
+            QCOMPARE(r.err, QByteArray());
+            QVERIFY(read(out).contains("<loc>" + site.toUtf8() + "p00099.htm</loc>"));
+        } else {
+            QVERIFY2(r.err.startsWith("pagewick-cli: cannot build the sitemap: "), r.err.constData());
+        }
+    }
+
     // Every failure leaves the output file alone: an existing one byte for byte, a new one not made.
     void failure_data() {
         QTest::addColumn<QStringList>("args");
@@ -440,6 +616,31 @@ private Q_SLOTS:
         QTest::newRow("--watch on standard output")
             << QStringList{u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"-o"_s, u"-"_s, u"--watch"_s} << 2;
         QTest::newRow("index does not watch") << QStringList{u"index"_s, u"$T/site"_s, u"--watch"_s} << 2;
+        QTest::newRow("--watch onto standard error")
+            << QStringList{u"page"_s, u"$T/site"_s,     u"--title"_s, u"T"_s,
+                           u"-o"_s,   u"/dev/stderr"_s, u"--watch"_s}
+            << 2;
+        QTest::newRow("--details, unknown")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--details"_s, u"date,colour"_s} << 2;
+        QTest::newRow("--details, twice")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--details"_s, u"size,size"_s} << 2;
+        QTest::newRow("--details, empty")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--details"_s, u""_s} << 2;
+        QTest::newRow("titles takes no --details")
+            << QStringList{u"titles"_s, u"$T/site"_s, u"--details"_s, u"date"_s} << 2;
+        QTest::newRow("index takes no --template")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--template"_s, u"$T/tpl/page.html"_s} << 2;
+        QTest::newRow("index takes no --css")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--css"_s, u"s.css"_s} << 2;
+        const QStringList page = {u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"-o"_s, u"$T/out/keep"_s};
+        QTest::newRow("template missing") << page + QStringList{u"--template"_s, u"$T/tpl/none.html"_s} << 2;
+        QTest::newRow("template is a folder") << page + QStringList{u"--template"_s, u"$T/tpl"_s} << 2;
+        QTest::newRow("template is a FIFO, not waited on")
+            << page + QStringList{u"--template"_s, u"$T/tpl/fifo"_s} << 2;
+        QTest::newRow("template without {{index}}")
+            << page + QStringList{u"--template"_s, u"$T/tpl/noindex.html"_s} << 2;
+        QTest::newRow("template, unknown placeholder")
+            << page + QStringList{u"--template"_s, u"$T/tpl/unknown.html"_s} << 2;
         QTest::newRow("check of a missing folder") << QStringList{u"check"_s, u"$T/missing"_s} << 1;
         QTest::newRow("watch, first write fails")
             << QStringList{u"page"_s, u"$T/site"_s,         u"--title"_s, u"T"_s,
@@ -484,6 +685,26 @@ private Q_SLOTS:
             << QStringList{u"atom"_s,       u"$T/site"_s,     u"--feed-title"_s, u"F"_s,
                            u"--site-url"_s, u"ftp://x.org"_s, u"--feed-url"_s,   u"http://x.org/a.xml"_s}
             << 2;
+        // A page's path put after a query or a fragment would land in it.
+        QTest::newRow("sitemap, site address with a query")
+            << QStringList{u"sitemap"_s, u"$T/site"_s,    u"--site-url"_s, u"https://e.org/?q=1"_s,
+                           u"-o"_s,      u"$T/out/keep"_s}
+            << 2;
+        QTest::newRow("atom, site address with a fragment")
+            << QStringList{u"atom"_s,         u"$T/site"_s,
+                           u"--feed-title"_s, u"F"_s,
+                           u"--site-url"_s,   u"https://e.org/#a"_s,
+                           u"--feed-url"_s,   u"https://e.org/a.xml"_s}
+            << 2;
+        QTest::newRow("rss --guid, site address with an empty fragment")
+            << QStringList{u"rss"_s,        u"$T/site"_s,       u"--feed-title"_s, u"F"_s,
+                           u"--site-url"_s, u"http://e.org#"_s, u"--guid"_s}
+            << 2;
+        QTest::newRow("sitemap, an address of 2,048 characters")
+            << QStringList{u"sitemap"_s,    u"$T/site"_s,
+                           u"--site-url"_s, u"http://e.org/"_s + QString(2048 - 13 - 6, u'x') + u'/',
+                           u"-o"_s,         u"$T/out/keep"_s}
+            << 1;
         QTest::newRow("sitemap without --site-url")
             << QStringList{u"sitemap"_s, u"$T/site"_s, u"-o"_s, u"$T/out/keep"_s} << 2;
         QTest::newRow("sitemap, no scheme")
@@ -542,6 +763,17 @@ private Q_SLOTS:
             << "a.htm" + noTitle +
                    "b.htm: the title is empty; the index and feeds would show the page's local path instead\n"
                    "2 findings; 3 pages checked\n"
+            << 1;
+        QTest::newRow("a title never closed, one of an icon, one of references to whitespace")
+            << QByteArrayList{"a.htm|<title>Left open", "b.htm|<body><svg><title>Icon</title></svg>",
+                              "c.htm|<title>&#9;&#32;</title>"}
+            << QStringList() << QStringList()
+            << "a.htm: the title is never closed; the index and feeds would show all the text after <title> "
+               "to the end of the page\n"
+               "b.htm" +
+                   noTitle +
+                   "c.htm: the title is empty; the index and feeds would show the page's local path instead\n"
+                   "3 findings; 3 pages checked\n"
             << 1;
         QTest::newRow("the same title names every other page")
             << QByteArrayList{"a.htm|<title>Home</title>", "b.htm|<title>Home</title>",
@@ -617,20 +849,25 @@ private Q_SLOTS:
                    "d.htm: the title is empty; the index and feeds would show the page's local path instead\n"
                    "4 findings; 4 pages checked\n"
             << 1;
-        // Past the first 1,024 bytes, a meta element before the title still declares the encoding.
-        const QByteArray late = "<p>" + QByteArray(1100, 'x');
+        // Past the first 1,024 bytes, a meta element of the head, before the title or after it,
+        // still declares the encoding; one after an element of the body does not.
+        const QByteArray late = "<!--" + QByteArray(1100, 'x') + "-->";
         QTest::newRow("a late meta charset")
             << QByteArrayList{"a.htm|" + late + "<meta charset=\"utf-8\"><title>A</title>caf\xe9",
                               "b.htm|" + late + "<meta charset=\"latin1\"><title>Caf\xc3\xa9</title>",
                               "c.htm|" + late + "<title>C</title><meta charset=\"utf-8\">caf\xe9",
-                              "d.htm|\xef\xbb\xbf" + late + "<meta charset=\"koi8-r\"><title>D</title>"}
+                              "d.htm|\xef\xbb\xbf" + late + "<meta charset=\"koi8-r\"><title>D</title>",
+                              "e.htm|<p>" + late + "<meta charset=\"utf-8\"><title>E</title>caf\xe9"}
             << QStringList() << QStringList()
             << "a.htm: declared as UTF-8, but the byte at offset " + QByteArray::number(late.size() + 41) +
                    " is not valid UTF-8\n"
                    "b.htm: declares windows-1252, but its bytes are UTF-8; its text would show garbled\n"
+                   "c.htm: declared as UTF-8, but the byte at offset " +
+                   QByteArray::number(late.size() + 41) +
+                   " is not valid UTF-8\n"
                    "d.htm: starts with a UTF-8 byte-order mark but declares KOI8-R; browsers follow the "
                    "mark\n"
-                   "3 findings; 4 pages checked\n"
+                   "4 findings; 5 pages checked\n"
             << 1;
         QTest::newRow("an XML declaration")
             << QByteArrayList{"a.htm|<?xml version=\"1.0\" encoding=\"utf-8\"?><title>A</title>caf\xe9",
@@ -794,6 +1031,238 @@ private Q_SLOTS:
         left.removeAll(u"a.htm"_s);
         left.removeAll(u"notes.txt"_s);
         QCOMPARE(left, QStringList{u"index.html"_s});
+    }
+
+    // A template that cannot make a page is named, with the line at fault.
+    void templateProblem_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("unknown placeholder")
+            << u"unknown.html"_s << QByteArray("/tpl/unknown.html\": line 2: unknown placeholder {{titel}}");
+        QTest::newRow("no index") << u"noindex.html"_s
+                                  << QByteArray("/tpl/noindex.html\": there is no {{index}}");
+        QTest::newRow("missing") << u"none.html"_s
+                                 << QByteArray("/tpl/none.html\": No such file or directory");
+    }
+    void templateProblem() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, message);
+        const Result r =
+            run({u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"--template"_s, u"$T/tpl/"_s + file});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.startsWith("pagewick-cli: page: ") && r.err.contains(message), r.err.constData());
+    }
+
+    // With --watch, a change to the template builds the page again, also when an editor puts a new
+    // file in its place; a template that no longer makes a page writes nothing until it is mended.
+    void watchTemplate() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString site = dir.path() + u"/site"_s, out = dir.path() + u"/out/index.html"_s;
+        const QString templateFile = dir.path() + u"/t/page.html"_s;
+        QVERIFY(QDir().mkpath(site) && QDir().mkpath(dir.path() + u"/out"_s) &&
+                QDir().mkpath(dir.path() + u"/t"_s));
+        const auto put = [](const QString& path, const QByteArray& bytes) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        put(site + u"/a.htm"_s, "<title>First</title>");
+        put(templateFile, "<p>one</p>{{index}}");
+        put(dir.path() + u"/t/other.htm"_s, "x");
+
+        QProcess process;
+        process.start(QStringLiteral(PAGEWICK_CLI), {u"page"_s, site, u"--title"_s, u"T"_s, u"--template"_s,
+                                                     templateFile, u"-o"_s, out, u"--watch"_s});
+        QVERIFY(process.waitForStarted());
+        const auto stop = qScopeGuard([&] {
+            if (process.state() != QProcess::NotRunning) {
+                process.kill();
+                process.waitForFinished();
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("one"), 20000);
+        // Saved in place, then replaced through a rename, as editors do.
+        put(templateFile, "<p>two</p>{{index}}");
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("two"), 20000);
+        put(templateFile + u".new"_s, "<p>three</p>{{index}}");
+        QVERIFY(::rename(QFile::encodeName(templateFile + u".new"_s).constData(),
+                         QFile::encodeName(templateFile).constData()) == 0);
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("three"), 20000);
+        put(templateFile, "<p>four</p>{{index}}{{oops}}");
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (said += process.readAllStandardError()).contains("unknown placeholder {{oops}}"), 20000);
+        // A page changed meanwhile builds again, and again writes nothing.
+        put(site + u"/a.htm"_s, "<title>Second</title>");
+        QTRY_VERIFY_WITH_TIMEOUT((said += process.readAllStandardError()).count("{{oops}}") >= 2, 20000);
+        QVERIFY(read(out).contains("three") && read(out).contains("First"));
+        put(templateFile, "<p>five</p>{{index}}");
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("five") && read(out).contains("Second"), 20000);
+
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+    }
+
+    // A watch is never stale: the folder it was given is followed when a link is switched to
+    // another folder or the folder is made again, and a sub-folder that becomes readable is taken
+    // in at once.
+    void watchFollows_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QByteArray>("title"); // shows in the output only after the change
+        QTest::newRow("a link switched to another folder (ln -s new tmp && mv -T tmp current)")
+            << int(SwitchLink) << QByteArray("Switched");
+        QTest::newRow("the folder removed and made again") << int(MakeAgain) << QByteArray("Made again");
+        QTest::newRow("a sub-folder that becomes readable") << int(OpenSubFolder) << QByteArray("Opened");
+    }
+    void watchFollows() {
+        QFETCH(int, change);
+        QFETCH(QByteArray, title);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString base = dir.path();
+        const auto put = [](const QString& path, const QByteArray& bytes) {
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        put(base + u"/v1/a.htm"_s, "<title>First</title>");
+        put(base + u"/v2/a.htm"_s, "<title>" + title + "</title>");
+        if (change == OpenSubFolder)
+            put(base + u"/v1/shut/b.htm"_s, "<title>" + title + "</title>");
+        QVERIFY(QFile::link(u"v1"_s, base + u"/current"_s));
+        const QString shut = base + u"/v1/shut"_s;
+        if (change == OpenSubFolder) {
+            QVERIFY(QFile::setPermissions(shut, {}));
+            testcaps::FileModesHold modes;
+            if (!modes.isValid() || !testcaps::ChildrenCanBeHeld() ||
+                testcaps::CanOpen(QFile::encodeName(shut)))
+                QSKIP("file modes do not stop this user from reading");
+        }
+        const auto unlock = qScopeGuard(
+            [&] { QFile::setPermissions(shut, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+        const QString out = base + u"/index.html"_s;
+        QProcess process;
+        process.setChildProcessModifier([] { testcaps::DropFileOverrideForGood(); });
+        process.start(QStringLiteral(PAGEWICK_CLI),
+                      {u"index"_s, base + u"/current"_s, u"--recursive"_s, u"-o"_s, out, u"--watch"_s});
+        QVERIFY(process.waitForStarted());
+        const auto stop = qScopeGuard([&] {
+            if (process.state() != QProcess::NotRunning) {
+                process.kill();
+                process.waitForFinished();
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("First"), 20000);
+        QVERIFY(!read(out).contains(title));
+        const QByteArray top = QFile::encodeName(base);
+        switch (change) {
+        case SwitchLink:
+            QCOMPARE(::symlink("v2", (top + "/tmp").constData()), 0);
+            QCOMPARE(::rename((top + "/tmp").constData(), (top + "/current").constData()), 0);
+            break;
+        case MakeAgain:
+            QVERIFY(QDir(base + u"/v1"_s).removeRecursively());
+            put(base + u"/v1/c.htm"_s, "<title>" + title + "</title>");
+            break;
+        case OpenSubFolder:
+            QVERIFY(QFile::setPermissions(shut, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            break;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(read(out).contains(title), 20000);
+        QCOMPARE(read(out).contains("First"), change == OpenSubFolder);
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 0);
+    }
+
+    // Within the user's limit of inotify watches (lowered in a user namespace of the test's own,
+    // where the limit is private): the folders that cannot be watched are named, and without a
+    // watch for the folder itself the command stops rather than go on blind.
+    void watchLimitedWatches_data() {
+        QTest::addColumn<int>("watches");
+        QTest::addColumn<bool>("runs");            // keeps watching
+        QTest::addColumn<QByteArrayList>("named"); // the folders said not to be watched
+        QTest::newRow("none: the folder itself") << 0 << false << QByteArrayList{"site"};
+        QTest::newRow("three: the folder, its parent and one sub-folder")
+            << 3 << true << QByteArrayList{"site/b", "site/c"};
+    }
+    void watchLimitedWatches() {
+        QFETCH(int, watches);
+        QFETCH(bool, runs);
+        QFETCH(QByteArrayList, named);
+        if (QStandardPaths::findExecutable(u"unshare"_s).isEmpty())
+            QSKIP("no unshare here");
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        for (const QString& sub : {u"site/a"_s, u"site/b"_s, u"site/c"_s})
+            QVERIFY(QDir(dir.path()).mkpath(sub));
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        const QString script = u"echo %1 >/proc/sys/user/max_inotify_watches && exec \"$0\" index site "
+                               u"--recursive -o out.html --watch"_s.arg(watches);
+        process.start(u"unshare"_s,
+                      {u"-U"_s, u"-r"_s, u"sh"_s, u"-c"_s, script, QStringLiteral(PAGEWICK_CLI)});
+        QVERIFY(process.waitForStarted());
+        const auto stop = qScopeGuard([&] {
+            if (process.state() != QProcess::NotRunning) {
+                process.kill();
+                process.waitForFinished();
+            }
+        });
+        if (runs) {
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(dir.filePath(u"out.html"_s)) ||
+                                         process.state() == QProcess::NotRunning,
+                                     20000);
+            ::kill(pid_t(process.processId()), SIGTERM);
+        }
+        QVERIFY(process.waitForFinished(20000));
+        const QByteArray err = process.readAllStandardError();
+        if (err.startsWith("unshare:") || err.startsWith("sh:"))
+            QSKIP(qPrintable(u"no user namespace of our own here: "_s + QString::fromLocal8Bit(err)));
+        QCOMPARE(process.exitCode(), runs ? 0 : 1);
+        QCOMPARE(err.count("cannot watch folder"), named.size());
+        for (const QByteArray& folder : named)
+            QVERIFY2(
+                err.contains("cannot watch folder \"" + folder + "\": the user's limit of inotify watches"),
+                err.constData());
+    }
+
+    // A watch that cannot be set up says why, in the system's words for the cause, and stops:
+    // here the descriptors run out at every step of the start in turn (the inotify instance
+    // among them).
+    void watchWithoutDescriptors() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        bool instanceRefused = false;
+        for (rlim_t limit = 4; limit <= 12; ++limit) {
+            QProcess process;
+            process.setChildProcessModifier([limit] {
+                const rlimit low{limit, limit};
+                ::setrlimit(RLIMIT_NOFILE, &low);
+            });
+            process.start(QStringLiteral(PAGEWICK_CLI), {u"index"_s, root + u"/site"_s, u"-o"_s,
+                                                         dir.filePath(u"index.html"_s), u"--watch"_s});
+            QVERIFY(process.waitForStarted());
+            if (!process.waitForFinished(3000)) {
+                // Enough descriptors: it watches. Higher limits would too.
+                ::kill(pid_t(process.processId()), SIGTERM);
+                QVERIFY(process.waitForFinished(20000));
+                QCOMPARE(process.exitCode(), 0);
+                break;
+            }
+            const QByteArray err = process.readAllStandardError();
+            if (process.exitStatus() != QProcess::NormalExit || process.exitCode() == 127)
+                continue; // too few to load the program at all
+            QCOMPARE(process.exitCode(), 1);
+            QVERIFY2(err.contains("Too many open files") && !err.contains("Invalid argument"),
+                     err.constData());
+            instanceRefused = instanceRefused || err.contains("cannot watch the folder: Too many open files");
+        }
+        QVERIFY(instanceRefused);
     }
 
     void helpAndVersion_data() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QtGlobal>
@@ -12,4 +13,21 @@ inline QString WriteFixture(const QString& dir, const QString& name, const QByte
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write fixture %s", qPrintable(path));
     return path;
+}
+
+// The folder of the web standards' conformance data (html5lib-tests/, whatwg-encoding/): the
+// environment's PAGEWICK_CONFORMANCE, else the first shared/conformance found walking up from the
+// source folder (a clone beside the shared data); empty when there is none.
+inline QString ConformanceDir() {
+    const QString given = qEnvironmentVariable("PAGEWICK_CONFORMANCE");
+    if (!given.isEmpty())
+        return QDir(given).exists() ? given : QString();
+#ifdef PAGEWICK_SOURCE_DIR
+    QDir dir(QString::fromUtf8(PAGEWICK_SOURCE_DIR));
+    do {
+        if (dir.exists(QStringLiteral("shared/conformance")))
+            return dir.filePath(QStringLiteral("shared/conformance"));
+    } while (dir.cdUp());
+#endif
+    return {};
 }

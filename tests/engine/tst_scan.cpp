@@ -41,6 +41,8 @@ private Q_SLOTS:
     void order();
     void walk_data();
     void walk();
+    void walkCancelled_data();
+    void walkCancelled();
     void selection_data();
     void selection();
 };
@@ -308,12 +310,15 @@ void ScanTest::walk() {
             if (!modes.isValid() || testcaps::CanOpen(QFile::encodeName(top + u'/' + locked.first())))
                 QSKIP("file modes do not stop this user from reading a folder");
         }
-        listing = WalkPageFiles(top, {recursive, maxDepth});
+        WalkOptions options(recursive, maxDepth);
+        options.listFolders = true;
+        listing = WalkPageFiles(top, options);
         report = CheckFolderText(top, {recursive, maxDepth});
     }
     // The window's check walks the same pages and names the same skipped folders.
-    QVERIFY2(report.endsWith(u"; %1 page%2 checked\n"_s.arg(pages.size()).arg(pages.size() == 1 ? u""_s : u"s"_s)),
-             qPrintable(report));
+    QVERIFY2(
+        report.endsWith(u"; %1 page%2 checked\n"_s.arg(pages.size()).arg(pages.size() == 1 ? u""_s : u"s"_s)),
+        qPrintable(report));
     for (const QString& folder : skipped)
         QVERIFY2(report.contains(folder + u"/: folder cannot be read"_s), qPrintable(report));
     SortPagePaths(listing.pages);
@@ -327,6 +332,44 @@ void ScanTest::walk() {
     QVERIFY(listing.folders.contains(QString()));
     if (!recursive)
         QCOMPARE(Sorted(listing.pages), Sorted(ScanPageFiles(top)));
+}
+
+// A walk whose flag is set stops before the next folder, holding no folder open; the folder's own
+// pages without sub-folders are the plain scan, which the flag does not stop.
+void ScanTest::walkCancelled_data() {
+    QTest::addColumn<bool>("recursive");
+    QTest::addColumn<bool>("cancelled");
+    QTest::addColumn<QStringList>("pages");
+    const QStringList all{u"a.htm"_s, u"blog/2025/post.htm"_s, u"blog/x.htm"_s, u"linked/far.htm"_s};
+    QTest::newRow("not cancelled") << true << false << all;
+    QTest::newRow("cancelled") << true << true << QStringList();
+    QTest::newRow("not recursive, cancelled") << false << true << QStringList{u"a.htm"_s};
+}
+
+void ScanTest::walkCancelled() {
+    QFETCH(bool, recursive);
+    QFETCH(bool, cancelled);
+    QFETCH(QStringList, pages);
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const QString top = temp.path() + u"/top"_s;
+    QVERIFY(QDir().mkpath(top + u"/blog/2025"_s));
+    QVERIFY(QDir().mkpath(temp.path() + u"/elsewhere"_s));
+    WriteFixture(top, u"a.htm"_s, "<title>t</title>");
+    WriteFixture(top + u"/blog"_s, u"x.htm"_s, "<title>t</title>");
+    WriteFixture(top + u"/blog/2025"_s, u"post.htm"_s, "<title>t</title>");
+    WriteFixture(temp.path() + u"/elsewhere"_s, u"far.htm"_s, "<title>t</title>");
+    QVERIFY(QFile::link(temp.path() + u"/elsewhere"_s, top + u"/linked"_s));
+
+    const auto openDescriptors = [] { return QDir(u"/proc/self/fd"_s).count(); };
+    const qsizetype before = openDescriptors();
+    const std::atomic<bool> cancel(cancelled);
+    WalkOptions options{recursive, -1};
+    options.cancel = &cancel;
+    PageListing listing = WalkPageFiles(top, options);
+    SortPagePaths(listing.pages);
+    QCOMPARE(listing.pages, pages);
+    QCOMPARE(openDescriptors(), before);
 }
 
 // What an output takes from a folder: the pages left after the excludes, in the chosen order, cut

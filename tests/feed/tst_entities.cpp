@@ -155,6 +155,38 @@ private Q_SLOTS:
         QCOMPARE(FlattenEntities(dense), u"\u00E9(c)"_s.repeated(100'000));
     }
 
+    void resolve_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("attribute");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("named") << u"Tom &amp; Jerry &mdash;"_s << false << u"Tom & Jerry \u2014"_s;
+        QTest::newRow("numeric") << u"&#65;&#x42;&#X43;&#0068"_s << false << u"ABCD"_s;
+        QTest::newRow("C1 as windows-1252")
+            << u"&#128;&#x81;&#146;&#150;&#159;"_s << false << u"\u20AC\u0081\u2019\u2013\u0178"_s;
+        QTest::newRow("no character") << u"&#0;&#xD800;&#xDFFF;&#x110000;&#99999999999999;"_s << false
+                                      << u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"_s;
+        QTest::newRow("legacy without semicolon") << u"&copy 2020, &eacute;t&eacutex &AMP &lt&gt"_s << false
+                                                  << u"\u00A9 2020, \u00E9t\u00E9x & <>"_s;
+        QTest::newRow("longest legacy prefix")
+            << u"&notit; &notin; &notin"_s << false << u"\u00ACit; \u2209 \u00ACin"_s;
+        QTest::newRow("not legacy, no semicolon") << u"&hellip &mdash x"_s << false << u"&hellip &mdash x"_s;
+        QTest::newRow("unknown and bare")
+            << u"&bogus; & &; &#; &#x;"_s << false << u"&bogus; & &; &#; &#x;"_s;
+        QTest::newRow("wrong case") << u"&COPY; &Copy"_s << false << u"\u00A9 &Copy"_s;
+        QTest::newRow("attribute: legacy before a letter or =")
+            << u"?a=1&copy=2&notx&copy 3&amp;"_s << true << u"?a=1&copy=2&notx\u00A9 3&"_s;
+        QTest::newRow("attribute: with semicolon") << u"&copy;=&notin;x"_s << true << u"\u00A9=\u2209x"_s;
+        QTest::newRow("read once") << u"&amp;copy; &amp;#65;"_s << false << u"&copy; &#65;"_s;
+    }
+    void resolve() {
+        QFETCH(QString, text);
+        QFETCH(bool, attribute);
+        QFETCH(QString, expected);
+        QCOMPARE(
+            ResolveCharacterReferences(text, attribute ? ReferencesIn::AttributeValue : ReferencesIn::Text),
+            expected);
+    }
+
     void lookUp_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected"); // null: unknown

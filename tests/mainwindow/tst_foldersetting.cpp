@@ -2,9 +2,11 @@
 #include "../reliability/specialfile.h"
 #include "settings/feedsetting.h"
 #include "settings/foldersetting.h"
+#include "settings/pagesetting.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,6 +16,7 @@ using namespace Qt::Literals::StringLiterals;
 using namespace pagewick;
 
 Q_DECLARE_METATYPE(FeedSettings)
+Q_DECLARE_METATYPE(PageSettings)
 
 namespace {
 
@@ -70,6 +73,40 @@ private Q_SLOTS:
         QSettings raw(storeFile(), QSettings::IniFormat);
         QCOMPARE(raw.childGroups(), QStringList{u"Settings"_s});
         QCOMPARE(raw.value(u"Settings/Map"_s).toString(), folder);
+    }
+
+    // Where the store is made: under $XDG_CONFIG_HOME when that is an absolute path, else under
+    // ~/.config; a relative one is ignored, never taken from the folder the program started in.
+    void storeLocation_data() {
+        QTest::addColumn<QByteArray>("xdgConfigHome"); // "@" stands for the test's own folder
+        QTest::addColumn<QString>("expected");         // under the home folder, or under "@"
+        QTest::newRow("absolute") << QByteArray("@/xdg") << u"@/xdg/Pagewick/Pagewick.conf"_s;
+        QTest::newRow("relative") << QByteArray("xdg") << u"home/.config/Pagewick/Pagewick.conf"_s;
+        QTest::newRow("relative, dotted") << QByteArray("./xdg") << u"home/.config/Pagewick/Pagewick.conf"_s;
+        QTest::newRow("empty") << QByteArray() << u"home/.config/Pagewick/Pagewick.conf"_s;
+    }
+    void storeLocation() {
+        QFETCH(QByteArray, xdgConfigHome);
+        QFETCH(QString, expected);
+        const QString base = configHome; // a fresh folder of this case's own
+        const QString home = base + u"/home"_s;
+        const QString started = base + u"/started-here"_s;
+        QVERIFY(QDir().mkpath(home) && QDir().mkpath(started));
+        const QByteArray savedHome = qgetenv("HOME");
+        const QString savedCurrent = QDir::currentPath();
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", savedHome);
+            QDir::setCurrent(savedCurrent);
+        });
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("XDG_CONFIG_HOME", xdgConfigHome.replace('@', QFile::encodeName(base)));
+        QVERIFY(QDir::setCurrent(started));
+        QVERIFY(SaveFolderSetting(u"/srv/site"_s));
+        QCOMPARE(LoadFolderSetting(), u"/srv/site"_s);
+        QVERIFY(
+            QFile::exists(expected.startsWith(u'@') ? expected.replace(u'@', base) : base + u'/' + expected));
+        QCOMPARE(QDir(started).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList());
     }
 
     void laterSaveReplaces() {
@@ -203,6 +240,42 @@ private Q_SLOTS:
         store.write("[Feed]\n" + lines);
         store.close();
         QCOMPARE(DescribeFeedSettings(LoadFeedSettings()), DescribeFeedSettings(expected));
+    }
+
+    // The page options as saved, and as a store edited by hand may hold them: what cannot be read
+    // is the default, and a detail counts once.
+    void pageSettings_data() {
+        QTest::addColumn<QByteArray>("lines"); // the [Page] group written by hand; null: saved
+        QTest::addColumn<PageSettings>("expected");
+        QTest::newRow("saved: the defaults") << QByteArray() << PageSettings();
+        QTest::newRow("saved: everything, details in their order")
+            << QByteArray()
+            << PageSettings{u"/srv/my site/t,1.html"_s,
+                            u"/s.css?a=1;b=2"_s,
+                            {IndexDetail::Size, IndexDetail::Description, IndexDetail::Date}};
+        QTest::newRow("saved: one detail")
+            << QByteArray() << PageSettings{QString(), QString(), {IndexDetail::Date}};
+        QTest::newRow("by hand: unknown, repeated and misspelt details left out")
+            << QByteArray("Details=size, colour, SIZE, date, size\n")
+            << PageSettings{QString(), QString(), {IndexDetail::Size, IndexDetail::Date}};
+        QTest::newRow("by hand: details as --details takes them")
+            << QByteArray("Details=\"description,date\"\n")
+            << PageSettings{QString(), QString(), {IndexDetail::Description, IndexDetail::Date}};
+    }
+    void pageSettings() {
+        QFETCH(QByteArray, lines);
+        QFETCH(PageSettings, expected);
+        QCOMPARE(DescribePageSettings(LoadPageSettings()), DescribePageSettings(PageSettings()));
+        if (lines.isNull()) {
+            QString error;
+            QVERIFY2(SavePageSettings(expected, &error), qPrintable(error));
+        } else {
+            QVERIFY(QDir().mkpath(QFileInfo(storeFile()).path()));
+            QFile store(storeFile());
+            QVERIFY(store.open(QIODevice::WriteOnly));
+            store.write("[Page]\n" + lines);
+        }
+        QCOMPARE(DescribePageSettings(LoadPageSettings()), DescribePageSettings(expected));
     }
 
     // Failures that hold for root too, for whom permission bits are no obstacle. Whatever is not

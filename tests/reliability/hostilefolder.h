@@ -453,4 +453,94 @@ inline QStringList CheckFeed(const QString& feed, const Folder& folder, const QS
     return problems;
 }
 
+// A chain of folders, each named "d" inside the one before, far deeper than a path may be long or
+// a program may recurse, with a page at its bottom. Made and removed a level at a time relative to
+// the level above (mkdirat, unlinkat): no path to the bottom is ever spelled out.
+class DeepChain {
+public:
+    static inline const QByteArray kBottomPage = "bottom.htm";
+
+    DeepChain() = default;
+    DeepChain(const DeepChain&) = delete;
+    DeepChain& operator=(const DeepChain&) = delete;
+    ~DeepChain() { remove(); }
+
+    // Makes depth folders under top (which must exist), and the page at the bottom.
+    bool build(const QByteArray& top, int depth, const QByteArray& page, QString* error) {
+        base = top;
+        levels = 0;
+        int at = ::open(top.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (at < 0)
+            return failed(error, "open");
+        for (; levels < depth; ++levels) {
+            if (::mkdirat(at, "d", 0755) != 0) {
+                ::close(at);
+                return failed(error, "mkdirat");
+            }
+            const int next = ::openat(at, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(at);
+            if (next < 0)
+                return failed(error, "openat");
+            at = next;
+        }
+        levels = depth;
+        const int fd = ::openat(at, kBottomPage.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        ::close(at);
+        if (fd < 0)
+            return failed(error, "openat page");
+        const bool written = ::write(fd, page.constData(), size_t(page.size())) == page.size();
+        ::close(fd);
+        return written || failed(error, "write");
+    }
+
+    // The bottom page's path from the top: "d/d/.../bottom.htm".
+    QString pagePath() const {
+        QByteArray path;
+        path.reserve(levels * 2 + kBottomPage.size());
+        for (int i = 0; i < levels; ++i)
+            path += "d/";
+        return pagewick::FileNameFromBytes(path + kBottomPage);
+    }
+
+    // Removes the chain from the bottom up.
+    bool remove() {
+        if (base.isEmpty())
+            return true;
+        int at = ::open(base.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (at < 0)
+            return false;
+        int depth = 0;
+        for (;; ++depth) {
+            const int next = ::openat(at, "d", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (next < 0)
+                break;
+            ::close(at);
+            at = next;
+        }
+        ::unlinkat(at, kBottomPage.constData(), 0);
+        bool removed = true;
+        for (; depth > 0; --depth) {
+            const int up = ::openat(at, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::close(at);
+            if (up < 0)
+                return false;
+            at = up;
+            removed = ::unlinkat(at, "d", AT_REMOVEDIR) == 0 && removed;
+        }
+        ::close(at);
+        base.clear();
+        return removed;
+    }
+
+private:
+    static bool failed(QString* error, const char* what) {
+        if (error)
+            *error = u"%1: %2"_s.arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+
+    QByteArray base;
+    int levels = 0;
+};
+
 } // namespace hostile

@@ -23,6 +23,7 @@ const Target Targets[] = {
     {"title", pagewick::fuzz::CheckPageTitle},
     {"flatten", pagewick::fuzz::CheckFlatten},
     {"feed", pagewick::fuzz::CheckFeed},
+    {"template", pagewick::fuzz::CheckPageTemplate},
 };
 
 QStringList InputsOf(const QString& kind, const char* target) {

@@ -3,6 +3,8 @@
 #include "engine/scan.h"
 #include "hostilefolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,6 +22,9 @@ private:
     QTemporaryDir tmp;
     hostile::Folder folder;
     QStringList listed; // in the order the program lists pages
+    QString deepTop;    // a page, and a chain of kDeepLevels folders with a page at the bottom
+    hostile::DeepChain deep;
+    static constexpr int kDeepLevels = 25000;
 
     static QString problems(const QStringList& list) { return list.mid(0, 20).join(u"\n"_s); }
 
@@ -34,9 +39,56 @@ private Q_SLOTS:
         QVERIFY2(folder.build(tmp.path(), &error), qPrintable(error));
         listed = folder.pageNames();
         pagewick::SortPageNames(listed);
+        deepTop = tmp.path() + u"/deep"_s;
+        QVERIFY(QDir().mkpath(deepTop));
+        QFile top(deepTop + u"/top.htm"_s);
+        QVERIFY(top.open(QIODevice::WriteOnly) && top.write("<title>Top</title>") > 0);
+        QVERIFY2(deep.build(QFile::encodeName(deepTop), kDeepLevels, "<title>Bottom</title>", &error),
+                 qPrintable(error));
     }
 
-    void cleanupTestCase() { QVERIFY(folder.remove()); }
+    void cleanupTestCase() {
+        QVERIFY(folder.remove());
+        QVERIFY(deep.remove());
+    }
+
+    // Folders far deeper than a path may be long: every command ends cleanly, and the page at
+    // the bottom is listed and read.
+    void anyDepth_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("expected"); // $B: the bottom page's path
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("titles") << QStringList{u"titles"_s, u"--recursive"_s}
+                                << QByteArray("$B\tBottom\ntop.htm\tTop\n") << 0;
+        QTest::newRow("titles, --max-depth above the bottom")
+            << QStringList{u"titles"_s, u"--max-depth"_s, QString::number(kDeepLevels - 1)}
+            << QByteArray("top.htm\tTop\n") << 0;
+        QTest::newRow("index") << QStringList{u"index"_s, u"--recursive"_s}
+                               << QByteArray("<ul>\r\n<li><a href=\"$B\">Bottom</a>\r\n"
+                                             "<li><a href=\"top.htm\">Top</a>\r\n</ul>")
+                               << 0;
+        QTest::newRow("rss, by date") << QStringList{u"rss"_s,    u"--recursive"_s, u"--feed-title"_s,
+                                                     u"F"_s,      u"--site-url"_s,  u"https://e.org/"_s,
+                                                     u"--sort"_s, u"date"_s,        u"--dates"_s}
+                                      << QByteArray("<link>https://e.org/$B</link>") << 0;
+        QTest::newRow("check") << QStringList{u"check"_s, u"--recursive"_s}
+                               << QByteArray("Nothing found; 2 pages checked\n") << 0;
+    }
+
+    void anyDepth() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, expected);
+        QFETCH(int, exitCode);
+        arguments.insert(1, deepTop);
+        const hostile::CliResult r = run(arguments);
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(r.exitCode, exitCode);
+        expected.replace("$B", deep.pagePath().toUtf8());
+        if (arguments.first() == u"rss"_s)
+            QVERIFY(r.out.contains(expected));
+        else
+            QCOMPARE(r.out, expected);
+    }
 
     void indexLinksEveryPage_data() {
         QTest::addColumn<QString>("suffix");
@@ -100,7 +152,7 @@ private Q_SLOTS:
     void publishedTextsAreXml_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("element"); // the element that stands for a page
-        const QString site = u"https://example.org/s?a=1&b=2"_s;
+        const QString site = u"https://example.org/s&a=1&b=2/"_s;
         QTest::newRow("rss") << QStringList{u"rss"_s,  u"--feed-title"_s, u"<&>"_s,     u"--site-url"_s,
                                             site,      u"--guid"_s,       u"--dates"_s, u"--description"_s,
                                             u"meta"_s, u"--sort"_s,       u"date"_s,    u"--feed-url"_s,

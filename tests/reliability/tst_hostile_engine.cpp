@@ -5,13 +5,20 @@
 #include "engine/feed.h"
 #include "engine/index.h"
 #include "engine/scan.h"
+#include "engine/sitecheck.h"
+#include "engine/sitewalk.h"
 #include "engine/title.h"
 #include "hostilefolder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/resource.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -23,6 +30,8 @@ class HostileEngineTest : public QObject {
 private:
     QTemporaryDir tmp;
     hostile::Folder folder;
+    hostile::DeepChain deep;
+    static constexpr int kDeepLevels = 25000;
 
     static QString problems(const QStringList& list) { return list.mid(0, 20).join(u"\n"_s); }
 
@@ -42,7 +51,10 @@ private Q_SLOTS:
 
     void init() { QVERIFY(folder.restoreVanishing()); }
 
-    void cleanupTestCase() { QVERIFY(folder.remove()); }
+    void cleanupTestCase() {
+        QVERIFY(folder.remove());
+        QVERIFY(deep.remove());
+    }
 
     void scanListsEveryPageAndNothingElse_data() {
         QTest::addColumn<QString>("suffix");
@@ -131,6 +143,67 @@ private Q_SLOTS:
         const hostile::Page* page = folder.find(FileNameFromBytes(name));
         if (titled && page->label == hostile::Label::Title)
             QCOMPARE(answer, page->title);
+    }
+
+    // The window's listing with sub-folders (walk, then path order) and the builds over it reach
+    // the bottom of folders nested far deeper than a path may be long, with a bounded number of
+    // descriptors: within a low limit too.
+    void anyDepth_data() {
+        QTest::addColumn<bool>("comb");        // off: the deep chain; on: a folder beside every level
+        QTest::addColumn<rlim_t>("fileLimit"); // 0: as the test runs
+        QTest::newRow("25,000 nested folders") << false << rlim_t(0);
+        QTest::newRow("25,000 nested folders, 24 descriptors") << false << rlim_t(24);
+        // The walk comes back to every level for the folder beside it, reopening what it let go.
+        QTest::newRow("300 levels with a folder beside each") << true << rlim_t(0);
+        QTest::newRow("300 levels with a folder beside each, 12 descriptors") << true << rlim_t(12);
+    }
+
+    void anyDepth() {
+        QFETCH(bool, comb);
+        QFETCH(rlim_t, fileLimit);
+        const QString top = tmp.path() + (comb ? u"/comb"_s : u"/deep"_s);
+        QStringList expected;
+        if (comb) {
+            // Level i holds "side/page.htm" and "z", the next level.
+            QString level = top;
+            for (int i = 0; i < 300; ++i) {
+                expected.append(QString(u"z/"_s).repeated(i) + u"side/page.htm"_s);
+                if (!QFileInfo::exists(level + u"/side/page.htm"_s)) {
+                    QVERIFY(QDir().mkpath(level + u"/side"_s));
+                    QFile page(level + u"/side/page.htm"_s);
+                    QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<title>Side " + QByteArray::number(i) + "</title>") > 0);
+                }
+                level += u"/z"_s;
+            }
+        } else {
+            if (!QFileInfo::exists(top)) {
+                QVERIFY(QDir().mkpath(top));
+                QString error;
+                QVERIFY2(deep.build(QFile::encodeName(top), kDeepLevels, "<title>Bottom</title>", &error),
+                         qPrintable(error));
+            }
+            expected.append(deep.pagePath());
+        }
+        rlimit before{};
+        QCOMPARE(::getrlimit(RLIMIT_NOFILE, &before), 0);
+        const auto restore = qScopeGuard([&] { ::setrlimit(RLIMIT_NOFILE, &before); });
+        if (fileLimit) {
+            const rlimit low{fileLimit, before.rlim_max};
+            QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+        }
+        int visited = 0;
+        WalkOptions walk{true, -1};
+        walk.visitFolder = [&visited](int) { ++visited; };
+        PageListing listing = WalkPageFiles(top, walk);
+        SortPagePaths(listing.pages);
+        QCOMPARE(listing.pages, expected);
+        QCOMPARE(listing.skipped.size(), 0);
+        QCOMPARE(visited, comb ? 600 : kDeepLevels + 1);
+        if (!comb)
+            QCOMPARE(BuildIndexText(top, listing.pages),
+                     u"<ul>\r\n<li><a href=\""_s + deep.pagePath() + u"\">Bottom</a>\r\n</ul>"_s);
+        QCOMPARE(CheckFolderText(top, {true, -1}),
+                 u"Nothing found; %1 checked\n"_s.arg(comb ? u"300 pages"_s : u"1 page"_s));
     }
 
     // The streaming reader, the folder reader and decoding the whole page agree on every page

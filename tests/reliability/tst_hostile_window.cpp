@@ -6,9 +6,11 @@
 #include "engine/index.h"
 #include "engine/scan.h"
 #include "hostilefolder.h"
+#include "settings/foldersetting.h"
 #include "specialfile.h"
 #include "ui/frmMain.h"
 
+#include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -85,6 +87,26 @@ private Q_SLOTS:
     }
 
     void cleanup() { window.reset(); }
+
+    // Started on a folder of 25,000 nested folders with Include Sub-folders on (as remembered from
+    // the last run), the window lists the page at the bottom and builds its index.
+    void subFoldersAnyDepth() {
+        const QString top = tmp.filePath(u"deep"_s);
+        QVERIFY(QDir().mkpath(top));
+        hostile::DeepChain deep;
+        QString error;
+        QVERIFY2(deep.build(QFile::encodeName(top), 25000, "<title>Bottom</title>", &error),
+                 qPrintable(error));
+        window.reset();
+        QVERIFY(SaveFolderSetting(top) && SaveSubFoldersSetting(true));
+        const auto restore = qScopeGuard([] { SaveSubFoldersSetting(false); });
+        window = std::make_unique<frmMain>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTRY_COMPARE(listed(), QStringList{deep.pagePath()});
+        click("cmdCreate");
+        QVERIFY(window->indexText().endsWith(u"\">Bottom</a>\r\n</ul>"_s));
+    }
 
     void listsEveryPageInOrder() {
         QStringList expected = folder.pageNames();

@@ -5,12 +5,14 @@
 #include "ui/frmMain.h"
 #include "ui/frmTextpad.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -164,6 +166,68 @@ private Q_SLOTS:
         QFile saved(site + u"/contents.htm"_s);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), BuildPageDocument(u"My site"_s, index).toUtf8());
+    }
+
+    // Save HTML file saves the last index built, and opens the dialog in the folder that index was
+    // built from, so that the index of one site never lands on another site's index.htm. Steps:
+    // a folder written into the box ("site", "other"), "create" (Create HTML).
+    void saveOpensWhereTheIndexWasBuilt_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("savedIn");
+        QTest::newRow("the folder shown") << u"site create"_s << u"site"_s;
+        QTest::newRow("after a change of folder") << u"site create other"_s << u"site"_s;
+        QTest::newRow("after changes back and forth") << u"site create other site other"_s << u"site"_s;
+        QTest::newRow("built again in the new folder") << u"site create other create"_s << u"other"_s;
+    }
+    void saveOpensWhereTheIndexWasBuilt() {
+        QFETCH(QString, steps);
+        QFETCH(QString, savedIn);
+        const QString other = tmp.filePath(u"other"_s);
+        QVERIFY(QDir().mkpath(other));
+        writePage(other + u"/c.htm"_s, "Gamma");
+        const QByteArray otherIndex = "the other site's own index\n";
+        {
+            QFile own(other + u"/index.htm"_s);
+            QVERIFY(own.open(QIODevice::WriteOnly));
+            own.write(otherIndex);
+        }
+        QString built;
+        for (const QString& step : steps.split(u' ')) {
+            if (step == u"create"_s) {
+                QTest::mouseClick(control("cmdCreate"), Qt::LeftButton);
+                built = window->indexText();
+            } else {
+                control<QLineEdit>("txtMap")->setText(step == u"site"_s ? site : other);
+            }
+        }
+        const QString folder = savedIn == u"site"_s ? site : other;
+        ModalDriver driver;
+        driver.expect<QInputDialog>([](QInputDialog* box) {
+            box->setTextValue(u"Saved"_s);
+            box->accept();
+        });
+        driver.expect<QFileDialog>([&folder](QFileDialog* dialog) {
+            QCOMPARE(dialog->directory().absolutePath(), folder);
+            auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+            name->setText(u"index.htm"_s);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        driver.otherwise([](QWidget* modal) { // Replace? only for the index built in that folder
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                box->button(QMessageBox::Yes)->click();
+        });
+        QTest::mouseClick(control("cmdSaveFile"), Qt::LeftButton);
+        QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
+
+        QFile saved(folder + u"/index.htm"_s);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), BuildPageDocument(u"Saved"_s, built).toUtf8());
+        if (folder == site) {
+            QFile own(other + u"/index.htm"_s);
+            QVERIFY(own.open(QIODevice::ReadOnly));
+            QCOMPARE(own.readAll(), otherIndex);
+            QVERIFY(QFile::remove(site + u"/index.htm"_s)); // the site as it was, for the next case
+        }
     }
 };
 

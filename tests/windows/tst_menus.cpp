@@ -1,16 +1,20 @@
 #include "../feedsettings.h"
 #include "engine/feed.h"
 #include "engine/filename.h"
+#include "engine/index.h"
+#include "engine/pagetemplate.h"
 #include "engine/sitecheck.h"
 #include "engine/sitemap.h"
 #include "modaldriver.h"
 #include "settings/feedsetting.h"
 #include "settings/foldersetting.h"
+#include "settings/pagesetting.h"
 #include "ui/about.h"
 #include "ui/foldertoopen.h"
 #include "ui/frmBrowse.h"
 #include "ui/frmFeedOptions.h"
 #include "ui/frmMain.h"
+#include "ui/frmPageOptions.h"
 #include "ui/frmTextpad.h"
 
 #include <QAbstractButton>
@@ -30,10 +34,12 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <memory>
 
 #include <sys/stat.h>
@@ -69,6 +75,9 @@ class MenusTest : public QObject {
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qFatal("main window not exposed");
+        // With sub-folders the start-up listing runs in the background, under the busy pointer.
+        if (!QTest::qWaitFor([] { return !QApplication::overrideCursor(); }, 30000))
+            qFatal("the folder was never listed");
         for (auto* dialog : window->findChildren<QFileDialog*>())
             dialog->setOption(QFileDialog::DontUseNativeDialog);
         return window.get();
@@ -284,6 +293,131 @@ private Q_SLOTS:
         QVERIFY(!dialog.isVisible());
     }
 
+    // The page options: off by default; OK keeps what is set when the template makes a page, and
+    // Restore Defaults clears it.
+    void pageOptionsEdited_data() {
+        QTest::addColumn<QByteArray>("templateBytes"); // null: no template file is given
+        QTest::addColumn<QString>("problem");          // what OK says instead of closing; empty: it closes
+        QTest::newRow("no template") << QByteArray() << QString();
+        QTest::newRow("a template") << QByteArray("<h1>{{title}}</h1>{{index}}") << QString();
+        QTest::newRow("a template without {{index}}")
+            << QByteArray("<h1>{{title}}</h1>") << u"Pagewick cannot use this template: the template"_s;
+        QTest::newRow("an unknown placeholder")
+            << QByteArray("{{index}}\n{{tilte}}") << u"line 2: unknown placeholder {{tilte}}"_s;
+    }
+    void pageOptionsEdited() {
+        QFETCH(QByteArray, templateBytes);
+        QFETCH(QString, problem);
+        const QString templateFile = tmp.filePath(u"template%1.html"_s.arg(cases));
+        if (!templateBytes.isNull()) {
+            QFile file(templateFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(templateBytes);
+        }
+        frmPageOptions dialog;
+        QCOMPARE(dialog.windowTitle(), u"Page Options"_s);
+        QCOMPARE(DescribePageSettings(dialog.settings()), DescribePageSettings(PageSettings()));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        if (!templateBytes.isNull())
+            QTest::keyClicks(field<QLineEdit>(&dialog, "txtTemplate"), templateFile);
+        QTest::keyClicks(field<QLineEdit>(&dialog, "txtStylesheet"), u" style.css "_s);
+        QTest::keyClick(field<QCheckBox>(&dialog, "chkDescription"), Qt::Key_Space);
+        QTest::keyClick(field<QCheckBox>(&dialog, "chkDate"), Qt::Key_Space);
+
+        ModalDriver driver;
+        if (!problem.isEmpty())
+            expectMessage(driver, problem);
+        field<QDialogButtonBox>(&dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+        checkDriver(driver);
+        QCOMPARE(dialog.isVisible(), !problem.isEmpty());
+        if (!problem.isEmpty())
+            return;
+        const PageSettings expected{templateBytes.isNull() ? QString() : templateFile,
+                                    u"style.css"_s,
+                                    {IndexDetail::Date, IndexDetail::Description}};
+        QCOMPARE(DescribePageSettings(dialog.settings()), DescribePageSettings(expected));
+
+        // Shown again as kept, the order of the details too; cleared by Restore Defaults.
+        PageSettings reordered = expected;
+        reordered.details = {IndexDetail::Description, IndexDetail::Size, IndexDetail::Date};
+        frmPageOptions again;
+        again.setSettings(reordered);
+        QCOMPARE(DescribePageSettings(again.settings()), DescribePageSettings(reordered));
+        field<QDialogButtonBox>(&again, "buttons")->button(QDialogButtonBox::RestoreDefaults)->click();
+        QCOMPARE(DescribePageSettings(again.settings()), DescribePageSettings(PageSettings()));
+    }
+
+    // The options chosen in the dialog are kept for the next run; Create HTML shows the details,
+    // and Save HTML file writes the page through the template.
+    void pageOptionsFromTheMenu() {
+        QVERIFY(SaveFolderSetting(site));
+        const QString templateFile = tmp.filePath(u"page-template.html"_s);
+        {
+            QFile file(templateFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(
+                "<html><head><meta charset=iso-8859-1><title>{{title}}</title></head>"
+                "<body title=\"{{title}}\">{{index}}<p>{{count}} pages, {{updated}} \xa9</p></body></html>");
+        }
+        open();
+        {
+            ModalDriver driver;
+            driver.expect<frmPageOptions>([&templateFile](frmPageOptions* dialog) {
+                QCOMPARE(DescribePageSettings(dialog->settings()), DescribePageSettings(PageSettings()));
+                QTest::keyClicks(field<QLineEdit>(dialog, "txtTemplate"), templateFile);
+                QTest::keyClick(field<QCheckBox>(dialog, "chkDate"), Qt::Key_Space);
+                field<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+            });
+            entry("mnuPageOptions")->trigger();
+            checkDriver(driver);
+        }
+        const PageSettings chosen{templateFile, QString(), {IndexDetail::Date}};
+        QCOMPARE(DescribePageSettings(LoadPageSettings()), DescribePageSettings(chosen));
+
+        open();
+        QTest::mouseClick(window->findChild<QPushButton*>(u"cmdCreate"_s), Qt::LeftButton);
+        const QString index = window->indexText();
+        QCOMPARE(index, BuildIndexText(site, listed(), {}, IndexDetails{{IndexDetail::Date}, QLocale()}));
+        QVERIFY(index.contains(u"<a href=\"b.htm\">Beta</a> <time datetime=\"2024-05-03T00:00:00Z\">"_s));
+
+        const QString saved = site + u"/saved.htm"_s;
+        const auto removeSaved = qScopeGuard([&saved] { QFile::remove(saved); });
+        {
+            // The draft declares no date: it is dated by its file, older than the others.
+            QFile draft(site + u"/draft-c.htm"_s);
+            QVERIFY(draft.open(QIODevice::ReadWrite));
+            QVERIFY(draft.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(0, 0), QTimeZone::utc()),
+                                      QFileDevice::FileModificationTime));
+        }
+        {
+            ModalDriver driver;
+            answerPrompt(driver, u"Give the title of the file"_s, u"Me & \"you\""_s);
+            driver.expect<QFileDialog>([&saved](QFileDialog* dialog) {
+                QCOMPARE(dialog->objectName(), u"cdl"_s);
+                auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+                name->setText(saved);
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+            QTest::mouseClick(window->findChild<QPushButton*>(u"cmdSaveFile"_s), Qt::LeftButton);
+            checkDriver(driver);
+        }
+        const QString newest = u"2024-05-03T00:00:00Z"_s; // the date b.htm declares
+        QCOMPARE(QString::fromUtf8(readAll(saved)),
+                 u"<html><head><meta charset=utf-8><title>Me &amp; \"you\"</title></head>"
+                 u"<body title=\"Me &amp; &quot;you&quot;\">"_s +
+                     index + u"<p>3 pages, "_s + newest + u" \u00a9</p></body></html>"_s);
+        QFile::remove(saved);
+
+        // A template gone since stops the save before anything is asked, with a message.
+        QVERIFY(QFile::remove(templateFile));
+        ModalDriver gone;
+        expectMessage(gone, u"Pagewick cannot save the page with its template"_s);
+        QTest::mouseClick(window->findChild<QPushButton*>(u"cmdSaveFile"_s), Qt::LeftButton);
+        checkDriver(gone);
+        QVERIFY(!QFile::exists(saved));
+    }
+
     void aboutBox() {
         const QString text = AboutText();
         for (const QString& part : {u"Pagewick " PAGEWICK_VERSION ""_s, u"Licence"_s,
@@ -326,6 +460,7 @@ private Q_SLOTS:
         row("mnuIncludeSubFolders", "mnuFile", "Include &Sub-folders");
         row("mnuQuit", "mnuFile", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q));
         row("mnuFeedOptions", "mnuFeed", "Feed &Options...");
+        row("mnuPageOptions", "mnuFeed", "&Page Options...");
         row("mnuSaveSitemap", "mnuFeed", "Save &Sitemap...");
         row("mnuSaveAtom", "mnuFeed", "Save &Atom Feed...");
         row("mnuCheckSite", "mnuFeed", "&Check Site...");
@@ -464,6 +599,22 @@ private Q_SLOTS:
                u"or "
                u"https address."_s
             << QString();
+        QTest::newRow("sitemap, site address with a fragment")
+            << u"mnuSaveSitemap"_s << QString() << QStringList{u"https://example.org/#top"_s}
+            << u"Pagewick cannot build the sitemap: the site address \"https://example.org/#top\" has a "
+               u"fragment"_s
+            << QString();
+        // Search engines take no sitemap address of 2,048 characters or more.
+        QTest::newRow("sitemap, an address too long for a sitemap")
+            << u"mnuSaveSitemap"_s << QString() << QStringList{web + QString(2030, u'x') + u'/'}
+            << u"Pagewick cannot build the sitemap: the address of a.htm would be 2056 characters long"_s
+            << QString();
+        QTest::newRow("atom, site address with a query")
+            << u"mnuSaveAtom"_s << u"https://example.org/atom.xml"_s
+            << QStringList{u"News"_s, u"https://example.org/?page=1"_s}
+            << u"Pagewick cannot build the Atom feed: the site address \"https://example.org/?page=1\" has a "
+               u"query"_s
+            << QString();
         QTest::newRow("atom") << u"mnuSaveAtom"_s << u"https://example.org/feeds/news.atom"_s
                               << QStringList{u"News"_s, web} << QString() << u"news.atom"_s;
         QTest::newRow("atom at a folder address")
@@ -493,7 +644,7 @@ private Q_SLOTS:
         const bool sitemap = command == u"mnuSaveSitemap"_s;
         const QStringList questions =
             sitemap ? QStringList{u"Give the URL of the website"_s}
-                    : QStringList{u"Give the title of the RSS feed"_s, u"Give the URL of the website"_s};
+                    : QStringList{u"Give the title of the Atom feed"_s, u"Give the URL of the website"_s};
         ModalDriver driver;
         for (qsizetype i = 0; i < answers.size(); ++i)
             answerPrompt(driver, questions.at(i), answers.at(i));
@@ -577,18 +728,87 @@ private Q_SLOTS:
         entry("mnuIncludeSubFolders")->trigger();
         QVERIFY(entry("mnuIncludeSubFolders")->isChecked());
         QCOMPARE(LoadSubFoldersSetting(), true);
+        // Listed off the interface thread, under the busy pointer, and shown once complete.
+        QVERIFY(QApplication::overrideCursor());
         const QStringList both{u"blog/2025/post one.htm"_s, u"index.htm"_s};
-        QCOMPARE(listed(), both);
+        QTRY_COMPARE(listed(), both);
+        QVERIFY(!QApplication::overrideCursor());
         QTest::mouseClick(window->findChild<QPushButton*>(u"cmdCreate"_s), Qt::LeftButton);
         QVERIFY2(window->indexText().contains(u"href=\"blog/2025/post%20one.htm\">Post<"_s),
                  qPrintable(window->indexText()));
 
         open(); // the next run
         QVERIFY(entry("mnuIncludeSubFolders")->isChecked());
-        QCOMPARE(listed(), both);
+        QTRY_COMPARE(listed(), both);
         entry("mnuIncludeSubFolders")->trigger();
         QCOMPARE(listed(), QStringList{u"index.htm"_s});
         QCOMPARE(LoadSubFoldersSetting(), false);
+    }
+
+    // With sub-folders the list is made on a thread of its own. Whatever happens while a scan runs,
+    // the list shown in the end is that of the folder in the box, and a command pressed meanwhile
+    // works on the list as it is shown. Steps: a folder ("nested", "other") written into the box,
+    // "create" (Create HTML), "browse", "off" (sub-folders turned off), "wait" (for the list),
+    // "close" (the window).
+    void subFolderScan_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QStringList>("indexed"); // the list Create HTML found shown
+        QTest::addColumn<QStringList>("shown");   // in the end
+        const QStringList nested{u"blog/2025/post.htm"_s, u"blog/x.htm"_s, u"index.htm"_s};
+        const QStringList other{u"deep/other.htm"_s};
+        QTest::newRow("shown when complete") << u"nested"_s << QStringList() << nested;
+        QTest::newRow("a newer folder replaces the scan") << u"nested other"_s << QStringList() << other;
+        QTest::newRow("and back again") << u"nested other nested"_s << QStringList() << nested;
+        QTest::newRow("Create HTML meanwhile takes the list shown")
+            << u"nested create"_s << QStringList() << nested;
+        QTest::newRow("Create HTML once shown") << u"nested wait create"_s << nested << nested;
+        QTest::newRow("Browse meanwhile leaves the list empty")
+            << u"nested browse"_s << QStringList() << QStringList();
+        QTest::newRow("sub-folders turned off meanwhile")
+            << u"nested off"_s << QStringList() << QStringList{u"index.htm"_s};
+        QTest::newRow("window closed meanwhile") << u"nested other close"_s << QStringList() << QStringList();
+    }
+    void subFolderScan() {
+        QFETCH(QString, steps);
+        QFETCH(QStringList, indexed);
+        QFETCH(QStringList, shown);
+        const QString nested = tmp.filePath(u"scan-nested"_s);
+        const QString other = tmp.filePath(u"scan-other"_s);
+        QVERIFY(QDir().mkpath(nested + u"/blog/2025"_s));
+        QVERIFY(QDir().mkpath(other + u"/deep"_s));
+        writePage(nested + u"/index.htm"_s, "<title>Home</title>");
+        writePage(nested + u"/blog/x.htm"_s, "<title>X</title>");
+        writePage(nested + u"/blog/2025/post.htm"_s, "<title>Post</title>");
+        writePage(other + u"/deep/other.htm"_s, "<title>Other</title>");
+        QVERIFY(SaveSubFoldersSetting(true));
+        QVERIFY(SaveFolderSetting(other));
+        open();
+        QString built;
+        for (const QString& step : steps.split(u' ')) {
+            if (step == u"nested"_s || step == u"other"_s) {
+                window->setFolderText(step == u"nested"_s ? nested : other);
+                QVERIFY(QApplication::overrideCursor());
+            } else if (step == u"create"_s) {
+                QCOMPARE(listed(), indexed);
+                QTest::mouseClick(window->findChild<QPushButton*>(u"cmdCreate"_s), Qt::LeftButton);
+                built = BuildIndexText(folderText(), indexed);
+            } else if (step == u"browse"_s) {
+                QTest::mouseClick(window->findChild<QPushButton*>(u"cmdBrowse"_s), Qt::LeftButton);
+            } else if (step == u"off"_s) {
+                entry("mnuIncludeSubFolders")->trigger();
+            } else if (step == u"wait"_s) {
+                QTRY_VERIFY(!QApplication::overrideCursor());
+            } else if (step == u"close"_s) {
+                window.reset();
+            }
+        }
+        QTRY_VERIFY(!QApplication::overrideCursor());
+        if (!window)
+            return;
+        QTest::qWait(50); // a scan that was replaced or cancelled shows nothing, even late
+        QCOMPARE(listed(), shown);
+        if (!built.isNull())
+            QCOMPARE(window->indexText(), built);
     }
 
     // Check Site... shows the site check's report in the scratchpad, with the sub-folders when the

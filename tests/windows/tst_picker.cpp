@@ -90,19 +90,31 @@ private Q_SLOTS:
              up = up.parent())
             QVERIFY(tree->isExpanded(up));
 
-        // Shown, and after the folders have been read in the background: scrolled to the left
-        // edge, the open folder selected and in view.
+        // Shown, and after the folders have been read in the background: the open folder selected
+        // and in view, its name whole, and the tree scrolled sideways no further than that takes
+        // (so that as much as fits of the folders above shows too). The caption stays.
         picker.show();
         QVERIFY(QTest::qWaitForWindowExposed(&picker));
-        const auto settled = [tree] {
+        QScrollBar* sideways = tree->horizontalScrollBar();
+        const auto settled = [tree, sideways] {
             const QRect row = tree->visualRect(tree->currentIndex());
-            return tree->horizontalScrollBar()->value() == tree->horizontalScrollBar()->minimum() &&
-                   row.isValid() && row.top() >= 0 && row.bottom() <= tree->viewport()->height();
+            const int nameWidth = tree->sizeHintForIndex(tree->currentIndex()).width();
+            const int width = tree->viewport()->width();
+            // A name wider than the tree shows from its start.
+            const bool nameInView = nameWidth > width ? row.left() == 0
+                                                      : row.left() >= 0 && row.left() + nameWidth <= width &&
+                                                            (sideways->value() == sideways->minimum() ||
+                                                             row.left() + nameWidth == width);
+            return row.isValid() && row.top() >= 0 && row.bottom() <= tree->viewport()->height() &&
+                   nameInView;
         };
         QTRY_VERIFY(settled());
         QTest::qWait(100); // the background reading has nothing left to move
         QVERIFY(settled());
         QVERIFY(tree->selectionModel()->isSelected(tree->currentIndex()));
+        QCOMPARE(picker.windowTitle(), u"Pagewick"_s);
+        if (folderText == deepFolder) // its name is far to the right of the tree's left edge
+            QVERIFY(sideways->value() > sideways->minimum());
     }
 
     void windowLayout() {

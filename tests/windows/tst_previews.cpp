@@ -284,6 +284,13 @@ private Q_SLOTS:
                                                                  << "aB c";
         QTest::newRow("C1 code points as windows-1252") << "&#150;&#x80;"
                                                         << "\u2013\u20ac";
+        QTest::newRow("legacy name without its semicolon") << "&copy 2020 &notit;"
+                                                           << "\u00a9 2020 \u00acit;";
+        // Details follow the link as text: the first "</a>" ends the label.
+        QTest::newRow("details after the link")
+            << "Alpha</a> <time datetime=\"2024-05-03T00:00:00Z\">2024-05-03</time> <span "
+               "class=\"description\">Fish &amp; chips</span>"
+            << "Alpha 2024-05-03 Fish & chips";
     }
 
     void previewRendersLikeHtml() {
@@ -476,6 +483,44 @@ private Q_SLOTS:
         // The next view overwrites the edit.
         textpad.showText(shared);
         QCOMPARE(display->toPlainText(), u"<ul>\n</ul>"_s);
+    }
+
+    // Escape and Ctrl+W close either window from its control, as they close a desktop's viewer
+    // windows; it opens again on the next view. Other keys go to the control.
+    void closedByKeys_data() {
+        QTest::addColumn<bool>("browser");
+        QTest::addColumn<QKeyCombination>("keys");
+        QTest::addColumn<bool>("closes");
+        for (const bool browser : {false, true}) {
+            const char* name = browser ? "browser" : "scratchpad";
+            QTest::addRow("%s, Escape", name) << browser << QKeyCombination(Qt::Key_Escape) << true;
+            QTest::addRow("%s, Ctrl+W", name) << browser << QKeyCombination(Qt::CTRL, Qt::Key_W) << true;
+            QTest::addRow("%s, W", name) << browser << QKeyCombination(Qt::Key_W) << false;
+            QTest::addRow("%s, Ctrl+End", name) << browser << QKeyCombination(Qt::CTRL, Qt::Key_End) << false;
+        }
+    }
+    void closedByKeys() {
+        QFETCH(bool, browser);
+        QFETCH(QKeyCombination, keys);
+        QFETCH(bool, closes);
+        frmBrowser browserWindow;
+        frmTextpad textpad;
+        const QString index = u"<ul>\r\n<li><a href=\"a.htm\">A</a>\r\n</ul>"_s;
+        const auto show = [&] {
+            if (browser)
+                browserWindow.showIndex(index, u"/srv/site"_s);
+            else
+                textpad.showText(index);
+        };
+        QWidget* window = browser ? static_cast<QWidget*>(&browserWindow) : &textpad;
+        show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QWidget* control = controlOf(window);
+        control->setFocus();
+        QTest::keyClick(control, keys.key(), keys.keyboardModifiers());
+        QCOMPARE(window->isVisible(), !closes);
+        show();
+        QVERIFY(window->isVisible());
     }
 
     void scratchpadSelectAllAndCopy() {

@@ -1,0 +1,167 @@
+#include "ui/frmPageOptions.h"
+
+#include "engine/pagetemplate.h"
+#include "ui/apptitle.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pagewick {
+
+namespace {
+
+template <typename W> W* NamedControl(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
+
+frmPageOptions::frmPageOptions(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmPageOptions"));
+    setWindowTitle(QStringLiteral("Page Options"));
+
+    auto* page = new QGroupBox(QStringLiteral("Saved page"), this);
+    txtTemplate = NamedControl(new QLineEdit(page), "txtTemplate");
+    txtTemplate->setPlaceholderText(QStringLiteral("The built-in page"));
+    txtTemplate->setToolTip(
+        QStringLiteral("An HTML file of yours with {{index}} where the index goes; {{title}}, {{updated}} "
+                       "and {{count}} are filled in too"));
+    txtTemplate->setAccessibleName(QStringLiteral("Template file"));
+    cmdBrowseTemplate = NamedControl(new QPushButton(QStringLiteral("Browse..."), page), "cmdBrowseTemplate");
+    connect(cmdBrowseTemplate, &QPushButton::clicked, this, &frmPageOptions::cmdBrowseTemplate_Click);
+    auto* templateRow = new QHBoxLayout;
+    templateRow->addWidget(txtTemplate, 1);
+    templateRow->addWidget(cmdBrowseTemplate);
+    txtStylesheet = NamedControl(new QLineEdit(page), "txtStylesheet");
+    txtStylesheet->setPlaceholderText(QStringLiteral("https://example.org/style.css"));
+    txtStylesheet->setToolTip(QStringLiteral("A stylesheet the page links to in its head"));
+    txtStylesheet->setAccessibleName(QStringLiteral("Stylesheet address"));
+    auto* pageForm = new QFormLayout(page);
+    pageForm->addRow(QStringLiteral("Template file:"), templateRow);
+    pageForm->addRow(QStringLiteral("Stylesheet address:"), txtStylesheet);
+
+    auto* entries = new QGroupBox(QStringLiteral("After each page's link"), this);
+    chkDate = NamedControl(new QCheckBox(QStringLiteral("Its date"), entries), "chkDate");
+    chkSize = NamedControl(new QCheckBox(QStringLiteral("Its size"), entries), "chkSize");
+    chkDescription =
+        NamedControl(new QCheckBox(QStringLiteral("Its meta description"), entries), "chkDescription");
+    auto* entriesLayout = new QVBoxLayout(entries);
+    entriesLayout->addWidget(chkDate);
+    entriesLayout->addWidget(chkSize);
+    entriesLayout->addWidget(chkDescription);
+
+    buttons = NamedControl(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
+                                                    QDialogButtonBox::RestoreDefaults,
+                                                this),
+                           "buttons");
+    connect(buttons, &QDialogButtonBox::accepted, this, &frmPageOptions::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &frmPageOptions::reject);
+    connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
+            &frmPageOptions::restoreDefaults);
+
+    auto* note =
+        new QLabel(QStringLiteral("Save HTML file uses the template or the stylesheet; the details "
+                                  "show from the next Create HTML. With every option empty, the page "
+                                  "is the plain one."),
+                   this);
+    note->setWordWrap(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(page);
+    layout->addWidget(entries);
+    layout->addWidget(note);
+    layout->addWidget(buttons);
+    // Wide enough for a path; the note wraps to the width of the groups.
+    txtTemplate->setMinimumWidth(txtTemplate->fontMetrics().averageCharWidth() * 44);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmPageOptions::setSettings(const PageSettings& settings) {
+    txtTemplate->setText(settings.templateFile);
+    txtStylesheet->setText(settings.stylesheetUrl);
+    chkDate->setChecked(settings.details.contains(IndexDetail::Date));
+    chkSize->setChecked(settings.details.contains(IndexDetail::Size));
+    chkDescription->setChecked(settings.details.contains(IndexDetail::Description));
+    shownOrder = settings.details;
+}
+
+PageSettings frmPageOptions::settings() const {
+    PageSettings settings;
+    settings.templateFile = txtTemplate->text().trimmed();
+    settings.stylesheetUrl = txtStylesheet->text().trimmed();
+    const std::pair<IndexDetail, const QCheckBox*> boxes[] = {{IndexDetail::Date, chkDate},
+                                                              {IndexDetail::Size, chkSize},
+                                                              {IndexDetail::Description, chkDescription}};
+    const auto checked = [&boxes](IndexDetail detail) {
+        for (const auto& [d, box] : boxes) {
+            if (d == detail)
+                return box->isChecked();
+        }
+        return false;
+    };
+    // Details kept keep the order they had; new ones follow in the order shown.
+    for (const IndexDetail detail : shownOrder) {
+        if (checked(detail))
+            settings.details.append(detail);
+    }
+    for (const auto& [detail, box] : boxes) {
+        if (box->isChecked() && !settings.details.contains(detail))
+            settings.details.append(detail);
+    }
+    return settings;
+}
+
+QString frmPageOptions::problem() const {
+    const PageSettings chosen = settings();
+    if (chosen.templateFile.isEmpty())
+        return {};
+    QString why;
+    if (!LoadPageTemplate(chosen.templateFile, QString(), &why))
+        return QStringLiteral("Pagewick cannot use this template: %1.").arg(why);
+    return {};
+}
+
+void frmPageOptions::accept() {
+    const QString why = problem();
+    if (why.isEmpty()) {
+        QDialog::accept();
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, AppTitle(), why, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    txtTemplate->setFocus();
+}
+
+void frmPageOptions::cmdBrowseTemplate_Click() {
+    QFileDialog dialog(this, QStringLiteral("Page Template"));
+    dialog.setObjectName(QStringLiteral("cdlTemplate"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("HTML files (*.htm *.html)"), QStringLiteral("All files (*)")});
+    const QString current = txtTemplate->text().trimmed();
+    if (!current.isEmpty()) {
+        dialog.setDirectory(QFileInfo(current).absolutePath());
+        dialog.selectFile(QFileInfo(current).fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    txtTemplate->setText(dialog.selectedFiles().first());
+}
+
+void frmPageOptions::restoreDefaults() {
+    setSettings(PageSettings());
+}
+
+} // namespace pagewick
