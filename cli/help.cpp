@@ -191,14 +191,14 @@ Examples:
     index.html: $(PAGES)
             pagewick-cli page site --title "My pages" --sort natural -o $@
     feed.xml: $(PAGES)
-            pagewick-cli rss site --feed-title News --site-url $(URL) \
-                --feed-url $(URL)feed.xml --guid --dates --sort date \
+            pagewick-cli rss site --feed-title News --site-url $(URL) )" "\\" R"(
+                --feed-url $(URL)feed.xml --guid --dates --sort date )" "\\" R"(
                 --limit 20 --description meta -o $@
     atom.xml: $(PAGES)
-            pagewick-cli atom site --feed-title News --site-url $(URL) \
+            pagewick-cli atom site --feed-title News --site-url $(URL) )" "\\" R"(
                 --feed-url $(URL)atom.xml --limit 20 -o $@
     sitemap.xml: $(PAGES)
-            pagewick-cli sitemap site --site-url $(URL) --lastmod \
+            pagewick-cli sitemap site --site-url $(URL) --lastmod )" "\\" R"(
                 --exclude "draft-*" -o $@
 
   The page and the feed every night at two, from a crontab:
@@ -206,23 +206,23 @@ Examples:
     0 2 * * * pagewick-cli rss /srv/www --feed-title News --site-url https://example.org/ --guid --dates --sort date --limit 20 -o /srv/www/feed.xml
 
   Publish a feed of the pages:
-    pagewick-cli rss ~/site --feed-title "News" \
+    pagewick-cli rss ~/site --feed-title "News" )" "\\" R"(
         --site-url https://example.org/ -o feed.xml
 
   Check a whole site before publishing it; make stops when check finds
   something:
     publish:
             pagewick-cli check site --recursive
-            pagewick-cli page site --recursive --title "My pages" \
+            pagewick-cli page site --recursive --title "My pages" )" "\\" R"(
                 -o site/index.html
             rsync -a site/ host:/srv/www/
 
   A page in the site's own look, each entry with its date and description:
-    pagewick-cli page ~/site --title "My pages" --template site.html \
+    pagewick-cli page ~/site --title "My pages" --template site.html )" "\\" R"(
         --details date,description -o ~/site/index.html
 
   Keep the index page current while editing, until Ctrl+C:
-    pagewick-cli page ~/site --recursive --title "My pages" \
+    pagewick-cli page ~/site --recursive --title "My pages" )" "\\" R"(
         -o ~/site/index.html --watch
 )");
 }

@@ -1269,30 +1269,40 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("language"); // LANGUAGE
         QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QByteArray>("within"); // from the end of the help: all of it is in the language
         const QByteArray usage = "Usage: pagewick-cli index FOLDER ";
         const QByteArray german = "Aufruf: pagewick-cli index FOLDER ";
         const QByteArray french = "Usage\xc2\xa0: pagewick-cli index FOLDER ";
-        QTest::newRow("--help") << QStringList{u"--help"_s} << u"en"_s << usage;
-        QTest::newRow("-h") << QStringList{u"-h"_s} << u"en"_s << usage;
-        QTest::newRow("help after a command") << QStringList{u"rss"_s, u"--help"_s} << u"en"_s << usage;
+        const QByteArray examples = "\nExamples:\n";
+        const QByteArray germanExamples = "\nBeispiele:\n";
+        const QByteArray frenchExamples = "\nExemples\xc2\xa0:\n";
+        QTest::newRow("--help") << QStringList{u"--help"_s} << u"en"_s << usage << examples;
+        QTest::newRow("-h") << QStringList{u"-h"_s} << u"en"_s << usage << examples;
+        QTest::newRow("help after a command")
+            << QStringList{u"rss"_s, u"--help"_s} << u"en"_s << usage << QByteArray("--template FILE");
         QTest::newRow("--version") << QStringList{u"--version"_s} << u"en"_s
-                                   << QByteArray("pagewick-cli " PAGEWICK_VERSION "\n");
-        QTest::newRow("--help, German") << QStringList{u"--help"_s} << u"de"_s << german;
-        QTest::newRow("--help, Austrian German") << QStringList{u"--help"_s} << u"de_AT"_s << german;
-        QTest::newRow("--help, French") << QStringList{u"--help"_s} << u"fr"_s << french;
-        QTest::newRow("--help, Spanish then French") << QStringList{u"--help"_s} << u"es:fr"_s << french;
-        QTest::newRow("--help, Spanish: English") << QStringList{u"--help"_s} << u"es"_s << usage;
+                                   << QByteArray("pagewick-cli " PAGEWICK_VERSION "\n") << QByteArray();
+        QTest::newRow("--help, German") << QStringList{u"--help"_s} << u"de"_s << german << germanExamples;
+        QTest::newRow("--help, Austrian German") << QStringList{u"--help"_s} << u"de_AT"_s << german
+                                                 << QByteArray("am Ende des Kopfes der Vorlage");
+        QTest::newRow("--help, French") << QStringList{u"--help"_s} << u"fr"_s << french << frenchExamples;
+        QTest::newRow("--help, Spanish then French")
+            << QStringList{u"--help"_s} << u"es:fr"_s << french << QByteArray("sans requ\xc3\xaate ni");
+        QTest::newRow("--help, Spanish: English") << QStringList{u"--help"_s} << u"es"_s << usage << examples;
         QTest::newRow("--version, German")
-            << QStringList{u"--version"_s} << u"de"_s << QByteArray("pagewick-cli " PAGEWICK_VERSION "\n");
+            << QStringList{u"--version"_s} << u"de"_s << QByteArray("pagewick-cli " PAGEWICK_VERSION "\n")
+            << QByteArray();
     }
     void helpAndVersion() {
         QFETCH(QStringList, args);
         QFETCH(QString, language);
         QFETCH(QByteArray, start);
+        QFETCH(QByteArray, within);
         const Result r = run(args, language);
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, QByteArray());
         QVERIFY2(r.out.startsWith(start), r.out.constData());
+        QVERIFY2(r.out.contains(within), r.out.constData());
     }
 
     // File names are bytes; a folder whose name is not UTF-8 must still be found.

@@ -6,6 +6,7 @@
 #include "ui/frmBrowse.h"
 #include "ui/frmFeedOptions.h"
 #include "ui/frmMain.h"
+#include "ui/frmPageOptions.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -26,6 +27,8 @@
 #include <QTest>
 #include <QTranslator>
 #include <QXmlStreamReader>
+
+#include <memory>
 
 using namespace pagewick;
 using namespace Qt::Literals::StringLiterals;
@@ -352,29 +355,52 @@ private Q_SLOTS:
         QVERIFY2(ClashingAccessKeys(bar).isEmpty(), qPrintable(ClashingAccessKeys(bar).join(u'\n')));
     }
 
-    // The dialogs in the language, their standard buttons in Qt's words for it, every text fitting.
+    // The dialogs in the language, their standard buttons in Qt's words for it, every text fitting
+    // and none left in English.
     void dialogs_data() {
         QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("dialog"); // the dialog's class
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("cancel");
-        QTest::newRow("German") << u"de"_s << u"Feed-Optionen"_s << u"Abbrechen"_s;
-        QTest::newRow("French") << u"fr"_s << u"Options du flux"_s << u"Annuler"_s;
+        QTest::newRow("Feed Options, German")
+            << u"de"_s << u"frmFeedOptions"_s << u"Feed-Optionen"_s << u"Abbrechen"_s;
+        QTest::newRow("Feed Options, French")
+            << u"fr"_s << u"frmFeedOptions"_s << u"Options du flux"_s << u"Annuler"_s;
+        QTest::newRow("Page Options, German")
+            << u"de"_s << u"frmPageOptions"_s << u"Seitenoptionen"_s << u"Abbrechen"_s;
+        QTest::newRow("Page Options, French")
+            << u"fr"_s << u"frmPageOptions"_s << u"Options de la page"_s << u"Annuler"_s;
     }
     void dialogs() {
         QFETCH(QString, language);
+        QFETCH(QString, dialog);
         QFETCH(QString, title);
         QFETCH(QString, cancel);
+        const auto make = [&dialog]() -> std::unique_ptr<QDialog> {
+            if (dialog == u"frmPageOptions"_s)
+                return std::make_unique<frmPageOptions>();
+            return std::make_unique<frmFeedOptions>();
+        };
+        const QMap<QString, QString> english = Texts(make().get());
         QCOMPARE(InstallTranslations(*qApp, QLocale(language)), language);
 
-        frmFeedOptions options;
-        options.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&options));
-        QCOMPARE(options.windowTitle(), title);
-        QVERIFY2(Clipped(&options).isEmpty(), qPrintable(Clipped(&options).join(u'\n')));
+        const std::unique_ptr<QDialog> options = make();
+        options->show();
+        QVERIFY(QTest::qWaitForWindowExposed(options.get()));
+        QCOMPARE(options->windowTitle(), title);
+        QVERIFY2(Clipped(options.get()).isEmpty(), qPrintable(Clipped(options.get()).join(u'\n')));
+        const QMap<QString, QString> translated = Texts(options.get());
+        QCOMPARE(translated.keys(), english.keys());
+        QStringList untranslated;
+        for (auto it = english.cbegin(); it != english.cend(); ++it) {
+            if (translated.value(it.key()) == it.value())
+                untranslated << it.key() + u": "_s + it.value();
+        }
+        QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(u'\n')));
         QTranslator qt;
         if (qt.load(QLocale(language), u"qtbase"_s, u"_"_s,
                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            auto* buttons = options.findChild<QDialogButtonBox*>();
+            auto* buttons = options->findChild<QDialogButtonBox*>();
             QVERIFY(buttons);
             QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text().remove(u'&'), cancel);
         } else {
