@@ -518,6 +518,9 @@ private Q_SLOTS:
         QTest::newRow("-o - with standard output closed")
             << uR"("$1" index "$2" -o - >&-)"_s << old << 1
             << QByteArray("cannot write to standard output: Bad file descriptor");
+        QTest::newRow("a folder whose name holds a %2, named as it is")
+            << uR"("$1" index "$2/no%2such")"_s << old << 1
+            << QByteArray("/site/no%2such\": No such file or directory\n");
     }
     void ownStreams() {
         QFETCH(QString, script);
@@ -1036,19 +1039,28 @@ private Q_SLOTS:
     // A template that cannot make a page is named, with the line at fault.
     void templateProblem_data() {
         QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("language"); // LANGUAGE
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("unknown placeholder")
-            << u"unknown.html"_s << QByteArray("/tpl/unknown.html\": line 2: unknown placeholder {{titel}}");
-        QTest::newRow("no index") << u"noindex.html"_s
+            << u"unknown.html"_s << u"en"_s
+            << QByteArray("/tpl/unknown.html\": line 2: unknown placeholder {{titel}}");
+        QTest::newRow("unknown placeholder, German")
+            << u"unknown.html"_s << u"de"_s
+            << QByteArray("/tpl/unknown.html\xe2\x80\x9c: Zeile 2: unbekannter Platzhalter {{titel}}");
+        QTest::newRow("no index") << u"noindex.html"_s << u"en"_s
                                   << QByteArray("/tpl/noindex.html\": there is no {{index}}");
-        QTest::newRow("missing") << u"none.html"_s
+        QTest::newRow("no index, French") << u"noindex.html"_s << u"fr"_s
+                                          << QByteArray("/tpl/noindex.html\xc2\xa0\xc2\xbb\xc2\xa0: il n'y a "
+                                                        "pas de {{index}}");
+        QTest::newRow("missing") << u"none.html"_s << u"en"_s
                                  << QByteArray("/tpl/none.html\": No such file or directory");
     }
     void templateProblem() {
         QFETCH(QString, file);
+        QFETCH(QString, language);
         QFETCH(QByteArray, message);
-        const Result r =
-            run({u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"--template"_s, u"$T/tpl/"_s + file});
+        const Result r = run(
+            {u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"--template"_s, u"$T/tpl/"_s + file}, language);
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.startsWith("pagewick-cli: page: ") && r.err.contains(message), r.err.constData());
     }

@@ -1,6 +1,7 @@
 #include "../engine/fixture.h"
 #include "engine/feed.h"
 #include "engine/index.h"
+#include "engine/pagedetails.h"
 #include "engine/sitemap.h"
 #include "translations/catalogue.h"
 #include "ui/frmBrowse.h"
@@ -416,8 +417,8 @@ private Q_SLOTS:
         QVERIFY2(Clipped(&picker).isEmpty(), qPrintable(Clipped(&picker).join(u'\n')));
     }
 
-    // The index, the page, the feeds and the sitemap are the same bytes in every language and
-    // under every locale; feed dates keep their English names.
+    // The index (with its details too), the page, the feeds and the sitemap are the same bytes in
+    // every language and under every locale; feed dates keep their English names.
     void outputs_data() { addLanguageRows(); }
     void outputs() {
         QFETCH(QString, language);
@@ -431,10 +432,15 @@ private Q_SLOTS:
         sitemap.lastmod = true;
         const auto build = [&] {
             const QString index = BuildIndexText(site, names);
-            return QStringList{index, BuildPageDocument(u"Pages"_s, index),
-                               BuildFeedText(site, names, u"News"_s, u"https://example.org/"_s, feed),
-                               BuildAtomText(site, names, u"News"_s, u"https://example.org/"_s, feed),
-                               BuildSitemapText(site, names, u"https://example.org/"_s, sitemap)};
+            return QStringList{
+                index,
+                BuildPageDocument(u"Pages"_s, index),
+                BuildFeedText(site, names, u"News"_s, u"https://example.org/"_s, feed),
+                BuildAtomText(site, names, u"News"_s, u"https://example.org/"_s, feed),
+                BuildSitemapText(site, names, u"https://example.org/"_s, sitemap),
+                BuildIndexText(site, names, PageSelection(),
+                               IndexDetails{{IndexDetail::Date, IndexDetail::Size, IndexDetail::Description},
+                                            std::nullopt})};
         };
         const QStringList english = build();
         QVERIFY(english[2].contains(u"Fri, 03 May 2024 07:08:09 +0000"_s));
