@@ -23,6 +23,9 @@ QString UsageText() {
                          "Every command also takes --recursive and --max-depth N; with -o FILE, --watch.\n");
 }
 
+// A backslash that ends a line of the help is a literal of its own ("\\"), as lupdate would
+// otherwise drop it from the catalogue's text; the lines stay as they read.
+// clang-format off
 QString HelpText() {
     return UsageText() + QCoreApplication::translate("pagewick::cli", R"(
 Builds from the command line what the Pagewick window builds: an HTML index of
@@ -226,5 +229,6 @@ Examples:
         -o ~/site/index.html --watch
 )");
 }
+// clang-format on
 
 } // namespace pagewick::cli
