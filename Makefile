@@ -12,7 +12,7 @@ CMAKE_FLAGS ?=
 # Where `make install` puts Pagewick: the user's ~/.local, or /usr/local for root.
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench conformance install uninstall clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench conformance install uninstall package translations clean
 
 all: build
 
@@ -68,6 +68,15 @@ install: build
 
 uninstall:
 	@tools/uninstall-pagewick $(BUILD)/install-record
+
+# The catalogues (translations/*.ts) brought up to date with the texts of the sources.
+translations: configure
+	cmake --build $(BUILD) --target translations
+
+# A Debian package (pagewick_VERSION_ARCH.deb in BUILD), checked with lintian when it is present.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@if command -v lintian >/dev/null; then lintian --fail-on error,warning $(BUILD)/pagewick_*.deb; fi
 
 clean:
 	rm -rf $(BUILD)

@@ -1,4 +1,5 @@
 #include "engine/filename.h"
+#include "translations/catalogue.h"
 #include "ui/apptitle.h"
 #include "ui/frmMain.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(pagewick::AppTitle());
     QApplication::setApplicationName(pagewick::AppTitle());
     QApplication::setApplicationVersion(QStringLiteral(PAGEWICK_VERSION));
+    pagewick::InstallTranslations(app);
 
     // The folder comes as the bytes of its name, which need not be UTF-8: taken from argv as they
     // are, as pagewick-cli takes its arguments.
@@ -23,17 +25,19 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         arguments << pagewick::FileNameFromBytes(QByteArrayView(argv[i]));
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Builds an HTML index, RSS and Atom feeds and a sitemap from a folder of web pages."));
+    parser.setApplicationDescription(QApplication::translate(
+        "main", "Builds an HTML index, RSS and Atom feeds and a sitemap from a folder of web pages."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("folder"),
-                                 QStringLiteral("The folder to open (a page file opens its folder); without "
-                                                "it, the folder of the last run."),
-                                 QStringLiteral("[FOLDER]"));
+    parser.addPositionalArgument(
+        QStringLiteral("folder"),
+        QApplication::translate("main", "The folder to open (a page file opens its folder); without "
+                                        "it, the folder of the last run."),
+        QStringLiteral("[FOLDER]"));
     parser.process(arguments); // --help, --version and unknown options end here
     if (parser.positionalArguments().size() > 1) {
-        std::fprintf(stderr, "pagewick: give one folder at most\n");
+        std::fprintf(stderr, "pagewick: %s\n",
+                     QApplication::translate("main", "give one folder at most").toLocal8Bit().constData());
         return 1;
     }
 

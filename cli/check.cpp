@@ -1,8 +1,11 @@
 #include "cli/check.h"
 
+#include "cli/message.h"
 #include "engine/filename.h"
 #include "engine/pagereader.h"
 #include "engine/sitecheck.h"
+
+#include <QCoreApplication>
 
 #include <cerrno>
 #include <cstdio>
@@ -32,7 +35,10 @@ int RunCheck(const QString& folderText, const PageListing& listing, CheckFormat 
     put(json ? FindingsJsonEnd(written == 0) : FindingsSummary(written, listing.pages.size()).toUtf8());
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         const QByteArray message =
-            QByteArray("pagewick-cli: cannot write to standard output: ") + std::strerror(errno) + '\n';
+            "pagewick-cli: " +
+            MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot write to standard output: %1"),
+                         {std::strerror(errno)}) +
+            '\n';
         std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
         return 1;
     }

@@ -1,28 +1,33 @@
 #include "cli/help.h"
 
+#include <QCoreApplication>
+
 namespace pagewick::cli {
 
 QString UsageText() {
-    return QStringLiteral(
-        "Usage: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]\n"
-        "       pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]\n"
-        "                    [--details LIST] [ORDER] [-o FILE]\n"
-        "       pagewick-cli titles FOLDER [-z] [ORDER]\n"
-        "       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]\n"
-        "                    [--feed-url URL] [--dates] [--description title|meta]\n"
-        "                    [--limit N] [ORDER] [-o FILE]\n"
-        "       pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL\n"
-        "                    [--description title|meta] [--limit N] [ORDER] [-o FILE]\n"
-        "       pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...\n"
-        "                    [-o FILE]\n"
-        "       pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...\n"
-        "       pagewick-cli --help | --version\n"
-        "ORDER: [--sort name|natural|date] [--exclude GLOB]...\n"
-        "Every command also takes --recursive and --max-depth N; with -o FILE, --watch.\n");
+    return QCoreApplication::translate(
+        "pagewick::cli", "Usage: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]\n"
+                         "       pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]\n"
+                         "                    [--details LIST] [ORDER] [-o FILE]\n"
+                         "       pagewick-cli titles FOLDER [-z] [ORDER]\n"
+                         "       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]\n"
+                         "                    [--feed-url URL] [--dates] [--description title|meta]\n"
+                         "                    [--limit N] [ORDER] [-o FILE]\n"
+                         "       pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL\n"
+                         "                    [--description title|meta] [--limit N] [ORDER] [-o FILE]\n"
+                         "       pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...\n"
+                         "                    [-o FILE]\n"
+                         "       pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...\n"
+                         "       pagewick-cli --help | --version\n"
+                         "ORDER: [--sort name|natural|date] [--exclude GLOB]...\n"
+                         "Every command also takes --recursive and --max-depth N; with -o FILE, --watch.\n");
 }
 
+// A backslash that ends a line of the help is a literal of its own ("\\"), as lupdate would
+// otherwise drop it from the catalogue's text; the lines stay as they read.
+// clang-format off
 QString HelpText() {
-    return UsageText() + QStringLiteral(R"(
+    return UsageText() + QCoreApplication::translate("pagewick::cli", R"(
 Builds from the command line what the Pagewick window builds: an HTML index of
 the page files in FOLDER, a complete page around that index, or RSS 2.0 code
 for the pages; for publishing a site, also an Atom feed and a sitemap, and a
@@ -203,14 +208,14 @@ Examples:
     index.html: $(PAGES)
             pagewick-cli page site --title "My pages" --sort natural -o $@
     feed.xml: $(PAGES)
-            pagewick-cli rss site --feed-title News --site-url $(URL) \
-                --feed-url $(URL)feed.xml --guid --dates --sort date \
+            pagewick-cli rss site --feed-title News --site-url $(URL) )" "\\" R"(
+                --feed-url $(URL)feed.xml --guid --dates --sort date )" "\\" R"(
                 --limit 20 --description meta -o $@
     atom.xml: $(PAGES)
-            pagewick-cli atom site --feed-title News --site-url $(URL) \
+            pagewick-cli atom site --feed-title News --site-url $(URL) )" "\\" R"(
                 --feed-url $(URL)atom.xml --limit 20 -o $@
     sitemap.xml: $(PAGES)
-            pagewick-cli sitemap site --site-url $(URL) --lastmod \
+            pagewick-cli sitemap site --site-url $(URL) --lastmod )" "\\" R"(
                 --exclude "draft-*" -o $@
 
   The page and the feed every night at two, from a crontab:
@@ -218,25 +223,26 @@ Examples:
     0 2 * * * pagewick-cli rss /srv/www --feed-title News --site-url https://example.org/ --guid --dates --sort date --limit 20 -o /srv/www/feed.xml
 
   Publish a feed of the pages:
-    pagewick-cli rss ~/site --feed-title "News" \
+    pagewick-cli rss ~/site --feed-title "News" )" "\\" R"(
         --site-url https://example.org/ -o feed.xml
 
   Check a whole site before publishing it; make stops when check finds
   something:
     publish:
             pagewick-cli check site --recursive
-            pagewick-cli page site --recursive --title "My pages" \
+            pagewick-cli page site --recursive --title "My pages" )" "\\" R"(
                 -o site/index.html
             rsync -a site/ host:/srv/www/
 
   A page in the site's own look, each entry with its date and description:
-    pagewick-cli page ~/site --title "My pages" --template site.html \
+    pagewick-cli page ~/site --title "My pages" --template site.html )" "\\" R"(
         --details date,description -o ~/site/index.html
 
   Keep the index page current while editing, until Ctrl+C:
-    pagewick-cli page ~/site --recursive --title "My pages" \
+    pagewick-cli page ~/site --recursive --title "My pages" )" "\\" R"(
         -o ~/site/index.html --watch
 )");
 }
+// clang-format on
 
 } // namespace pagewick::cli

@@ -2,6 +2,7 @@
 
 #include "cli/check.h"
 #include "cli/help.h"
+#include "cli/message.h"
 #include "cli/watch.h"
 #include "engine/feed.h"
 #include "engine/filename.h"
@@ -16,6 +17,7 @@
 #include "engine/sitewalk.h"
 #include "engine/title.h"
 #include "engine/writefile.h"
+#include "translations/catalogue.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -91,7 +93,9 @@ bool CheckFolder(const QString& folderText) {
     DIR* dir = opendir(path.constData());
     if (!dir) {
         const int error = errno;
-        PrintError("cannot read folder \"" + FileNameToBytes(folderText) + "\": " + std::strerror(error));
+        PrintError(
+            cli::MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot read folder \"%1\": %2"),
+                              {FileNameToBytes(folderText), std::strerror(error)}));
         return false;
     }
     closedir(dir);
@@ -112,8 +116,9 @@ int FinishStandardOutput() {
     if (std::fflush(stdout) != 0 && !standardOutputError)
         standardOutputError = errno ? errno : EIO;
     if (standardOutputError || std::ferror(stdout)) {
-        PrintError(QByteArray("cannot write to standard output: ") +
-                   std::strerror(standardOutputError ? standardOutputError : EIO));
+        PrintError(cli::MessageBytes(
+            QCoreApplication::translate("pagewick::cli", "cannot write to standard output: %1"),
+            {std::strerror(standardOutputError ? standardOutputError : EIO)}));
         return ExitFailure;
     }
     return 0;
@@ -154,7 +159,9 @@ int WriteOutput(const QString& outputFile, int outputFd, const QString& text) {
     if (outputFd >= 0) {
         if (WriteIntoDescriptor(outputFd, text, &error))
             return 0;
-        PrintError("cannot write to \"" + FileNameToBytes(outputFile) + "\": " + error.toUtf8());
+        PrintError(
+            cli::MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot write to \"%1\": %2"),
+                              {FileNameToBytes(outputFile), error.toUtf8()}));
         return ExitFailure;
     }
     if (!WriteTextFile(outputFile, text, &error, SpecialTarget::WriteInto)) {
@@ -207,8 +214,9 @@ std::optional<WalkOptions> ParseWalkOptions(const QCommandLineParser& parser,
 
 void ReportSkippedFolders(const QString& folderText, const QList<SkippedFolder>& skipped) {
     for (const SkippedFolder& folder : skipped)
-        PrintError("cannot read folder \"" + FileNameToBytes(PagePath(folderText, folder.name)) +
-                   "\": " + folder.reason.toUtf8() + ", left out");
+        PrintError(cli::MessageBytes(
+            QCoreApplication::translate("pagewick::cli", "cannot read folder \"%1\": %2, left out"),
+            {FileNameToBytes(PagePath(folderText, folder.name)), folder.reason.toUtf8()}));
 }
 
 int Run(const QStringList& arguments) {
@@ -251,17 +259,19 @@ int Run(const QStringList& arguments) {
 
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return UsageError(QStringLiteral("no command given"));
+        return UsageError(QCoreApplication::translate("pagewick::cli", "no command given"));
     const QString& commandName = positional.first();
     const auto form = std::find_if(std::begin(Commands), std::end(Commands),
                                    [&](const CommandForm& f) { return f.name == commandName; });
     if (form == std::end(Commands))
-        return UsageError(QStringLiteral("unknown command \"%1\"").arg(TextArgument(commandName)));
+        return UsageError(QCoreApplication::translate("pagewick::cli", "unknown command \"%1\"")
+                              .arg(TextArgument(commandName)));
     if (positional.size() < 2)
-        return UsageError(QStringLiteral("%1: FOLDER is missing").arg(form->name));
-    if (positional.size() > 2)
         return UsageError(
-            QStringLiteral("%1: unexpected argument \"%2\"").arg(form->name, TextArgument(positional[2])));
+            QCoreApplication::translate("pagewick::cli", "%1: FOLDER is missing").arg(form->name));
+    if (positional.size() > 2)
+        return UsageError(QCoreApplication::translate("pagewick::cli", "%1: unexpected argument \"%2\"")
+                              .arg(form->name, TextArgument(positional[2])));
 
     // Every option is either required by the command or refused: an option that would be
     // silently ignored usually means a mistyped command line.
@@ -296,10 +306,11 @@ int Run(const QStringList& arguments) {
     for (const OptionUse& use : uses) {
         const QString optionName = QStringLiteral("--") + use.option.names().last();
         if (use.required && !parser.isSet(use.option))
-            return UsageError(
-                QStringLiteral("%1: %2 %3 is missing").arg(form->name, optionName, use.option.valueName()));
+            return UsageError(QCoreApplication::translate("pagewick::cli", "%1: %2 %3 is missing")
+                                  .arg(form->name, optionName, use.option.valueName()));
         if (!use.allowed && parser.isSet(use.option))
-            return UsageError(QStringLiteral("%1 does not take %2").arg(form->name, optionName));
+            return UsageError(QCoreApplication::translate("pagewick::cli", "%1 does not take %2")
+                                  .arg(form->name, optionName));
     }
 
     // The values of the options, checked before anything is read or written.
@@ -309,21 +320,24 @@ int Run(const QStringList& arguments) {
             WordIndex(parser.value(sort),
                       {QLatin1StringView("name"), QLatin1StringView("natural"), QLatin1StringView("date")});
         if (order < 0)
-            return UsageError(QStringLiteral("%1: --sort takes name, natural or date, not \"%2\"")
+            return UsageError(QCoreApplication::translate(
+                                  "pagewick::cli", "%1: --sort takes name, natural or date, not \"%2\"")
                                   .arg(form->name, TextArgument(parser.value(sort))));
         selection.order = PageOrder(order);
     }
     for (const QString& pattern : parser.values(exclude)) {
         if (!IsValidExcludePattern(pattern))
-            return UsageError(QStringLiteral("%1: --exclude \"%2\" is not a wildcard")
-                                  .arg(form->name, TextArgument(pattern)));
+            return UsageError(
+                QCoreApplication::translate("pagewick::cli", "%1: --exclude \"%2\" is not a wildcard")
+                    .arg(form->name, TextArgument(pattern)));
         selection.excludes << pattern;
     }
     if (parser.isSet(limit)) {
         bool ok = false;
         const qulonglong n = parser.value(limit).toULongLong(&ok);
         if (!ok || n < 1 || parser.value(limit).startsWith(u'+'))
-            return UsageError(QStringLiteral("%1: --limit takes a whole number from 1 up, not \"%2\"")
+            return UsageError(QCoreApplication::translate(
+                                  "pagewick::cli", "%1: --limit takes a whole number from 1 up, not \"%2\"")
                                   .arg(form->name, TextArgument(parser.value(limit))));
         selection.limit = int(std::min<qulonglong>(n, std::numeric_limits<int>::max()));
     }
@@ -336,12 +350,14 @@ int Run(const QStringList& arguments) {
         const int from =
             WordIndex(parser.value(description), {QLatin1StringView("title"), QLatin1StringView("meta")});
         if (from < 0)
-            return UsageError(QStringLiteral("%1: --description takes title or meta, not \"%2\"")
+            return UsageError(QCoreApplication::translate("pagewick::cli",
+                                                          "%1: --description takes title or meta, not \"%2\"")
                                   .arg(form->name, TextArgument(parser.value(description))));
         feedOptions.description = FeedDescription(from);
     }
     if (parser.isSet(feedUrl) && feedOptions.feedUrl.isEmpty())
-        return UsageError(QStringLiteral("%1: --feed-url is empty").arg(form->name));
+        return UsageError(
+            QCoreApplication::translate("pagewick::cli", "%1: --feed-url is empty").arg(form->name));
     const QString site = TextArgument(parser.value(siteUrl));
     const QString addressProblem =
         command == Command::Rss       ? FeedAddressProblem(FeedFormat::Rss, site, feedOptions)
@@ -352,18 +368,22 @@ int Run(const QStringList& arguments) {
         return UsageError(QStringLiteral("%1: %2").arg(form->name, addressProblem));
     const std::optional<WalkOptions> walk = ParseWalkOptions(parser, recursive, maxDepth);
     if (!walk)
-        return UsageError(QStringLiteral("%1: --max-depth takes a whole number, 0 or more").arg(form->name));
+        return UsageError(
+            QCoreApplication::translate("pagewick::cli", "%1: --max-depth takes a whole number, 0 or more")
+                .arg(form->name));
     // Found before anything is opened, so only what the process was given can match.
     const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
     const int outputFd = OutputDescriptor(outputFile);
     if (parser.isSet(watch) && (!parser.isSet(output) || outputFd >= 0))
-        return UsageError(QStringLiteral("%1: --watch needs -o FILE").arg(form->name));
+        return UsageError(
+            QCoreApplication::translate("pagewick::cli", "%1: --watch needs -o FILE").arg(form->name));
     cli::CheckFormat checkFormat = cli::CheckFormat::Text;
     if (parser.isSet(format)) {
         const QString value = TextArgument(parser.value(format));
         if (value != QStringLiteral("text") && value != QStringLiteral("json"))
             return UsageError(
-                QStringLiteral("%1: --format takes text or json, not \"%2\"").arg(form->name, value));
+                QCoreApplication::translate("pagewick::cli", "%1: --format takes text or json, not \"%2\"")
+                    .arg(form->name, value));
         checkFormat = value == QStringLiteral("json") ? cli::CheckFormat::Json : cli::CheckFormat::Text;
     }
 
@@ -443,7 +463,9 @@ int Run(const QStringList& arguments) {
             // Search engines refuse a sitemap past the protocol's limits: none is written. Its
             // size is known only once it is made, so it is made whole first (at most 50,000 pages).
             const auto refuse = [](const QString& problem) {
-                PrintError(QStringLiteral("cannot build the sitemap: %1").arg(problem).toUtf8());
+                PrintError(QCoreApplication::translate("pagewick::cli", "cannot build the sitemap: %1")
+                               .arg(problem)
+                               .toUtf8());
                 return false;
             };
             if (const QString problem = SitemapPagesProblem(FilterPageNames(names, selection.excludes), site);
@@ -519,5 +541,6 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pagewick-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PAGEWICK_VERSION));
+    InstallTranslations(app);
     return Run(RawArguments(argc, argv));
 }

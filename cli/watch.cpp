@@ -1,9 +1,12 @@
 #include "cli/watch.h"
 
+#include "cli/message.h"
+
 #include "engine/filename.h"
 #include "engine/paths.h"
 #include "engine/writefile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -76,7 +79,8 @@ bool FolderReadable(const QString& folderText) {
     const QByteArray path = FileNameToBytes(EnsureTrailingSeparator(folderText));
     DIR* dir = ::opendir(path.constData());
     if (!dir) {
-        Say("cannot read folder \"" + FileNameToBytes(folderText) + "\": " + std::strerror(errno));
+        Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot read folder \"%1\": %2"),
+                         {FileNameToBytes(folderText), std::strerror(errno)}));
         return false;
     }
     ::closedir(dir);
@@ -100,7 +104,10 @@ QByteArray DescriptorPath(int fd) {
 // What a failed inotify_add_watch means, in words that say what to do about it.
 QByteArray WatchError(int error) {
     if (error == ENOSPC)
-        return "the user's limit of inotify watches is reached (fs.inotify.max_user_watches)";
+        return QCoreApplication::translate(
+                   "pagewick::cli",
+                   "the user's limit of inotify watches is reached (fs.inotify.max_user_watches)")
+            .toUtf8();
     return std::strerror(error);
 }
 
@@ -155,7 +162,8 @@ public:
         const int top = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         struct stat st;
         if (top < 0 || ::fstat(top, &st) != 0) {
-            Say("cannot watch folder \"" + FileNameToBytes(folderText) + "\": " + std::strerror(errno));
+            Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch folder \"%1\": %2"),
+                             {FileNameToBytes(folderText), std::strerror(errno)}));
             if (top >= 0)
                 ::close(top);
             return false;
@@ -169,8 +177,10 @@ public:
         }
         const int wd = addWatch(top, path);
         if (wd < 0) {
-            Say("cannot watch folder \"" + FileNameToBytes(folderText) + "\": " + WatchError(errno) +
-                "; its changes would go unseen");
+            Say(MessageBytes(
+                QCoreApplication::translate("pagewick::cli",
+                                            "cannot watch folder \"%1\": %2; its changes would go unseen"),
+                {FileNameToBytes(folderText), WatchError(errno)}));
             ::close(top);
             return false;
         }
@@ -187,9 +197,10 @@ public:
                                            IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR);
             if (parentWd < 0 && !parentReported) {
                 parentReported = true;
-                Say("cannot watch folder \"" + parentPath + "\": " + WatchError(errno) +
-                    "; a new folder or link in the place of \"" + FileNameToBytes(folderText) +
-                    "\" would go unseen");
+                Say(MessageBytes(QCoreApplication::translate(
+                                     "pagewick::cli", "cannot watch folder \"%1\": %2; a new folder or link "
+                                                      "in the place of \"%3\" would go unseen"),
+                                 {parentPath, WatchError(errno), FileNameToBytes(folderText)}));
             }
         }
         if (walk.recursive)
@@ -250,13 +261,17 @@ private:
             if (name.isEmpty()) {
                 char target[4096];
                 const ssize_t n = ::readlink(DescriptorPath(folderFd).constData(), target, sizeof target);
-                name = n > 0 && n < ssize_t(sizeof target) ? QByteArray(target, n)
-                                                           : QByteArray("(a folder too deep to name)");
+                name = n > 0 && n < ssize_t(sizeof target)
+                           ? QByteArray(target, n)
+                           : QCoreApplication::translate("pagewick::cli", "(a folder too deep to name)")
+                                 .toUtf8();
                 if (!topReal.isEmpty() && name.startsWith(topReal))
                     name = FileNameToBytes(EnsureTrailingSeparator(folderText)) + name.sliced(topReal.size());
             }
-            failed.append("cannot watch folder \"" + name + "\": " + WatchError(error) +
-                          "; its changes are not seen");
+            failed.append(
+                MessageBytes(QCoreApplication::translate(
+                                 "pagewick::cli", "cannot watch folder \"%1\": %2; its changes are not seen"),
+                             {name, WatchError(error)}));
         };
         if (useDescriptors) {
             options.visitFolder = [&](int folderFd) { tryWatch(folderFd, QByteArray()); };
@@ -276,7 +291,9 @@ private:
         for (const QByteArray& line : std::as_const(failed))
             Say(line);
         if (unnamed > 0)
-            Say("cannot watch " + QByteArray::number(unnamed) + " more folders; their changes are not seen");
+            Say(MessageBytes(QCoreApplication::translate(
+                                 "pagewick::cli", "cannot watch %1 more folders; their changes are not seen"),
+                             {QByteArray::number(unnamed)}));
     }
 
     bool matters(const inotify_event& event) {
@@ -340,12 +357,14 @@ private:
 int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QString& outputFile,
                     const std::function<std::optional<QString>()>& build, const QStringList& alsoWatched) {
     if (!CatchStopSignals()) {
-        Say(QByteArray("cannot watch for signals: ") + std::strerror(errno));
+        Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch for signals: %1"),
+                         {std::strerror(errno)}));
         return 1;
     }
     FolderWatch watch(folderText, walk, outputFile);
     if (watch.handle() < 0) {
-        Say(QByteArray("cannot watch the folder: ") + std::strerror(watch.error()));
+        Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch the folder: %1"),
+                         {std::strerror(watch.error())}));
         return 1;
     }
     // Watching starts before the first build, so no change after it goes unseen.
@@ -384,7 +403,8 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
             return;
         QString writeError;
         if (WriteTextFile(outputFile, *text, &writeError))
-            Say("wrote " + FileNameToBytes(outputFile));
+            Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "wrote %1"),
+                             {FileNameToBytes(outputFile)}));
         else
             Say(writeError.toUtf8());
     });

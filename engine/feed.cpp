@@ -5,6 +5,7 @@
 #include "engine/paths.h"
 #include "engine/spool_p.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 #include <algorithm>
@@ -196,11 +197,20 @@ bool IsWebAddress(const QString& text) {
 
 QString SiteAddressProblem(const QString& siteUrl) {
     if (!IsWebAddress(siteUrl))
-        return u"the site address \"%1\" is not an absolute http or https address"_s.arg(siteUrl);
+        return QCoreApplication::translate("pagewick::engine",
+                                           "the site address \"%1\" is not an absolute http or https address")
+            .arg(siteUrl);
     const QUrl url(siteUrl, QUrl::StrictMode);
-    if (url.hasQuery() || url.hasFragment())
-        return u"the site address \"%1\" has a %2, and page addresses cannot be put after one"_s.arg(
-            siteUrl, url.hasQuery() ? u"query (\"?\")"_s : u"fragment (\"#\")"_s);
+    if (url.hasQuery())
+        return QCoreApplication::translate(
+                   "pagewick::engine",
+                   "the site address \"%1\" has a query (\"?\"), and page addresses cannot be put after one")
+            .arg(siteUrl);
+    if (url.hasFragment())
+        return QCoreApplication::translate("pagewick::engine",
+                                           "the site address \"%1\" has a fragment (\"#\"), and page "
+                                           "addresses cannot be put after one")
+            .arg(siteUrl);
     return {};
 }
 
@@ -219,14 +229,16 @@ unsigned FeedPageWants(FeedFormat format, const FeedOptions& options) {
 
 QString FeedAddressProblem(FeedFormat format, const QString& siteUrl, const FeedOptions& options) {
     if (format == FeedFormat::Atom && options.feedUrl.isEmpty())
-        return u"an Atom feed needs the feed's own address"_s;
+        return QCoreApplication::translate("pagewick::engine", "an Atom feed needs the feed's own address");
     const bool published = format == FeedFormat::Atom || options.guid || !options.feedUrl.isEmpty();
     if (!published)
         return {};
     if (QString problem = SiteAddressProblem(siteUrl); !problem.isEmpty())
         return problem;
     if (!options.feedUrl.isEmpty() && !IsWebAddress(options.feedUrl))
-        return u"the feed address \"%1\" is not an absolute http or https address"_s.arg(options.feedUrl);
+        return QCoreApplication::translate("pagewick::engine",
+                                           "the feed address \"%1\" is not an absolute http or https address")
+            .arg(options.feedUrl);
     return {};
 }
 

@@ -3,6 +3,8 @@
 #include "engine/feed.h"
 #include "engine/index.h"
 
+#include <QCoreApplication>
+
 namespace pagewick {
 
 using namespace Qt::StringLiterals;
@@ -46,9 +48,11 @@ std::optional<QList<IndexDetail>> ParseIndexDetails(const QString& words, QStrin
         const auto* found = std::find_if(std::begin(kDetailWords), std::end(kDetailWords),
                                          [&word](const DetailWord& entry) { return word == entry.word; });
         if (found == std::end(kDetailWords))
-            return fail(u"\"%1\" is not a detail: date, size or description"_s.arg(word));
+            return fail(QCoreApplication::translate("pagewick::engine",
+                                                    "\"%1\" is not a detail: date, size or description")
+                            .arg(word));
         if (details.contains(found->detail))
-            return fail(u"\"%1\" is given twice"_s.arg(word));
+            return fail(QCoreApplication::translate("pagewick::engine", "\"%1\" is given twice").arg(word));
         details.append(found->detail);
     }
     return details;

@@ -121,8 +121,11 @@ std::unique_ptr<PageSource> Failed(QString* whyNot, const QString& reason) {
     return nullptr;
 }
 
+// In English whatever the locale: the reasons end up in the site check's report, which reads the
+// same in every language.
 QString ErrorText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    const char* description = strerrordesc_np(error);
+    return description ? QString::fromLatin1(description) : QStringLiteral("error %1").arg(error);
 }
 
 // A listed page was a regular file when the folder was listed (its directory entry, or a stat of a

@@ -9,6 +9,8 @@
 #include "engine/index.h"
 #include "engine/pagereader_p.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace pagewick {
@@ -376,19 +378,25 @@ std::optional<PageTemplate> PageTemplate::Parse(QByteArrayView bytes, const QStr
         }
         const qsizetype close = text.indexOf(u"}}", at + 2);
         if (close < 0 || QStringView(text).sliced(at, close - at).contains(u'\n'))
-            return fail(u"line %1: \"{{\" without its \"}}\" (\"{{{{\" writes \"{{\")"_s.arg(lineAt(at)));
+            return fail(QCoreApplication::translate(
+                            "pagewick::engine", "line %1: \"{{\" without its \"}}\" (\"{{{{\" writes \"{{\")")
+                            .arg(lineAt(at)));
         const QString name = text.sliced(at + 2, close - at - 2).trimmed();
         const auto* known = std::find_if(std::begin(kPlaceholders), std::end(kPlaceholders),
                                          [&name](const PlaceholderName& p) { return name == p.name; });
         if (known == std::end(kPlaceholders))
             return fail(
-                u"line %1: unknown placeholder %2 (known: {{title}}, {{index}}, {{updated}}, {{count}})"_s
+                QCoreApplication::translate(
+                    "pagewick::engine",
+                    "line %1: unknown placeholder %2 (known: {{title}}, {{index}}, {{updated}}, {{count}})")
                     .arg(lineAt(at))
                     .arg(text.sliced(at, std::min<qsizetype>(close + 2 - at, 60))));
         const Context context = contextAt(at);
         if (known->placeholder == Index && context != Context::Text)
-            return fail(
-                u"line %1: {{index}} stands inside a tag; it belongs in the page's text"_s.arg(lineAt(at)));
+            return fail(QCoreApplication::translate(
+                            "pagewick::engine",
+                            "line %1: {{index}} stands inside a tag; it belongs in the page's text")
+                            .arg(lineAt(at)));
         if (!literal.isEmpty())
             result.pieces.append({0, Context::Text, std::exchange(literal, QString())});
         result.pieces.append({known->placeholder, context, QString()});
@@ -399,7 +407,8 @@ std::optional<PageTemplate> PageTemplate::Parse(QByteArrayView bytes, const QStr
     if (!literal.isEmpty())
         result.pieces.append({0, Context::Text, literal});
     if (!result.uses(Index))
-        return fail(u"there is no {{index}}, the place of the index in the page"_s);
+        return fail(QCoreApplication::translate("pagewick::engine",
+                                                "there is no {{index}}, the place of the index in the page"));
     return result;
 }
 
@@ -438,7 +447,8 @@ std::optional<PageTemplate> LoadPageTemplate(const QString& path, const QString&
                                              QString* error) {
     const auto fail = [error, &path](const QString& why) -> std::optional<PageTemplate> {
         if (error)
-            *error = u"cannot read the template \"%1\": %2"_s.arg(path, why);
+            *error = QCoreApplication::translate("pagewick::engine", "cannot read the template \"%1\": %2")
+                         .arg(path, why);
         return std::nullopt;
     };
     QString whyNot;
@@ -449,12 +459,12 @@ std::optional<PageTemplate> LoadPageTemplate(const QString& path, const QString&
     constexpr qsizetype kChunk = 64 * 1024;
     for (;;) {
         if (bytes.size() > kLargestTemplate)
-            return fail(u"it is larger than 16 MiB"_s);
+            return fail(QCoreApplication::translate("pagewick::engine", "it is larger than 16 MiB"));
         const qsizetype had = bytes.size();
         bytes.resize(had + kChunk);
         const qsizetype n = source->readAt(had, bytes.data() + had, kChunk);
         if (n < 0)
-            return fail(u"a read failed"_s);
+            return fail(QCoreApplication::translate("pagewick::engine", "a read failed"));
         bytes.resize(had + n);
         if (n == 0)
             break;
@@ -462,7 +472,7 @@ std::optional<PageTemplate> LoadPageTemplate(const QString& path, const QString&
     QString why;
     std::optional<PageTemplate> parsed = PageTemplate::Parse(bytes, stylesheetUrl, &why);
     if (!parsed && error)
-        *error = u"the template \"%1\": %2"_s.arg(path, why);
+        *error = QCoreApplication::translate("pagewick::engine", "the template \"%1\": %2").arg(path, why);
     return parsed;
 }
 

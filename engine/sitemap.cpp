@@ -3,6 +3,8 @@
 #include "engine/feed.h"
 #include "engine/paths.h"
 
+#include <QCoreApplication>
+
 namespace pagewick {
 
 using namespace Qt::Literals::StringLiterals;
@@ -77,7 +79,9 @@ QString SitemapAddressProblem(const QString& siteUrl) {
 
 QString SitemapPagesProblem(const QStringList& pageNames, const QString& siteUrl) {
     if (pageNames.size() > kSitemapMaxPages)
-        return u"it would list %1 pages, more than the %2 a sitemap may hold"_s.arg(pageNames.size())
+        return QCoreApplication::translate("pagewick::engine",
+                                           "it would list %1 pages, more than the %2 a sitemap may hold")
+            .arg(pageNames.size())
             .arg(kSitemapMaxPages);
     const QString base = EnsureTrailingSlash(EncodedWebAddress(siteUrl));
     for (const QString& name : pageNames) {
@@ -86,10 +90,11 @@ QString SitemapPagesProblem(const QStringList& pageNames, const QString& siteUrl
             continue;
         const qsizetype length = base.size() + PercentEncodePagePath(name).size();
         if (length > kSitemapMaxUrlLength)
-            return u"the address of %1 would be %2 characters long, and a sitemap's addresses must be "
-                   "shorter than %3"_s.arg(name.size() > 120 ? name.first(100) + u"..."_s : name)
-                       .arg(length)
-                       .arg(kSitemapMaxUrlLength + 1);
+            return QCoreApplication::translate(
+                       "pagewick::engine", "the address of %1 would be %2 characters long, and a sitemap's "
+                                           "addresses must be shorter than %3")
+                .arg(name.size() > 120 ? name.first(100) + u"..."_s : name, QString::number(length),
+                     QString::number(kSitemapMaxUrlLength + 1));
     }
     return {};
 }
@@ -100,8 +105,10 @@ QString SitemapSizeProblem(const QString& sitemapText) {
         bytes += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 || c.isSurrogate() ? 2 : 3;
     if (bytes <= kSitemapMaxBytes)
         return {};
-    return u"it would be %1 bytes long, more than the %2 (50 MB) a sitemap may be"_s.arg(bytes).arg(
-        kSitemapMaxBytes);
+    return QCoreApplication::translate("pagewick::engine",
+                                       "it would be %1 bytes long, more than the %2 (50 MB) a sitemap may be")
+        .arg(bytes)
+        .arg(kSitemapMaxBytes);
 }
 
 } // namespace pagewick

@@ -36,8 +36,11 @@ namespace {
 using detail::MatchesPagePattern;
 using detail::OpenFolderAt;
 
+// In English whatever the locale: the reasons end up in the site check's report, which reads the
+// same in every language.
 QString ErrorText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    const char* description = strerrordesc_np(error);
+    return description ? QString::fromLatin1(description) : QStringLiteral("error %1").arg(error);
 }
 
 QString RelativeName(const QByteArray& path) {

@@ -2,6 +2,7 @@
 
 #include "engine/filename.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSaveFile>
 #include <QStringEncoder>
@@ -43,7 +44,7 @@ Target Probe(const QByteArray& name) {
             target.kind = Target::Missing;
         else if (errno == ELOOP) {
             target.kind = Target::Other;
-            target.what = QStringLiteral("a loop of symbolic links");
+            target.what = QCoreApplication::translate("pagewick::engine", "a loop of symbolic links");
         }
         return target;
     }
@@ -56,7 +57,9 @@ Target Probe(const QByteArray& name) {
 }
 
 QString NotRegular(const Target& target) {
-    return QStringLiteral("it is not a regular file but %1, and was left as it is.").arg(target.what);
+    return QCoreApplication::translate("pagewick::engine",
+                                       "it is not a regular file but %1, and was left as it is.")
+        .arg(target.what);
 }
 
 // Writes all of bytes, or fails with the device's error. The file is unbuffered and every short
@@ -86,7 +89,8 @@ QString WriteIntoStream(const QByteArray& name, const QByteArray& bytes) {
     struct stat status = {};
     if (::fstat(fd, &status) != 0 || !(S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode))) {
         ::close(fd);
-        return QStringLiteral("it changed while it was being opened; nothing was written.");
+        return QCoreApplication::translate("pagewick::engine",
+                                           "it changed while it was being opened; nothing was written.");
     }
     QString failure;
     for (qsizetype done = 0; done < bytes.size();) {
@@ -163,7 +167,8 @@ bool WriteTextFile(const QString& path, const QString& text, QString* error, Spe
     if (failure.isEmpty())
         return true;
     if (error)
-        *error = QStringLiteral("Could not write %1: %2").arg(QDir::toNativeSeparators(path), failure);
+        *error = QCoreApplication::translate("pagewick::engine", "Could not write %1: %2")
+                     .arg(QDir::toNativeSeparators(path), failure);
     return false;
 }
 
@@ -231,16 +236,16 @@ bool WriteIntoDescriptor(int fd, const QString& text, QString* error) {
 
 QString FileKindName(unsigned mode) {
     if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
+        return QCoreApplication::translate("pagewick::engine", "a folder");
     if (S_ISFIFO(mode))
-        return QStringLiteral("a named pipe (FIFO)");
+        return QCoreApplication::translate("pagewick::engine", "a named pipe (FIFO)");
     if (S_ISCHR(mode))
-        return QStringLiteral("a character device");
+        return QCoreApplication::translate("pagewick::engine", "a character device");
     if (S_ISBLK(mode))
-        return QStringLiteral("a block device");
+        return QCoreApplication::translate("pagewick::engine", "a block device");
     if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("a special file");
+        return QCoreApplication::translate("pagewick::engine", "a socket");
+    return QCoreApplication::translate("pagewick::engine", "a special file");
 }
 
 } // namespace pagewick

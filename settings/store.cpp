@@ -2,6 +2,7 @@
 
 #include "engine/writefile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -35,7 +36,8 @@ QSettings OpenStore(const QString& fileName) {
 QString NotRegularFileKind(const QString& path) {
     struct stat status = {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return errno == ELOOP ? QStringLiteral("a loop of symbolic links") : QString();
+        return errno == ELOOP ? QCoreApplication::translate("pagewick::settings", "a loop of symbolic links")
+                              : QString();
     return S_ISREG(status.st_mode) ? QString() : FileKindName(status.st_mode);
 }
 
@@ -46,7 +48,9 @@ QString StoreRefusal(const QString& fileName) {
     for (const QString& path : {fileName, fileName + QStringLiteral(".lock")}) {
         const QString kind = NotRegularFileKind(path);
         if (!kind.isEmpty())
-            return QStringLiteral("%1 is not a regular file but %2, so Pagewick neither reads nor writes it.")
+            return QCoreApplication::translate(
+                       "pagewick::settings",
+                       "%1 is not a regular file but %2, so Pagewick neither reads nor writes it.")
                 .arg(QDir::toNativeSeparators(path), kind);
     }
     return {};
@@ -61,12 +65,15 @@ QString DescribeWriteFailure(const QString& fileName) {
         dir = QFileInfo(dir).absolutePath();
     const QFileInfo ancestor(dir);
     if (!ancestor.isDir())
-        return QStringLiteral("%1 cannot be created because %2 is not a folder.")
+        return QCoreApplication::translate("pagewick::settings",
+                                           "%1 cannot be created because %2 is not a folder.")
             .arg(QDir::toNativeSeparators(fileName), QDir::toNativeSeparators(dir));
     if (!ancestor.isWritable())
-        return QStringLiteral("%1 cannot be written: no permission to write in %2.")
+        return QCoreApplication::translate("pagewick::settings",
+                                           "%1 cannot be written: no permission to write in %2.")
             .arg(QDir::toNativeSeparators(fileName), QDir::toNativeSeparators(dir));
-    return QStringLiteral("%1 cannot be written (the disk may be full or read-only).")
+    return QCoreApplication::translate("pagewick::settings",
+                                       "%1 cannot be written (the disk may be full or read-only).")
         .arg(QDir::toNativeSeparators(fileName));
 }
 
@@ -87,7 +94,7 @@ bool WriteSettingsStore(const std::function<void(QSettings&)>& write, QString* e
         return true;
     case QSettings::FormatError:
         if (error)
-            *error = QStringLiteral("%1 is damaged and cannot be read.")
+            *error = QCoreApplication::translate("pagewick::settings", "%1 is damaged and cannot be read.")
                          .arg(QDir::toNativeSeparators(store.fileName()));
         return false;
     case QSettings::AccessError:

@@ -2,6 +2,7 @@
 
 #include "engine/filename.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <cerrno>
@@ -17,7 +18,7 @@ QString FolderToOpen(const QString& path, QString* problem) {
         return QString();
     };
     if (path.isEmpty())
-        return fail(QStringLiteral("No folder was given."));
+        return fail(QCoreApplication::translate("pagewick::FolderToOpen", "No folder was given."));
     // Made absolute by hand: QDir and QFileInfo would take the name as UTF-8 and lose bytes that
     // are not.
     const QString absolute =
@@ -25,7 +26,7 @@ QString FolderToOpen(const QString& path, QString* problem) {
     struct stat status = {};
     if (::stat(FileNameToBytes(absolute).constData(), &status) != 0)
         return fail(
-            QStringLiteral("%1 cannot be opened: %2.")
+            QCoreApplication::translate("pagewick::FolderToOpen", "%1 cannot be opened: %2.")
                 .arg(QDir::toNativeSeparators(absolute), QString::fromLocal8Bit(std::strerror(errno))));
     if (S_ISDIR(status.st_mode))
         return absolute;

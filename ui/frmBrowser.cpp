@@ -179,7 +179,7 @@ void BuildIndexPreview(QTextDocument* document, const QString& indexText) {
 }
 
 frmBrowser::frmBrowser(QWidget* parent)
-    : PreviewWindow(u"Pagewick Browser"_s, QSize(50, 200), parent), brwBrowser(new OfflineTextBrowser(this)),
+    : PreviewWindow(tr("Pagewick Browser"), QSize(50, 200), parent), brwBrowser(new OfflineTextBrowser(this)),
       openLink([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
 
     brwBrowser->setObjectName(u"brwBrowser"_s);
@@ -241,8 +241,8 @@ void frmBrowser::brwBrowser_AnchorClicked(const QUrl& link) {
     // Anything else (other files, other machines' shares, script addresses) stays here.
     if (!MayOpen(folderText, url)) {
         QMessageBox box(QMessageBox::Warning, AppTitle(),
-                        u"Pagewick opens only web pages and the pages of the listed folder. "
-                        "This link is not opened:\n\n"_s +
+                        tr("Pagewick opens only web pages and the pages of the listed folder. "
+                           "This link is not opened:\n\n") +
                             url.toDisplayString(),
                         QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);

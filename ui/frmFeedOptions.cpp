@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -28,7 +29,8 @@ constexpr PageOrder kOrders[] = {PageOrder::Name, PageOrder::Natural, PageOrder:
 QString AddressProblem(const QString& what, const QString& address) {
     if (address.isEmpty() || IsWebAddress(address))
         return {};
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "pagewick::frmFeedOptions",
                "The address of the %1 must be an absolute http:// or https:// address; \"%2\" is not.")
         .arg(what, address);
 }
@@ -37,55 +39,49 @@ QString AddressProblem(const QString& what, const QString& address) {
 
 frmFeedOptions::frmFeedOptions(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmFeedOptions"));
-    setWindowTitle(QStringLiteral("Feed Options"));
+    setWindowTitle(tr("Feed Options"));
 
-    auto* rss = new QGroupBox(QStringLiteral("RSS code"), this);
-    chkGuid =
-        NamedControl(new QCheckBox(QStringLiteral("Give every item a guid (its link)"), rss), "chkGuid");
+    auto* rss = new QGroupBox(tr("RSS code"), this);
+    chkGuid = NamedControl(new QCheckBox(tr("Give every item a guid (its link)"), rss), "chkGuid");
     txtFeedUrl = NamedControl(new QLineEdit(rss), "txtFeedUrl");
     txtFeedUrl->setPlaceholderText(QStringLiteral("https://example.org/feed.xml"));
-    txtFeedUrl->setToolTip(
-        QStringLiteral("Where the feed will be published; named in the feed as its own address"));
-    chkDates =
-        NamedControl(new QCheckBox(QStringLiteral("Add page dates (also to the sitemap)"), rss), "chkDates");
-    chkMetaDescription = NamedControl(
-        new QCheckBox(QStringLiteral("Describe pages by their meta description (also in Atom)"), rss),
-        "chkMetaDescription");
+    txtFeedUrl->setToolTip(tr("Where the feed will be published; named in the feed as its own address"));
+    chkDates = NamedControl(new QCheckBox(tr("Add page dates (also to the sitemap)"), rss), "chkDates");
+    chkMetaDescription =
+        NamedControl(new QCheckBox(tr("Describe pages by their meta description (also in Atom)"), rss),
+                     "chkMetaDescription");
     auto* rssForm = new QFormLayout(rss);
     rssForm->addRow(chkGuid);
-    rssForm->addRow(QStringLiteral("Feed address:"), txtFeedUrl);
+    rssForm->addRow(tr("Feed address:"), txtFeedUrl);
     rssForm->addRow(chkDates);
     rssForm->addRow(chkMetaDescription);
 
-    auto* atom = new QGroupBox(QStringLiteral("Atom feed"), this);
+    auto* atom = new QGroupBox(tr("Atom feed"), this);
     txtAtomFeedUrl = NamedControl(new QLineEdit(atom), "txtAtomFeedUrl");
     txtAtomFeedUrl->setPlaceholderText(QStringLiteral("https://example.org/atom.xml"));
-    txtAtomFeedUrl->setToolTip(
-        QStringLiteral("Where the Atom feed will be published; Save Atom Feed needs it"));
+    txtAtomFeedUrl->setToolTip(tr("Where the Atom feed will be published; Save Atom Feed needs it"));
     auto* atomForm = new QFormLayout(atom);
-    atomForm->addRow(QStringLiteral("Feed address:"), txtAtomFeedUrl);
+    atomForm->addRow(tr("Feed address:"), txtAtomFeedUrl);
 
-    auto* pages = new QGroupBox(QStringLiteral("Pages in the feeds"), this);
+    auto* pages = new QGroupBox(tr("Pages in the feeds"), this);
     cboOrder = NamedControl(new QComboBox(pages), "cboOrder");
-    cboOrder->addItems({QStringLiteral("By name"),
-                        QStringLiteral("By name, numbers as numbers (page2, page10)"),
-                        QStringLiteral("By date, newest first")});
+    cboOrder->addItems(
+        {tr("By name"), tr("By name, numbers as numbers (page2, page10)"), tr("By date, newest first")});
     spnLimit = NamedControl(new QSpinBox(pages), "spnLimit");
     spnLimit->setRange(0, 1000000);
-    spnLimit->setSpecialValueText(QStringLiteral("All pages"));
-    spnLimit->setSuffix(QStringLiteral(" pages"));
+    spnLimit->setSpecialValueText(tr("All pages"));
+    spnLimit->setSuffix(tr(" pages"));
     txtExcludes = NamedControl(new QPlainTextEdit(pages), "txtExcludes");
     txtExcludes->setTabChangesFocus(true);
     txtExcludes->setPlaceholderText(QStringLiteral("draft-*"));
-    txtExcludes->setToolTip(
-        QStringLiteral("One pattern a line: * any characters, ? one character, [abc] one of a set; "
-                       "letter case is ignored"));
+    txtExcludes->setToolTip(tr("One pattern a line: * any characters, ? one character, [abc] one of a set; "
+                               "letter case is ignored"));
     txtExcludes->setFixedHeight(txtExcludes->fontMetrics().lineSpacing() * 4 + 2 * txtExcludes->frameWidth() +
                                 8);
     auto* pagesForm = new QFormLayout(pages);
-    pagesForm->addRow(QStringLiteral("Order:"), cboOrder);
-    pagesForm->addRow(QStringLiteral("At most:"), spnLimit);
-    pagesForm->addRow(QStringLiteral("Leave out:"), txtExcludes);
+    pagesForm->addRow(tr("Order:"), cboOrder);
+    pagesForm->addRow(tr("At most:"), spnLimit);
+    pagesForm->addRow(tr("Leave out:"), txtExcludes);
 
     buttons = NamedControl(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
                                                     QDialogButtonBox::RestoreDefaults,
@@ -96,8 +92,7 @@ frmFeedOptions::frmFeedOptions(QWidget* parent) : QDialog(parent) {
     connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
             &frmFeedOptions::restoreDefaults);
 
-    auto* note =
-        new QLabel(QStringLiteral("With every option off, Create XML code builds the plain RSS code."), this);
+    auto* note = new QLabel(tr("With every option off, Create XML code builds the plain RSS code."), this);
     note->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -142,15 +137,15 @@ FeedSettings frmFeedOptions::settings() const {
 
 QString frmFeedOptions::problem() const {
     const FeedSettings chosen = settings();
-    if (QString problem = AddressProblem(QStringLiteral("RSS feed"), chosen.options.feedUrl);
+    if (QString problem = AddressProblem(tr("RSS feed", "the address of the ..."), chosen.options.feedUrl);
         !problem.isEmpty())
         return problem;
-    if (QString problem = AddressProblem(QStringLiteral("Atom feed"), chosen.atomFeedUrl); !problem.isEmpty())
+    if (QString problem = AddressProblem(tr("Atom feed", "the address of the ..."), chosen.atomFeedUrl);
+        !problem.isEmpty())
         return problem;
     for (const QString& pattern : chosen.options.selection.excludes) {
         if (!IsValidExcludePattern(pattern))
-            return QStringLiteral("\"%1\" cannot be read as a pattern: a \"[\" needs its \"]\".")
-                .arg(pattern);
+            return tr("\"%1\" cannot be read as a pattern: a \"[\" needs its \"]\".").arg(pattern);
     }
     return {};
 }

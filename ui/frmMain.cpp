@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -98,8 +99,9 @@ QString PageDateText(const QDateTime& created, const QDateTime& lastModified) {
     if (known(created))
         return locale.toString(created, QLocale::ShortFormat);
     if (known(lastModified))
-        return QStringLiteral("Last modified: ") + locale.toString(lastModified, QLocale::ShortFormat);
-    return QStringLiteral("Creation date unknown");
+        return QCoreApplication::translate("pagewick::frmMain", "Last modified: ") +
+               locale.toString(lastModified, QLocale::ShortFormat);
+    return QCoreApplication::translate("pagewick::frmMain", "Creation date unknown");
 }
 
 frmMain::frmMain(QWidget* parent, const QString& startFolder) : QWidget(parent), icon(PagewickIcon()) {
@@ -140,7 +142,7 @@ void frmMain::createClientArea() {
 }
 
 void frmMain::createFolderControls() {
-    Frame1 = NamedControl(new QGroupBox(QStringLiteral("Folder"), clientArea), "Frame1");
+    Frame1 = NamedControl(new QGroupBox(tr("Folder"), clientArea), "Frame1");
     PlaceInTwips(Frame1, 120, 120, 4335, 735);
     // The caption sits on the frame's top line, so the controls placed inside stand clear of it.
     Frame1->setStyleSheet(QStringLiteral(
@@ -149,19 +151,19 @@ void frmMain::createFolderControls() {
 
     txtMap = NamedControl(new QLineEdit(Frame1), "txtMap");
     PlaceInTwips(txtMap, 120, 240, 2535, 285);
-    txtMap->setToolTip(QStringLiteral("The selected folder"));
+    txtMap->setToolTip(tr("The selected folder"));
     txtMap->setAccessibleName(txtMap->toolTip());
     // A remembered folder of any length comes back whole (the box would cut it at 32,767).
     txtMap->setMaxLength(std::numeric_limits<int>::max());
 
-    cmdBrowse = NamedControl(new QPushButton(QStringLiteral("Browse"), Frame1), "cmdBrowse");
+    cmdBrowse = NamedControl(new QPushButton(tr("Browse"), Frame1), "cmdBrowse");
     PlaceInTwips(cmdBrowse, 2880, 240, 1215, 375);
-    cmdBrowse->setToolTip(QStringLiteral("Browse to select a folder"));
+    cmdBrowse->setToolTip(tr("Browse to select a folder"));
     PressedByReturn(cmdBrowse);
 
     lstFiles = NamedControl(new QListWidget(clientArea), "lstFiles");
     PlaceInTwips(lstFiles, 240, 960, 2295, 2790);
-    lstFiles->setToolTip(QStringLiteral("List of files"));
+    lstFiles->setToolTip(tr("List of files"));
     lstFiles->setAccessibleName(lstFiles->toolTip());
     lstFiles->setSelectionMode(QAbstractItemView::SingleSelection);
     lstFiles->setUniformItemSizes(true); // keeps a list of many thousand names quick to fill
@@ -181,27 +183,32 @@ struct ActionButton {
 };
 
 const ActionButton kActionButtons[] = {
-    {ColCreate, "cmdCreate", "Create HTML", "Create an index", 960, &frmMain::cmdCreate_Click},
-    {ColViewHTML, "cmdViewHTML", "View HTML code",
-     "View the HTML code of the index. You can copy and paste into your HTML editor", 1440,
-     &frmMain::cmdViewHTML_Click},
-    {ColBrowseHTML, "cmdBrowseHTML", "View in Browser", "View the index in a browser", 1920,
+    {ColCreate, "cmdCreate", QT_TRANSLATE_NOOP("pagewick::frmMain", "Create HTML"),
+     QT_TRANSLATE_NOOP("pagewick::frmMain", "Create an index"), 960, &frmMain::cmdCreate_Click},
+    {ColViewHTML, "cmdViewHTML", QT_TRANSLATE_NOOP("pagewick::frmMain", "View HTML code"),
+     QT_TRANSLATE_NOOP("pagewick::frmMain",
+                       "View the HTML code of the index. You can copy and paste into your HTML editor"),
+     1440, &frmMain::cmdViewHTML_Click},
+    {ColBrowseHTML, "cmdBrowseHTML", QT_TRANSLATE_NOOP("pagewick::frmMain", "View in Browser"),
+     QT_TRANSLATE_NOOP("pagewick::frmMain", "View the index in a browser"), 1920,
      &frmMain::cmdBrowseHTML_Click},
-    {ColSaveFile, "cmdSaveFile", "Save HTML file", "", 2400, &frmMain::cmdSaveFile_Click},
-    {ColCreateXMLcode, "cmdCreateXMLcode", "Create XML code",
-     "Click to genereate XML code to include in a RSS feed", 2880, &frmMain::cmdCreateXMLcode_Click},
-    {ColViewXMLcode, "cmdViewXMLcode", "View XML code",
-     "Click to view the XML code to be pasted in a RSS feed", 3360, &frmMain::cmdViewXMLcode_Click},
+    {ColSaveFile, "cmdSaveFile", QT_TRANSLATE_NOOP("pagewick::frmMain", "Save HTML file"), "", 2400,
+     &frmMain::cmdSaveFile_Click},
+    {ColCreateXMLcode, "cmdCreateXMLcode", QT_TRANSLATE_NOOP("pagewick::frmMain", "Create XML code"),
+     QT_TRANSLATE_NOOP("pagewick::frmMain", "Click to genereate XML code to include in a RSS feed"), 2880,
+     &frmMain::cmdCreateXMLcode_Click},
+    {ColViewXMLcode, "cmdViewXMLcode", QT_TRANSLATE_NOOP("pagewick::frmMain", "View XML code"),
+     QT_TRANSLATE_NOOP("pagewick::frmMain", "Click to view the XML code to be pasted in a RSS feed"), 3360,
+     &frmMain::cmdViewXMLcode_Click},
 };
 
 } // namespace
 
 void frmMain::createActionButtons() {
     for (const ActionButton& entry : kActionButtons) {
-        auto* button =
-            NamedControl(new QPushButton(QString::fromUtf8(entry.caption), clientArea), entry.name);
+        auto* button = NamedControl(new QPushButton(tr(entry.caption), clientArea), entry.name);
         PlaceInTwips(button, 2760, entry.top, 1575, 375);
-        button->setToolTip(QString::fromUtf8(entry.toolTip));
+        button->setToolTip(*entry.toolTip ? tr(entry.toolTip) : QString());
         PressedByReturn(button);
         actionButtons[entry.column] = button;
     }
@@ -404,7 +411,7 @@ void frmMain::txtMap_Change() {
     applyButtonState(RowFolderScanned);
 
     if (!remembered)
-        reportSettingFailure(QStringLiteral("the folder"), settingError);
+        reportSettingFailure(tr("the folder"), settingError);
 }
 
 void frmMain::cmdBrowse_Click() {
@@ -454,8 +461,8 @@ void frmMain::cmdCreateXMLcode_Click() {
     applyButtonState(RowCreateXmlPressed);
     {
         const WindowBusyPointer windowBusy(this);
-        FeedTitle = askFeedAnswer(QStringLiteral("Give the title of the RSS feed"), FeedTitle);
-        SiteUrl = askFeedAnswer(QStringLiteral("Give the URL of the website"), SiteUrl);
+        FeedTitle = askFeedAnswer(tr("Give the title of the RSS feed"), FeedTitle);
+        SiteUrl = askFeedAnswer(tr("Give the URL of the website"), SiteUrl);
         // The plain feed takes any answers; once an option publishes an address, it must be one.
         problem = FeedAddressProblem(FeedFormat::Rss, SiteUrl, feedSettings.options);
         if (problem.isEmpty()) {
@@ -467,8 +474,7 @@ void frmMain::cmdCreateXMLcode_Click() {
     if (!problem.isEmpty()) {
         QMessageBox box(
             QMessageBox::Warning, AppTitle(),
-            QStringLiteral("Pagewick cannot build the RSS code: %1.\n\nThe last RSS code is kept.")
-                .arg(problem),
+            tr("Pagewick cannot build the RSS code: %1.\n\nThe last RSS code is kept.").arg(problem),
             QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
@@ -525,12 +531,11 @@ void frmMain::cmdSaveFile_Click() {
     const std::optional<PageTemplate> pageTemplate =
         LoadPageTemplate(pageSettings.templateFile, pageSettings.stylesheetUrl, &why);
     if (!pageTemplate) {
-        QMessageBox box(
-            QMessageBox::Warning, AppTitle(),
-            QStringLiteral("Pagewick cannot save the page with its template: %1.\n\nChoose another "
+        QMessageBox box(QMessageBox::Warning, AppTitle(),
+                        tr("Pagewick cannot save the page with its template: %1.\n\nChoose another "
                            "template under Page Options (Feed menu).")
-                .arg(why),
-            QMessageBox::Ok, this);
+                            .arg(why),
+                        QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
         return;

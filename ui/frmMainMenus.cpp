@@ -59,35 +59,29 @@ void Warn(QWidget* parent, const QString& text) {
 void frmMain::createMenus() {
     mnuBar = Named(new QMenuBar(this), "mnuBar");
 
-    QMenu* file = Named(mnuBar->addMenu(QStringLiteral("&File")), "mnuFile");
-    QAction* open = Named(file->addAction(QStringLiteral("&Open Folder..."), this, &frmMain::cmdBrowse_Click),
-                          "mnuOpenFolder");
+    QMenu* file = Named(mnuBar->addMenu(tr("&File")), "mnuFile");
+    QAction* open =
+        Named(file->addAction(tr("&Open Folder..."), this, &frmMain::cmdBrowse_Click), "mnuOpenFolder");
     open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuOpenRecent = Named(file->addMenu(QStringLiteral("Open &Recent")), "mnuOpenRecent");
-    mnuIncludeSubFolders =
-        Named(file->addAction(QStringLiteral("Include &Sub-folders")), "mnuIncludeSubFolders");
+    mnuOpenRecent = Named(file->addMenu(tr("Open &Recent")), "mnuOpenRecent");
+    mnuIncludeSubFolders = Named(file->addAction(tr("Include &Sub-folders")), "mnuIncludeSubFolders");
     mnuIncludeSubFolders->setCheckable(true);
     connect(mnuIncludeSubFolders, &QAction::toggled, this, &frmMain::mnuIncludeSubFolders_Click);
     file->addSeparator();
-    QAction* quit = Named(file->addAction(QStringLiteral("&Quit"), this, &QWidget::close), "mnuQuit");
+    QAction* quit = Named(file->addAction(tr("&Quit"), this, &QWidget::close), "mnuQuit");
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu* feed = Named(mnuBar->addMenu(QStringLiteral("F&eed")), "mnuFeed");
-    Named(feed->addAction(QStringLiteral("Feed &Options..."), this, &frmMain::mnuFeedOptions_Click),
-          "mnuFeedOptions");
-    Named(feed->addAction(QStringLiteral("&Page Options..."), this, &frmMain::mnuPageOptions_Click),
-          "mnuPageOptions");
+    QMenu* feed = Named(mnuBar->addMenu(tr("F&eed")), "mnuFeed");
+    Named(feed->addAction(tr("Feed &Options..."), this, &frmMain::mnuFeedOptions_Click), "mnuFeedOptions");
+    Named(feed->addAction(tr("&Page Options..."), this, &frmMain::mnuPageOptions_Click), "mnuPageOptions");
     feed->addSeparator();
-    Named(feed->addAction(QStringLiteral("Save &Sitemap..."), this, &frmMain::mnuSaveSitemap_Click),
-          "mnuSaveSitemap");
-    Named(feed->addAction(QStringLiteral("Save &Atom Feed..."), this, &frmMain::mnuSaveAtom_Click),
-          "mnuSaveAtom");
+    Named(feed->addAction(tr("Save &Sitemap..."), this, &frmMain::mnuSaveSitemap_Click), "mnuSaveSitemap");
+    Named(feed->addAction(tr("Save &Atom Feed..."), this, &frmMain::mnuSaveAtom_Click), "mnuSaveAtom");
     feed->addSeparator();
-    Named(feed->addAction(QStringLiteral("&Check Site..."), this, &frmMain::mnuCheckSite_Click),
-          "mnuCheckSite");
+    Named(feed->addAction(tr("&Check Site..."), this, &frmMain::mnuCheckSite_Click), "mnuCheckSite");
 
-    QMenu* help = Named(mnuBar->addMenu(QStringLiteral("&Help")), "mnuHelp");
-    Named(help->addAction(QStringLiteral("&About Pagewick"), this, &frmMain::mnuAbout_Click), "mnuAbout");
+    QMenu* help = Named(mnuBar->addMenu(tr("&Help")), "mnuHelp");
+    Named(help->addAction(tr("&About Pagewick"), this, &frmMain::mnuAbout_Click), "mnuAbout");
 }
 
 void frmMain::fillRecentMenu() {
@@ -103,9 +97,9 @@ void frmMain::fillRecentMenu() {
         connect(entry, &QAction::triggered, this, [this, folder] { openFolder(folder); });
     }
     if (recentFolders.isEmpty())
-        mnuOpenRecent->addAction(QStringLiteral("No Recent Folders"))->setEnabled(false);
+        mnuOpenRecent->addAction(tr("No Recent Folders"))->setEnabled(false);
     mnuOpenRecent->addSeparator();
-    QAction* clear = Named(mnuOpenRecent->addAction(QStringLiteral("&Clear Recent")), "mnuClearRecent");
+    QAction* clear = Named(mnuOpenRecent->addAction(tr("&Clear Recent")), "mnuClearRecent");
     clear->setEnabled(!recentFolders.isEmpty());
     connect(clear, &QAction::triggered, this, [this] { keepRecentFolders({}); });
 }
@@ -117,7 +111,7 @@ void frmMain::keepRecentFolders(const QStringList& folders) {
     fillRecentMenu();
     QString error;
     if (!SaveRecentFolders(recentFolders, &error))
-        reportSettingFailure(QStringLiteral("the recent folders"), error);
+        reportSettingFailure(tr("the recent folders"), error);
 }
 
 void frmMain::openFolder(const QString& path) {
@@ -148,15 +142,14 @@ void frmMain::reportSettingFailure(const QString& what, const QString& error) {
         return;
     settingFailureShown = true;
     QMessageBox::warning(this, AppTitle(),
-                         QStringLiteral("Pagewick cannot remember %1 for the next start.\n\n").arg(what) +
-                             error);
+                         tr("Pagewick cannot remember %1 for the next start.\n\n").arg(what) + error);
 }
 
 void frmMain::mnuIncludeSubFolders_Click(bool checked) {
     includeSubFolders = checked;
     QString error;
     if (!SaveSubFoldersSetting(checked, &error))
-        reportSettingFailure(QStringLiteral("whether sub-folders are included"), error);
+        reportSettingFailure(tr("whether sub-folders are included"), error);
     txtMap_Change();
 }
 
@@ -168,7 +161,7 @@ void frmMain::mnuFeedOptions_Click() {
     feedSettings = dialog.settings();
     QString error;
     if (!SaveFeedSettings(feedSettings, &error))
-        reportSettingFailure(QStringLiteral("the feed options"), error);
+        reportSettingFailure(tr("the feed options"), error);
 }
 
 void frmMain::mnuPageOptions_Click() {
@@ -179,18 +172,18 @@ void frmMain::mnuPageOptions_Click() {
     pageSettings = dialog.settings();
     QString error;
     if (!SavePageSettings(pageSettings, &error))
-        reportSettingFailure(QStringLiteral("the page options"), error);
+        reportSettingFailure(tr("the page options"), error);
 }
 
 void frmMain::mnuSaveSitemap_Click() {
     bool ok = false;
-    const QString siteUrl = QInputDialog::getText(
-        this, AppTitle(), QStringLiteral("Give the URL of the website"), QLineEdit::Normal, SiteUrl, &ok);
+    const QString siteUrl = QInputDialog::getText(this, AppTitle(), tr("Give the URL of the website"),
+                                                  QLineEdit::Normal, SiteUrl, &ok);
     if (!ok)
         return;
     SiteUrl = siteUrl;
     if (const QString problem = SitemapAddressProblem(SiteUrl); !problem.isEmpty()) {
-        Warn(this, QStringLiteral("Pagewick cannot build the sitemap: %1.").arg(problem));
+        Warn(this, tr("Pagewick cannot build the sitemap: %1.").arg(problem));
         return;
     }
     // A sitemap lists every page the feeds may take: the same pages are left out, none is cut off.
@@ -201,7 +194,7 @@ void frmMain::mnuSaveSitemap_Click() {
     const QStringList pages = FilterPageNames(listedPages(), options.selection.excludes);
     // Search engines refuse a sitemap past the protocol's limits: none is saved.
     if (const QString problem = SitemapPagesProblem(pages, SiteUrl); !problem.isEmpty()) {
-        Warn(this, QStringLiteral("Pagewick cannot build the sitemap: %1.").arg(problem));
+        Warn(this, tr("Pagewick cannot build the sitemap: %1.").arg(problem));
         return;
     }
     QString text;
@@ -210,7 +203,7 @@ void frmMain::mnuSaveSitemap_Click() {
         text = BuildSitemapText(folder, pages, SiteUrl, options);
     }
     if (const QString problem = SitemapSizeProblem(text); !problem.isEmpty()) {
-        Warn(this, QStringLiteral("Pagewick cannot build the sitemap: %1.").arg(problem));
+        Warn(this, tr("Pagewick cannot build the sitemap: %1.").arg(problem));
         return;
     }
     saveGeneratedFile(QStringLiteral("sitemap.xml"), text);
@@ -220,25 +213,23 @@ void frmMain::mnuSaveAtom_Click() {
     FeedOptions options = feedSettings.options;
     options.feedUrl = feedSettings.atomFeedUrl;
     if (options.feedUrl.isEmpty()) {
-        Warn(this,
-             QStringLiteral("An Atom feed names its own address. Give the address the Atom feed will have "
-                            "under Feed Options (Feed menu), then save it again."));
+        Warn(this, tr("An Atom feed names its own address. Give the address the Atom feed will have "
+                      "under Feed Options (Feed menu), then save it again."));
         return;
     }
     bool ok = false;
-    const QString feedTitle =
-        QInputDialog::getText(this, AppTitle(), QStringLiteral("Give the title of the Atom feed"),
-                              QLineEdit::Normal, FeedTitle, &ok);
+    const QString feedTitle = QInputDialog::getText(this, AppTitle(), tr("Give the title of the Atom feed"),
+                                                    QLineEdit::Normal, FeedTitle, &ok);
     if (!ok)
         return;
     FeedTitle = feedTitle;
-    const QString siteUrl = QInputDialog::getText(
-        this, AppTitle(), QStringLiteral("Give the URL of the website"), QLineEdit::Normal, SiteUrl, &ok);
+    const QString siteUrl = QInputDialog::getText(this, AppTitle(), tr("Give the URL of the website"),
+                                                  QLineEdit::Normal, SiteUrl, &ok);
     if (!ok)
         return;
     SiteUrl = siteUrl;
     if (const QString problem = FeedAddressProblem(FeedFormat::Atom, SiteUrl, options); !problem.isEmpty()) {
-        Warn(this, QStringLiteral("Pagewick cannot build the Atom feed: %1.").arg(problem));
+        Warn(this, tr("Pagewick cannot build the Atom feed: %1.").arg(problem));
         return;
     }
     QString text;

@@ -29,33 +29,32 @@ template <typename W> W* NamedControl(W* widget, const char* name) {
 
 frmPageOptions::frmPageOptions(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmPageOptions"));
-    setWindowTitle(QStringLiteral("Page Options"));
+    setWindowTitle(tr("Page Options"));
 
-    auto* page = new QGroupBox(QStringLiteral("Saved page"), this);
+    auto* page = new QGroupBox(tr("Saved page"), this);
     txtTemplate = NamedControl(new QLineEdit(page), "txtTemplate");
-    txtTemplate->setPlaceholderText(QStringLiteral("The built-in page"));
+    txtTemplate->setPlaceholderText(tr("The built-in page"));
     txtTemplate->setToolTip(
-        QStringLiteral("An HTML file of yours with {{index}} where the index goes; {{title}}, {{updated}} "
-                       "and {{count}} are filled in too"));
-    txtTemplate->setAccessibleName(QStringLiteral("Template file"));
-    cmdBrowseTemplate = NamedControl(new QPushButton(QStringLiteral("Browse..."), page), "cmdBrowseTemplate");
+        tr("An HTML file of yours with {{index}} where the index goes; {{title}}, {{updated}} "
+           "and {{count}} are filled in too"));
+    txtTemplate->setAccessibleName(tr("Template file"));
+    cmdBrowseTemplate = NamedControl(new QPushButton(tr("Browse..."), page), "cmdBrowseTemplate");
     connect(cmdBrowseTemplate, &QPushButton::clicked, this, &frmPageOptions::cmdBrowseTemplate_Click);
     auto* templateRow = new QHBoxLayout;
     templateRow->addWidget(txtTemplate, 1);
     templateRow->addWidget(cmdBrowseTemplate);
     txtStylesheet = NamedControl(new QLineEdit(page), "txtStylesheet");
     txtStylesheet->setPlaceholderText(QStringLiteral("https://example.org/style.css"));
-    txtStylesheet->setToolTip(QStringLiteral("A stylesheet the page links to in its head"));
-    txtStylesheet->setAccessibleName(QStringLiteral("Stylesheet address"));
+    txtStylesheet->setToolTip(tr("A stylesheet the page links to in its head"));
+    txtStylesheet->setAccessibleName(tr("Stylesheet address"));
     auto* pageForm = new QFormLayout(page);
-    pageForm->addRow(QStringLiteral("Template file:"), templateRow);
-    pageForm->addRow(QStringLiteral("Stylesheet address:"), txtStylesheet);
+    pageForm->addRow(tr("Template file:"), templateRow);
+    pageForm->addRow(tr("Stylesheet address:"), txtStylesheet);
 
-    auto* entries = new QGroupBox(QStringLiteral("After each page's link"), this);
-    chkDate = NamedControl(new QCheckBox(QStringLiteral("Its date"), entries), "chkDate");
-    chkSize = NamedControl(new QCheckBox(QStringLiteral("Its size"), entries), "chkSize");
-    chkDescription =
-        NamedControl(new QCheckBox(QStringLiteral("Its meta description"), entries), "chkDescription");
+    auto* entries = new QGroupBox(tr("After each page's link"), this);
+    chkDate = NamedControl(new QCheckBox(tr("Its date"), entries), "chkDate");
+    chkSize = NamedControl(new QCheckBox(tr("Its size"), entries), "chkSize");
+    chkDescription = NamedControl(new QCheckBox(tr("Its meta description"), entries), "chkDescription");
     auto* entriesLayout = new QVBoxLayout(entries);
     entriesLayout->addWidget(chkDate);
     entriesLayout->addWidget(chkSize);
@@ -70,11 +69,10 @@ frmPageOptions::frmPageOptions(QWidget* parent) : QDialog(parent) {
     connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
             &frmPageOptions::restoreDefaults);
 
-    auto* note =
-        new QLabel(QStringLiteral("Save HTML file uses the template or the stylesheet; the details "
-                                  "show from the next Create HTML. With every option empty, the page "
-                                  "is the plain one."),
-                   this);
+    auto* note = new QLabel(tr("Save HTML file uses the template or the stylesheet; the details "
+                               "show from the next Create HTML. With every option empty, the page "
+                               "is the plain one."),
+                            this);
     note->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -128,7 +126,7 @@ QString frmPageOptions::problem() const {
         return {};
     QString why;
     if (!LoadPageTemplate(chosen.templateFile, QString(), &why))
-        return QStringLiteral("Pagewick cannot use this template: %1.").arg(why);
+        return tr("Pagewick cannot use this template: %1.").arg(why);
     return {};
 }
 
@@ -145,11 +143,11 @@ void frmPageOptions::accept() {
 }
 
 void frmPageOptions::cmdBrowseTemplate_Click() {
-    QFileDialog dialog(this, QStringLiteral("Page Template"));
+    QFileDialog dialog(this, tr("Page Template"));
     dialog.setObjectName(QStringLiteral("cdlTemplate"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("HTML files (*.htm *.html)"), QStringLiteral("All files (*)")});
+    dialog.setNameFilters({tr("HTML files (*.htm *.html)"), tr("All files (*)")});
     const QString current = txtTemplate->text().trimmed();
     if (!current.isEmpty()) {
         dialog.setDirectory(QFileInfo(current).absolutePath());

@@ -6,8 +6,7 @@
 namespace pagewick {
 
 frmTextpad::frmTextpad(QWidget* parent)
-    : PreviewWindow(QStringLiteral("Pagewick Scratchpad"), QSize(70, 350), parent),
-      txtDisplay(new QPlainTextEdit(this)) {
+    : PreviewWindow(tr("Pagewick Scratchpad"), QSize(70, 350), parent), txtDisplay(new QPlainTextEdit(this)) {
     txtDisplay->setObjectName(QStringLiteral("txtDisplay"));
     txtDisplay->setAccessibleName(windowTitle());
     // Markup and feed code read best, and line up, in a fixed-width font; long lines wrap so the

@@ -4,6 +4,7 @@
 #include "engine/writefile.h"
 #include "ui/apptitle.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -54,8 +55,8 @@ void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText,
 
 void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText,
                    const std::function<QString(const QString& title)>& makePage) {
-    const QString title =
-        QInputDialog::getText(parent, AppTitle(), QStringLiteral("Give the title of the file"));
+    const QString title = QInputDialog::getText(
+        parent, AppTitle(), QCoreApplication::translate("pagewick::SaveFlow", "Give the title of the file"));
     const QString document = makePage(title);
     SaveThroughDialog(parent, cdl, folderText, cdl->property(kLastFileNameProperty).toString(),
                       QStringLiteral("htm"), document);

@@ -104,12 +104,18 @@ class CliTest : public QObject {
         QProcess process;
         return run(process, QStringLiteral(PAGEWICK_CLI), expand(args));
     }
-    // With PAGEWICK_READERS set: how many threads read pages.
-    Result runWithReaders(const char* readers, const QStringList& args) {
-        QProcess process;
+    // The user's language, as a desktop session sets it, and with readers given, how many
+    // threads read pages.
+    static QProcessEnvironment inLanguage(const QString& language, const char* readers = nullptr) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"PAGEWICK_READERS"_s, QString::fromLatin1(readers));
-        process.setProcessEnvironment(environment);
+        environment.insert(u"LANGUAGE"_s, language);
+        if (readers)
+            environment.insert(u"PAGEWICK_READERS"_s, QString::fromLatin1(readers));
+        return environment;
+    }
+    Result run(const QStringList& args, const QString& language, const char* readers = nullptr) {
+        QProcess process;
+        process.setProcessEnvironment(inLanguage(language, readers));
         return run(process, QStringLiteral(PAGEWICK_CLI), expand(args));
     }
 
@@ -447,8 +453,11 @@ private Q_SLOTS:
     void output() {
         QFETCH(QStringList, args);
         QFETCH(QByteArray, expected);
-        for (const char* readers : {"1", "3"}) {
-            const Result r = runWithReaders(readers, args);
+        // The same bytes in every language the program speaks, and whether one thread reads the
+        // pages or several.
+        const std::pair<QString, const char*> runs[] = {{u"en"_s, "1"}, {u"de"_s, "3"}, {u"fr"_s, "3"}};
+        for (const auto& [language, readers] : runs) {
+            const Result r = run(args, language, readers);
             QCOMPARE(r.err, QByteArray());
             QCOMPARE(r.out, expand(expected));
             QCOMPARE(r.exitCode, 0);
@@ -492,8 +501,8 @@ private Q_SLOTS:
     void manyReaders() {
         QFETCH(QStringList, args);
         const QString folder = makeMany();
-        const Result one = runWithReaders("1", args + QStringList{folder});
-        const Result several = runWithReaders("6", args + QStringList{folder});
+        const Result one = run(args + QStringList{folder}, u"en"_s, "1");
+        const Result several = run(args + QStringList{folder}, u"en"_s, "6");
         QCOMPARE(one.err, QByteArray());
         QVERIFY(one.out.size() > 1000);
         QCOMPARE(several.out, one.out);
@@ -503,8 +512,8 @@ private Q_SLOTS:
         makeMany();
         const QStringList args = {u"rss"_s,    u"--feed-title"_s, u"N"_s,       u"--site-url"_s, u"u"_s,
                                   u"--sort"_s, u"date"_s,         u"$T/many"_s, u"--recursive"_s};
-        const Result all = runWithReaders("4", args);
-        const Result newest = runWithReaders("4", args + QStringList{u"--limit"_s, u"3"_s});
+        const Result all = run(args, u"en"_s, "4");
+        const Result newest = run(args + QStringList{u"--limit"_s, u"3"_s}, u"en"_s, "4");
         QCOMPARE(all.exitCode, 0);
         QCOMPARE(newest.exitCode, 0);
         const qsizetype cut = [&] {
@@ -589,6 +598,9 @@ private Q_SLOTS:
         QTest::newRow("-o - with standard output closed")
             << uR"("$1" index "$2" -o - >&-)"_s << old << 1
             << QByteArray("cannot write to standard output: Bad file descriptor");
+        QTest::newRow("a folder whose name holds a %2, named as it is")
+            << uR"("$1" index "$2/no%2such")"_s << old << 1
+            << QByteArray("/site/no%2such\": No such file or directory\n");
     }
     void ownStreams() {
         QFETCH(QString, script);
@@ -1036,14 +1048,14 @@ private Q_SLOTS:
                 testcaps::CanOpen(QFile::encodeName(dir.path() + u'/' + locked.first())))
                 QSKIP("file modes do not stop this user from reading");
         }
-        // The same report whether one thread reads the pages or several.
+        // The same report in every language the program speaks, and whether one thread reads the
+        // pages or several.
         QList<Result> results;
-        for (const char* readers : {"1", "4"}) {
+        const std::pair<QString, const char*> runs[] = {{u"en"_s, "1"}, {u"de"_s, "4"}, {u"fr"_s, "4"}};
+        for (const auto& [language, readers] : runs) {
             QProcess process;
             process.setChildProcessModifier([] { testcaps::DropFileOverrideForGood(); });
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(u"PAGEWICK_READERS"_s, QString::fromLatin1(readers));
-            process.setProcessEnvironment(environment);
+            process.setProcessEnvironment(inLanguage(language, readers));
             results << run(process, QStringLiteral(PAGEWICK_CLI),
                            QStringList{u"check"_s, dir.path()} + options);
         }
@@ -1133,19 +1145,28 @@ private Q_SLOTS:
     // A template that cannot make a page is named, with the line at fault.
     void templateProblem_data() {
         QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("language"); // LANGUAGE
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("unknown placeholder")
-            << u"unknown.html"_s << QByteArray("/tpl/unknown.html\": line 2: unknown placeholder {{titel}}");
-        QTest::newRow("no index") << u"noindex.html"_s
+            << u"unknown.html"_s << u"en"_s
+            << QByteArray("/tpl/unknown.html\": line 2: unknown placeholder {{titel}}");
+        QTest::newRow("unknown placeholder, German")
+            << u"unknown.html"_s << u"de"_s
+            << QByteArray("/tpl/unknown.html\xe2\x80\x9c: Zeile 2: unbekannter Platzhalter {{titel}}");
+        QTest::newRow("no index") << u"noindex.html"_s << u"en"_s
                                   << QByteArray("/tpl/noindex.html\": there is no {{index}}");
-        QTest::newRow("missing") << u"none.html"_s
+        QTest::newRow("no index, French") << u"noindex.html"_s << u"fr"_s
+                                          << QByteArray("/tpl/noindex.html\xc2\xa0\xc2\xbb\xc2\xa0: il n'y a "
+                                                        "pas de {{index}}");
+        QTest::newRow("missing") << u"none.html"_s << u"en"_s
                                  << QByteArray("/tpl/none.html\": No such file or directory");
     }
     void templateProblem() {
         QFETCH(QString, file);
+        QFETCH(QString, language);
         QFETCH(QByteArray, message);
-        const Result r =
-            run({u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"--template"_s, u"$T/tpl/"_s + file});
+        const Result r = run(
+            {u"page"_s, u"$T/site"_s, u"--title"_s, u"T"_s, u"--template"_s, u"$T/tpl/"_s + file}, language);
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.startsWith("pagewick-cli: page: ") && r.err.contains(message), r.err.constData());
     }
@@ -1364,21 +1385,42 @@ private Q_SLOTS:
 
     void helpAndVersion_data() {
         QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("language"); // LANGUAGE
         QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QByteArray>("within"); // from the end of the help: all of it is in the language
         const QByteArray usage = "Usage: pagewick-cli index FOLDER ";
-        QTest::newRow("--help") << QStringList{u"--help"_s} << usage;
-        QTest::newRow("-h") << QStringList{u"-h"_s} << usage;
-        QTest::newRow("help after a command") << QStringList{u"rss"_s, u"--help"_s} << usage;
-        QTest::newRow("--version") << QStringList{u"--version"_s}
-                                   << QByteArray("pagewick-cli " PAGEWICK_VERSION "\n");
+        const QByteArray german = "Aufruf: pagewick-cli index FOLDER ";
+        const QByteArray french = "Usage\xc2\xa0: pagewick-cli index FOLDER ";
+        const QByteArray examples = "\nExamples:\n";
+        const QByteArray germanExamples = "\nBeispiele:\n";
+        const QByteArray frenchExamples = "\nExemples\xc2\xa0:\n";
+        QTest::newRow("--help") << QStringList{u"--help"_s} << u"en"_s << usage << examples;
+        QTest::newRow("-h") << QStringList{u"-h"_s} << u"en"_s << usage << examples;
+        QTest::newRow("help after a command")
+            << QStringList{u"rss"_s, u"--help"_s} << u"en"_s << usage << QByteArray("--template FILE");
+        QTest::newRow("--version") << QStringList{u"--version"_s} << u"en"_s
+                                   << QByteArray("pagewick-cli " PAGEWICK_VERSION "\n") << QByteArray();
+        QTest::newRow("--help, German") << QStringList{u"--help"_s} << u"de"_s << german << germanExamples;
+        QTest::newRow("--help, Austrian German") << QStringList{u"--help"_s} << u"de_AT"_s << german
+                                                 << QByteArray("am Ende des Kopfes der Vorlage");
+        QTest::newRow("--help, French") << QStringList{u"--help"_s} << u"fr"_s << french << frenchExamples;
+        QTest::newRow("--help, Spanish then French")
+            << QStringList{u"--help"_s} << u"es:fr"_s << french << QByteArray("sans requ\xc3\xaate ni");
+        QTest::newRow("--help, Spanish: English") << QStringList{u"--help"_s} << u"es"_s << usage << examples;
+        QTest::newRow("--version, German")
+            << QStringList{u"--version"_s} << u"de"_s << QByteArray("pagewick-cli " PAGEWICK_VERSION "\n")
+            << QByteArray();
     }
     void helpAndVersion() {
         QFETCH(QStringList, args);
+        QFETCH(QString, language);
         QFETCH(QByteArray, start);
-        const Result r = run(args);
+        QFETCH(QByteArray, within);
+        const Result r = run(args, language);
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, QByteArray());
         QVERIFY2(r.out.startsWith(start), r.out.constData());
+        QVERIFY2(r.out.contains(within), r.out.constData());
     }
 
     // File names are bytes; a folder whose name is not UTF-8 must still be found.
