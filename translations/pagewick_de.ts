@@ -132,40 +132,6 @@
         <translation>%1 geschrieben</translation>
     </message>
     <message>
-        <source>Usage: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]
-       pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]
-                    [--details LIST] [ORDER] [-o FILE]
-       pagewick-cli titles FOLDER [ORDER]
-       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]
-                    [--feed-url URL] [--dates] [--description title|meta]
-                    [--limit N] [ORDER] [-o FILE]
-       pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL
-                    [--description title|meta] [--limit N] [ORDER] [-o FILE]
-       pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...
-                    [-o FILE]
-       pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...
-       pagewick-cli --help | --version
-ORDER: [--sort name|natural|date] [--exclude GLOB]...
-Every command also takes --recursive and --max-depth N; with -o FILE, --watch.
-</source>
-        <translation>Aufruf: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]
-        pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]
-                     [--details LIST] [ORDER] [-o FILE]
-        pagewick-cli titles FOLDER [ORDER]
-        pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]
-                     [--feed-url URL] [--dates] [--description title|meta]
-                     [--limit N] [ORDER] [-o FILE]
-        pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL
-                     [--description title|meta] [--limit N] [ORDER] [-o FILE]
-        pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...
-                     [-o FILE]
-        pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...
-        pagewick-cli --help | --version
-ORDER: [--sort name|natural|date] [--exclude GLOB]...
-Jeder Befehl nimmt auch --recursive und --max-depth N; mit -o FILE auch --watch.
-</translation>
-    </message>
-    <message>
         <source>cannot write to &quot;%1&quot;: %2</source>
         <translation>kann nicht in „%1“ schreiben: %2</translation>
     </message>
@@ -202,6 +168,40 @@ Jeder Befehl nimmt auch --recursive und --max-depth N; mit -o FILE auch --watch.
         <translation>%1 weitere Ordner können nicht überwacht werden; ihre Änderungen werden nicht bemerkt</translation>
     </message>
     <message>
+        <source>Usage: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]
+       pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]
+                    [--details LIST] [ORDER] [-o FILE]
+       pagewick-cli titles FOLDER [-z] [ORDER]
+       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]
+                    [--feed-url URL] [--dates] [--description title|meta]
+                    [--limit N] [ORDER] [-o FILE]
+       pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL
+                    [--description title|meta] [--limit N] [ORDER] [-o FILE]
+       pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...
+                    [-o FILE]
+       pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...
+       pagewick-cli --help | --version
+ORDER: [--sort name|natural|date] [--exclude GLOB]...
+Every command also takes --recursive and --max-depth N; with -o FILE, --watch.
+</source>
+        <translation>Aufruf: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]
+        pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]
+                     [--details LIST] [ORDER] [-o FILE]
+        pagewick-cli titles FOLDER [-z] [ORDER]
+        pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]
+                     [--feed-url URL] [--dates] [--description title|meta]
+                     [--limit N] [ORDER] [-o FILE]
+        pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL
+                     [--description title|meta] [--limit N] [ORDER] [-o FILE]
+        pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...
+                     [-o FILE]
+        pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...
+        pagewick-cli --help | --version
+ORDER: [--sort name|natural|date] [--exclude GLOB]...
+Jeder Befehl nimmt auch --recursive und --max-depth N; mit -o FILE auch --watch.
+</translation>
+    </message>
+    <message>
         <source>
 Builds from the command line what the Pagewick window builds: an HTML index of
 the page files in FOLDER, a complete page around that index, or RSS 2.0 code
@@ -226,7 +226,7 @@ Commands:
                      and heading are the --title text, as &quot;Save HTML file&quot;
                      in the window writes it.
   titles FOLDER      Print one line per page: its file name, a tab and its
-                     title, ending with a line feed.
+                     title, ending with a line feed (with -z, a NUL).
   rss FOLDER         Print RSS 2.0 code: a channel with the --feed-title text
                      and the --site-url address, and one item per page that
                      links to the address followed by the page&apos;s file name.
@@ -241,14 +241,18 @@ Commands:
   check FOLDER       Read every page once and report what would be wrong to
                      publish, one line a finding (&quot;NAME: what&quot;), grouped by
                      page, then a summary line: no title or an empty one (the
-                     index and feeds would show the local path), a title that
-                     another page has too (naming every such page), a title
+                     index and feeds would show the local path), a title
                      longer than 70 characters, characters XML forbids in a
                      title, a page that cannot be read (and why), a sub-folder
                      that cannot be read, and a declared encoding that the
                      bytes contradict (declared UTF-8 but not valid UTF-8; a
                      byte-order mark against the page&apos;s charset declaration;
-                     another encoding declared over UTF-8 bytes).
+                     another encoding declared over UTF-8 bytes). Pages that
+                     share a title are one finding, after the others: a line
+                     &quot;N pages share the title &quot;TITLE&quot;:&quot;, then each page on a
+                     line of its own, indented by two spaces. A name&apos;s
+                     backslash, tab, carriage return or line feed is written
+                     as \\, \t, \r or \n.
 
 Options:
   --title TEXT       The title and heading of the page (page; required).
@@ -310,7 +314,11 @@ Options:
                      only); implies --recursive.
   --format FORMAT    How check reports: text (the default), or json: one
                      JSON array of objects with the keys &quot;page&quot;, &quot;kind&quot; and
-                     &quot;detail&quot;, for scripts.
+                     &quot;detail&quot;, for scripts; pages that share a title add
+                     &quot;title&quot; and &quot;pages&quot;, an array of their names.
+  -z, --null         End each line of titles with a NUL instead of a line
+                     feed, as find -print0 does, for names that hold line
+                     feeds (titles).
   --watch            After writing FILE, keep running and write it again when
                      a page is added, removed, renamed or changed, once the
                      pages have been quiet for 300 ms, and only when the new
@@ -349,6 +357,12 @@ Page dates:
   page to keep it. Dates are written in UTC. Without --dates, --sort date,
   atom, --lastmod, --details date or description, or a template&apos;s
   {{updated}}, no page is read beyond its title.
+
+Environment:
+  PAGEWICK_READERS   How many threads read pages at once (1 reads them one
+                     after the other); by default two for each processor, at
+                     least 2 and at most 8. The output is the same whatever
+                     the number.
 
 Exit status:
   0  Success; for check, nothing found.
@@ -432,7 +446,7 @@ Befehle:
                      &quot;HTML speichern&quot; im Fenster sie schreibt.
   titles FOLDER      Eine Zeile je Seite ausgeben: ihren Dateinamen, einen
                      Tabulator und ihren Titel, mit einem Zeilenvorschub am
-                     Ende.
+                     Ende (mit -z einem NUL).
   rss FOLDER         RSS-2.0-Code ausgeben: einen Kanal mit dem
                      --feed-title-Text und der --site-url-Adresse und einen
                      Eintrag je Seite, der auf die Adresse gefolgt vom
@@ -450,16 +464,20 @@ Befehle:
                      Veröffentlichen falsch wäre, eine Zeile je Befund
                      (&quot;NAME: was&quot;), nach Seiten gruppiert, dann eine
                      Zusammenfassung: kein oder ein leerer Titel (Index und
-                     Feeds würden den lokalen Pfad zeigen), ein Titel, den
-                     auch eine andere Seite hat (mit jeder solchen Seite),
-                     ein Titel mit mehr als 70 Zeichen, in XML verbotene
+                     Feeds würden den lokalen Pfad zeigen), ein Titel mit
+                     mehr als 70 Zeichen, in XML verbotene
                      Zeichen in einem Titel, eine Seite, die nicht gelesen
                      werden kann (und warum), ein Unterordner, der nicht
                      gelesen werden kann, und eine angegebene Kodierung, der
                      die Bytes widersprechen (als UTF-8 angegeben, aber kein
                      gültiges UTF-8; eine Bytereihenfolge-Markierung gegen
                      die Zeichensatzangabe der Seite; eine andere Kodierung
-                     über UTF-8-Bytes angegeben).
+                     über UTF-8-Bytes angegeben). Seiten mit demselben Titel
+                     sind ein Befund, nach den anderen: eine Zeile &quot;N pages
+                     share the title &quot;TITLE&quot;:&quot;, dann jede Seite auf einer
+                     eigenen Zeile, um zwei Leerzeichen eingerückt. Ein
+                     Backslash, Tabulator, Wagenrücklauf oder Zeilenvorschub
+                     in einem Namen wird als \\, \t, \r oder \n geschrieben.
 
 Optionen:
   --title TEXT       Titel und Überschrift der Seite (page; Pflicht).
@@ -529,7 +547,12 @@ Optionen:
                      eigenen Seiten von FOLDER); schließt --recursive ein.
   --format FORMAT    Wie check berichtet: text (Vorgabe) oder json: ein
                      JSON-Array von Objekten mit den Schlüsseln &quot;page&quot;,
-                     &quot;kind&quot; und &quot;detail&quot;, für Skripte.
+                     &quot;kind&quot; und &quot;detail&quot;, für Skripte; Seiten mit demselben
+                     Titel fügen &quot;title&quot; und &quot;pages&quot; hinzu, ein Array ihrer
+                     Namen.
+  -z, --null         Jede Zeile von titles mit einem NUL statt eines
+                     Zeilenvorschubs beenden, wie find -print0, für Namen mit
+                     Zeilenvorschüben (titles).
   --watch            Nach dem Schreiben von FILE weiterlaufen und FILE neu
                      schreiben, wenn eine Seite hinzukommt, entfernt,
                      umbenannt oder geändert wird, sobald die Seiten 300 ms
@@ -573,6 +596,12 @@ Seitendaten:
   behalten. Daten werden in UTC geschrieben. Ohne --dates, --sort date, atom,
   --lastmod, --details date oder description oder das {{updated}} einer
   Vorlage wird keine Seite über ihren Titel hinaus gelesen.
+
+Umgebung:
+  PAGEWICK_READERS   Wie viele Threads gleichzeitig Seiten lesen (1 liest sie
+                     nacheinander); vorgegeben sind zwei je Prozessor,
+                     mindestens 2 und höchstens 8. Die Ausgabe ist bei jeder
+                     Zahl dieselbe.
 
 Exit-Status:
   0  Erfolg; bei check: nichts gefunden.

@@ -132,40 +132,6 @@
         <translation>%1 écrit</translation>
     </message>
     <message>
-        <source>Usage: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]
-       pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]
-                    [--details LIST] [ORDER] [-o FILE]
-       pagewick-cli titles FOLDER [ORDER]
-       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]
-                    [--feed-url URL] [--dates] [--description title|meta]
-                    [--limit N] [ORDER] [-o FILE]
-       pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL
-                    [--description title|meta] [--limit N] [ORDER] [-o FILE]
-       pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...
-                    [-o FILE]
-       pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...
-       pagewick-cli --help | --version
-ORDER: [--sort name|natural|date] [--exclude GLOB]...
-Every command also takes --recursive and --max-depth N; with -o FILE, --watch.
-</source>
-        <translation>Usage&#xa0;: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]
-        pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]
-                     [--details LIST] [ORDER] [-o FILE]
-        pagewick-cli titles FOLDER [ORDER]
-        pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]
-                     [--feed-url URL] [--dates] [--description title|meta]
-                     [--limit N] [ORDER] [-o FILE]
-        pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL
-                     [--description title|meta] [--limit N] [ORDER] [-o FILE]
-        pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...
-                     [-o FILE]
-        pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...
-        pagewick-cli --help | --version
-ORDER&#xa0;: [--sort name|natural|date] [--exclude GLOB]...
-Toute commande accepte aussi --recursive et --max-depth N&#xa0;; avec -o FILE, --watch.
-</translation>
-    </message>
-    <message>
         <source>cannot write to &quot;%1&quot;: %2</source>
         <translation>impossible d&apos;écrire dans «&#xa0;%1&#xa0;»&#xa0;: %2</translation>
     </message>
@@ -202,6 +168,40 @@ Toute commande accepte aussi --recursive et --max-depth N&#xa0;; avec -o FILE, -
         <translation>impossible de surveiller %1 autres dossiers&#xa0;; leurs modifications passent inaperçues</translation>
     </message>
     <message>
+        <source>Usage: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]
+       pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]
+                    [--details LIST] [ORDER] [-o FILE]
+       pagewick-cli titles FOLDER [-z] [ORDER]
+       pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]
+                    [--feed-url URL] [--dates] [--description title|meta]
+                    [--limit N] [ORDER] [-o FILE]
+       pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL
+                    [--description title|meta] [--limit N] [ORDER] [-o FILE]
+       pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...
+                    [-o FILE]
+       pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...
+       pagewick-cli --help | --version
+ORDER: [--sort name|natural|date] [--exclude GLOB]...
+Every command also takes --recursive and --max-depth N; with -o FILE, --watch.
+</source>
+        <translation>Usage&#xa0;: pagewick-cli index FOLDER [--details LIST] [ORDER] [-o FILE]
+        pagewick-cli page FOLDER --title TEXT [--template FILE] [--css URL]
+                     [--details LIST] [ORDER] [-o FILE]
+        pagewick-cli titles FOLDER [-z] [ORDER]
+        pagewick-cli rss FOLDER --feed-title TEXT --site-url URL [--guid]
+                     [--feed-url URL] [--dates] [--description title|meta]
+                     [--limit N] [ORDER] [-o FILE]
+        pagewick-cli atom FOLDER --feed-title TEXT --site-url URL --feed-url URL
+                     [--description title|meta] [--limit N] [ORDER] [-o FILE]
+        pagewick-cli sitemap FOLDER --site-url URL [--lastmod] [--exclude GLOB]...
+                     [-o FILE]
+        pagewick-cli check FOLDER [--format text|json] [--exclude GLOB]...
+        pagewick-cli --help | --version
+ORDER&#xa0;: [--sort name|natural|date] [--exclude GLOB]...
+Toute commande accepte aussi --recursive et --max-depth N&#xa0;; avec -o FILE, --watch.
+</translation>
+    </message>
+    <message>
         <source>
 Builds from the command line what the Pagewick window builds: an HTML index of
 the page files in FOLDER, a complete page around that index, or RSS 2.0 code
@@ -226,7 +226,7 @@ Commands:
                      and heading are the --title text, as &quot;Save HTML file&quot;
                      in the window writes it.
   titles FOLDER      Print one line per page: its file name, a tab and its
-                     title, ending with a line feed.
+                     title, ending with a line feed (with -z, a NUL).
   rss FOLDER         Print RSS 2.0 code: a channel with the --feed-title text
                      and the --site-url address, and one item per page that
                      links to the address followed by the page&apos;s file name.
@@ -241,14 +241,18 @@ Commands:
   check FOLDER       Read every page once and report what would be wrong to
                      publish, one line a finding (&quot;NAME: what&quot;), grouped by
                      page, then a summary line: no title or an empty one (the
-                     index and feeds would show the local path), a title that
-                     another page has too (naming every such page), a title
+                     index and feeds would show the local path), a title
                      longer than 70 characters, characters XML forbids in a
                      title, a page that cannot be read (and why), a sub-folder
                      that cannot be read, and a declared encoding that the
                      bytes contradict (declared UTF-8 but not valid UTF-8; a
                      byte-order mark against the page&apos;s charset declaration;
-                     another encoding declared over UTF-8 bytes).
+                     another encoding declared over UTF-8 bytes). Pages that
+                     share a title are one finding, after the others: a line
+                     &quot;N pages share the title &quot;TITLE&quot;:&quot;, then each page on a
+                     line of its own, indented by two spaces. A name&apos;s
+                     backslash, tab, carriage return or line feed is written
+                     as \\, \t, \r or \n.
 
 Options:
   --title TEXT       The title and heading of the page (page; required).
@@ -310,7 +314,11 @@ Options:
                      only); implies --recursive.
   --format FORMAT    How check reports: text (the default), or json: one
                      JSON array of objects with the keys &quot;page&quot;, &quot;kind&quot; and
-                     &quot;detail&quot;, for scripts.
+                     &quot;detail&quot;, for scripts; pages that share a title add
+                     &quot;title&quot; and &quot;pages&quot;, an array of their names.
+  -z, --null         End each line of titles with a NUL instead of a line
+                     feed, as find -print0 does, for names that hold line
+                     feeds (titles).
   --watch            After writing FILE, keep running and write it again when
                      a page is added, removed, renamed or changed, once the
                      pages have been quiet for 300 ms, and only when the new
@@ -349,6 +357,12 @@ Page dates:
   page to keep it. Dates are written in UTC. Without --dates, --sort date,
   atom, --lastmod, --details date or description, or a template&apos;s
   {{updated}}, no page is read beyond its title.
+
+Environment:
+  PAGEWICK_READERS   How many threads read pages at once (1 reads them one
+                     after the other); by default two for each processor, at
+                     least 2 and at most 8. The output is the same whatever
+                     the number.
 
 Exit status:
   0  Success; for check, nothing found.
@@ -430,7 +444,8 @@ Commandes&#xa0;:
                      titre et l&apos;en-tête sont le texte de --title, comme
                      &quot;Enregistrer&quot; l&apos;écrit dans la fenêtre.
   titles FOLDER      Afficher une ligne par page&#xa0;: son nom de fichier, une
-                     tabulation et son titre, terminée par un saut de ligne.
+                     tabulation et son titre, terminée par un saut de ligne
+                     (avec -z, par un NUL).
   rss FOLDER         Afficher le code RSS 2.0&#xa0;: un canal avec le texte de
                      --feed-title et l&apos;adresse de --site-url, et un élément
                      par page qui pointe vers l&apos;adresse suivie du nom de
@@ -448,16 +463,21 @@ Commandes&#xa0;:
                      problème à la publication, une ligne par constat
                      (&quot;NOM&#xa0;: quoi&quot;), groupées par page, puis une ligne de
                      bilan&#xa0;: pas de titre ou un titre vide (l&apos;index et les
-                     flux montreraient le chemin local), un titre qu&apos;une
-                     autre page porte aussi (en nommant chacune de ces
-                     pages), un titre de plus de 70 caractères, des
+                     flux montreraient le chemin local), un titre de plus de
+                     70 caractères, des
                      caractères interdits par XML dans un titre, une page
                      illisible (et pourquoi), un sous-dossier illisible, et
                      un encodage déclaré que les octets contredisent
                      (déclaré UTF-8 mais pas de l&apos;UTF-8 valide&#xa0;; une marque
                      d&apos;ordre des octets contraire à la déclaration de
                      jeu de caractères de la page&#xa0;; un autre encodage
-                     déclaré sur des octets UTF-8).
+                     déclaré sur des octets UTF-8). Les pages qui partagent
+                     un titre forment un seul constat, après les autres&#xa0;: une
+                     ligne &quot;N pages share the title &quot;TITLE&quot;:&quot;, puis
+                     chaque page sur une ligne à elle, en retrait de deux
+                     espaces. La barre oblique inverse, la tabulation, le
+                     retour chariot ou le saut de ligne d&apos;un nom s&apos;écrivent
+                     \\, \t, \r ou \n.
 
 Options&#xa0;:
   --title TEXT       Le titre et l&apos;en-tête de la page (page&#xa0;; obligatoire).
@@ -530,7 +550,12 @@ Options&#xa0;:
                      pages de FOLDER seulement)&#xa0;; implique --recursive.
   --format FORMAT    Forme du rapport de check&#xa0;: text (par défaut), ou
                      json&#xa0;: un tableau JSON d&apos;objets avec les clés &quot;page&quot;,
-                     &quot;kind&quot; et &quot;detail&quot;, pour les scripts.
+                     &quot;kind&quot; et &quot;detail&quot;, pour les scripts&#xa0;; les pages qui
+                     partagent un titre ajoutent &quot;title&quot; et &quot;pages&quot;, un
+                     tableau de leurs noms.
+  -z, --null         Terminer chaque ligne de titles par un NUL au lieu d&apos;un
+                     saut de ligne, comme find -print0, pour les noms qui
+                     contiennent des sauts de ligne (titles).
   --watch            Après avoir écrit FILE, continuer et le réécrire quand
                      une page est ajoutée, supprimée, renommée ou modifiée,
                      une fois les pages calmes depuis 300 ms, et seulement si
@@ -573,6 +598,12 @@ Dates des pages&#xa0;:
   sont écrites en UTC. Sans --dates, --sort date, atom,
   --lastmod, --details date ou description, ou le {{updated}} d&apos;un modèle,
   aucune page n&apos;est lue au-delà de son titre.
+
+Environnement&#xa0;:
+  PAGEWICK_READERS   Combien de threads lisent des pages à la fois (1 les lit
+                     l&apos;une après l&apos;autre)&#xa0;; par défaut deux par processeur,
+                     au moins 2 et au plus 8. La sortie est la même quel que
+                     soit le nombre.
 
 Code de retour&#xa0;:
   0  Succès&#xa0;; pour check, rien trouvé.
