@@ -1353,6 +1353,11 @@ private Q_SLOTS:
     // here the descriptors run out at every step of the start in turn (the inotify instance
     // among them).
     void watchWithoutDescriptors() {
+#ifdef __SANITIZE_ADDRESS__
+        // The sanitizers' own checks need descriptors (a pipe to test memory), and report every
+        // object as bad once there are none left.
+        QSKIP("a process out of descriptors cannot run under the sanitizers");
+#endif
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         bool instanceRefused = false;

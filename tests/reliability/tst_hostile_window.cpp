@@ -103,7 +103,7 @@ private Q_SLOTS:
         window = std::make_unique<frmMain>();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QTRY_COMPARE(listed(), QStringList{deep.pagePath()});
+        QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList{deep.pagePath()}, 120000); // slow under sanitizers
         click("cmdCreate");
         QVERIFY(window->indexText().endsWith(u"\">Bottom</a>\r\n</ul>"_s));
     }
