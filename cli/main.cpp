@@ -244,10 +244,9 @@ int Run(const QStringList& arguments) {
     const QCommandLineOption css(QStringLiteral("css"), QString(), QStringLiteral("URL"));
     const QCommandLineOption details(QStringLiteral("details"), QString(), QStringLiteral("LIST"));
     const QCommandLineOption null(QStringList{QStringLiteral("z"), QStringLiteral("null")});
-    parser.addOptions({help,      version,  title,  feedTitle, siteUrl,      output,      sort,
-                       exclude,   limit,    guid,   feedUrl,   dates,        description, lastmod,
-                       recursive, maxDepth, format, watch,     templateFile, css,         details,
-                       null});
+    parser.addOptions({help,   version, title,        feedTitle, siteUrl,     output,  sort,      exclude,
+                       limit,  guid,    feedUrl,      dates,     description, lastmod, recursive, maxDepth,
+                       format, watch,   templateFile, css,       details,     null});
 
     if (!parser.parse(arguments))
         return UsageError(parser.errorText());

@@ -78,7 +78,8 @@ class IndexLines {
 public:
     IndexLines(const QString& folderText, std::function<void(const QString&)> sink,
                const IndexDetails& details = {})
-        : folderText(folderText), sink(std::move(sink)), details(details), piece(QStringLiteral("<ul>\r\n")) {}
+        : folderText(folderText), sink(std::move(sink)), details(details), piece(QStringLiteral("<ul>\r\n")) {
+    }
     void add(const PageRecord& page) {
         AppendIndexLine(piece, folderText, page, details);
         if (++count % kBatch == 0) {

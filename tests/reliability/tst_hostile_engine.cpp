@@ -18,8 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/resource.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -185,7 +185,8 @@ private Q_SLOTS:
                 if (!QFileInfo::exists(level + u"/side/page.htm"_s)) {
                     QVERIFY(QDir().mkpath(level + u"/side"_s));
                     QFile page(level + u"/side/page.htm"_s);
-                    QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<title>Side " + QByteArray::number(i) + "</title>") > 0);
+                    QVERIFY(page.open(QIODevice::WriteOnly) &&
+                            page.write("<title>Side " + QByteArray::number(i) + "</title>") > 0);
                 }
                 level += u"/z"_s;
             }
