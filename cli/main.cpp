@@ -459,8 +459,7 @@ int Run(const QStringList& arguments) {
             StreamAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions, sink);
             return true;
         case Command::Sitemap: {
-            // Search engines refuse a sitemap past the protocol's limits: none is written. Its
-            // size is known only once it is made, so it is made whole first (at most 50,000 pages).
+            // Search engines refuse a sitemap past the protocol's limits: none is written.
             const auto refuse = [](const QString& problem) {
                 PrintError(QCoreApplication::translate("pagewick::cli", "cannot build the sitemap: %1")
                                .arg(problem)
@@ -473,10 +472,10 @@ int Run(const QStringList& arguments) {
             SitemapOptions sitemapOptions;
             sitemapOptions.selection = selection;
             sitemapOptions.lastmod = parser.isSet(lastmod);
-            const QString text = BuildSitemapText(folderText, names, site, sitemapOptions);
-            if (const QString problem = SitemapSizeProblem(text); !problem.isEmpty())
+            if (const QString problem =
+                    StreamSitemapTextWithinLimit(folderText, names, site, sitemapOptions, sink);
+                !problem.isEmpty())
                 return refuse(problem);
-            sink(text);
             return true;
         }
         default:

@@ -2,6 +2,7 @@
 
 #include "engine/feed.h"
 #include "engine/paths.h"
+#include "engine/spool_p.h"
 
 #include <QCoreApplication>
 
@@ -99,16 +100,43 @@ QString SitemapPagesProblem(const QStringList& pageNames, const QString& siteUrl
     return {};
 }
 
-QString SitemapSizeProblem(const QString& sitemapText) {
+namespace {
+
+qint64 Utf8Length(const QString& text) {
     qint64 bytes = 0;
-    for (const QChar c : sitemapText)
+    for (const QChar c : text)
         bytes += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 || c.isSurrogate() ? 2 : 3;
+    return bytes;
+}
+
+QString SizeProblem(qint64 bytes) {
     if (bytes <= kSitemapMaxBytes)
         return {};
     return QCoreApplication::translate("pagewick::engine",
                                        "it would be %1 bytes long, more than the %2 (50 MB) a sitemap may be")
         .arg(bytes)
         .arg(kSitemapMaxBytes);
+}
+
+} // namespace
+
+QString SitemapSizeProblem(const QString& sitemapText) {
+    return SizeProblem(Utf8Length(sitemapText));
+}
+
+QString StreamSitemapTextWithinLimit(const QString& folderText, const QStringList& pageNames,
+                                     const QString& siteUrl, const SitemapOptions& options,
+                                     const std::function<void(const QString&)>& sink) {
+    detail::TextSpool spool;
+    qint64 bytes = 0;
+    StreamSitemapText(folderText, pageNames, siteUrl, options, [&](const QString& piece) {
+        bytes += Utf8Length(piece);
+        spool.append(piece);
+    });
+    if (QString problem = SizeProblem(bytes); !problem.isEmpty())
+        return problem;
+    spool.replay(sink);
+    return {};
 }
 
 } // namespace pagewick

@@ -29,6 +29,13 @@ QString BuildSitemapText(const QString& folderText, const QStringList& pageNames
 void StreamSitemapText(const QString& folderText, const QStringList& pageNames, const QString& siteUrl,
                        const SitemapOptions& options, const std::function<void(const QString&)>& sink);
 
+// The same sitemap handed to sink only once it is known to keep to the protocol's size limit (it
+// waits in a spool, mostly on disk, meanwhile): empty when it was handed on, else what is wrong, as
+// SitemapSizeProblem says it, and sink got nothing.
+QString StreamSitemapTextWithinLimit(const QString& folderText, const QStringList& pageNames,
+                                     const QString& siteUrl, const SitemapOptions& options,
+                                     const std::function<void(const QString&)>& sink);
+
 // The formatter the builder ends in: from read pages to text, opening no file.
 QString FormatSitemapText(const QList<PageRecord>& pages, const QString& siteUrl,
                           const SitemapOptions& options);
