@@ -5,6 +5,7 @@
 #include <array>
 #include <iterator>
 #include <optional>
+#include <utility>
 
 namespace pagewick::detail {
 
@@ -239,40 +240,18 @@ char32_t Big5AstralCodePoint(qsizetype pointer) {
     return 0x20000 + kBig5AstralValues[found - kBig5AstralPointers];
 }
 
-QString DecodeBig5(QByteArrayView bytes) {
+// The decoders whose characters are an ASCII byte, or a lead byte 0x81-0xFE and a trail byte.
+// trail(lead, byte, out) puts the pair's character(s) and is true, or puts nothing and is false: an
+// error, after which a trail byte that is ASCII is read again on its own.
+template <typename Trail> QString DecodeLeadAndTrail(QByteArrayView bytes, Trail trail) {
     Sink out(bytes.size());
     int lead = 0;
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n;) {
         const int b = uchar(bytes[i]);
         if (lead) {
-            const int l = lead;
-            lead = 0;
-            qsizetype pointer = -1;
-            if (InRange(b, 0x40, 0x7E) || InRange(b, 0xA1, 0xFE))
-                pointer = (l - 0x81) * 157 + (b - (b < 0x7F ? 0x40 : 0x62));
-            // Four pointers stand for a letter and a combining mark.
-            struct Pair {
-                qsizetype pointer;
-                char16_t letter, mark;
-            };
-            static constexpr Pair kPairs[] = {{1133, 0x00CA, 0x0304},
-                                              {1135, 0x00CA, 0x030C},
-                                              {1164, 0x00EA, 0x0304},
-                                              {1166, 0x00EA, 0x030C}};
-            const Pair* pair = std::find_if(std::begin(kPairs), std::end(kPairs),
-                                            [pointer](const Pair& p) { return p.pointer == pointer; });
-            if (pair != std::end(kPairs)) {
-                out.put(pair->letter);
-                out.put(pair->mark);
-                ++i;
-                continue;
-            }
-            char32_t cp = pointer < 0 ? 0 : kBig5.at(pointer);
-            if (!cp && pointer >= 0)
-                cp = Big5AstralCodePoint(pointer);
-            if (cp) {
-                out.put(cp);
+            const int l = std::exchange(lead, 0);
+            if (trail(l, b, out)) {
                 ++i;
                 continue;
             }
@@ -292,6 +271,34 @@ QString DecodeBig5(QByteArrayView bytes) {
     if (lead)
         out.error();
     return out.text;
+}
+
+QString DecodeBig5(QByteArrayView bytes) {
+    return DecodeLeadAndTrail(bytes, [](int lead, int b, Sink& out) {
+        qsizetype pointer = -1;
+        if (InRange(b, 0x40, 0x7E) || InRange(b, 0xA1, 0xFE))
+            pointer = (lead - 0x81) * 157 + (b - (b < 0x7F ? 0x40 : 0x62));
+        // Four pointers stand for a letter and a combining mark.
+        struct Pair {
+            qsizetype pointer;
+            char16_t letter, mark;
+        };
+        static constexpr Pair kPairs[] = {
+            {1133, 0x00CA, 0x0304}, {1135, 0x00CA, 0x030C}, {1164, 0x00EA, 0x0304}, {1166, 0x00EA, 0x030C}};
+        const Pair* pair = std::find_if(std::begin(kPairs), std::end(kPairs),
+                                        [pointer](const Pair& p) { return p.pointer == pointer; });
+        if (pair != std::end(kPairs)) {
+            out.put(pair->letter);
+            out.put(pair->mark);
+            return true;
+        }
+        char32_t cp = pointer < 0 ? 0 : kBig5.at(pointer);
+        if (!cp && pointer >= 0)
+            cp = Big5AstralCodePoint(pointer);
+        if (cp)
+            out.put(cp);
+        return cp != 0;
+    });
 }
 
 QString DecodeEucJp(QByteArrayView bytes) {
@@ -500,36 +507,12 @@ QString DecodeShiftJis(QByteArrayView bytes) {
 }
 
 QString DecodeEucKr(QByteArrayView bytes) {
-    Sink out(bytes.size());
-    int lead = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n;) {
-        const int b = uchar(bytes[i]);
-        if (lead) {
-            const int l = lead;
-            lead = 0;
-            const char32_t cp = InRange(b, 0x41, 0xFE) ? kEucKr.at((l - 0x81) * 190 + b - 0x41) : 0;
-            if (cp) {
-                out.put(cp);
-                ++i;
-                continue;
-            }
-            out.error();
-            if (b >= 0x80)
-                ++i;
-            continue;
-        }
-        ++i;
-        if (b < 0x80)
-            out.put(char32_t(b));
-        else if (InRange(b, 0x81, 0xFE))
-            lead = b;
-        else
-            out.error();
-    }
-    if (lead)
-        out.error();
-    return out.text;
+    return DecodeLeadAndTrail(bytes, [](int lead, int b, Sink& out) {
+        const char32_t cp = InRange(b, 0x41, 0xFE) ? kEucKr.at((lead - 0x81) * 190 + b - 0x41) : 0;
+        if (cp)
+            out.put(cp);
+        return cp != 0;
+    });
 }
 
 QString DecodeUserDefined(QByteArrayView bytes) {
