@@ -103,16 +103,6 @@ private:
 
 } // namespace
 
-QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages,
-                        const IndexDetails& details) {
-    QString out = QStringLiteral("<ul>\r\n");
-    out.reserve(pages.size() * 96);
-    for (const PageRecord& page : pages)
-        AppendIndexLine(out, folderText, page, details);
-    out += u"</ul>";
-    return out;
-}
-
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames) {
     QString out;
     out.reserve(pageNames.size() * 96);

@@ -33,11 +33,6 @@ void StreamIndexText(const QString& folderText, const QStringList& pageNames, co
                      const std::function<void(const QString&)>& sink, const IndexDetails& details = {},
                      IndexSummary* summary = nullptr, bool dated = false);
 
-// The formatter the builders end in: from read pages to the index, opening no file. The folder
-// only makes the path that labels a page without a title.
-QString FormatIndexText(const QString& folderText, const QList<PageRecord>& pages,
-                        const IndexDetails& details = {});
-
 // The saved page around an index, ending with a line break (CR LF): PageDocumentStart, the index,
 // PageDocumentEnd. A stylesheet address adds a <link rel="stylesheet"> after the charset.
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText);
