@@ -332,8 +332,9 @@ private Q_SLOTS:
                 order << w->objectName();
             w = w->nextInFocusChain();
         } while (w != control("cmdBrowse"));
-        QCOMPARE(order, QStringList({u"cmdBrowse"_s, u"txtMap"_s, u"lstFiles"_s, u"cmdCreate"_s, u"cmdViewHTML"_s,
-                                     u"cmdBrowseHTML"_s, u"cmdSaveFile"_s, u"cmdCreateXMLcode"_s, u"cmdViewXMLcode"_s}));
+        QCOMPARE(order, QStringList({u"cmdBrowse"_s, u"txtMap"_s, u"lstFiles"_s, u"cmdCreate"_s,
+                                     u"cmdViewHTML"_s, u"cmdBrowseHTML"_s, u"cmdSaveFile"_s,
+                                     u"cmdCreateXMLcode"_s, u"cmdViewXMLcode"_s}));
         QCOMPARE(window->focusWidget(), control("cmdBrowse"));
 
         // Sizable, and the controls stay where they are.
@@ -462,16 +463,15 @@ private Q_SLOTS:
             << QStringList{u"News"_s, u"http://example.org"_s, kKeepDefault, kKeepDefault}
             << QStringList{u""_s, u""_s, u"News"_s, u"http://example.org"_s} << u"News"_s
             << "http://example.org";
-        QTest::newRow("new answers replace") << QStringList{u"News"_s, u"http://a/"_s, u"Notes"_s, u"http://b/"_s}
-                                             << QStringList{u""_s, u""_s, u"News"_s, u"http://a/"_s} << u"Notes"_s
-                                             << "http://b/";
+        QTest::newRow("new answers replace")
+            << QStringList{u"News"_s, u"http://a/"_s, u"Notes"_s, u"http://b/"_s}
+            << QStringList{u""_s, u""_s, u"News"_s, u"http://a/"_s} << u"Notes"_s << "http://b/";
         QTest::newRow("cancel gives the empty answer")
             << QStringList{u"News"_s, u"http://a/"_s, kCancel, u"http://b/"_s}
-            << QStringList{u""_s, u""_s, u"News"_s, u"http://a/"_s} << u""_s
-            << "http://b/";
+            << QStringList{u""_s, u""_s, u"News"_s, u"http://a/"_s} << u""_s << "http://b/";
         QTest::newRow("cancel both, then offered empty")
-            << QStringList{kCancel, kCancel, kKeepDefault, u"http://c/"_s} << QStringList{u""_s, u""_s, u""_s, u""_s} << u""_s
-            << "http://c/";
+            << QStringList{kCancel, kCancel, kKeepDefault, u"http://c/"_s}
+            << QStringList{u""_s, u""_s, u""_s, u""_s} << u""_s << "http://c/";
     }
     void feedPrompts() {
         QFETCH(QStringList, answers);
@@ -502,12 +502,13 @@ private Q_SLOTS:
     void listOrder_data() {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("letter case ignored")
-            << QStringList{u"d.htm"_s, u"b.htm"_s, u"C.htm"_s} << QStringList{u"b.htm"_s, u"C.htm"_s, u"d.htm"_s};
+        QTest::newRow("letter case ignored") << QStringList{u"d.htm"_s, u"b.htm"_s, u"C.htm"_s}
+                                             << QStringList{u"b.htm"_s, u"C.htm"_s, u"d.htm"_s};
         QTest::newRow("equal but for case: both, fixed order")
-            << QStringList{u"a.htm"_s, u"B.html"_s, u"A.htm"_s} << QStringList{u"A.htm"_s, u"a.htm"_s, u"B.html"_s};
-        QTest::newRow("only page files")
-            << QStringList{u"notes.txt"_s, u"Index.HTML"_s, u"about.htm"_s} << QStringList{u"about.htm"_s, u"Index.HTML"_s};
+            << QStringList{u"a.htm"_s, u"B.html"_s, u"A.htm"_s}
+            << QStringList{u"A.htm"_s, u"a.htm"_s, u"B.html"_s};
+        QTest::newRow("only page files") << QStringList{u"notes.txt"_s, u"Index.HTML"_s, u"about.htm"_s}
+                                         << QStringList{u"about.htm"_s, u"Index.HTML"_s};
     }
     void listOrder() {
         QFETCH(QStringList, files);
