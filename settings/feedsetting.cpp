@@ -32,10 +32,6 @@ PageOrder OrderFromWord(const QString& word) {
     return PageOrder::Name;
 }
 
-bool IsTrue(const QVariant& value) {
-    return value.toString().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
-}
-
 const QString kGroup = QStringLiteral("Feed");
 
 } // namespace
@@ -47,9 +43,9 @@ FeedSettings LoadFeedSettings() {
             return store.value(kGroup + u'/' + QLatin1String(key));
         };
         FeedOptions& options = settings.options;
-        options.guid = IsTrue(value("Guid"));
+        options.guid = StoredYes(value("Guid"));
         options.feedUrl = value("FeedUrl").toString();
-        options.dates = IsTrue(value("Dates"));
+        options.dates = StoredYes(value("Dates"));
         options.description = value("Description").toString() == QLatin1String("meta")
                                   ? FeedDescription::Meta
                                   : FeedDescription::Title;
@@ -57,11 +53,7 @@ FeedSettings LoadFeedSettings() {
         bool isNumber = false;
         const int limit = value("Limit").toString().toInt(&isNumber);
         options.selection.limit = isNumber && limit > 0 ? limit : 0;
-        const QVariant excludes = value("Excludes");
-        const QStringList patterns = excludes.typeId() == QMetaType::QString
-                                         ? QStringList{excludes.toString()}
-                                         : excludes.toStringList();
-        for (const QString& pattern : patterns) {
+        for (const QString& pattern : StoredTextList(value("Excludes"))) {
             if (IsValidExcludePattern(pattern))
                 options.selection.excludes.append(pattern);
         }

@@ -45,11 +45,8 @@ QStringList WithRecentFolder(QStringList recent, const QString& folder) {
 }
 
 QStringList LoadRecentFolders() {
-    // A hand-edited store may hold anything: one text is a list of one, the rest is cleaned as the
-    // list is built.
-    const QVariant value = LoadValue(kRecentKey);
-    const QStringList stored =
-        value.typeId() == QMetaType::QString ? QStringList{value.toString()} : value.toStringList();
+    // The folders are cleaned as the list is built.
+    const QStringList stored = StoredTextList(LoadValue(kRecentKey));
     QStringList recent;
     for (auto folder = stored.crbegin(); folder != stored.crend(); ++folder)
         recent = WithRecentFolder(recent, *folder);
@@ -61,8 +58,8 @@ bool SaveRecentFolders(const QStringList& folders, QString* error) {
 }
 
 bool LoadSubFoldersSetting() {
-    // Only a stored "true" turns it on: anything else keeps the list as it is without sub-folders.
-    return LoadValue(kSubFoldersKey).toString().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+    // Anything but a stored yes keeps the list as it is without sub-folders.
+    return StoredYes(LoadValue(kSubFoldersKey));
 }
 
 bool SaveSubFoldersSetting(bool subFolders, QString* error) {

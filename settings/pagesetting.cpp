@@ -21,10 +21,7 @@ PageSettings LoadPageSettings() {
         settings.templateFile = value("Template").toString();
         settings.stylesheetUrl = value("Stylesheet").toString();
         // Stored as the words of --details; the known ones are kept, each once.
-        const QVariant details = value("Details");
-        const QStringList words =
-            details.typeId() == QMetaType::QString ? QStringList{details.toString()} : details.toStringList();
-        for (const QString& word : words) {
+        for (const QString& word : StoredTextList(value("Details"))) {
             const std::optional<QList<IndexDetail>> details = ParseIndexDetails(word.trimmed());
             for (const IndexDetail detail : details.value_or(QList<IndexDetail>())) {
                 if (!settings.details.contains(detail))

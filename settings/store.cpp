@@ -116,4 +116,12 @@ bool ReadSettingsStore(const std::function<void(const QSettings&)>& read) {
     return true;
 }
 
+QStringList StoredTextList(const QVariant& value) {
+    return value.typeId() == QMetaType::QString ? QStringList{value.toString()} : value.toStringList();
+}
+
+bool StoredYes(const QVariant& value) {
+    return value.toString().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace pagewick

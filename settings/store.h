@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QSettings;
+class QVariant;
 
 namespace pagewick {
 
@@ -18,5 +20,14 @@ bool WriteSettingsStore(const std::function<void(QSettings&)>& write, QString* e
 
 // Calls read() on the store when it may be read and reads without error; returns whether it did.
 bool ReadSettingsStore(const std::function<void(const QSettings&)>& read);
+
+// A hand-edited store may hold anything: these read a stored value as what it was written as, and
+// anything else as the default.
+
+// A stored list of texts; one text is a list of one.
+QStringList StoredTextList(const QVariant& value);
+
+// A stored yes or no: only "true", in any letter case, is yes.
+bool StoredYes(const QVariant& value);
 
 } // namespace pagewick

@@ -30,7 +30,7 @@ QString AboutText() {
 void ShowAboutBox(QWidget* parent, const QIcon& icon) {
     QMessageBox box(QMessageBox::NoIcon, QCoreApplication::translate("pagewick::AboutBox", "About Pagewick"),
                     AboutText(), QMessageBox::Ok, parent);
-    box.setObjectName(QStringLiteral("aboutBox"));
+    box.setObjectName(QStringLiteral("frmAbout"));
     box.setTextFormat(Qt::RichText);
     box.setIconPixmap(icon.pixmap(64));
     box.exec();

@@ -1,6 +1,7 @@
 #include "ui/frmBrowse.h"
 
 #include "ui/apptitle.h"
+#include "ui/controlname.h"
 #include "ui/twips.h"
 
 #include <QComboBox>
@@ -70,21 +71,21 @@ QString AbsoluteFolder(const QString& folderText) {
 } // namespace
 
 frmBrowse::frmBrowse(QWidget* parent)
-    : QWidget(parent, Qt::Window), Drive1(new QComboBox(this)), Dir1(new QTreeView(this)),
-      cmdOK(new QPushButton(tr("OK"), this)), cmdCancel(new QPushButton(tr("Cancel"), this)),
-      folders(new QFileSystemModel(this)), driveView(new MountSubtreeModel(this)) {
+    : QWidget(parent, Qt::Window), Drive1(Named(new QComboBox(this), "Drive1")),
+      Dir1(Named(new QTreeView(this), "Dir1")), cmdOK(Named(new QPushButton(tr("OK"), this), "cmdOK")),
+      cmdCancel(Named(new QPushButton(tr("Cancel"), this), "cmdCancel")), folders(new QFileSystemModel(this)),
+      driveView(new MountSubtreeModel(this)) {
+    setObjectName(QStringLiteral("frmBrowse"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(AppTitle());
     ResizeInTwips(this, 4680, 3195);
 
-    Drive1->setObjectName(QStringLiteral("Drive1"));
     Drive1->setToolTip(tr("Available disks"));
     Drive1->setAccessibleName(Drive1->toolTip());
     PlaceInTwips(Drive1, 120, 120, 2415, 315);
 
     folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     driveView->setSourceModel(folders);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setToolTip(tr("Available folders"));
     Dir1->setAccessibleName(Dir1->toolTip());
     Dir1->setModel(driveView);
@@ -98,13 +99,11 @@ frmBrowse::frmBrowse(QWidget* parent)
     Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
     PlaceInTwips(Dir1, 120, 600, 2415, 2340);
 
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setToolTip(tr("Confirm the selected folder"));
     cmdOK->setAccessibleName(cmdOK->text());
     cmdOK->setDefault(true);
     PlaceInTwips(cmdOK, 2760, 120, 1455, 375);
 
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setToolTip(tr("Cancel the selection of a folder"));
     cmdCancel->setAccessibleName(cmdCancel->text());
     // Enter on a focused Cancel presses Cancel, as it would on any focused button.

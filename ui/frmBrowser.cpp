@@ -2,13 +2,13 @@
 
 #include "engine/entities.h"
 #include "engine/paths.h"
-#include "ui/apptitle.h"
 #include "ui/busypointer.h"
+#include "ui/controlname.h"
+#include "ui/prompts.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QMessageBox>
 #include <QPointer>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -179,10 +179,9 @@ void BuildIndexPreview(QTextDocument* document, const QString& indexText) {
 }
 
 frmBrowser::frmBrowser(QWidget* parent)
-    : PreviewWindow(tr("Pagewick Browser"), QSize(50, 200), parent), brwBrowser(new OfflineTextBrowser(this)),
+    : PreviewWindow("frmBrowser", tr("Pagewick Browser"), QSize(50, 200), parent),
+      brwBrowser(Named(new OfflineTextBrowser(this), "brwBrowser")),
       openLink([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
-
-    brwBrowser->setObjectName(u"brwBrowser"_s);
     brwBrowser->setAccessibleName(windowTitle());
     brwBrowser->setOpenLinks(false);
     brwBrowser->setOpenExternalLinks(false);
@@ -240,13 +239,9 @@ void frmBrowser::brwBrowser_AnchorClicked(const QUrl& link) {
     // Page links lead to the folder's files; a titled link to a web site may lead there too.
     // Anything else (other files, other machines' shares, script addresses) stays here.
     if (!MayOpen(folderText, url)) {
-        QMessageBox box(QMessageBox::Warning, AppTitle(),
-                        tr("Pagewick opens only web pages and the pages of the listed folder. "
-                           "This link is not opened:\n\n") +
-                            url.toDisplayString(),
-                        QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        Warn(this, tr("Pagewick opens only web pages and the pages of the listed folder. "
+                      "This link is not opened:\n\n") +
+                       url.toDisplayString());
         return;
     }
     openLink(url);

@@ -1,27 +1,19 @@
 #include "ui/frmFeedOptions.h"
 
+#include "ui/controlname.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 namespace pagewick {
 
 namespace {
-
-template <typename W> W* NamedControl(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // The orders in the order the list offers them.
 constexpr PageOrder kOrders[] = {PageOrder::Name, PageOrder::Natural, PageOrder::Date};
@@ -37,19 +29,17 @@ QString AddressProblem(const QString& what, const QString& address) {
 
 } // namespace
 
-frmFeedOptions::frmFeedOptions(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmFeedOptions"));
-    setWindowTitle(tr("Feed Options"));
-
+frmFeedOptions::frmFeedOptions(QWidget* parent)
+    : OptionsDialog(parent, "frmFeedOptions", tr("Feed Options")) {
     auto* rss = new QGroupBox(tr("RSS code"), this);
-    chkGuid = NamedControl(new QCheckBox(tr("Give every item a guid (its link)"), rss), "chkGuid");
-    txtFeedUrl = NamedControl(new QLineEdit(rss), "txtFeedUrl");
+    chkGuid = Named(new QCheckBox(tr("Give every item a guid (its link)"), rss), "chkGuid");
+    txtFeedUrl = Named(new QLineEdit(rss), "txtFeedUrl");
     txtFeedUrl->setPlaceholderText(QStringLiteral("https://example.org/feed.xml"));
     txtFeedUrl->setToolTip(tr("Where the feed will be published; named in the feed as its own address"));
-    chkDates = NamedControl(new QCheckBox(tr("Add page dates (also to the sitemap)"), rss), "chkDates");
+    chkDates = Named(new QCheckBox(tr("Add page dates (also to the sitemap)"), rss), "chkDates");
     chkMetaDescription =
-        NamedControl(new QCheckBox(tr("Describe pages by their meta description (also in Atom)"), rss),
-                     "chkMetaDescription");
+        Named(new QCheckBox(tr("Describe pages by their meta description (also in Atom)"), rss),
+              "chkMetaDescription");
     auto* rssForm = new QFormLayout(rss);
     rssForm->addRow(chkGuid);
     rssForm->addRow(tr("Feed address:"), txtFeedUrl);
@@ -57,21 +47,21 @@ frmFeedOptions::frmFeedOptions(QWidget* parent) : QDialog(parent) {
     rssForm->addRow(chkMetaDescription);
 
     auto* atom = new QGroupBox(tr("Atom feed"), this);
-    txtAtomFeedUrl = NamedControl(new QLineEdit(atom), "txtAtomFeedUrl");
+    txtAtomFeedUrl = Named(new QLineEdit(atom), "txtAtomFeedUrl");
     txtAtomFeedUrl->setPlaceholderText(QStringLiteral("https://example.org/atom.xml"));
     txtAtomFeedUrl->setToolTip(tr("Where the Atom feed will be published; Save Atom Feed needs it"));
     auto* atomForm = new QFormLayout(atom);
     atomForm->addRow(tr("Feed address:"), txtAtomFeedUrl);
 
     auto* pages = new QGroupBox(tr("Pages in the feeds"), this);
-    cboOrder = NamedControl(new QComboBox(pages), "cboOrder");
+    cboOrder = Named(new QComboBox(pages), "cboOrder");
     cboOrder->addItems(
         {tr("By name"), tr("By name, numbers as numbers (page2, page10)"), tr("By date, newest first")});
-    spnLimit = NamedControl(new QSpinBox(pages), "spnLimit");
+    spnLimit = Named(new QSpinBox(pages), "spnLimit");
     spnLimit->setRange(0, 1000000);
     spnLimit->setSpecialValueText(tr("All pages"));
     spnLimit->setSuffix(tr(" pages"));
-    txtExcludes = NamedControl(new QPlainTextEdit(pages), "txtExcludes");
+    txtExcludes = Named(new QPlainTextEdit(pages), "txtExcludes");
     txtExcludes->setTabChangesFocus(true);
     txtExcludes->setPlaceholderText(QStringLiteral("draft-*"));
     txtExcludes->setToolTip(tr("One pattern a line: * any characters, ? one character, [abc] one of a set; "
@@ -83,25 +73,7 @@ frmFeedOptions::frmFeedOptions(QWidget* parent) : QDialog(parent) {
     pagesForm->addRow(tr("At most:"), spnLimit);
     pagesForm->addRow(tr("Leave out:"), txtExcludes);
 
-    buttons = NamedControl(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
-                                                    QDialogButtonBox::RestoreDefaults,
-                                                this),
-                           "buttons");
-    connect(buttons, &QDialogButtonBox::accepted, this, &frmFeedOptions::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &frmFeedOptions::reject);
-    connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
-            &frmFeedOptions::restoreDefaults);
-
-    auto* note = new QLabel(tr("With every option off, Create XML code builds the plain RSS code."), this);
-    note->setWordWrap(true);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(rss);
-    layout->addWidget(atom);
-    layout->addWidget(pages);
-    layout->addWidget(note);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layOut({rss, atom, pages}, tr("With every option off, Create XML code builds the plain RSS code."));
 }
 
 void frmFeedOptions::setSettings(const FeedSettings& settings) {
@@ -150,23 +122,13 @@ QString frmFeedOptions::problem() const {
     return {};
 }
 
-void frmFeedOptions::accept() {
-    const QString why = problem();
-    if (why.isEmpty()) {
-        QDialog::accept();
-        return;
-    }
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Pagewick"), why, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-    // The field at fault takes the focus, so the user can mend it at once.
+QWidget* frmFeedOptions::faultyField() const {
     const FeedSettings chosen = settings();
     if (!AddressProblem(QString(), chosen.options.feedUrl).isEmpty())
-        txtFeedUrl->setFocus();
-    else if (!AddressProblem(QString(), chosen.atomFeedUrl).isEmpty())
-        txtAtomFeedUrl->setFocus();
-    else
-        txtExcludes->setFocus();
+        return txtFeedUrl;
+    if (!AddressProblem(QString(), chosen.atomFeedUrl).isEmpty())
+        return txtAtomFeedUrl;
+    return txtExcludes;
 }
 
 void frmFeedOptions::restoreDefaults() {

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "settings/feedsetting.h"
-
-#include <QDialog>
+#include "ui/optionsdialog.h"
 
 class QCheckBox;
 class QComboBox;
-class QDialogButtonBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QSpinBox;
@@ -16,7 +14,7 @@ namespace pagewick {
 // "Feed Options": what the RSS code adds (guids, the feed's address, dates, descriptions), the
 // Atom feed's address, and which pages the feeds take in what order (order, limit, excludes; the
 // sitemap leaves out the same pages). OK checks the addresses and patterns before it closes.
-class frmFeedOptions : public QDialog {
+class frmFeedOptions : public OptionsDialog {
     Q_OBJECT
 public:
     explicit frmFeedOptions(QWidget* parent = nullptr);
@@ -24,14 +22,13 @@ public:
     void setSettings(const FeedSettings& settings);
     FeedSettings settings() const;
 
-    // Empty when the settings can be kept, else what is wrong, as a sentence for a message.
-    QString problem() const;
+    QString problem() const override;
 
-    void accept() override;
+protected:
+    QWidget* faultyField() const override;
+    void restoreDefaults() override;
 
 private:
-    void restoreDefaults();
-
     QCheckBox* chkGuid;
     QLineEdit* txtFeedUrl;
     QCheckBox* chkDates;
@@ -40,7 +37,6 @@ private:
     QComboBox* cboOrder;
     QSpinBox* spnLimit;
     QPlainTextEdit* txtExcludes;
-    QDialogButtonBox* buttons;
 };
 
 } // namespace pagewick

@@ -12,11 +12,13 @@
 #include "settings/foldersetting.h"
 #include "ui/apptitle.h"
 #include "ui/busypointer.h"
+#include "ui/controlname.h"
 #include "ui/foldertoopen.h"
 #include "ui/frmBrowse.h"
 #include "ui/frmBrowser.h"
 #include "ui/frmTextpad.h"
 #include "ui/icon.h"
+#include "ui/prompts.h"
 #include "ui/saveflow.h"
 #include "ui/twips.h"
 
@@ -26,7 +28,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,11 +60,6 @@ bool fitsIn(const QPushButton* button, const QFontMetrics& metrics) {
     option.text = button->text();
     const int room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
     return metrics.horizontalAdvance(button->text()) + 6 <= room;
-}
-
-template <typename W> W* NamedControl(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
 }
 
 // Return and Enter press the button that has the focus, as Space does. (An auto-default button
@@ -116,11 +112,11 @@ frmMain::frmMain(QWidget* parent, const QString& startFolder) : QWidget(parent),
     createActionButtons();
     fitFontToCaptions();
     // Sized once the menu bar has its font: the height the layout gives it at this width.
-    resize(clientArea->width(), clientArea->height() + mnuBar->heightForWidth(clientArea->width()));
+    resize(fraClient->width(), fraClient->height() + mnuBar->heightForWidth(fraClient->width()));
     // Never shown on the window; the save commands set them up at each save, and cdl keeps the last
     // file name for the life of the window.
-    cdl = NamedControl(new QFileDialog(this), "cdl");
-    cdlXml = NamedControl(new QFileDialog(this), "cdlXml");
+    cdl = Named(new QFileDialog(this), "cdl");
+    cdlXml = Named(new QFileDialog(this), "cdlXml");
     setTabOrders();
     connectHandlers();
 
@@ -132,36 +128,36 @@ frmMain::frmMain(QWidget* parent, const QString& startFolder) : QWidget(parent),
 // The menu bar stands above the client area, which keeps the window's designed size and every
 // control's place in it; the window is as much taller as the menu bar is high.
 void frmMain::createClientArea() {
-    clientArea = NamedControl(new QWidget(this), "clientArea");
-    ResizeInTwips(clientArea, 4680, 3975);
+    fraClient = Named(new QWidget(this), "fraClient");
+    ResizeInTwips(fraClient, 4680, 3975);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(mnuBar);
-    layout->addWidget(clientArea);
+    layout->addWidget(fraClient);
 }
 
 void frmMain::createFolderControls() {
-    Frame1 = NamedControl(new QGroupBox(tr("Folder"), clientArea), "Frame1");
+    Frame1 = Named(new QGroupBox(tr("Folder"), fraClient), "Frame1");
     PlaceInTwips(Frame1, 120, 120, 4335, 735);
     // The caption sits on the frame's top line, so the controls placed inside stand clear of it.
     Frame1->setStyleSheet(QStringLiteral(
         "QGroupBox#Frame1 { border: 1px solid palette(mid); border-radius: 3px; margin-top: 0.6em; }"
         "QGroupBox#Frame1::title { subcontrol-origin: margin; left: 6px; padding: 0 3px; }"));
 
-    txtMap = NamedControl(new QLineEdit(Frame1), "txtMap");
+    txtMap = Named(new QLineEdit(Frame1), "txtMap");
     PlaceInTwips(txtMap, 120, 240, 2535, 285);
     txtMap->setToolTip(tr("The selected folder"));
     txtMap->setAccessibleName(txtMap->toolTip());
     // A remembered folder of any length comes back whole (the box would cut it at 32,767).
     txtMap->setMaxLength(std::numeric_limits<int>::max());
 
-    cmdBrowse = NamedControl(new QPushButton(tr("Browse"), Frame1), "cmdBrowse");
+    cmdBrowse = Named(new QPushButton(tr("Browse"), Frame1), "cmdBrowse");
     PlaceInTwips(cmdBrowse, 2880, 240, 1215, 375);
     cmdBrowse->setToolTip(tr("Browse to select a folder"));
     PressedByReturn(cmdBrowse);
 
-    lstFiles = NamedControl(new QListWidget(clientArea), "lstFiles");
+    lstFiles = Named(new QListWidget(fraClient), "lstFiles");
     PlaceInTwips(lstFiles, 240, 960, 2295, 2790);
     lstFiles->setToolTip(tr("List of files"));
     lstFiles->setAccessibleName(lstFiles->toolTip());
@@ -206,7 +202,7 @@ const ActionButton kActionButtons[] = {
 
 void frmMain::createActionButtons() {
     for (const ActionButton& entry : kActionButtons) {
-        auto* button = NamedControl(new QPushButton(tr(entry.caption), clientArea), entry.name);
+        auto* button = Named(new QPushButton(tr(entry.caption), fraClient), entry.name);
         PlaceInTwips(button, 2760, entry.top, 1575, 375);
         button->setToolTip(*entry.toolTip ? tr(entry.toolTip) : QString());
         PressedByReturn(button);
@@ -305,9 +301,7 @@ void frmMain::Form_Load(const QString& startFolder) {
     const QString folder = FolderToOpen(startFolder, &problem);
     setFolderText(folder.isEmpty() ? LoadFolderSetting() : folder);
     if (folder.isEmpty()) {
-        QMessageBox box(QMessageBox::Warning, AppTitle(), problem, QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        Warn(this, problem);
         return;
     }
     rememberFolder(folder);
@@ -449,11 +443,8 @@ void frmMain::cmdCreate_Click() {
     rememberFolder(txtMap->text());
 }
 
-QString frmMain::askFeedAnswer(const QString& prompt, const QString& lastAnswer) {
-    bool ok = false;
-    const QString answer =
-        QInputDialog::getText(this, AppTitle(), prompt, QLineEdit::Normal, lastAnswer, &ok);
-    return ok ? answer : QString();
+std::optional<QString> frmMain::askSiteUrl() {
+    return AskText(this, tr("Give the URL of the website"), SiteUrl);
 }
 
 void frmMain::cmdCreateXMLcode_Click() {
@@ -461,8 +452,9 @@ void frmMain::cmdCreateXMLcode_Click() {
     applyButtonState(RowCreateXmlPressed);
     {
         const WindowBusyPointer windowBusy(this);
-        FeedTitle = askFeedAnswer(tr("Give the title of the RSS feed"), FeedTitle);
-        SiteUrl = askFeedAnswer(tr("Give the URL of the website"), SiteUrl);
+        // A cancelled prompt gives the empty answer, and the command goes on.
+        FeedTitle = AskText(this, tr("Give the title of the RSS feed"), FeedTitle).value_or(QString());
+        SiteUrl = askSiteUrl().value_or(QString());
         // The plain feed takes any answers; once an option publishes an address, it must be one.
         problem = FeedAddressProblem(FeedFormat::Rss, SiteUrl, feedSettings.options);
         if (problem.isEmpty()) {
@@ -472,12 +464,7 @@ void frmMain::cmdCreateXMLcode_Click() {
     }
     applyButtonState(RowCreateXmlFinished);
     if (!problem.isEmpty()) {
-        QMessageBox box(
-            QMessageBox::Warning, AppTitle(),
-            tr("Pagewick cannot build the RSS code: %1.\n\nThe last RSS code is kept.").arg(problem),
-            QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        Warn(this, tr("Pagewick cannot build the RSS code: %1.\n\nThe last RSS code is kept.").arg(problem));
         return;
     }
     rememberFolder(txtMap->text());
@@ -516,11 +503,11 @@ void frmMain::cmdSaveFile_Click() {
     // over the page of the same name in the folder shown now.
     const QString saveFolder = indexFolder.isNull() ? txtMap->text() : indexFolder;
     if (pageSettings.templateFile.isEmpty() && pageSettings.stylesheetUrl.isEmpty()) {
-        SaveIndexPage(this, cdl, saveFolder, IndexText);
+        SaveIndexPage(this, cdl, &lastSavedName, saveFolder, IndexText);
         return;
     }
     if (pageSettings.templateFile.isEmpty()) {
-        SaveIndexPage(this, cdl, saveFolder, [this](const QString& title) {
+        SaveIndexPage(this, cdl, &lastSavedName, saveFolder, [this](const QString& title) {
             return PageDocumentStart(title, pageSettings.stylesheetUrl) + IndexText + PageDocumentEnd();
         });
         return;
@@ -531,16 +518,12 @@ void frmMain::cmdSaveFile_Click() {
     const std::optional<PageTemplate> pageTemplate =
         LoadPageTemplate(pageSettings.templateFile, pageSettings.stylesheetUrl, &why);
     if (!pageTemplate) {
-        QMessageBox box(QMessageBox::Warning, AppTitle(),
-                        tr("Pagewick cannot save the page with its template: %1.\n\nChoose another "
-                           "template under Page Options (Feed menu).")
-                            .arg(why),
-                        QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        Warn(this, tr("Pagewick cannot save the page with its template: %1.\n\nChoose another "
+                      "template under Page Options (Feed menu).")
+                       .arg(why));
         return;
     }
-    SaveIndexPage(this, cdl, saveFolder, [this, &pageTemplate](const QString& title) {
+    SaveIndexPage(this, cdl, &lastSavedName, saveFolder, [this, &pageTemplate](const QString& title) {
         IndexSummary summary;
         summary.count = indexPages.size();
         if (pageTemplate->uses(PageTemplate::Updated)) {
@@ -557,11 +540,9 @@ void frmMain::lstFiles_DblClick() {
         return;
     const QString path = PagePath(txtMap->text(), item->text());
     const auto [created, lastModified] = ReadPageTimes(path);
-    QMessageBox box(QMessageBox::Information, AppTitle(),
-                    ExtractTitle(path) + QStringLiteral("\r\n") + PageDateText(created, lastModified),
-                    QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText); // a title such as "<b>News</b>" is shown as it stands
-    box.exec();
+    // A title such as "<b>News</b>" is shown as it stands.
+    ShowMessage(this, QMessageBox::Information,
+                ExtractTitle(path) + QStringLiteral("\r\n") + PageDateText(created, lastModified));
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

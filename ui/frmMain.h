@@ -13,6 +13,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFileDialog;
@@ -103,14 +104,14 @@ private:
     void showListedPages(const QStringList& names);
     void startSubFolderScan(const QString& folder);
     void cancelSubFolderScan();
-    QString askFeedAnswer(const QString& prompt, const QString& lastAnswer);
+    std::optional<QString> askSiteUrl(); // SiteUrl offered; nullopt when cancelled
     frmBrowser* browser();
     frmTextpad* textpad();
 
     QMenuBar* mnuBar;
     QMenu* mnuOpenRecent;
     QAction* mnuIncludeSubFolders;
-    QWidget* clientArea; // the window below the menu bar; the controls are placed in it
+    QWidget* fraClient; // the window below the menu bar; the controls are placed in it
     QGroupBox* Frame1;
     QLineEdit* txtMap;
     QPushButton* cmdBrowse;
@@ -122,7 +123,8 @@ private:
     QPushButton* cmdCreateXMLcode;
     QPushButton* cmdViewXMLcode;
     QFileDialog* cdl;
-    QFileDialog* cdlXml; // for the sitemap and the Atom feed, so that cdl keeps the page's file name
+    QString lastSavedName; // of the file last saved through cdl, without folder: the next save offers it
+    QFileDialog* cdlXml;   // for the sitemap and the Atom feed, so that cdl keeps the page's file name
     std::array<QPushButton*, ButtonColumnCount> actionButtons{}; // by ButtonState column
     QPointer<QPushButton> focusToRestore;
 

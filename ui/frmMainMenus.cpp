@@ -7,12 +7,13 @@
 #include "engine/sitemap.h"
 #include "settings/foldersetting.h"
 #include "ui/about.h"
-#include "ui/apptitle.h"
 #include "ui/busypointer.h"
+#include "ui/controlname.h"
 #include "ui/foldertoopen.h"
 #include "ui/frmFeedOptions.h"
 #include "ui/frmPageOptions.h"
 #include "ui/frmTextpad.h"
+#include "ui/prompts.h"
 #include "ui/saveflow.h"
 
 #include <QApplication>
@@ -20,11 +21,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 
@@ -32,9 +31,26 @@ namespace pagewick {
 
 namespace {
 
-template <typename W> W* Named(W* object, const char* name) {
-    object->setObjectName(QLatin1String(name));
-    return object;
+// The platform's keys for a standard command, with the key the command has always had among them:
+// in some key schemes (Windows', and the one Qt falls back on) quitting has no standard key.
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey command, const QKeySequence& ownKey) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(command);
+    if (!keys.contains(ownKey))
+        keys.append(ownKey);
+    return keys;
+}
+
+// Opens an options dialog on settings; OK makes its settings the window's, and stores them.
+// Returns false, with the reason in error, when they cannot be stored.
+template <typename Dialog, typename Settings>
+bool EditSettings(QWidget* parent, Settings& settings, bool (*save)(const Settings&, QString*),
+                  QString* error) {
+    Dialog dialog(parent);
+    dialog.setSettings(settings);
+    if (dialog.exec() != QDialog::Accepted)
+        return true;
+    settings = dialog.settings();
+    return save(settings, error);
 }
 
 // The one local folder or file a drag carries, else nothing: several items, or a web address,
@@ -48,12 +64,6 @@ QString DraggedPath(const QMimeData* data) {
     return urls.first().toLocalFile();
 }
 
-void Warn(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, AppTitle(), text, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText); // paths and addresses are shown as they stand
-    box.exec();
-}
-
 } // namespace
 
 void frmMain::createMenus() {
@@ -62,14 +72,14 @@ void frmMain::createMenus() {
     QMenu* file = Named(mnuBar->addMenu(tr("&File")), "mnuFile");
     QAction* open =
         Named(file->addAction(tr("&Open Folder..."), this, &frmMain::cmdBrowse_Click), "mnuOpenFolder");
-    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    open->setShortcuts(StandardKeys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
     mnuOpenRecent = Named(file->addMenu(tr("Open &Recent")), "mnuOpenRecent");
     mnuIncludeSubFolders = Named(file->addAction(tr("Include &Sub-folders")), "mnuIncludeSubFolders");
     mnuIncludeSubFolders->setCheckable(true);
     connect(mnuIncludeSubFolders, &QAction::toggled, this, &frmMain::mnuIncludeSubFolders_Click);
     file->addSeparator();
     QAction* quit = Named(file->addAction(tr("&Quit"), this, &QWidget::close), "mnuQuit");
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcuts(StandardKeys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
 
     QMenu* feed = Named(mnuBar->addMenu(tr("F&eed")), "mnuFeed");
     Named(feed->addAction(tr("Feed &Options..."), this, &frmMain::mnuFeedOptions_Click), "mnuFeedOptions");
@@ -141,8 +151,7 @@ void frmMain::reportSettingFailure(const QString& what, const QString& error) {
     if (settingFailureShown)
         return;
     settingFailureShown = true;
-    QMessageBox::warning(this, AppTitle(),
-                         tr("Pagewick cannot remember %1 for the next start.\n\n").arg(what) + error);
+    Warn(this, tr("Pagewick cannot remember %1 for the next start.\n\n").arg(what) + error);
 }
 
 void frmMain::mnuIncludeSubFolders_Click(bool checked) {
@@ -154,34 +163,22 @@ void frmMain::mnuIncludeSubFolders_Click(bool checked) {
 }
 
 void frmMain::mnuFeedOptions_Click() {
-    frmFeedOptions dialog(this);
-    dialog.setSettings(feedSettings);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    feedSettings = dialog.settings();
     QString error;
-    if (!SaveFeedSettings(feedSettings, &error))
+    if (!EditSettings<frmFeedOptions>(this, feedSettings, SaveFeedSettings, &error))
         reportSettingFailure(tr("the feed options"), error);
 }
 
 void frmMain::mnuPageOptions_Click() {
-    frmPageOptions dialog(this);
-    dialog.setSettings(pageSettings);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    pageSettings = dialog.settings();
     QString error;
-    if (!SavePageSettings(pageSettings, &error))
+    if (!EditSettings<frmPageOptions>(this, pageSettings, SavePageSettings, &error))
         reportSettingFailure(tr("the page options"), error);
 }
 
 void frmMain::mnuSaveSitemap_Click() {
-    bool ok = false;
-    const QString siteUrl = QInputDialog::getText(this, AppTitle(), tr("Give the URL of the website"),
-                                                  QLineEdit::Normal, SiteUrl, &ok);
-    if (!ok)
+    const std::optional<QString> siteUrl = askSiteUrl();
+    if (!siteUrl)
         return;
-    SiteUrl = siteUrl;
+    SiteUrl = *siteUrl;
     if (const QString problem = SitemapAddressProblem(SiteUrl); !problem.isEmpty()) {
         Warn(this, tr("Pagewick cannot build the sitemap: %1.").arg(problem));
         return;
@@ -217,17 +214,14 @@ void frmMain::mnuSaveAtom_Click() {
                       "under Feed Options (Feed menu), then save it again."));
         return;
     }
-    bool ok = false;
-    const QString feedTitle = QInputDialog::getText(this, AppTitle(), tr("Give the title of the Atom feed"),
-                                                    QLineEdit::Normal, FeedTitle, &ok);
-    if (!ok)
+    const std::optional<QString> feedTitle = AskText(this, tr("Give the title of the Atom feed"), FeedTitle);
+    if (!feedTitle)
         return;
-    FeedTitle = feedTitle;
-    const QString siteUrl = QInputDialog::getText(this, AppTitle(), tr("Give the URL of the website"),
-                                                  QLineEdit::Normal, SiteUrl, &ok);
-    if (!ok)
+    FeedTitle = *feedTitle;
+    const std::optional<QString> siteUrl = askSiteUrl();
+    if (!siteUrl)
         return;
-    SiteUrl = siteUrl;
+    SiteUrl = *siteUrl;
     if (const QString problem = FeedAddressProblem(FeedFormat::Atom, SiteUrl, options); !problem.isEmpty()) {
         Warn(this, tr("Pagewick cannot build the Atom feed: %1.").arg(problem));
         return;

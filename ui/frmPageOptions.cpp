@@ -1,49 +1,35 @@
 #include "ui/frmPageOptions.h"
 
 #include "engine/pagetemplate.h"
-#include "ui/apptitle.h"
+#include "ui/controlname.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace pagewick {
 
-namespace {
-
-template <typename W> W* NamedControl(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
-
-frmPageOptions::frmPageOptions(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmPageOptions"));
-    setWindowTitle(tr("Page Options"));
-
+frmPageOptions::frmPageOptions(QWidget* parent)
+    : OptionsDialog(parent, "frmPageOptions", tr("Page Options")) {
     auto* page = new QGroupBox(tr("Saved page"), this);
-    txtTemplate = NamedControl(new QLineEdit(page), "txtTemplate");
+    txtTemplate = Named(new QLineEdit(page), "txtTemplate");
     txtTemplate->setPlaceholderText(tr("The built-in page"));
     txtTemplate->setToolTip(
         tr("An HTML file of yours with {{index}} where the index goes; {{title}}, {{updated}} "
            "and {{count}} are filled in too"));
     txtTemplate->setAccessibleName(tr("Template file"));
-    cmdBrowseTemplate = NamedControl(new QPushButton(tr("Browse..."), page), "cmdBrowseTemplate");
+    cmdBrowseTemplate = Named(new QPushButton(tr("Browse..."), page), "cmdBrowseTemplate");
     connect(cmdBrowseTemplate, &QPushButton::clicked, this, &frmPageOptions::cmdBrowseTemplate_Click);
     auto* templateRow = new QHBoxLayout;
     templateRow->addWidget(txtTemplate, 1);
     templateRow->addWidget(cmdBrowseTemplate);
-    txtStylesheet = NamedControl(new QLineEdit(page), "txtStylesheet");
+    txtStylesheet = Named(new QLineEdit(page), "txtStylesheet");
     txtStylesheet->setPlaceholderText(QStringLiteral("https://example.org/style.css"));
     txtStylesheet->setToolTip(tr("A stylesheet the page links to in its head"));
     txtStylesheet->setAccessibleName(tr("Stylesheet address"));
@@ -52,37 +38,19 @@ frmPageOptions::frmPageOptions(QWidget* parent) : QDialog(parent) {
     pageForm->addRow(tr("Stylesheet address:"), txtStylesheet);
 
     auto* entries = new QGroupBox(tr("After each page's link"), this);
-    chkDate = NamedControl(new QCheckBox(tr("Its date"), entries), "chkDate");
-    chkSize = NamedControl(new QCheckBox(tr("Its size"), entries), "chkSize");
-    chkDescription = NamedControl(new QCheckBox(tr("Its meta description"), entries), "chkDescription");
+    chkDate = Named(new QCheckBox(tr("Its date"), entries), "chkDate");
+    chkSize = Named(new QCheckBox(tr("Its size"), entries), "chkSize");
+    chkDescription = Named(new QCheckBox(tr("Its meta description"), entries), "chkDescription");
     auto* entriesLayout = new QVBoxLayout(entries);
     entriesLayout->addWidget(chkDate);
     entriesLayout->addWidget(chkSize);
     entriesLayout->addWidget(chkDescription);
 
-    buttons = NamedControl(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
-                                                    QDialogButtonBox::RestoreDefaults,
-                                                this),
-                           "buttons");
-    connect(buttons, &QDialogButtonBox::accepted, this, &frmPageOptions::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &frmPageOptions::reject);
-    connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
-            &frmPageOptions::restoreDefaults);
-
-    auto* note = new QLabel(tr("Save HTML file uses the template or the stylesheet; the details "
-                               "show from the next Create HTML. With every option empty, the page "
-                               "is the plain one."),
-                            this);
-    note->setWordWrap(true);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(page);
-    layout->addWidget(entries);
-    layout->addWidget(note);
-    layout->addWidget(buttons);
     // Wide enough for a path; the note wraps to the width of the groups.
     txtTemplate->setMinimumWidth(txtTemplate->fontMetrics().averageCharWidth() * 44);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layOut({page, entries}, tr("Save HTML file uses the template or the stylesheet; the details "
+                               "show from the next Create HTML. With every option empty, the page "
+                               "is the plain one."));
 }
 
 void frmPageOptions::setSettings(const PageSettings& settings) {
@@ -130,16 +98,8 @@ QString frmPageOptions::problem() const {
     return {};
 }
 
-void frmPageOptions::accept() {
-    const QString why = problem();
-    if (why.isEmpty()) {
-        QDialog::accept();
-        return;
-    }
-    QMessageBox box(QMessageBox::Warning, AppTitle(), why, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-    txtTemplate->setFocus();
+QWidget* frmPageOptions::faultyField() const {
+    return txtTemplate;
 }
 
 void frmPageOptions::cmdBrowseTemplate_Click() {

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "settings/pagesetting.h"
-
-#include <QDialog>
+#include "ui/optionsdialog.h"
 
 class QCheckBox;
-class QDialogButtonBox;
 class QLineEdit;
 class QPushButton;
 
@@ -14,7 +12,7 @@ namespace pagewick {
 // "Page Options": how the saved index page looks (a template of the user's, or the built-in page
 // with a stylesheet) and what each index entry shows after its link (date, size, description). OK
 // checks that the template can be read and makes a page before it closes.
-class frmPageOptions : public QDialog {
+class frmPageOptions : public OptionsDialog {
     Q_OBJECT
 public:
     explicit frmPageOptions(QWidget* parent = nullptr);
@@ -22,14 +20,14 @@ public:
     void setSettings(const PageSettings& settings);
     PageSettings settings() const;
 
-    // Empty when the settings can be kept, else what is wrong, as a sentence for a message.
-    QString problem() const;
+    QString problem() const override;
 
-    void accept() override;
+protected:
+    QWidget* faultyField() const override;
+    void restoreDefaults() override;
 
 private:
     void cmdBrowseTemplate_Click();
-    void restoreDefaults();
 
     QLineEdit* txtTemplate;
     QPushButton* cmdBrowseTemplate;
@@ -37,7 +35,6 @@ private:
     QCheckBox* chkDate;
     QCheckBox* chkSize;
     QCheckBox* chkDescription;
-    QDialogButtonBox* buttons;
     QList<IndexDetail> shownOrder; // the details as set, so that unchanged ones keep their order
 };
 

@@ -1,13 +1,15 @@
 #include "ui/frmTextpad.h"
 
+#include "ui/controlname.h"
+
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 
 namespace pagewick {
 
 frmTextpad::frmTextpad(QWidget* parent)
-    : PreviewWindow(tr("Pagewick Scratchpad"), QSize(70, 350), parent), txtDisplay(new QPlainTextEdit(this)) {
-    txtDisplay->setObjectName(QStringLiteral("txtDisplay"));
+    : PreviewWindow("frmTextpad", tr("Pagewick Scratchpad"), QSize(70, 350), parent),
+      txtDisplay(Named(new QPlainTextEdit(this), "txtDisplay")) {
     txtDisplay->setAccessibleName(windowTitle());
     // Markup and feed code read best, and line up, in a fixed-width font; long lines wrap so the
     // box needs no horizontal scrolling.

@@ -13,8 +13,9 @@ std::optional<QSize> PreviewControlSize(QSize outerSize, QSize clientSize, QSize
     return size.boundedTo(clientSize);
 }
 
-PreviewWindow::PreviewWindow(const QString& caption, QSize marginsInTwips, QWidget* parent)
+PreviewWindow::PreviewWindow(const char* name, const QString& caption, QSize marginsInTwips, QWidget* parent)
     : QWidget(parent, Qt::Window), marginsInTwips(marginsInTwips) {
+    setObjectName(QLatin1String(name));
     setWindowTitle(caption);
     ResizeInTwips(this, 4680, 3195);
 }
@@ -49,9 +50,9 @@ void PreviewWindow::moveEvent(QMoveEvent* event) {
 
 // Keys the control leaves alone reach the window.
 void PreviewWindow::keyPressEvent(QKeyEvent* event) {
-    const bool escape = event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier;
+    // Ctrl+W also where the platform's key for closing a window is another.
     const bool ctrlW = event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_W);
-    if (escape || ctrlW || event->matches(QKeySequence::Close)) {
+    if (event->matches(QKeySequence::Cancel) || event->matches(QKeySequence::Close) || ctrlW) {
         close();
         return;
     }

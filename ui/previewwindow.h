@@ -18,7 +18,8 @@ std::optional<QSize> PreviewControlSize(QSize outerSize, QSize clientSize, QSize
 class PreviewWindow : public QWidget {
     Q_OBJECT
 protected:
-    PreviewWindow(const QString& caption, QSize marginsInTwips, QWidget* parent);
+    // name is the window's objectName: its class name.
+    PreviewWindow(const char* name, const QString& caption, QSize marginsInTwips, QWidget* parent);
 
     // The control to keep fitted; a child of this window.
     void setControl(QWidget* control);

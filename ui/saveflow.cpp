@@ -3,11 +3,11 @@
 #include "engine/index.h"
 #include "engine/writefile.h"
 #include "ui/apptitle.h"
+#include "ui/prompts.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMessageBox>
 
 namespace pagewick {
@@ -16,9 +16,10 @@ namespace {
 
 // Lets the user pick a file in the dialog, opened in the folder with offeredName filled in, and
 // writes the text to it. The name is a name only: a full path kept from a save elsewhere would
-// save there while the dialog shows this folder.
-void SaveThroughDialog(QWidget* parent, QFileDialog* dialog, const QString& folderText,
-                       const QString& offeredName, const QString& defaultSuffix, const QString& text) {
+// save there while the dialog shows this folder. Returns the file chosen, written or not; empty
+// when the dialog was cancelled.
+QString SaveThroughDialog(QWidget* parent, QFileDialog* dialog, const QString& folderText,
+                          const QString& offeredName, const QString& defaultSuffix, const QString& text) {
     dialog->setDirectory(folderText);
     dialog->selectFile(offeredName);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
@@ -27,11 +28,10 @@ void SaveThroughDialog(QWidget* parent, QFileDialog* dialog, const QString& fold
 
     // A cancelled dialog ends the command, whatever file an earlier save chose.
     if (dialog->exec() != QDialog::Accepted)
-        return;
+        return {};
     const QString fileName = dialog->selectedFiles().value(0);
     if (fileName.isEmpty())
-        return;
-    dialog->setProperty(kLastFileNameProperty, QFileInfo(fileName).fileName());
+        return {};
 
     // Only the write can fail. QSaveFile replaces an existing file only once the whole text is on
     // disk, so opening, writing and closing fail, and are retried, together.
@@ -42,24 +42,30 @@ void SaveThroughDialog(QWidget* parent, QFileDialog* dialog, const QString& fold
         prompt.setDefaultButton(QMessageBox::Retry);
         // Abort and Ignore both leave the command, as does a box closed otherwise.
         if (prompt.exec() != QMessageBox::Retry)
-            return;
+            break;
     }
+    return fileName;
 }
 
 } // namespace
 
-void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText, const QString& indexText) {
-    SaveIndexPage(parent, cdl, folderText,
+void SaveIndexPage(QWidget* parent, QFileDialog* cdl, QString* lastFileName, const QString& folderText,
+                   const QString& indexText) {
+    SaveIndexPage(parent, cdl, lastFileName, folderText,
                   [&indexText](const QString& title) { return BuildPageDocument(title, indexText); });
 }
 
-void SaveIndexPage(QWidget* parent, QFileDialog* cdl, const QString& folderText,
+void SaveIndexPage(QWidget* parent, QFileDialog* cdl, QString* lastFileName, const QString& folderText,
                    const std::function<QString(const QString& title)>& makePage) {
-    const QString title = QInputDialog::getText(
-        parent, AppTitle(), QCoreApplication::translate("pagewick::SaveFlow", "Give the title of the file"));
+    // A cancelled prompt gives the empty title, and the command goes on.
+    const QString title =
+        AskText(parent, QCoreApplication::translate("pagewick::SaveFlow", "Give the title of the file"))
+            .value_or(QString());
     const QString document = makePage(title);
-    SaveThroughDialog(parent, cdl, folderText, cdl->property(kLastFileNameProperty).toString(),
-                      QStringLiteral("htm"), document);
+    const QString saved =
+        SaveThroughDialog(parent, cdl, folderText, *lastFileName, QStringLiteral("htm"), document);
+    if (!saved.isEmpty())
+        *lastFileName = QFileInfo(saved).fileName();
 }
 
 void SaveTextFile(QWidget* parent, QFileDialog* dialog, const QString& folderText, const QString& offeredName,

@@ -238,22 +238,22 @@ private Q_SLOTS:
                                 << QString::fromUtf8(parent) << QString::fromUtf8(caption)
                                 << QString::fromUtf8(tip) << r;
         };
-        row("Frame1", "QGroupBox", "clientArea", "Folder", "", {120, 120, 4335, 735});
+        row("Frame1", "QGroupBox", "fraClient", "Folder", "", {120, 120, 4335, 735});
         row("txtMap", "QLineEdit", "Frame1", "", "The selected folder", {120, 240, 2535, 285});
         row("cmdBrowse", "QPushButton", "Frame1", "Browse", "Browse to select a folder",
             {2880, 240, 1215, 375});
-        row("lstFiles", "QListWidget", "clientArea", "", "List of files", {240, 960, 2295, 2790});
-        row("cmdCreate", "QPushButton", "clientArea", "Create HTML", "Create an index",
+        row("lstFiles", "QListWidget", "fraClient", "", "List of files", {240, 960, 2295, 2790});
+        row("cmdCreate", "QPushButton", "fraClient", "Create HTML", "Create an index",
             {2760, 960, 1575, 375});
-        row("cmdViewHTML", "QPushButton", "clientArea", "View HTML code",
+        row("cmdViewHTML", "QPushButton", "fraClient", "View HTML code",
             "View the HTML code of the index. You can copy and paste into your HTML editor",
             {2760, 1440, 1575, 375});
-        row("cmdBrowseHTML", "QPushButton", "clientArea", "View in Browser", "View the index in a browser",
+        row("cmdBrowseHTML", "QPushButton", "fraClient", "View in Browser", "View the index in a browser",
             {2760, 1920, 1575, 375});
-        row("cmdSaveFile", "QPushButton", "clientArea", "Save HTML file", "", {2760, 2400, 1575, 375});
-        row("cmdCreateXMLcode", "QPushButton", "clientArea", "Create XML code",
+        row("cmdSaveFile", "QPushButton", "fraClient", "Save HTML file", "", {2760, 2400, 1575, 375});
+        row("cmdCreateXMLcode", "QPushButton", "fraClient", "Create XML code",
             "Click to genereate XML code to include in a RSS feed", {2760, 2880, 1575, 375});
-        row("cmdViewXMLcode", "QPushButton", "clientArea", "View XML code",
+        row("cmdViewXMLcode", "QPushButton", "fraClient", "View XML code",
             "Click to view the XML code to be pasted in a RSS feed", {2760, 3360, 1575, 375});
     }
     void controls() {
@@ -296,7 +296,7 @@ private Q_SLOTS:
         const auto restore = qScopeGuard([&desktop] { QApplication::setFont(desktop); });
         QApplication::setFont(QFont(desktop.family(), 14));
         open();
-        const QList<QPushButton*> buttons = control("clientArea")->findChildren<QPushButton*>();
+        const QList<QPushButton*> buttons = control("fraClient")->findChildren<QPushButton*>();
         QCOMPARE(buttons.size(), 7);
         for (const QPushButton* button : buttons) {
             QStyleOptionButton option;
@@ -315,7 +315,7 @@ private Q_SLOTS:
         const QSize client(qRound(4680 * window->logicalDpiX() / 1440.0),
                            qRound(3975 * window->logicalDpiY() / 1440.0));
         auto* menuBar = control<QMenuBar>("mnuBar");
-        QCOMPARE(control("clientArea")->geometry(), QRect(QPoint(0, menuBar->height()), client));
+        QCOMPARE(control("fraClient")->geometry(), QRect(QPoint(0, menuBar->height()), client));
         QCOMPARE(menuBar->geometry(), QRect(0, 0, client.width(), menuBar->height()));
         QVERIFY(menuBar->height() > 0);
         QCOMPARE(window->size(), client + QSize(0, menuBar->height()));
@@ -340,10 +340,10 @@ private Q_SLOTS:
         // Sizable, and the controls stay where they are.
         QVERIFY(window->minimumSize() != window->maximumSize());
         const QRect list = control("lstFiles")->geometry();
-        const QPoint clientTop = control("clientArea")->pos();
+        const QPoint clientTop = control("fraClient")->pos();
         window->resize(window->width() * 2, window->height() + 100);
         QCOMPARE(control("lstFiles")->geometry(), list);
-        QCOMPARE(control("clientArea")->pos(), clientTop);
+        QCOMPARE(control("fraClient")->pos(), clientTop);
     }
 
     // Return and Enter press the focused button, as Space does; no button is the default, so a

@@ -306,7 +306,8 @@ private Q_SLOTS:
                     ->click();
             });
         }
-        pagewick::SaveIndexPage(&owner, &cdl, folder, index);
+        QString lastFileName;
+        pagewick::SaveIndexPage(&owner, &cdl, &lastFileName, folder, index);
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u';')));
 
         if (answers.endsWith(u'F')) {

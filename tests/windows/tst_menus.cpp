@@ -256,7 +256,7 @@ private Q_SLOTS:
                 box->accept();
             });
         }
-        field<QDialogButtonBox>(&dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+        field<QDialogButtonBox>(&dialog, "cmdButtons")->button(QDialogButtonBox::Ok)->click();
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
         QCOMPARE(dialog.result(), problem.isEmpty() ? int(QDialog::Accepted) : int(QDialog::Rejected));
         QCOMPARE(dialog.isVisible(), !problem.isEmpty());
@@ -277,7 +277,7 @@ private Q_SLOTS:
         QCOMPARE(DescribeFeedSettings(again.settings()), DescribeFeedSettings(expected));
         QCOMPARE(field<QComboBox>(&again, "cboOrder")->currentText(), u"By date, newest first"_s);
         QCOMPARE(field<QSpinBox>(&again, "spnLimit")->text(), u"2 pages"_s);
-        field<QDialogButtonBox>(&again, "buttons")->button(QDialogButtonBox::RestoreDefaults)->click();
+        field<QDialogButtonBox>(&again, "cmdButtons")->button(QDialogButtonBox::RestoreDefaults)->click();
         QCOMPARE(DescribeFeedSettings(again.settings()), DescribeFeedSettings(FeedSettings()));
     }
 
@@ -328,7 +328,7 @@ private Q_SLOTS:
         ModalDriver driver;
         if (!problem.isEmpty())
             expectMessage(driver, problem);
-        field<QDialogButtonBox>(&dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+        field<QDialogButtonBox>(&dialog, "cmdButtons")->button(QDialogButtonBox::Ok)->click();
         checkDriver(driver);
         QCOMPARE(dialog.isVisible(), !problem.isEmpty());
         if (!problem.isEmpty())
@@ -344,7 +344,7 @@ private Q_SLOTS:
         frmPageOptions again;
         again.setSettings(reordered);
         QCOMPARE(DescribePageSettings(again.settings()), DescribePageSettings(reordered));
-        field<QDialogButtonBox>(&again, "buttons")->button(QDialogButtonBox::RestoreDefaults)->click();
+        field<QDialogButtonBox>(&again, "cmdButtons")->button(QDialogButtonBox::RestoreDefaults)->click();
         QCOMPARE(DescribePageSettings(again.settings()), DescribePageSettings(PageSettings()));
     }
 
@@ -367,7 +367,7 @@ private Q_SLOTS:
                 QCOMPARE(DescribePageSettings(dialog->settings()), DescribePageSettings(PageSettings()));
                 QTest::keyClicks(field<QLineEdit>(dialog, "txtTemplate"), templateFile);
                 QTest::keyClick(field<QCheckBox>(dialog, "chkDate"), Qt::Key_Space);
-                field<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+                field<QDialogButtonBox>(dialog, "cmdButtons")->button(QDialogButtonBox::Ok)->click();
             });
             entry("mnuPageOptions")->trigger();
             checkDriver(driver);
@@ -520,7 +520,7 @@ private Q_SLOTS:
                 QTest::mouseClick(field<QCheckBox>(dialog, "chkGuid"), Qt::LeftButton);
                 QTest::keyClicks(field<QLineEdit>(dialog, "txtFeedUrl"), u"https://example.org/feed.xml"_s);
                 QTest::keyClicks(field<QPlainTextEdit>(dialog, "txtExcludes"), u"draft-*"_s);
-                field<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok)->click();
+                field<QDialogButtonBox>(dialog, "cmdButtons")->button(QDialogButtonBox::Ok)->click();
             });
             entry("mnuFeedOptions")->trigger();
             checkDriver(driver);

@@ -44,6 +44,7 @@ private:
     QTemporaryDir settings;
     QWidget owner;
     QFileDialog* cdl = nullptr;
+    QString lastFileName; // as the main window keeps it beside cdl
     std::unique_ptr<QTemporaryDir> tmp;
     QString folder;
 
@@ -134,6 +135,7 @@ private Q_SLOTS:
         cdl = new QFileDialog(&owner);
         cdl->setObjectName(u"cdl"_s);
         cdl->setOption(QFileDialog::DontUseNativeDialog);
+        lastFileName.clear();
     }
 
     void cleanup() {
@@ -164,7 +166,7 @@ private Q_SLOTS:
         ModalDriver driver;
         answerTitle(driver, cancelled ? QString() : title);
         answerFile(driver, typed);
-        pagewick::SaveIndexPage(&owner, cdl, folder, index);
+        pagewick::SaveIndexPage(&owner, cdl, &lastFileName, folder, index);
 
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
         QCOMPARE(entries(), QStringList{written});
@@ -183,7 +185,7 @@ private Q_SLOTS:
         answerTitle(driver, u"New"_s);
         answerFile(driver, u"index.htm"_s);
         confirmReplace(driver);
-        pagewick::SaveIndexPage(&owner, cdl, folder, u"<ul>\r\n</ul>"_s);
+        pagewick::SaveIndexPage(&owner, cdl, &lastFileName, folder, u"<ul>\r\n</ul>"_s);
 
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
         QCOMPARE(readAll(target), pageBytes(u"New"_s, u"<ul>\r\n</ul>"_s));
@@ -203,7 +205,7 @@ private Q_SLOTS:
             ModalDriver first;
             answerTitle(first, u"First"_s);
             answerFile(first, u"earlier.htm"_s);
-            pagewick::SaveIndexPage(&owner, cdl, folder, index);
+            pagewick::SaveIndexPage(&owner, cdl, &lastFileName, folder, index);
             QVERIFY2(first.problemsLeft().isEmpty(), qPrintable(first.problemsLeft().join(u"; ")));
             // The user edits the saved page; a cancelled save must not touch it.
             QVERIFY(writeAll(earlier, oldBytes));
@@ -213,7 +215,7 @@ private Q_SLOTS:
         ModalDriver driver;
         answerTitle(driver, u"Second"_s);
         answerFile(driver, QString());
-        pagewick::SaveIndexPage(&owner, cdl, folder, index);
+        pagewick::SaveIndexPage(&owner, cdl, &lastFileName, folder, index);
 
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
         QCOMPARE(entries(), before);
@@ -230,7 +232,7 @@ private Q_SLOTS:
             ModalDriver first;
             answerTitle(first, u"First"_s);
             answerFile(first, elsewhere.filePath(u"site.htm"_s));
-            pagewick::SaveIndexPage(&owner, cdl, folder, index);
+            pagewick::SaveIndexPage(&owner, cdl, &lastFileName, folder, index);
             QVERIFY2(first.problemsLeft().isEmpty(), qPrintable(first.problemsLeft().join(u"; ")));
         }
         QVERIFY(QFile::exists(elsewhere.filePath(u"site.htm"_s)));
@@ -244,7 +246,7 @@ private Q_SLOTS:
             QCOMPARE(name->text(), u"site.htm"_s);
             QTest::keyClick(name, Qt::Key_Return);
         });
-        pagewick::SaveIndexPage(&owner, cdl, folder, index);
+        pagewick::SaveIndexPage(&owner, cdl, &lastFileName, folder, index);
         QVERIFY2(second.problemsLeft().isEmpty(), qPrintable(second.problemsLeft().join(u"; ")));
         QCOMPARE(entries(), QStringList{u"site.htm"_s});
         QCOMPARE(readAll(folder + u"/site.htm"_s), pageBytes(u"Second"_s, index));
@@ -310,7 +312,7 @@ private Q_SLOTS:
         }
         if (failure == u"file too large"_s)
             limit.emplace(oldBytes.size() / 2);
-        pagewick::SaveIndexPage(&owner, cdl, folder, index);
+        pagewick::SaveIndexPage(&owner, cdl, &lastFileName, folder, index);
         limit.reset();
 
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
