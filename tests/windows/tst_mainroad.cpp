@@ -166,6 +166,15 @@ private Q_SLOTS:
         QFile saved(site + u"/contents.htm"_s);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), BuildPageDocument(u"My site"_s, index).toUtf8());
+
+        // The window keeps the name saved under for its next save.
+        driver.expect<QInputDialog>([](QInputDialog* box) { box->accept(); });
+        driver.expect<QFileDialog>([](QFileDialog* dialog) {
+            QCOMPARE(dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->text(), u"contents.htm"_s);
+            dialog->reject();
+        });
+        QTest::mouseClick(control("cmdSaveFile"), Qt::LeftButton);
+        QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
     }
 
     // Save HTML file saves the last index built, and opens the dialog in the folder that index was

@@ -41,6 +41,7 @@
 #include <QTest>
 #include <QTimeZone>
 #include <memory>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -113,10 +114,15 @@ class MenusTest : public QObject {
         QVERIFY2(driver.problemsLeft().isEmpty(), qPrintable(driver.problemsLeft().join(u"; ")));
     }
 
-    // A prompt of the feed commands: checks the question, then answers (a null answer cancels).
-    static void answerPrompt(ModalDriver& driver, const QString& question, const QString& answer) {
-        driver.expect<QInputDialog>([question, answer](QInputDialog* box) {
+    // A prompt of the feed commands: checks the question, and the answer offered when one is
+    // given, then answers (a null answer cancels).
+    static void answerPrompt(ModalDriver& driver, const QString& question, const QString& answer,
+                             const std::optional<QString>& offered = std::nullopt) {
+        driver.expect<QInputDialog>([question, answer, offered](QInputDialog* box) {
+            QCOMPARE(box->windowTitle(), u"Pagewick"_s);
             QCOMPARE(box->labelText(), question);
+            if (offered)
+                QCOMPARE(box->textValue(), *offered);
             if (answer.isNull()) {
                 box->reject();
                 return;
@@ -146,6 +152,7 @@ class MenusTest : public QObject {
     static void expectMessage(ModalDriver& driver, const QString& part) {
         driver.expect<QMessageBox>([part](QMessageBox* box) {
             QCOMPARE(box->windowTitle(), u"Pagewick"_s);
+            QCOMPARE(box->textFormat(), Qt::PlainText); // paths and addresses as they stand
             QVERIFY2(box->text().contains(part), qPrintable(box->text()));
             box->accept();
         });
@@ -451,14 +458,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QKeySequence>("keys");
-        const auto row = [](const char* name, const char* menu, const char* text, QKeySequence keys = {}) {
+        QTest::addColumn<int>("standard"); // the platform's keys for this command are taken too
+        const auto row = [](const char* name, const char* menu, const char* text, QKeySequence keys = {},
+                            QKeySequence::StandardKey standard = QKeySequence::UnknownKey) {
             QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(menu)
-                                << QString::fromUtf8(text) << keys;
+                                << QString::fromUtf8(text) << keys << int(standard);
         };
-        row("mnuOpenFolder", "mnuFile", "&Open Folder...", QKeySequence(Qt::CTRL | Qt::Key_O));
+        row("mnuOpenFolder", "mnuFile", "&Open Folder...", QKeySequence(Qt::CTRL | Qt::Key_O),
+            QKeySequence::Open);
         row("mnuOpenRecent", "mnuFile", "Open &Recent");
         row("mnuIncludeSubFolders", "mnuFile", "Include &Sub-folders");
-        row("mnuQuit", "mnuFile", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q));
+        row("mnuQuit", "mnuFile", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence::Quit);
         row("mnuFeedOptions", "mnuFeed", "Feed &Options...");
         row("mnuPageOptions", "mnuFeed", "&Page Options...");
         row("mnuSaveSitemap", "mnuFeed", "Save &Sitemap...");
@@ -471,6 +481,7 @@ private Q_SLOTS:
         QFETCH(QString, menu);
         QFETCH(QString, text);
         QFETCH(QKeySequence, keys);
+        QFETCH(int, standard);
         open();
         QStringList menus;
         for (QAction* action : window->findChild<QMenuBar*>(u"mnuBar"_s)->actions())
@@ -481,6 +492,9 @@ private Q_SLOTS:
         QVERIFY(window->findChild<QMenu*>(menu)->actions().contains(action));
         QCOMPARE(action->text(), text);
         QCOMPARE(action->shortcut(), keys);
+        for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::StandardKey(standard)))
+            QVERIFY2(action->shortcuts().contains(key), qPrintable(key.toString()));
+        QCOMPARE(action->shortcuts().isEmpty(), keys.isEmpty());
         QCOMPARE(action->isCheckable(), name == u"mnuIncludeSubFolders"_s);
         QVERIFY(!action->isChecked()); // sub-folders are off until turned on
     }
@@ -579,6 +593,55 @@ private Q_SLOTS:
         checkDriver(refused);
         QCOMPARE(window->feedText(), built); // the last code is kept
         QVERIFY(window->findChild<QPushButton*>(u"cmdViewXMLcode"_s)->isVisible());
+    }
+
+    // The RSS code, the sitemap and the Atom feed all ask for the website's address, and offer the
+    // one last given to any of them. A cancelled prompt keeps it, but for the RSS code's, which goes
+    // on with the empty address.
+    void siteAddressOffered_data() {
+        QTest::addColumn<QString>("first");  // answered with the address
+        QTest::addColumn<QString>("second"); // offers it; its prompt is cancelled
+        QTest::addColumn<QString>("kept");   // the address afterwards
+        const QString web = u"https://example.org/"_s;
+        QTest::newRow("RSS code, then sitemap") << u"cmdCreateXMLcode"_s << u"mnuSaveSitemap"_s << web;
+        QTest::newRow("sitemap, then Atom feed") << u"mnuSaveSitemap"_s << u"mnuSaveAtom"_s << web;
+        QTest::newRow("Atom feed, then sitemap") << u"mnuSaveAtom"_s << u"mnuSaveSitemap"_s << web;
+        QTest::newRow("sitemap, then RSS code") << u"mnuSaveSitemap"_s << u"cmdCreateXMLcode"_s << u""_s;
+    }
+    void siteAddressOffered() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, kept);
+        FeedSettings settings;
+        settings.atomFeedUrl = u"https://example.org/atom.xml"_s;
+        QVERIFY(SaveFeedSettings(settings));
+        QVERIFY(SaveFolderSetting(site));
+        open();
+        // Runs a command through its prompts; the address prompt must offer `offered`. A null
+        // answer cancels it; a file command then has its save dialog cancelled.
+        const auto run = [this](const QString& command, const QString& answer, const QString& offered) {
+            const bool rss = command == u"cmdCreateXMLcode"_s;
+            if (!rss && command != u"mnuSaveSitemap"_s && command != u"mnuSaveAtom"_s)
+                QFAIL(qPrintable(u"no command "_s + command));
+            ModalDriver driver;
+            if (command != u"mnuSaveSitemap"_s)
+                answerPrompt(driver,
+                             rss ? u"Give the title of the RSS feed"_s : u"Give the title of the Atom feed"_s,
+                             u"News"_s);
+            answerPrompt(driver, u"Give the URL of the website"_s, answer, offered);
+            if (!rss && !answer.isNull())
+                driver.expect<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+            if (rss)
+                QTest::mouseClick(window->findChild<QPushButton*>(command), Qt::LeftButton);
+            else
+                entry(qPrintable(command))->trigger();
+            checkDriver(driver);
+        };
+        const QString web = u"https://example.org/"_s;
+        run(first, web, u""_s);
+        run(second, QString(), web);
+        QCOMPARE(window->siteUrl(), kept);
+        run(u"mnuSaveSitemap"_s, QString(), kept);
     }
 
     // Save Sitemap... and Save Atom Feed...: the prompts, the checks of the addresses, the save.

@@ -221,6 +221,8 @@ private Q_SLOTS:
         QCOMPARE(entries(), before);
         if (savedBefore)
             QCOMPARE(readAll(earlier), oldBytes);
+        // The next save offers the name of the last file saved, not nothing.
+        QCOMPARE(lastFileName, savedBefore ? u"earlier.htm"_s : QString());
     }
 
     // After a save elsewhere, typed as a full path, the dialog opens in the folder of the index
