@@ -40,6 +40,8 @@ QString SaveThroughDialog(QWidget* parent, QFileDialog* dialog, const QString& f
         QMessageBox prompt(QMessageBox::Warning, AppTitle(), error,
                            QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, parent);
         prompt.setDefaultButton(QMessageBox::Retry);
+        // The description names the file: "<b>draft</b>.htm" is shown as it is named, not in bold.
+        prompt.setTextFormat(Qt::PlainText);
         // Abort and Ignore both leave the command, as does a box closed otherwise.
         if (prompt.exec() != QMessageBox::Retry)
             break;

@@ -111,6 +111,7 @@ private:
         driver.expect<QMessageBox>([=](QMessageBox* box) {
             QCOMPARE(box->windowTitle(), u"Pagewick"_s);
             QVERIFY2(box->text().contains(fileName), qPrintable(box->text()));
+            QCOMPARE(box->textFormat(), Qt::PlainText);
             QCOMPARE(
                 box->standardButtons(),
                 QMessageBox::StandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore));
