@@ -443,8 +443,11 @@ void frmMain::cmdCreate_Click() {
     rememberFolder(txtMap->text());
 }
 
-std::optional<QString> frmMain::askSiteUrl() {
-    return AskText(this, tr("Give the URL of the website"), SiteUrl);
+bool frmMain::askSiteUrl() {
+    const std::optional<QString> answer = AskText(this, tr("Give the URL of the website"), SiteUrl);
+    if (answer)
+        SiteUrl = *answer;
+    return answer.has_value();
 }
 
 void frmMain::cmdCreateXMLcode_Click() {
@@ -454,7 +457,8 @@ void frmMain::cmdCreateXMLcode_Click() {
         const WindowBusyPointer windowBusy(this);
         // A cancelled prompt gives the empty answer, and the command goes on.
         FeedTitle = AskText(this, tr("Give the title of the RSS feed"), FeedTitle).value_or(QString());
-        SiteUrl = askSiteUrl().value_or(QString());
+        if (!askSiteUrl())
+            SiteUrl.clear();
         // The plain feed takes any answers; once an option publishes an address, it must be one.
         problem = FeedAddressProblem(FeedFormat::Rss, SiteUrl, feedSettings.options);
         if (problem.isEmpty()) {

@@ -13,7 +13,6 @@
 #include <array>
 #include <atomic>
 #include <memory>
-#include <optional>
 
 class QAction;
 class QFileDialog;
@@ -104,7 +103,8 @@ private:
     void showListedPages(const QStringList& names);
     void startSubFolderScan(const QString& folder);
     void cancelSubFolderScan();
-    std::optional<QString> askSiteUrl(); // SiteUrl offered; nullopt when cancelled
+    // Asks for the website's address, offering SiteUrl; an answer becomes SiteUrl. False when cancelled.
+    bool askSiteUrl();
     frmBrowser* browser();
     frmTextpad* textpad();
 

@@ -175,10 +175,8 @@ void frmMain::mnuPageOptions_Click() {
 }
 
 void frmMain::mnuSaveSitemap_Click() {
-    const std::optional<QString> siteUrl = askSiteUrl();
-    if (!siteUrl)
+    if (!askSiteUrl())
         return;
-    SiteUrl = *siteUrl;
     if (const QString problem = SitemapAddressProblem(SiteUrl); !problem.isEmpty()) {
         Warn(this, tr("Pagewick cannot build the sitemap: %1.").arg(problem));
         return;
@@ -218,10 +216,8 @@ void frmMain::mnuSaveAtom_Click() {
     if (!feedTitle)
         return;
     FeedTitle = *feedTitle;
-    const std::optional<QString> siteUrl = askSiteUrl();
-    if (!siteUrl)
+    if (!askSiteUrl())
         return;
-    SiteUrl = *siteUrl;
     if (const QString problem = FeedAddressProblem(FeedFormat::Atom, SiteUrl, options); !problem.isEmpty()) {
         Warn(this, tr("Pagewick cannot build the Atom feed: %1.").arg(problem));
         return;
