@@ -144,14 +144,8 @@ public:
 
     // Watches the folder of each file too: an editor that saves by renaming a new file into the
     // old one's place would leave a watch on the file itself behind.
-    void watchFiles(const QStringList& files) {
-        for (const QString& file : files) {
-            const QFileInfo info(file);
-            const int wd = ::inotify_add_watch(fd, FileNameToBytes(info.absolutePath()).constData(), kMask);
-            if (wd >= 0)
-                fileNames[wd].append(FileNameToBytes(info.fileName()));
-        }
-    }
+    // Takes effect with the next update().
+    void watchFiles(const QStringList& files) { watchedFiles = files; }
 
     // Watches the folder and every folder the walk reaches now; folders already watched keep
     // their watch. A folder that is now another one (a link switched, a folder made again) is
@@ -175,6 +169,10 @@ public:
             reported.clear();
             topId = FileId{st.st_dev, st.st_ino};
         }
+        // A watched file's folder may have been among those just dropped (a template beside the
+        // pages), or its path may lead elsewhere now (through a switched link, to a folder made
+        // again).
+        rewatchFiles();
         const int wd = addWatch(top, path);
         if (wd < 0) {
             Say(MessageBytes(
@@ -229,6 +227,17 @@ private:
                                       IN_CLOSE_WRITE | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF;
     // Folders that cannot be watched are named one by one up to this many at a time.
     static constexpr int kNamed = 5;
+
+    // (Re)adds the watch of each watched file's folder, as the files' paths lead now.
+    void rewatchFiles() {
+        fileNames.clear();
+        for (const QString& file : std::as_const(watchedFiles)) {
+            const QFileInfo info(file);
+            const int wd = ::inotify_add_watch(fd, FileNameToBytes(info.absolutePath()).constData(), kMask);
+            if (wd >= 0 && !fileNames[wd].contains(FileNameToBytes(info.fileName())))
+                fileNames[wd].append(FileNameToBytes(info.fileName()));
+        }
+    }
 
     int addWatch(int folderFd, const QByteArray& path) {
         return ::inotify_add_watch(
@@ -308,6 +317,8 @@ private:
         }
         if (event.mask & IN_IGNORED) {
             watches.remove(event.wd);
+            if (fileNames.contains(event.wd))
+                rewatchFiles(); // a watched file's folder went: watch where its path leads now
             return true;
         }
         if (event.mask & (IN_DELETE_SELF | IN_MOVE_SELF))
@@ -340,7 +351,8 @@ private:
         bool holdsOutput = false; // the output file is written here
     };
     QHash<int, Watched> watches;
-    QHash<int, QByteArrayList> fileNames; // the files watched through their folder's watch
+    QStringList watchedFiles;             // files watched besides the pages (a page template)
+    QHash<int, QByteArrayList> fileNames; // their names, by the watch of their folder
     std::optional<FileId> topId;
     std::set<FileId> reported; // folders already named as not watched
     std::optional<FileId> outputFolder;

@@ -66,7 +66,7 @@ QByteArray LongTitle() {
 using Result = CliResult;
 
 // What watchFollows does to the watched folder once the first output is written.
-enum WatchChange { SwitchLink, MakeAgain, OpenSubFolder };
+enum WatchChange { SwitchLink, SwitchLinkWithTemplate, MakeAgain, OpenSubFolder };
 
 // A literal's bytes, NULs included.
 template <qsizetype N> QByteArray Bytes(const char (&text)[N]) {
@@ -1232,6 +1232,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("title"); // shows in the output only after the change
         QTest::newRow("a link switched to another folder (ln -s new tmp && mv -T tmp current)")
             << int(SwitchLink) << QByteArray("Switched");
+        QTest::newRow("a link switched, the page's template in the folder: its changes still seen")
+            << int(SwitchLinkWithTemplate) << QByteArray("Switched");
         QTest::newRow("the folder removed and made again") << int(MakeAgain) << QByteArray("Made again");
         QTest::newRow("a sub-folder that becomes readable") << int(OpenSubFolder) << QByteArray("Opened");
     }
@@ -1263,10 +1265,17 @@ private Q_SLOTS:
         const auto unlock = qScopeGuard(
             [&] { QFile::setPermissions(shut, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
         const QString out = base + u"/index.html"_s;
+        QStringList args{u"index"_s, base + u"/current"_s, u"--recursive"_s, u"-o"_s, out, u"--watch"_s};
+        if (change == SwitchLinkWithTemplate) {
+            put(base + u"/v1/page.tpl"_s, "<p>one</p>{{index}}");
+            put(base + u"/v2/page.tpl"_s, "<p>two</p>{{index}}");
+            args = QStringList{u"page"_s,       base + u"/current"_s,          u"--title"_s, u"T"_s,
+                               u"--template"_s, base + u"/current/page.tpl"_s, u"-o"_s,      out,
+                               u"--watch"_s};
+        }
         QProcess process;
         process.setChildProcessModifier([] { testcaps::DropFileOverrideForGood(); });
-        process.start(QStringLiteral(PAGEWICK_CLI),
-                      {u"index"_s, base + u"/current"_s, u"--recursive"_s, u"-o"_s, out, u"--watch"_s});
+        process.start(QStringLiteral(PAGEWICK_CLI), args);
         QVERIFY(process.waitForStarted());
         const auto stop = qScopeGuard([&] {
             if (process.state() != QProcess::NotRunning) {
@@ -1279,6 +1288,7 @@ private Q_SLOTS:
         const QByteArray top = QFile::encodeName(base);
         switch (change) {
         case SwitchLink:
+        case SwitchLinkWithTemplate:
             QCOMPARE(::symlink("v2", (top + "/tmp").constData()), 0);
             QCOMPARE(::rename((top + "/tmp").constData(), (top + "/current").constData()), 0);
             break;
@@ -1292,6 +1302,14 @@ private Q_SLOTS:
         }
         QTRY_VERIFY_WITH_TIMEOUT(read(out).contains(title), 20000);
         QCOMPARE(read(out).contains("First"), change == OpenSubFolder);
+        if (change == SwitchLinkWithTemplate) {
+            QVERIFY(read(out).contains("<p>two</p>"));
+            // Past the builds the switch itself brings on, so that only the template's change
+            // can bring the next.
+            QTest::qWait(4 * 300);
+            put(base + u"/v2/page.tpl"_s, "<p>three</p>{{index}}");
+            QTRY_VERIFY_WITH_TIMEOUT(read(out).contains("<p>three</p>"), 20000);
+        }
         ::kill(pid_t(process.processId()), SIGTERM);
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitCode(), 0);
