@@ -4,9 +4,9 @@
 // socket or loop of links), which is never replaced. pagewick-cli writes into a FIFO or a device
 // as a shell would, and keeps a replaced file's owner and mode.
 
-#include "../clirun.h"
-#include "../windows/modaldriver.h"
+#include "clirun.h"
 #include "engine/index.h"
+#include "modaldriver.h"
 #include "specialfile.h"
 #include "ui/saveflow.h"
 
