@@ -445,6 +445,8 @@ private Q_SLOTS:
                 window->setFolderText(newFolder());
             } else if (step == u"browse"_s) {
                 click("cmdBrowse");
+            } else {
+                QFAIL(qPrintable(u"no such step: "_s + step));
             }
             QVERIFY(!QApplication::overrideCursor()); // the busy pointer went away
             QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);

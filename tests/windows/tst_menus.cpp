@@ -800,6 +800,8 @@ private Q_SLOTS:
                 QTRY_VERIFY(!QApplication::overrideCursor());
             } else if (step == u"close"_s) {
                 window.reset();
+            } else {
+                QFAIL(qPrintable(u"no such step: "_s + step));
             }
         }
         QTRY_VERIFY(!QApplication::overrideCursor());

@@ -377,6 +377,8 @@ private Q_SLOTS:
         QFETCH(QString, dialog);
         QFETCH(QString, title);
         QFETCH(QString, cancel);
+        if (dialog != u"frmPageOptions"_s && dialog != u"frmFeedOptions"_s)
+            QFAIL(qPrintable(u"no such dialog: "_s + dialog));
         const auto make = [&dialog]() -> std::unique_ptr<QDialog> {
             if (dialog == u"frmPageOptions"_s)
                 return std::make_unique<frmPageOptions>();
