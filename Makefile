@@ -12,7 +12,7 @@ CMAKE_FLAGS ?=
 # Where `make install` puts Pagewick: the user's ~/.local, or /usr/local for root.
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench conformance install uninstall package translations clean
+.PHONY: all deps configure build run test test-sanitize fuzz format-check bench conformance install uninstall package translations clean
 
 all: build
 
@@ -48,11 +48,16 @@ test-sanitize: deps $(SANITIZE_BUILD)/build.ninja
 # libFuzzer targets (clang), each run for FUZZ_SECONDS; see fuzz/run.
 $(FUZZ_BUILD)/build.ninja: | deps
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-		-DPAGEWICK_FUZZ=ON
+		-DPAGEWICK_FUZZ=ON $(CMAKE_FLAGS)
 
 fuzz: deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_title fuzz_flatten fuzz_feed fuzz_template
 	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# Every C++ file of the project against the repository's .clang-format, changing nothing; see
+# tools/format-check. Generated tables keep their layout between "clang-format off" and "on".
+format-check: deps
+	@tools/format-check
 
 bench: build
 	bench/run $(BUILD) $(PAGES)

@@ -8,6 +8,7 @@
 #include "engine/pagetemplate.h"
 #include "engine/paths.h"
 #include "engine/title.h"
+#include "tests/support/xmloracle.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -85,26 +86,8 @@ private:
     int fd;
 };
 
-// Line breaks as an XML reader hands them over.
-QString XmlLineBreaks(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-}
-
-// Text less what XML 1.0 cannot carry.
-QString XmlCarried(QStringView text) {
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            out += c;
-            out += text[++i];
-        } else if (!c.isSurrogate() && (c.unicode() >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r') &&
-                   c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) {
-            out += c;
-        }
-    }
-    return out;
-}
+using xmloracle::XmlCarried;
+using xmloracle::XmlLineBreaks;
 
 // The character data of an XML fragment, or the parser's complaint.
 std::optional<QString> XmlText(const QString& fragment, QString* error) {

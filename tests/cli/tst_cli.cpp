@@ -1,7 +1,7 @@
 // Runs the built pagewick-cli and checks its output bytes, files and exit codes.
 
-#include "../capabilities.h"
-#include "../clirun.h"
+#include "capabilities.h"
+#include "clirun.h"
 
 #include <QDir>
 #include <QFile>

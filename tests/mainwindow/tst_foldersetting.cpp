@@ -1,8 +1,8 @@
-#include "../feedsettings.h"
-#include "../reliability/specialfile.h"
+#include "feedsettings.h"
 #include "settings/feedsetting.h"
 #include "settings/foldersetting.h"
 #include "settings/pagesetting.h"
+#include "specialfile.h"
 
 #include <QDir>
 #include <QFile>

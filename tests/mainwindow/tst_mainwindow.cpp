@@ -1,6 +1,6 @@
-#include "../windows/modaldriver.h"
 #include "engine/feed.h"
 #include "engine/index.h"
+#include "modaldriver.h"
 #include "settings/foldersetting.h"
 #include "ui/frmBrowse.h"
 #include "ui/frmBrowser.h"
@@ -445,6 +445,8 @@ private Q_SLOTS:
                 window->setFolderText(newFolder());
             } else if (step == u"browse"_s) {
                 click("cmdBrowse");
+            } else {
+                QFAIL(qPrintable(u"no such step: "_s + step));
             }
             QVERIFY(!QApplication::overrideCursor()); // the busy pointer went away
             QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);

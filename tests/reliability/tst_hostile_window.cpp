@@ -2,10 +2,10 @@
 // every entry, and the command-line program prints the texts the window builds. And against a
 // settings store that is not a file: the window starts, says why once, and leaves it alone.
 
-#include "../windows/modaldriver.h"
 #include "engine/index.h"
 #include "engine/scan.h"
 #include "hostilefolder.h"
+#include "modaldriver.h"
 #include "settings/foldersetting.h"
 #include "specialfile.h"
 #include "ui/frmMain.h"

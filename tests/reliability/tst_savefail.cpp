@@ -4,9 +4,9 @@
 // socket or loop of links), which is never replaced. pagewick-cli writes into a FIFO or a device
 // as a shell would, and keeps a replaced file's owner and mode.
 
-#include "../clirun.h"
-#include "../windows/modaldriver.h"
+#include "clirun.h"
 #include "engine/index.h"
+#include "modaldriver.h"
 #include "specialfile.h"
 #include "ui/saveflow.h"
 
@@ -270,6 +270,10 @@ private Q_SLOTS:
     void saveFlowKeepsTheOldFile() {
         QFETCH(Failure, failure);
         QFETCH(QString, answers);
+        for (const QChar answer : answers) {
+            if (!u"AIRF"_s.contains(answer))
+                QFAIL(qPrintable(u"no such answer: "_s + answer));
+        }
         if (!ready(failure))
             return;
         const QString index = BigIndex();
@@ -351,8 +355,10 @@ private Q_SLOTS:
         QStringList arguments = {command, site, u"-o"_s, target};
         if (command == u"page"_s)
             arguments << u"--title"_s << u"Site"_s;
-        else
+        else if (command == u"rss"_s)
             arguments << u"--feed-title"_s << u"News"_s << u"--site-url"_s << u"http://example.org"_s;
+        else
+            QFAIL(qPrintable(u"no such command: "_s + command));
         QProcess cli;
         if (failure == Failure::FileSizeLimit) {
             // Far below the 300 KB output, above the old page. The signal that the limit raises
@@ -392,6 +398,10 @@ private Q_SLOTS:
 
     void cliWritesWhereTold() {
         QFETCH(QString, target);
+        if (!QStringList{u"fifo"_s, u"link-to-fifo"_s, u"null"_s, u"-"_s, u"/dev/stdout"_s,
+                         u"/dev/stdout >>"_s, u"owned"_s, u"linked"_s}
+                 .contains(target))
+            QFAIL(qPrintable(u"no such target: "_s + target));
         caseDir = std::make_unique<QTemporaryDir>(tmp.filePath(u"case-XXXXXX"_s));
         QVERIFY(caseDir->isValid());
         const QString site = caseDir->filePath(u"site"_s);

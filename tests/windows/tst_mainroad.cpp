@@ -205,10 +205,14 @@ private Q_SLOTS:
             if (step == u"create"_s) {
                 QTest::mouseClick(control("cmdCreate"), Qt::LeftButton);
                 built = window->indexText();
-            } else {
+            } else if (step == u"site"_s || step == u"other"_s) {
                 control<QLineEdit>("txtMap")->setText(step == u"site"_s ? site : other);
+            } else {
+                QFAIL(qPrintable(u"no such step: "_s + step));
             }
         }
+        if (savedIn != u"site"_s && savedIn != u"other"_s)
+            QFAIL(qPrintable(u"no such folder: "_s + savedIn));
         const QString folder = savedIn == u"site"_s ? site : other;
         ModalDriver driver;
         driver.expect<QInputDialog>([](QInputDialog* box) {

@@ -1,10 +1,10 @@
-#include "../feedsettings.h"
 #include "engine/feed.h"
 #include "engine/filename.h"
 #include "engine/index.h"
 #include "engine/pagetemplate.h"
 #include "engine/sitecheck.h"
 #include "engine/sitemap.h"
+#include "feedsettings.h"
 #include "modaldriver.h"
 #include "settings/feedsetting.h"
 #include "settings/foldersetting.h"
@@ -863,6 +863,8 @@ private Q_SLOTS:
                 QTRY_VERIFY(!QApplication::overrideCursor());
             } else if (step == u"close"_s) {
                 window.reset();
+            } else {
+                QFAIL(qPrintable(u"no such step: "_s + step));
             }
         }
         QTRY_VERIFY(!QApplication::overrideCursor());

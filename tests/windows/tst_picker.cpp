@@ -190,8 +190,10 @@ private Q_SLOTS:
             QTest::keyClick(picker->findChild<QComboBox*>(u"Drive1"_s), Qt::Key_Return);
         else if (press == u"enter on tree"_s)
             QTest::keyClick(picker->findChild<QTreeView*>(u"Dir1"_s), Qt::Key_Return);
-        else
+        else if (press == u"keypad enter"_s)
             QTest::keyClick(picker->findChild<QComboBox*>(u"Drive1"_s), Qt::Key_Enter, Qt::KeypadModifier);
+        else
+            QFAIL(qPrintable(u"no such press: "_s + press));
 
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.at(0).at(0).toString(), expected);
@@ -236,8 +238,10 @@ private Q_SLOTS:
             QTest::keyClick(picker->findChild<QComboBox*>(u"Drive1"_s), Qt::Key_Escape);
         else if (press == u"escape on tree"_s)
             QTest::keyClick(picker->findChild<QTreeView*>(u"Dir1"_s), Qt::Key_Escape);
-        else
+        else if (press == u"enter on cancel"_s)
             QTest::keyClick(cancel, Qt::Key_Return);
+        else
+            QFAIL(qPrintable(u"no such press: "_s + press));
 
         QCOMPARE(chosen.count(), 0);
         QVERIFY(deletedAfterEvents(picker));

@@ -129,8 +129,10 @@ private Q_SLOTS:
         std::unique_ptr<QWidget> preview;
         if (window == u"browser"_s)
             preview = std::make_unique<frmBrowser>();
-        else
+        else if (window == u"scratchpad"_s)
             preview = std::make_unique<frmTextpad>();
+        else
+            QFAIL(qPrintable(u"no such window: "_s + window));
         preview->show();
         QVERIFY(QTest::qWaitForWindowExposed(preview.get()));
         QWidget* control = controlOf(preview.get());
@@ -225,8 +227,10 @@ private Q_SLOTS:
             url = QUrl::fromLocalFile(tmp.filePath(u"zero"_s));
             QVERIFY(::mknod(QFile::encodeName(url.toLocalFile()).constData(), S_IFCHR | 0600,
                             makedev(1, 5)) == 0);
-        } else {
+        } else if (kind == u"remote"_s) {
             url = QUrl(u"http://example.com/logo.png"_s);
+        } else {
+            QFAIL(qPrintable(u"no such kind: "_s + kind));
         }
 
         frmBrowser browser;

@@ -290,11 +290,13 @@ private Q_SLOTS:
                 QFile::remove(blocker);
                 QDir().mkdir(blocker);
             };
-        } else {
+        } else if (failure == u"file too large"_s) {
             typed = u"index.htm"_s;
             target = folder + u"/index.htm"_s;
             QVERIFY(writeAll(target, oldBytes));
             repair = [&limit] { limit->lift(); };
+        } else {
+            QFAIL(qPrintable(u"no such failure: "_s + failure));
         }
         const QStringList before = entries();
 
@@ -310,8 +312,10 @@ private Q_SLOTS:
                 answerFailure(driver, target, QMessageBox::Ignore);
             else if (answer == u'R')
                 answerFailure(driver, target, QMessageBox::Retry);
-            else
+            else if (answer == u'F')
                 answerFailure(driver, target, QMessageBox::Retry, repair);
+            else
+                QFAIL(qPrintable(u"no such answer: "_s + answer));
         }
         if (failure == u"file too large"_s)
             limit.emplace(oldBytes.size() / 2);

@@ -1,8 +1,8 @@
-#include "../engine/fixture.h"
 #include "engine/feed.h"
 #include "engine/index.h"
 #include "engine/pagedetails.h"
 #include "engine/sitemap.h"
+#include "fixture.h"
 #include "translations/catalogue.h"
 #include "ui/frmBrowse.h"
 #include "ui/frmFeedOptions.h"
@@ -377,6 +377,8 @@ private Q_SLOTS:
         QFETCH(QString, dialog);
         QFETCH(QString, title);
         QFETCH(QString, cancel);
+        if (dialog != u"frmPageOptions"_s && dialog != u"frmFeedOptions"_s)
+            QFAIL(qPrintable(u"no such dialog: "_s + dialog));
         const auto make = [&dialog]() -> std::unique_ptr<QDialog> {
             if (dialog == u"frmPageOptions"_s)
                 return std::make_unique<frmPageOptions>();

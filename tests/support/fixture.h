@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // Writes a fixture file and returns its path; a fixture that cannot be written ends the test run.
@@ -13,6 +14,12 @@ inline QString WriteFixture(const QString& dir, const QString& name, const QByte
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write fixture %s", qPrintable(path));
     return path;
+}
+
+// The names in plain code-point order, for comparing lists whose order is not the point.
+inline QStringList Sorted(QStringList names) {
+    names.sort();
+    return names;
 }
 
 // The folder of the web standards' conformance data (html5lib-tests/, whatwg-encoding/): the

@@ -8,7 +8,8 @@
 #include "engine/index.h"
 #include "engine/paths.h"
 
-#include "../clirun.h"
+#include "clirun.h"
+#include "xmloracle.h"
 #include <QByteArray>
 #include <QDir>
 #include <QList>
@@ -296,21 +297,8 @@ inline QString HtmlText(const QString& plain) {
         .replace(u'\n', u"&#10;"_s);
 }
 
-// Plain text less the characters that XML 1.0 cannot carry (controls, lone surrogates).
-inline QString XmlCarried(const QString& text) {
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            out += c;
-            out += text[++i];
-        } else if (!c.isSurrogate() && (c.unicode() >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r') &&
-                   c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) {
-            out += c;
-        }
-    }
-    return out;
-}
+using xmloracle::XmlCarried;
+using xmloracle::XmlLineBreaks;
 
 // A link target must be one URL path segment whose bytes, decoded, are the file's name.
 inline QString CheckLinkTarget(const QString& target, const QString& fileName) {
@@ -447,8 +435,7 @@ inline QStringList CheckFeed(const QString& feed, const Folder& folder, const QS
             problems << u"item %1: title and description differ"_s.arg(listed[i]);
         const Label expected = page->vanishes && vanished ? Label::Path : page->label;
         // A reader hands line breaks over as LF alone, as XML has them.
-        const QString path =
-            XmlCarried(PathLabel(folder, *page)).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+        const QString path = XmlLineBreaks(XmlCarried(PathLabel(folder, *page)));
         // Titles made only of letters, digits and spaces come through the XML unchanged.
         static const QRegularExpression plain(u"^[\\w ]*$"_s, QRegularExpression::UseUnicodePropertiesOption);
         if (expected == Label::Title && plain.match(page->title).hasMatch() && item.title != page->title)
