@@ -1,8 +1,7 @@
 #pragma once
 
 // Private to the engine: the page reader's own entry point, and where it gets a page's bytes
-// from. The POSIX build reads through file descriptors (pagesource_posix.cpp), others through
-// QFile (pagesource_qt.cpp); CMake picks one, so the reader itself holds no platform code.
+// from (file descriptors, pagesource_posix.cpp), so the reader itself holds no platform code.
 
 #include <QByteArray>
 #include <QByteArrayView>

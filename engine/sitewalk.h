@@ -18,7 +18,7 @@ struct WalkOptions {
     // than its pages.
     bool listFolders = false;
     // With recursive, called for every folder walked (the folder itself first) while it is open,
-    // with its descriptor, which stays the walk's. Where there are no descriptors, not called.
+    // with its descriptor, which stays the walk's.
     std::function<void(int folderFd)> visitFolder;
     // With recursive: when set, the walk looks at it before each folder and stops once it is true
     // (another thread sets it); the listing is then incomplete.
@@ -44,17 +44,5 @@ struct PageListing {
 // exact bytes on disk (see filename.h). Any depth is walked, with a bounded number of folders held
 // open and no recursion.
 PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options = {});
-
-// Sorts relative page paths part by part, so the pages of one folder stay together: the parts at
-// each level are put in order by sortNames (by default the name order of SortPageNames), and a
-// folder takes the place its name has among the names beside it.
-void SortPagePaths(QStringList& paths,
-                   const std::function<void(QStringList&)>& sortNames = std::function<void(QStringList&)>());
-
-// The same order as a comparison, each pair of parts compared with nameLess (by default
-// PageNameLess).
-bool PagePathLess(const QString& a, const QString& b,
-                  const std::function<bool(const QString&, const QString&)>& nameLess =
-                      std::function<bool(const QString&, const QString&)>());
 
 } // namespace pagewick
