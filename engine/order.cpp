@@ -1,7 +1,6 @@
 #include "engine/order.h"
 
-#include "engine/scan.h"
-#include "engine/sitewalk.h"
+#include "engine/nameorder.h"
 
 #include <QRegularExpression>
 
@@ -43,64 +42,6 @@ bool Matches(const QList<QRegularExpression>& expressions, const QString& name) 
     return false;
 }
 
-bool IsAsciiDigit(QChar c) {
-    return c.unicode() >= u'0' && c.unicode() <= u'9';
-}
-
-// The run of characters from i on that are all digits or all not digits.
-QStringView Run(QStringView text, qsizetype i) {
-    const bool digits = IsAsciiDigit(text[i]);
-    qsizetype end = i + 1;
-    while (end < text.size() && IsAsciiDigit(text[end]) == digits)
-        ++end;
-    return text.sliced(i, end - i);
-}
-
-// Two runs of digits by the numbers they write, however long: "007" and "7" are equal.
-int CompareNumbers(QStringView a, QStringView b) {
-    while (a.size() > 1 && a.front() == u'0')
-        a = a.sliced(1);
-    while (b.size() > 1 && b.front() == u'0')
-        b = b.sliced(1);
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    return a.compare(b);
-}
-
-// Natural order: runs of digits compared as numbers, the text between them by the page collator.
-// The digits are read here rather than left to the collator's numeric mode, which some locales
-// (the C locale a cron job runs in) do not honour. Names still equal ("a2" and "a02", or
-// spellings of one letter) keep the name order between them.
-bool NaturalLess(const QCollator& collator, const QString& a, const QString& b) {
-    qsizetype i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        const QStringView x = Run(a, i), y = Run(b, j);
-        const bool numbers = IsAsciiDigit(x.front()) && IsAsciiDigit(y.front());
-        const int c = numbers ? CompareNumbers(x, y) : collator.compare(x, y);
-        if (c != 0)
-            return c < 0;
-        i += x.size();
-        j += y.size();
-    }
-    if ((i < a.size()) != (j < b.size()))
-        return j < b.size();
-    return PageNameLess(a, b);
-}
-
-void SortNatural(QStringList& names) {
-    const QCollator collator = PageCollator(true);
-    std::stable_sort(names.begin(), names.end(),
-                     [&](const QString& a, const QString& b) { return NaturalLess(collator, a, b); });
-}
-
-// Paths go part by part, each level in the order's name order.
-void SortNames(QStringList& names, PageOrder order) {
-    if (order == PageOrder::Natural)
-        SortPagePaths(names, SortNatural);
-    else
-        SortPagePaths(names);
-}
-
 } // namespace
 
 bool IsValidExcludePattern(const QString& pattern) {
@@ -126,13 +67,13 @@ QStringList FilterPageNames(const QStringList& pageNames, const QStringList& pat
 namespace {
 
 // The date order: newest first; equal dates, and pages without a date at the end, by name.
-bool NewerPage(const PageRecord& a, const PageRecord& b) {
+bool NewerPage(const PageNameOrder& names, const PageRecord& a, const PageRecord& b) {
     const bool aDated = a.date.isValid(), bDated = b.date.isValid();
     if (aDated != bDated)
         return aDated;
     if (aDated && a.date != b.date)
         return a.date > b.date;
-    return PagePathLess(a.name, b.name);
+    return names.pathLess(a.name, b.name);
 }
 
 // Texts kept side by side in blocks of about a megabyte: a growing block of all of them would, as
@@ -161,24 +102,16 @@ private:
 } // namespace
 
 void OrderPages(QList<PageRecord>& pages, PageOrder order) {
-    switch (order) {
-    case PageOrder::Name:
-        std::stable_sort(pages.begin(), pages.end(), [](const PageRecord& a, const PageRecord& b) {
-            return PagePathLess(a.name, b.name);
-        });
-        return;
-    case PageOrder::Natural: {
-        const QCollator collator = PageCollator(true);
-        const auto less = [&](const QString& a, const QString& b) { return NaturalLess(collator, a, b); };
-        std::stable_sort(pages.begin(), pages.end(), [&](const PageRecord& a, const PageRecord& b) {
-            return PagePathLess(a.name, b.name, less);
+    const PageNameOrder names(order == PageOrder::Natural);
+    if (order == PageOrder::Date) {
+        std::stable_sort(pages.begin(), pages.end(), [&names](const PageRecord& a, const PageRecord& b) {
+            return NewerPage(names, a, b);
         });
         return;
     }
-    case PageOrder::Date:
-        std::stable_sort(pages.begin(), pages.end(), NewerPage);
-        return;
-    }
+    std::stable_sort(pages.begin(), pages.end(), [&names](const PageRecord& a, const PageRecord& b) {
+        return names.pathLess(a.name, b.name);
+    });
 }
 
 unsigned PageWantsFor(const PageSelection& selection, unsigned wants) {
@@ -277,7 +210,7 @@ QStringList SelectPageNames(const QStringList& pageNames, const PageSelection& s
         SortPagePaths(names);
         return names;
     }
-    SortNames(names, selection.order);
+    PageNameOrder(selection.order == PageOrder::Natural).sortPaths(names);
     if (selection.limit > 0 && names.size() > selection.limit)
         names.resize(selection.limit);
     return names;

@@ -12,7 +12,7 @@ namespace pagewick {
 
 // The order pages are listed, indexed and fed in.
 enum class PageOrder {
-    Name,    // alphabetical without regard to letter case (SortPageNames)
+    Name,    // alphabetical without regard to letter case (PageNameOrder)
     Natural, // the same, with runs of digits read as numbers ("page2" before "page10")
     Date,    // newest page date first; equal dates, and pages without one at the end, by name
 };

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QCollator>
-#include <QLocale>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -11,15 +10,16 @@ namespace pagewick {
 // case, as bare names in listing order. A folder that cannot be listed gives an empty list.
 QStringList ScanPageFiles(const QString& folderText);
 
-// The order pages are listed, indexed and fed in: alphabetical in the user's language (the
-// language-neutral order under the C or POSIX locale), letter case ignored, digits read one by one
-// ("page10" before "page2"); names equal but for case in a fixed (code point) order.
-bool PageNameLess(const QString& a, const QString& b);
-void SortPageNames(QStringList& names);
-
-// The collation page names are ordered by: the user's language (language-neutral under the C or
-// POSIX locale), letter case ignored; numeric reads runs of digits as numbers ("page2" before
-// "page10").
-QCollator PageCollator(bool numeric = false);
+// Whether a file name (its bytes on disk) is a page's: "*.htm*" as a wildcard, that is ".htm"
+// somewhere in it, in any letter case. Hidden files are left out apart from this.
+inline bool MatchesPagePattern(QByteArrayView name) {
+    const qsizetype n = name.size();
+    for (qsizetype i = 0; i + 4 <= n; ++i) {
+        if (name[i] == '.' && (name[i + 1] | 0x20) == 'h' && (name[i + 2] | 0x20) == 't' &&
+            (name[i + 3] | 0x20) == 'm')
+            return true;
+    }
+    return false;
+}
 
 } // namespace pagewick

@@ -1,6 +1,7 @@
 #include "engine/sitecheck.h"
 
 #include "engine/entities.h"
+#include "engine/nameorder.h"
 
 #include <QHash>
 #include <QJsonArray>

@@ -4,36 +4,23 @@
 #include "engine/folderfd_p.h"
 #include "engine/paths.h"
 #include "engine/scan.h"
-#include "engine/scan_p.h"
 
-#include <QHash>
 #include <algorithm>
 #include <cstring>
-#include <numeric>
 #include <set>
 #include <utility>
 #include <vector>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
-#include <QSet>
-#endif
 
 namespace pagewick {
 
 namespace {
 
-#ifdef Q_OS_UNIX
-
-using detail::MatchesPagePattern;
 using detail::OpenFolderAt;
 
 // In English whatever the locale: the reasons end up in the site check's report, which reads the
@@ -367,35 +354,6 @@ private:
     size_t firstOpen = 1; // below it, every folder but the base is closed
 };
 
-#else
-
-void WalkWithQDir(const QString& root, const QString& path, int depth, const WalkOptions& options,
-                  QSet<QString>& seen, PageListing& out) {
-    out.folders.append(path);
-    const QString prefix = path.isEmpty() ? path : path + u'/';
-    QDir dir(root + u'/' + path);
-    for (const QString& name : dir.entryList({QStringLiteral("*.htm*")}, QDir::Files))
-        if (!name.startsWith(u'.'))
-            out.pages.append(prefix + name);
-    if (options.maxDepth >= 0 && depth >= options.maxDepth)
-        return;
-    for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        if (name.startsWith(u'.'))
-            continue;
-        const QFileInfo info(dir.filePath(name));
-        if (!info.isReadable()) {
-            out.skipped.append({prefix + name, QStringLiteral("Permission denied")});
-            continue;
-        }
-        if (!seen.contains(info.canonicalFilePath())) {
-            seen.insert(info.canonicalFilePath());
-            WalkWithQDir(root, prefix + name, depth + 1, options, seen, out);
-        }
-    }
-}
-
-#endif
-
 } // namespace
 
 PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options) {
@@ -406,7 +364,6 @@ PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options)
             listing.folders.append(QString());
         return listing;
     }
-#ifdef Q_OS_UNIX
     const QByteArray folder = FileNameToBytes(EnsureTrailingSeparator(folderText));
     if (folder.contains('\0'))
         return listing;
@@ -415,136 +372,7 @@ PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options)
         return listing;
     Walker(listing, options).run(rootFd);
     ::close(rootFd);
-#else
-    QSet<QString> seen{QFileInfo(folderText).canonicalFilePath()};
-    WalkWithQDir(folderText, QString(), 0, options, seen, listing);
-#endif
     return listing;
-}
-
-namespace {
-
-using NameSort = std::function<void(QStringList&)>;
-
-// One level of the sort: the paths (given by index) that share a prefix of prefixLength
-// characters, which ends with "/" or is empty, put in order. Each page and each sub-folder at
-// this level is stood for by its path from the top (a folder's without the final "/"): with the
-// prefix the same for all, the name order of those paths is the name order of the parts after
-// it, and no page name is copied. What it keeps after sorting is small (an index a path or
-// sub-folder), so the levels of a deep tree cost little while they wait on the stack.
-struct SortedLevel {
-    struct Entry {
-        QString page;        // a page: its path (shared with the paths, not copied)
-        qsizetype folder;    // a sub-folder: its index in below; a page: -1
-        qsizetype prefixEnd; // a sub-folder: the length of its path, without the "/"
-    };
-    std::vector<Entry> entries;
-    std::vector<QList<qsizetype>> below;
-    size_t next = 0;
-};
-
-SortedLevel SortLevel(const QStringList& paths, const QList<qsizetype>& items, qsizetype prefixLength,
-                      const NameSort& sortNames) {
-    SortedLevel level;
-    QStringList keys;
-    keys.reserve(items.size());
-    // Sub-folder -> the paths below it. Paths mostly come folder by folder, so the folder of the
-    // path before is tried first, without hashing.
-    QHash<QStringView, qsizetype> folderIndex;
-    QStringView lastFolder;
-    qsizetype last = -1;
-    for (const qsizetype i : items) {
-        const QString& path = paths[i];
-        const qsizetype slash = path.indexOf(u'/', prefixLength);
-        if (slash < 0) {
-            keys.append(path);
-            continue;
-        }
-        const QStringView folder = QStringView(path).first(slash);
-        if (last < 0 || folder != lastFolder) {
-            const auto found = folderIndex.constFind(folder);
-            if (found == folderIndex.constEnd()) {
-                last = qsizetype(level.below.size());
-                folderIndex.insert(folder, last);
-                level.below.emplace_back();
-                keys.append(path.first(slash));
-            } else {
-                last = *found;
-            }
-            lastFolder = folder;
-        }
-        level.below[size_t(last)].append(i);
-    }
-    sortNames(keys);
-    level.entries.reserve(size_t(keys.size()));
-    for (const QString& key : std::as_const(keys)) {
-        const auto folder = folderIndex.find(QStringView(key));
-        if (folder == folderIndex.end()) {
-            level.entries.push_back({key, -1, 0});
-            continue;
-        }
-        // A page of the same name as the folder (not possible on disk) stays a page.
-        level.entries.push_back({QString(), *folder, key.size()});
-        folderIndex.erase(folder);
-    }
-    return level;
-}
-
-// Puts every level in order, depth first with an explicit stack, so any depth is sorted.
-void SortLevels(const QStringList& paths, QList<qsizetype> all, const NameSort& sortNames, QStringList& out) {
-    std::vector<SortedLevel> stack;
-    stack.push_back(SortLevel(paths, all, 0, sortNames));
-    all.clear();
-    while (!stack.empty()) {
-        SortedLevel& level = stack.back();
-        if (level.next == level.entries.size()) {
-            stack.pop_back();
-            continue;
-        }
-        const SortedLevel::Entry entry = level.entries[level.next++];
-        if (entry.folder < 0) {
-            out.append(entry.page);
-            continue;
-        }
-        const QList<qsizetype> items = std::move(level.below[size_t(entry.folder)]);
-        SortedLevel inner = SortLevel(paths, items, entry.prefixEnd + 1, sortNames);
-        stack.push_back(std::move(inner));
-    }
-}
-
-} // namespace
-
-void SortPagePaths(QStringList& paths, const std::function<void(QStringList&)>& sortNames) {
-    const NameSort sortLevel = sortNames ? sortNames : NameSort(SortPageNames);
-    if (std::none_of(paths.cbegin(), paths.cend(), [](const QString& p) { return p.contains(u'/'); })) {
-        sortLevel(paths);
-        return;
-    }
-    QList<qsizetype> all(paths.size());
-    std::iota(all.begin(), all.end(), qsizetype(0));
-    QStringList sorted;
-    sorted.reserve(paths.size());
-    SortLevels(paths, std::move(all), sortLevel, sorted);
-    paths = std::move(sorted);
-}
-
-bool PagePathLess(const QString& a, const QString& b,
-                  const std::function<bool(const QString&, const QString&)>& nameLess) {
-    if (!a.contains(u'/') && !b.contains(u'/'))
-        return nameLess ? nameLess(a, b) : PageNameLess(a, b);
-    qsizetype i = 0, j = 0;
-    for (;;) {
-        const qsizetype endA = a.indexOf(u'/', i), endB = b.indexOf(u'/', j);
-        const QString partA = a.mid(i, endA < 0 ? -1 : endA - i);
-        const QString partB = b.mid(j, endB < 0 ? -1 : endB - j);
-        if (partA != partB)
-            return nameLess ? nameLess(partA, partB) : PageNameLess(partA, partB);
-        // The same part: the path that ends here (a page) comes before the one that goes on.
-        if (endA < 0 || endB < 0)
-            return endA < 0 && endB >= 0;
-        i = endA + 1;
-        j = endB + 1;
-    }
 }
 
 } // namespace pagewick

@@ -4,6 +4,7 @@
 #include "engine/decode_p.h"
 #include "engine/feed.h"
 #include "engine/index.h"
+#include "engine/nameorder.h"
 #include "engine/scan.h"
 #include "engine/sitecheck.h"
 #include "engine/sitewalk.h"

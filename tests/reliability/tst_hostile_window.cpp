@@ -4,7 +4,7 @@
 
 #include "../windows/modaldriver.h"
 #include "engine/index.h"
-#include "engine/scan.h"
+#include "engine/nameorder.h"
 #include "hostilefolder.h"
 #include "settings/foldersetting.h"
 #include "specialfile.h"
