@@ -2,10 +2,10 @@
 
 #include "cli/message.h"
 
-#include "engine/filename.h"
-#include "engine/paths.h"
-#include "engine/scan.h"
-#include "engine/writefile.h"
+#include "engine/files/filename.h"
+#include "engine/files/paths.h"
+#include "engine/files/writefile.h"
+#include "engine/listing/scan.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "ui/frmPageOptions.h"
 
-#include "engine/pagetemplate.h"
+#include "engine/output/pagetemplate.h"
 #include "ui/apptitle.h"
 
 #include <QCheckBox>

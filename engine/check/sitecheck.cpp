@@ -1,7 +1,7 @@
-#include "engine/sitecheck.h"
+#include "engine/check/sitecheck.h"
 
-#include "engine/entities.h"
-#include "engine/nameorder.h"
+#include "engine/order/nameorder.h"
+#include "engine/text/entities.h"
 
 #include <QHash>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/pagereader.h"
-#include "engine/sitewalk.h"
+#include "engine/listing/sitewalk.h"
+#include "engine/reading/pagereader.h"
 
 #include <QByteArray>
 #include <QList>

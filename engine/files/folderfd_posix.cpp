@@ -1,4 +1,4 @@
-#include "engine/folderfd_p.h"
+#include "engine/files/folderfd_p.h"
 
 #include <QByteArray>
 

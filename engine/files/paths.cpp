@@ -1,6 +1,6 @@
-#include "engine/paths.h"
+#include "engine/files/paths.h"
 
-#include "engine/filename.h"
+#include "engine/files/filename.h"
 
 #include <QDir>
 #include <algorithm>

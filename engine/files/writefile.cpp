@@ -1,6 +1,6 @@
-#include "engine/writefile.h"
+#include "engine/files/writefile.h"
 
-#include "engine/filename.h"
+#include "engine/files/filename.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "engine/scan.h"
+#include "engine/listing/scan.h"
 
-#include "engine/filename.h"
-#include "engine/paths.h"
+#include "engine/files/filename.h"
+#include "engine/files/paths.h"
 
 #include <dirent.h>
 #include <fcntl.h>

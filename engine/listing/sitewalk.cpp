@@ -1,9 +1,9 @@
-#include "engine/sitewalk.h"
+#include "engine/listing/sitewalk.h"
 
-#include "engine/filename.h"
-#include "engine/folderfd_p.h"
-#include "engine/paths.h"
-#include "engine/scan.h"
+#include "engine/files/filename.h"
+#include "engine/files/folderfd_p.h"
+#include "engine/files/paths.h"
+#include "engine/listing/scan.h"
 
 #include <algorithm>
 #include <cstring>

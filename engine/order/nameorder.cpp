@@ -1,4 +1,4 @@
-#include "engine/nameorder.h"
+#include "engine/order/nameorder.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "engine/order.h"
+#include "engine/order/order.h"
 
-#include "engine/nameorder.h"
+#include "engine/order/nameorder.h"
 
 #include <QRegularExpression>
 

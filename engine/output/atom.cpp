@@ -1,8 +1,8 @@
 // The Atom feed: one small formatter over read pages, and its builder.
 
-#include "engine/feed.h"
+#include "engine/output/feed.h"
 
-#include "engine/paths.h"
+#include "engine/files/paths.h"
 
 #include <QTimeZone>
 

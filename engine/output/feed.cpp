@@ -1,9 +1,9 @@
-#include "engine/feed.h"
+#include "engine/output/feed.h"
 
-#include "engine/entities.h"
-#include "engine/pagereader.h"
-#include "engine/paths.h"
-#include "engine/spool_p.h"
+#include "engine/files/paths.h"
+#include "engine/output/spool_p.h"
+#include "engine/reading/pagereader.h"
+#include "engine/text/entities.h"
 
 #include <QCoreApplication>
 #include <QUrl>

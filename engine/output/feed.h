@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/order.h"
+#include "engine/order/order.h"
 
 #include <QDateTime>
 #include <QString>

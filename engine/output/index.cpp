@@ -1,10 +1,10 @@
-#include "engine/index.h"
+#include "engine/output/index.h"
 
-#include "engine/feed.h"
-#include "engine/order.h"
-#include "engine/pagereader.h"
-#include "engine/pagetemplate.h"
-#include "engine/paths.h"
+#include "engine/files/paths.h"
+#include "engine/order/order.h"
+#include "engine/output/feed.h"
+#include "engine/output/pagetemplate.h"
+#include "engine/reading/pagereader.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/order.h"
-#include "engine/pagedetails.h"
+#include "engine/order/order.h"
+#include "engine/output/pagedetails.h"
 
 #include <QDateTime>
 #include <QString>

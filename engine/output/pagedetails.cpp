@@ -1,7 +1,7 @@
-#include "engine/pagedetails.h"
+#include "engine/output/pagedetails.h"
 
-#include "engine/feed.h"
-#include "engine/index.h"
+#include "engine/output/feed.h"
+#include "engine/output/index.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/pagereader.h"
+#include "engine/reading/pagereader.h"
 
 #include <QList>
 #include <QLocale>

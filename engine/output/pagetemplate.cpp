@@ -2,12 +2,12 @@
 // placeholders and the charset need: where its tags are, and which of their attribute values are
 // quoted.
 
-#include "engine/pagetemplate.h"
+#include "engine/output/pagetemplate.h"
 
-#include "engine/decode_p.h"
-#include "engine/feed.h"
-#include "engine/index.h"
-#include "engine/pagereader_p.h"
+#include "engine/output/feed.h"
+#include "engine/output/index.h"
+#include "engine/reading/pagereader_p.h"
+#include "engine/text/decode_p.h"
 
 #include <QCoreApplication>
 

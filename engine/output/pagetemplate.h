@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/index.h"
+#include "engine/output/index.h"
 
 #include <QByteArrayView>
 #include <QDateTime>

@@ -1,8 +1,8 @@
-#include "engine/sitemap.h"
+#include "engine/output/sitemap.h"
 
-#include "engine/feed.h"
-#include "engine/paths.h"
-#include "engine/spool_p.h"
+#include "engine/files/paths.h"
+#include "engine/output/feed.h"
+#include "engine/output/spool_p.h"
 
 #include <QCoreApplication>
 

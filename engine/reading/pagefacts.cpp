@@ -1,7 +1,7 @@
-#include "engine/pagefacts.h"
+#include "engine/reading/pagefacts.h"
 
-#include "engine/decode.h"
-#include "engine/pagereader_p.h"
+#include "engine/reading/pagereader_p.h"
+#include "engine/text/decode.h"
 
 #include <algorithm>
 #include <cstring>

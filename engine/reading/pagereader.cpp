@@ -1,15 +1,15 @@
 // The page reader: the one place pages are read. It streams a page through the tag tokenizer in
 // growing chunks, stops as soon as the wanted facts are known, and decodes only what it keeps.
 
-#include "engine/pagereader.h"
+#include "engine/reading/pagereader.h"
 
-#include "engine/decode.h"
-#include "engine/decode_p.h"
-#include "engine/entities.h"
-#include "engine/feed.h"
-#include "engine/pagereader_p.h"
-#include "engine/title.h"
-#include "engine/tokenizer_p.h"
+#include "engine/output/feed.h"
+#include "engine/reading/pagereader_p.h"
+#include "engine/reading/title.h"
+#include "engine/reading/tokenizer_p.h"
+#include "engine/text/decode.h"
+#include "engine/text/decode_p.h"
+#include "engine/text/entities.h"
 
 #include <cstring>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/pagefacts.h"
+#include "engine/reading/pagefacts.h"
 
 #include <QDateTime>
 #include <QString>

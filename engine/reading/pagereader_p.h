@@ -8,7 +8,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "engine/pagefacts.h"
+#include "engine/reading/pagefacts.h"
 
 #include <memory>
 #include <optional>

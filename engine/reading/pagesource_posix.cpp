@@ -1,11 +1,11 @@
 // Page files read through POSIX file descriptors: pages are opened relative to their folder,
 // without blocking, and holes in sparse files are skipped rather than read.
 
-#include "engine/filename.h"
-#include "engine/folderfd_p.h"
-#include "engine/pagereader.h"
-#include "engine/pagereader_p.h"
-#include "engine/paths.h"
+#include "engine/files/filename.h"
+#include "engine/files/folderfd_p.h"
+#include "engine/files/paths.h"
+#include "engine/reading/pagereader.h"
+#include "engine/reading/pagereader_p.h"
 
 #include <cerrno>
 #include <cstring>

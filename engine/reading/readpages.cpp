@@ -2,7 +2,7 @@
 // a warm cache that spreads the system calls and the tokenizing over the processors, on a cold one
 // it keeps several reads waiting on the disk at a time. Records still leave in list order.
 
-#include "engine/pagereader.h"
+#include "engine/reading/pagereader.h"
 
 #include <QByteArray>
 

@@ -1,9 +1,9 @@
-#include "engine/title.h"
+#include "engine/reading/title.h"
 
-#include "engine/decode_p.h"
-#include "engine/entities.h"
-#include "engine/pagereader_p.h"
-#include "engine/tokenizer_p.h"
+#include "engine/reading/pagereader_p.h"
+#include "engine/reading/tokenizer_p.h"
+#include "engine/text/decode_p.h"
+#include "engine/text/entities.h"
 
 namespace pagewick {
 

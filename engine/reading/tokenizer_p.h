@@ -15,7 +15,7 @@
 #include <QString>
 #include <QStringView>
 
-#include "engine/decode.h"
+#include "engine/text/decode.h"
 
 #include <algorithm>
 #include <cstring>

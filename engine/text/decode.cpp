@@ -1,7 +1,7 @@
-#include "engine/decode.h"
-#include "engine/decode_p.h"
-#include "engine/decoders_p.h"
-#include "engine/encoding_data.h"
+#include "engine/text/decode.h"
+#include "engine/text/decode_p.h"
+#include "engine/text/decoders_p.h"
+#include "engine/text/encoding_data.h"
 
 #include <QVarLengthArray>
 #include <algorithm>

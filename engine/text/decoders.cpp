@@ -1,5 +1,5 @@
-#include "engine/decoders_p.h"
-#include "engine/encoding_data.h"
+#include "engine/text/decoders_p.h"
+#include "engine/text/encoding_data.h"
 
 #include <algorithm>
 #include <array>

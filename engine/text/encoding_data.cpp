@@ -35,7 +35,7 @@
 //   index-gb18030-ranges.txt, 2024-09-18, f963aaa1653f630c
 // Do not edit by hand: change the script and run it again.
 // clang-format off
-#include "engine/encoding_data.h"
+#include "engine/text/encoding_data.h"
 
 namespace pagewick::detail {
 

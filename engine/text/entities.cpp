@@ -1,6 +1,6 @@
-#include "engine/entities.h"
+#include "engine/text/entities.h"
 
-#include "engine/html_entities_data.h"
+#include "engine/text/html_entities_data.h"
 
 #include <QLatin1StringView>
 #include <algorithm>

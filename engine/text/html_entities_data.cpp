@@ -2,7 +2,7 @@
 // a copy of the HTML standard's list of named character references. Do not edit by hand:
 // change the script and run it again.
 // clang-format off
-#include "engine/html_entities_data.h"
+#include "engine/text/html_entities_data.h"
 
 namespace pagewick::detail {
 

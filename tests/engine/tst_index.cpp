@@ -1,7 +1,7 @@
-#include "engine/index.h"
-#include "engine/pagetemplate.h"
-#include "engine/spool_p.h"
-#include "engine/writefile.h"
+#include "engine/files/writefile.h"
+#include "engine/output/index.h"
+#include "engine/output/pagetemplate.h"
+#include "engine/output/spool_p.h"
 #include "fixture.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "engine/feed.h"
-#include "engine/paths.h"
-#include "engine/sitemap.h"
+#include "engine/files/paths.h"
+#include "engine/output/feed.h"
+#include "engine/output/sitemap.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "../windows/modaldriver.h"
-#include "engine/feed.h"
-#include "engine/index.h"
+#include "engine/output/feed.h"
+#include "engine/output/index.h"
 #include "settings/foldersetting.h"
 #include "ui/frmBrowse.h"
 #include "ui/frmBrowser.h"

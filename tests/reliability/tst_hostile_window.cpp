@@ -3,8 +3,8 @@
 // settings store that is not a file: the window starts, says why once, and leaves it alone.
 
 #include "../windows/modaldriver.h"
-#include "engine/index.h"
-#include "engine/nameorder.h"
+#include "engine/order/nameorder.h"
+#include "engine/output/index.h"
 #include "hostilefolder.h"
 #include "settings/foldersetting.h"
 #include "specialfile.h"

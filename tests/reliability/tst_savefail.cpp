@@ -6,7 +6,7 @@
 
 #include "../clirun.h"
 #include "../windows/modaldriver.h"
-#include "engine/index.h"
+#include "engine/output/index.h"
 #include "specialfile.h"
 #include "ui/saveflow.h"
 
