@@ -10,6 +10,7 @@
 #include "engine/listing/scan.h"
 #include "engine/listing/sitewalk.h"
 #include "engine/order/order.h"
+#include "engine/output/atom.h"
 #include "engine/output/feed.h"
 #include "engine/output/index.h"
 #include "engine/output/pagedetails.h"

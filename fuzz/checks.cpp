@@ -4,6 +4,7 @@
 #include "engine/files/paths.h"
 #include "engine/output/feed.h"
 #include "engine/output/pagetemplate.h"
+#include "engine/output/xmltext.h"
 #include "engine/reading/title.h"
 #include "engine/text/decode.h"
 #include "engine/text/decode_p.h"

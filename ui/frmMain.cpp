@@ -5,6 +5,7 @@
 #include "engine/listing/sitewalk.h"
 #include "engine/order/nameorder.h"
 #include "engine/output/feed.h"
+#include "engine/output/feeddate.h"
 #include "engine/output/index.h"
 #include "engine/output/pagetemplate.h"
 #include "engine/reading/pagereader.h"

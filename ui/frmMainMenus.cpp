@@ -3,6 +3,7 @@
 #include "ui/frmMain.h"
 
 #include "engine/check/sitecheck.h"
+#include "engine/output/atom.h"
 #include "engine/output/feed.h"
 #include "engine/output/sitemap.h"
 #include "settings/foldersetting.h"

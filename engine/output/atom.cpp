@@ -1,8 +1,11 @@
 // The Atom feed: one small formatter over read pages, and its builder.
 
-#include "engine/output/feed.h"
+#include "engine/output/atom.h"
 
 #include "engine/files/paths.h"
+#include "engine/output/feeddate.h"
+#include "engine/output/webaddress.h"
+#include "engine/output/xmltext.h"
 
 #include <QTimeZone>
 

@@ -43,22 +43,10 @@ void StreamFeedText(const QString& folderText, const QStringList& pageNames, con
                     const QString& siteUrl, const FeedOptions& options,
                     const std::function<void(const QString&)>& sink);
 
-// An Atom feed of the listed pages (selected and ordered by the options); its id and self link are
-// options.feedUrl, which FeedAddressProblem requires, as it requires a web address for the site.
-QString BuildAtomText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                      const QString& siteUrl, const FeedOptions& options);
-
-// The same Atom feed handed to sink piece by piece.
-void StreamAtomText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                    const QString& siteUrl, const FeedOptions& options,
-                    const std::function<void(const QString&)>& sink);
-
-// The formatters the builders end in: from read pages to text, opening no file. The folder only
+// The formatter the builders end in: from read pages to text, opening no file. The folder only
 // makes the path that labels a page without a title.
 QString FormatFeedText(const QString& folderText, const QList<PageRecord>& pages, const QString& feedTitle,
                        const QString& siteUrl, const FeedOptions& options = {});
-QString FormatAtomText(const QString& folderText, const QList<PageRecord>& pages, const QString& feedTitle,
-                       const QString& siteUrl, const FeedOptions& options);
 
 // The facts the reader must find in each page for a feed with these options.
 unsigned FeedPageWants(FeedFormat format, const FeedOptions& options);
@@ -67,48 +55,6 @@ unsigned FeedPageWants(FeedFormat format, const FeedOptions& options);
 // feed publishes an address (RSS with a guid or a feed address, Atom) the site and feed addresses
 // must be absolute http or https addresses; otherwise the site address is free text.
 QString FeedAddressProblem(FeedFormat format, const QString& siteUrl, const FeedOptions& options);
-
-// An absolute http or https address with a host, as a strict reading of it accepts it.
-bool IsWebAddress(const QString& text);
-
-// Empty when the site address is a web address that page paths can be put after, else what is
-// wrong, as a sentence for a message. Besides being a web address it has neither a query nor a
-// fragment ("?q=1", "#top"): a path put after those lands in them, and every link would name the
-// home page. Every output that publishes addresses (feeds, sitemap), in the window and the command
-// line, holds the site address to this.
-QString SiteAddressProblem(const QString& siteUrl);
-
-// A checked web address in its fully encoded form (a host in ACE form, the rest percent-encoded).
-QString EncodedWebAddress(const QString& webAddress);
-
-// An HTML fragment (a title, an answer) as XML character data: named references that XML does not
-// predefine become their characters, a bare "&" becomes "&amp;", "<" and ">" are escaped, and
-// characters XML 1.0 forbids are dropped.
-QString MakeXmlSafe(const QString& htmlText);
-
-// A page's title (HTML text, as the page has it) as XML character data in a feed: its character
-// references read as a browser reads them in a title (ResolveCharacterReferences), then escaped as
-// XmlText does.
-QString TitleAsXmlText(const QString& htmlTitle);
-
-// Plain text as XML character data: "&", "<" and ">" escaped, characters XML 1.0 forbids dropped.
-QString XmlText(const QString& plainText);
-
-// Plain text as an XML attribute value in double quotes: XmlText with the double quote escaped too.
-QString XmlAttribute(const QString& plainText);
-
-// The date as the date formats of feeds write it, in UTC: "Tue, 08 Dec 2026 11:04:51 +0000"
-// (English names whatever the locale) and "2026-12-08T11:04:51Z". Fractions of a second are cut.
-QString Rfc822Date(const QDateTime& date);
-QString Rfc3339Date(const QDateTime& date);
-
-// The date, in UTC and to the second, when every format above can write it (a year from 1900,
-// where RFC 822 dates start, to 9999), else an invalid date. The page reader holds every page date
-// to it, so a date no output can write is unknown alike in every output and in the date order.
-QDateTime PublishableDate(const QDateTime& date);
-
-// The newest publishable date of the pages; invalid when none has one.
-QDateTime NewestPageDate(const QList<PageRecord>& pages);
 
 namespace detail {
 

@@ -2,7 +2,7 @@
 
 #include "engine/files/paths.h"
 #include "engine/order/order.h"
-#include "engine/output/feed.h"
+#include "engine/output/feeddate.h"
 #include "engine/output/pagetemplate.h"
 #include "engine/reading/pagereader.h"
 

@@ -1,6 +1,6 @@
 #include "engine/output/pagedetails.h"
 
-#include "engine/output/feed.h"
+#include "engine/output/feeddate.h"
 #include "engine/output/index.h"
 
 #include <QCoreApplication>

@@ -4,7 +4,7 @@
 
 #include "engine/output/pagetemplate.h"
 
-#include "engine/output/feed.h"
+#include "engine/output/feeddate.h"
 #include "engine/output/index.h"
 #include "engine/reading/pagereader_p.h"
 #include "engine/text/decode_p.h"

@@ -1,8 +1,10 @@
 #include "engine/output/sitemap.h"
 
 #include "engine/files/paths.h"
-#include "engine/output/feed.h"
+#include "engine/output/feeddate.h"
 #include "engine/output/spool_p.h"
+#include "engine/output/webaddress.h"
+#include "engine/output/xmltext.h"
 
 #include <QCoreApplication>
 

@@ -3,7 +3,7 @@
 
 #include "engine/reading/pagereader.h"
 
-#include "engine/output/feed.h"
+#include "engine/output/feeddate.h"
 #include "engine/reading/pagereader_p.h"
 #include "engine/reading/title.h"
 #include "engine/reading/tokenizer_p.h"

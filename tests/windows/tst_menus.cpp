@@ -1,6 +1,7 @@
 #include "../feedsettings.h"
 #include "engine/check/sitecheck.h"
 #include "engine/files/filename.h"
+#include "engine/output/atom.h"
 #include "engine/output/feed.h"
 #include "engine/output/index.h"
 #include "engine/output/pagetemplate.h"

@@ -1,4 +1,5 @@
 #include "../engine/fixture.h"
+#include "engine/output/atom.h"
 #include "engine/output/feed.h"
 #include "engine/output/index.h"
 #include "engine/output/pagedetails.h"
