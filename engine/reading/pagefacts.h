@@ -9,7 +9,7 @@ namespace pagewick {
 // whether the page could be read at all, whether it has a title element, and whether its
 // declared encoding holds. The page reader notes the title element and the declarations as it
 // reads the title; whether the bytes hold to them takes the whole page, so only the check asks
-// for these (WantFindings, engine/pagereader.h).
+// for these (WantFindings, engine/reading/pagereader.h).
 struct PageFacts {
     QString readError;           // why the page could not be read; empty when it was read
     bool titleElement = false;   // the reader met the title element, with text after it or not

@@ -1,7 +1,7 @@
 #pragma once
 
 // Private to the engine: entry points kept for the tests and the fuzz targets only. The program
-// itself reads pages through the page reader (engine/pagereader.h); these reach the same code one
+// itself reads pages through the page reader (engine/reading/pagereader.h); these reach the same code one
 // step at a time, so that each rule can be held to account on its own.
 
 #include <QByteArray>

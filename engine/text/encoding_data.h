@@ -1,7 +1,7 @@
 #pragma once
 
 // The WHATWG Encoding Standard's encodings, labels and decoder indexes, generated into
-// engine/encoding_data.cpp by tools/gen-encoding-tables.
+// engine/text/encoding_data.cpp by tools/gen-encoding-tables.
 
 #include <QtGlobal>
 
