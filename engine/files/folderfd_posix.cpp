@@ -19,11 +19,7 @@ int OpenOne(int atFd, const char* name, int flags) {
     return fd;
 }
 
-#ifdef O_PATH
 constexpr int kStepFlags = O_PATH;
-#else
-constexpr int kStepFlags = O_RDONLY;
-#endif
 
 } // namespace
 

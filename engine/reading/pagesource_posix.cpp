@@ -109,11 +109,7 @@ private:
 };
 
 // A folder is opened only to open pages relative to it.
-#ifdef O_PATH
 constexpr int kFolderOpenFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
-#else
-constexpr int kFolderOpenFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-#endif
 
 std::unique_ptr<PageSource> Failed(QString* whyNot, const QString& reason) {
     if (whyNot)
@@ -199,7 +195,6 @@ PageTimes ReadPageTimes(const QString& path) {
     const QByteArray bytes = FileNameToBytes(path);
     if (bytes.contains('\0'))
         return {};
-#ifdef STATX_BTIME
     struct statx st;
     if (::statx(AT_FDCWD, bytes.constData(), 0, STATX_BTIME | STATX_MTIME, &st) != 0)
         return {};
@@ -208,12 +203,6 @@ PageTimes ReadPageTimes(const QString& path) {
     };
     return {st.stx_mask & STATX_BTIME ? time(st.stx_btime) : QDateTime(),
             st.stx_mask & STATX_MTIME ? time(st.stx_mtime) : QDateTime()};
-#else
-    struct stat st;
-    if (::stat(bytes.constData(), &st) != 0)
-        return {};
-    return {QDateTime(), detail::FromTimespec(st.st_mtim).toLocalTime()};
-#endif
 }
 
 } // namespace pagewick
