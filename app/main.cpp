@@ -1,4 +1,4 @@
-#include "engine/filename.h"
+#include "engine/files/filename.h"
 #include "translations/catalogue.h"
 #include "ui/apptitle.h"
 #include "ui/frmMain.h"

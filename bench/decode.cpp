@@ -1,6 +1,6 @@
 // pagewick-bench-decode: the page decoders' speed on titles and on 1 MB of text, beside Qt's own
 // (ICU) converters for the same encodings, as a floor to hold them to.
-#include "engine/decode.h"
+#include "engine/text/decode.h"
 
 #include <QElapsedTimer>
 #include <QStringDecoder>

@@ -1,9 +1,9 @@
 #include "cli/check.h"
 
 #include "cli/message.h"
-#include "engine/filename.h"
-#include "engine/pagereader.h"
-#include "engine/sitecheck.h"
+#include "engine/check/sitecheck.h"
+#include "engine/files/filename.h"
+#include "engine/reading/pagereader.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/sitewalk.h"
+#include "engine/listing/sitewalk.h"
 
 #include <QString>
 

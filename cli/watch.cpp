@@ -2,9 +2,10 @@
 
 #include "cli/message.h"
 
-#include "engine/filename.h"
-#include "engine/paths.h"
-#include "engine/writefile.h"
+#include "engine/files/filename.h"
+#include "engine/files/paths.h"
+#include "engine/files/writefile.h"
+#include "engine/listing/scan.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,16 +58,6 @@ bool CatchStopSignals() {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
-}
-
-// "*.htm*" in any letter case, the rule pages are listed by.
-bool LooksLikePage(QByteArrayView name) {
-    for (qsizetype i = 0; i + 4 <= name.size(); ++i) {
-        if (name[i] == '.' && (name[i + 1] | 0x20) == 'h' && (name[i + 2] | 0x20) == 't' &&
-            (name[i + 3] | 0x20) == 'm')
-            return true;
-    }
-    return false;
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -333,7 +324,7 @@ private:
             return false; // hidden files and folders are never listed
         if (name == outputName && watches.value(event.wd).holdsOutput)
             return false;
-        if (LooksLikePage(name))
+        if (MatchesPagePattern(name))
             return true;
         // A folder, or a link that may lead to one, coming or going changes what a walk finds; so
         // does a folder that becomes readable (or stops being).

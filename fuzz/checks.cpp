@@ -1,13 +1,14 @@
 #include "fuzz/checks.h"
 
-#include "engine/decode.h"
-#include "engine/decode_p.h"
-#include "engine/entities.h"
-#include "engine/feed.h"
-#include "engine/filename.h"
-#include "engine/pagetemplate.h"
-#include "engine/paths.h"
-#include "engine/title.h"
+#include "engine/files/filename.h"
+#include "engine/files/paths.h"
+#include "engine/output/feed.h"
+#include "engine/output/pagetemplate.h"
+#include "engine/output/xmltext.h"
+#include "engine/reading/title.h"
+#include "engine/text/decode.h"
+#include "engine/text/decode_p.h"
+#include "engine/text/entities.h"
 #include "tests/support/xmloracle.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/feed.h"
+#include "engine/output/feed.h"
 
 #include <QString>
 

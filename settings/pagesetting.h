@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/pagedetails.h"
+#include "engine/output/pagedetails.h"
 
 #include <QList>
 #include <QString>

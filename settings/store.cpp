@@ -1,6 +1,6 @@
 #include "settings/store.h"
 
-#include "engine/writefile.h"
+#include "engine/files/writefile.h"
 
 #include <QCoreApplication>
 #include <QDir>

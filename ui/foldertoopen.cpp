@@ -1,6 +1,6 @@
 #include "ui/foldertoopen.h"
 
-#include "engine/filename.h"
+#include "engine/files/filename.h"
 
 #include <QCoreApplication>
 #include <QDir>

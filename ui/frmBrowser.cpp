@@ -1,7 +1,8 @@
 #include "ui/frmBrowser.h"
 
-#include "engine/entities.h"
-#include "engine/paths.h"
+#include "engine/files/paths.h"
+#include "engine/text/entities.h"
+#include "ui/apptitle.h"
 #include "ui/busypointer.h"
 #include "ui/controlname.h"
 #include "ui/prompts.h"

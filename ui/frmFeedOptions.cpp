@@ -1,4 +1,5 @@
 #include "ui/frmFeedOptions.h"
+#include "engine/output/webaddress.h"
 
 #include "ui/controlname.h"
 

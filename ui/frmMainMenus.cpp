@@ -2,9 +2,10 @@
 // the window from outside (Open Recent, a drop, the command line).
 #include "ui/frmMain.h"
 
-#include "engine/feed.h"
-#include "engine/sitecheck.h"
-#include "engine/sitemap.h"
+#include "engine/check/sitecheck.h"
+#include "engine/output/atom.h"
+#include "engine/output/feed.h"
+#include "engine/output/sitemap.h"
 #include "settings/foldersetting.h"
 #include "ui/about.h"
 #include "ui/busypointer.h"

@@ -1,6 +1,7 @@
 #include "ui/frmPageOptions.h"
 
-#include "engine/pagetemplate.h"
+#include "engine/output/pagetemplate.h"
+#include "ui/apptitle.h"
 #include "ui/controlname.h"
 
 #include <QCheckBox>

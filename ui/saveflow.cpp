@@ -1,7 +1,7 @@
 #include "ui/saveflow.h"
 
-#include "engine/index.h"
-#include "engine/writefile.h"
+#include "engine/files/writefile.h"
+#include "engine/output/index.h"
 #include "ui/apptitle.h"
 #include "ui/prompts.h"
 

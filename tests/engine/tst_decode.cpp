@@ -1,6 +1,6 @@
-#include "engine/decode.h"
-#include "engine/decode_p.h"
-#include "engine/title.h"
+#include "engine/reading/title.h"
+#include "engine/text/decode.h"
+#include "engine/text/decode_p.h"
 #include "fixture.h"
 
 #include <QDirIterator>

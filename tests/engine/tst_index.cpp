@@ -1,4 +1,7 @@
-#include "engine/index.h"
+#include "engine/files/writefile.h"
+#include "engine/output/index.h"
+#include "engine/output/pagetemplate.h"
+#include "engine/output/spool_p.h"
 #include "fixture.h"
 
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "engine/index.h"
-#include "engine/pagetemplate.h"
+#include "engine/output/index.h"
+#include "engine/output/pagetemplate.h"
 #include "fixture.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "engine/filename.h"
-#include "engine/paths.h"
+#include "engine/files/filename.h"
+#include "engine/files/paths.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,8 +1,12 @@
-#include "engine/filename.h"
-#include "engine/paths.h"
-#include "engine/scan.h"
-#include "engine/sitewalk.h"
-#include "engine/title.h"
+#include "capabilities.h"
+#include "engine/check/sitecheck.h"
+#include "engine/files/filename.h"
+#include "engine/files/paths.h"
+#include "engine/listing/scan.h"
+#include "engine/listing/sitewalk.h"
+#include "engine/order/nameorder.h"
+#include "engine/order/order.h"
+#include "engine/reading/title.h"
 #include "fixture.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "capabilities.h"
-#include "engine/scan.h"
-#include "engine/sitecheck.h"
-#include "engine/sitewalk.h"
+#include "engine/check/sitecheck.h"
+#include "engine/listing/scan.h"
+#include "engine/listing/sitewalk.h"
 #include "fixture.h"
 
 #include <QDir>

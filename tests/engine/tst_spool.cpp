@@ -1,4 +1,4 @@
-#include "engine/spool_p.h"
+#include "engine/output/spool_p.h"
 
 #include <QDir>
 #include <QFile>

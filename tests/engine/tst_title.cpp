@@ -1,8 +1,8 @@
-#include "engine/decode_p.h"
-#include "engine/entities.h"
-#include "engine/pagereader.h"
-#include "engine/pagereader_p.h"
-#include "engine/title.h"
+#include "engine/reading/pagereader.h"
+#include "engine/reading/pagereader_p.h"
+#include "engine/reading/title.h"
+#include "engine/text/decode_p.h"
+#include "engine/text/entities.h"
 #include "fixture.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "engine/writefile.h"
+#include "engine/files/writefile.h"
 #include "fixture.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "engine/entities.h"
+#include "engine/text/entities.h"
 
 #include <QHash>
 #include <QRandomGenerator>

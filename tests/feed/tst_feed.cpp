@@ -1,6 +1,10 @@
-#include "engine/feed.h"
-#include "engine/paths.h"
-#include "engine/sitemap.h"
+#include "engine/files/paths.h"
+#include "engine/output/atom.h"
+#include "engine/output/feed.h"
+#include "engine/output/feeddate.h"
+#include "engine/output/sitemap.h"
+#include "engine/output/webaddress.h"
+#include "engine/output/xmltext.h"
 
 #include <QFile>
 #include <QProcess>

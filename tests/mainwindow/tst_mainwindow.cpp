@@ -1,5 +1,5 @@
-#include "engine/feed.h"
-#include "engine/index.h"
+#include "engine/output/feed.h"
+#include "engine/output/index.h"
 #include "modaldriver.h"
 #include "settings/foldersetting.h"
 #include "ui/frmBrowse.h"

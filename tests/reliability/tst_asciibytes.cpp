@@ -2,7 +2,7 @@
 // byte below 0x80 as that ASCII character, as browsers do: the title reader finds tags in the
 // bytes and decodes only the title, so a decoder that maps them otherwise gives other titles.
 
-#include "engine/decode.h"
+#include "engine/text/decode.h"
 
 #include <QTest>
 

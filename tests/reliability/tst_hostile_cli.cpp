@@ -1,6 +1,6 @@
 // pagewick-cli against a hostile folder: every command finishes, exits 0 and prints sound texts.
 
-#include "engine/scan.h"
+#include "engine/order/nameorder.h"
 #include "hostilefolder.h"
 
 #include <QDir>

@@ -1,13 +1,14 @@
 // The engine against a hostile folder: scan, titles, index and feed finish, and say the right thing.
 
-#include "engine/decode.h"
-#include "engine/decode_p.h"
-#include "engine/feed.h"
-#include "engine/index.h"
-#include "engine/scan.h"
-#include "engine/sitecheck.h"
-#include "engine/sitewalk.h"
-#include "engine/title.h"
+#include "engine/check/sitecheck.h"
+#include "engine/listing/scan.h"
+#include "engine/listing/sitewalk.h"
+#include "engine/order/nameorder.h"
+#include "engine/output/feed.h"
+#include "engine/output/index.h"
+#include "engine/reading/title.h"
+#include "engine/text/decode.h"
+#include "engine/text/decode_p.h"
 #include "hostilefolder.h"
 
 #include <QDir>

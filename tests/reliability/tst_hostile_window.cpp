@@ -2,8 +2,8 @@
 // every entry, and the command-line program prints the texts the window builds. And against a
 // settings store that is not a file: the window starts, says why once, and leaves it alone.
 
-#include "engine/index.h"
-#include "engine/scan.h"
+#include "engine/order/nameorder.h"
+#include "engine/output/index.h"
 #include "hostilefolder.h"
 #include "modaldriver.h"
 #include "settings/foldersetting.h"

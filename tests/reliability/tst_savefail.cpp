@@ -5,7 +5,7 @@
 // as a shell would, and keeps a replaced file's owner and mode.
 
 #include "clirun.h"
-#include "engine/index.h"
+#include "engine/output/index.h"
 #include "modaldriver.h"
 #include "specialfile.h"
 #include "ui/saveflow.h"

@@ -4,9 +4,9 @@
 // can carry as they stand, text in every encoding and none, a 200 MB page without a title, and a
 // page that goes away between the scan and the build. Built once per test binary.
 
-#include "engine/filename.h"
-#include "engine/index.h"
-#include "engine/paths.h"
+#include "engine/files/filename.h"
+#include "engine/files/paths.h"
+#include "engine/output/index.h"
 
 #include "clirun.h"
 #include "xmloracle.h"

@@ -1,4 +1,4 @@
-#include "engine/index.h"
+#include "engine/output/index.h"
 #include "modaldriver.h"
 #include "ui/saveflow.h"
 

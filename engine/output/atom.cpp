@@ -1,0 +1,115 @@
+// The Atom feed: one small formatter over read pages, and its builder.
+
+#include "engine/output/atom.h"
+
+#include "engine/files/paths.h"
+#include "engine/output/feeddate.h"
+#include "engine/output/webaddress.h"
+#include "engine/output/xmltext.h"
+
+#include <QTimeZone>
+
+namespace pagewick {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A feed must say when it last changed. Without a page date the output still stays the same
+// from one run to the next: the start of the Unix epoch, not the time of the run.
+QDateTime FeedUpdated(const QDateTime& newest) {
+    return newest.isValid() ? newest : QDateTime::fromSecsSinceEpoch(0, QTimeZone::utc());
+}
+
+// The Atom feed in three parts: its start, one entry a page, its end.
+class AtomParts {
+public:
+    AtomParts(const QString& folderText, const QString& feedTitle, const QString& siteUrl,
+              const FeedOptions& options)
+        : folderText(folderText), options(options), site(EncodedWebAddress(siteUrl)),
+          self(XmlAttribute(EncodedWebAddress(options.feedUrl))), entryBase(EnsureTrailingSlash(site)),
+          title(MakeXmlSafe(feedTitle)) {}
+
+    QString start(const QDateTime& newest) const {
+        QString out = u"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+                      "<feed xmlns=\"http://www.w3.org/2005/Atom\">\r\n"_s;
+        out += u"<id>"_s + XmlText(EncodedWebAddress(options.feedUrl)) + u"</id>\r\n"_s;
+        out += u"<title>"_s + title + u"</title>\r\n"_s;
+        out += u"<updated>"_s + Rfc3339Date(FeedUpdated(newest)) + u"</updated>\r\n"_s;
+        // Atom asks for an author; the site's feed title names it.
+        out += u"<author><name>"_s + title + u"</name></author>\r\n"_s;
+        out += u"<link rel=\"self\" type=\"application/atom+xml\" href=\""_s + self + u"\"/>\r\n"_s;
+        out += u"<link rel=\"alternate\" type=\"text/html\" href=\""_s + XmlAttribute(site) + u"\"/>\r\n"_s;
+        return out;
+    }
+
+    // An entry without a date of its own takes the feed's, given as updated.
+    QString entry(const PageRecord& page, const QString& updated) const {
+        const QString link = entryBase + PercentEncodePagePath(page.name);
+        const QDateTime date = PublishableDate(page.date);
+        QString out = u"<entry>\r\n"_s;
+        out += u"<id>"_s + XmlText(link) + u"</id>\r\n"_s;
+        out += u"<link href=\""_s + XmlAttribute(link) + u"\"/>\r\n"_s;
+        // A title is HTML as the page has it: its references are read once, here, as a browser
+        // reads them. A page without a title is labelled with its path, which is plain text.
+        out += u"<title>"_s +
+               (page.title ? TitleAsXmlText(*page.title) : XmlText(PagePath(folderText, page.name))) +
+               u"</title>\r\n"_s;
+        out += u"<updated>"_s + (date.isValid() ? Rfc3339Date(date) : updated) + u"</updated>\r\n"_s;
+        if (options.description == FeedDescription::Meta && page.description &&
+            !page.description->trimmed().isEmpty())
+            out += u"<summary>"_s + XmlText(*page.description) + u"</summary>\r\n"_s;
+        out += u"</entry>\r\n"_s;
+        return out;
+    }
+
+    static QString end() { return u"</feed>"_s; }
+
+private:
+    const QString& folderText;
+    const FeedOptions& options;
+    const QString site;
+    const QString self;
+    const QString entryBase;
+    const QString title;
+};
+
+} // namespace
+
+QString FormatAtomText(const QString& folderText, const QList<PageRecord>& pages, const QString& feedTitle,
+                       const QString& siteUrl, const FeedOptions& options) {
+    const AtomParts atom(folderText, feedTitle, siteUrl, options);
+    const QDateTime newest = NewestPageDate(pages);
+    const QString updated = Rfc3339Date(FeedUpdated(newest));
+    QString out = atom.start(newest);
+    for (const PageRecord& page : pages)
+        out += atom.entry(page, updated);
+    return out + atom.end();
+}
+
+void StreamAtomText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
+                    const QString& siteUrl, const FeedOptions& options,
+                    const std::function<void(const QString&)>& sink) {
+    const AtomParts atom(folderText, feedTitle, siteUrl, options);
+    detail::FeedParts parts;
+    parts.needsNewest = true;
+    parts.start = [&atom](const QDateTime& newest) { return atom.start(newest); };
+    // U+0001 cannot stand in XML text, so it cannot come from a page: it marks where the feed's
+    // date goes in an entry that has none of its own.
+    parts.newestMark = u"\u0001updated\u0001"_s;
+    parts.newestText = [](const QDateTime& newest) { return Rfc3339Date(FeedUpdated(newest)); };
+    parts.item = [&](const PageRecord& page) { return atom.entry(page, parts.newestMark); };
+    parts.end = AtomParts::end();
+    detail::StreamFeed(folderText, pageNames, options.selection, FeedPageWants(FeedFormat::Atom, options),
+                       parts, sink);
+}
+
+QString BuildAtomText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
+                      const QString& siteUrl, const FeedOptions& options) {
+    QString out;
+    StreamAtomText(folderText, pageNames, feedTitle, siteUrl, options,
+                   [&out](const QString& piece) { out += piece; });
+    return out;
+}
+
+} // namespace pagewick

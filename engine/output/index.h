@@ -1,0 +1,45 @@
+#pragma once
+
+#include "engine/order/order.h"
+#include "engine/output/pagedetails.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace pagewick {
+
+// The HTML index: "<ul>" CR LF, one "<li><a href=...>title</a>" CR LF per page in the given
+// order, "</ul>". Link targets are percent-encoded; a title's "<" and ">" are escaped (its
+// references stay as written); a fallback path label is HTML-escaped.
+QString BuildIndexText(const QString& folderText, const QStringList& pageNames);
+
+// The same for the pages the selection takes, in its order, each entry with the details given
+// after its link.
+QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
+                       const PageSelection& selection, const IndexDetails& details = {});
+
+// What an index build learns of its pages besides their lines (for a page template).
+struct IndexSummary {
+    qsizetype count = 0; // the pages the index lists
+    QDateTime updated;   // the newest page date; invalid when no page has one, or when not asked for
+};
+
+// The same index handed to sink piece by piece (each piece whole lines), for writing a big index
+// out without holding all of it: the pages are read a batch at a time. With summary, the pages are
+// counted into it, and with dated their dates are read and the newest kept.
+void StreamIndexText(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
+                     const std::function<void(const QString&)>& sink, const IndexDetails& details = {},
+                     IndexSummary* summary = nullptr, bool dated = false);
+
+// The saved page around an index, ending with a line break (CR LF): PageDocumentStart, the index,
+// PageDocumentEnd. A stylesheet address adds a <link rel="stylesheet"> after the charset.
+QString BuildPageDocument(const QString& pageTitle, const QString& indexText);
+QString PageDocumentStart(const QString& pageTitle, const QString& stylesheetUrl = QString());
+QString PageDocumentEnd();
+
+// "&", "<" and ">" of plain text as HTML/XML references.
+QString EscapePlainText(const QString& text);
+
+} // namespace pagewick

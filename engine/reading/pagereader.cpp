@@ -1,0 +1,465 @@
+// The page reader: the one place pages are read. It streams a page through the tag tokenizer in
+// growing chunks, stops as soon as the wanted facts are known, and decodes only what it keeps.
+
+#include "engine/reading/pagereader.h"
+
+#include "engine/output/feeddate.h"
+#include "engine/reading/pagereader_p.h"
+#include "engine/reading/title.h"
+#include "engine/reading/tokenizer_p.h"
+#include "engine/text/decode.h"
+#include "engine/text/decode_p.h"
+#include "engine/text/entities.h"
+
+#include <cstring>
+#include <optional>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace pagewick {
+
+namespace detail {
+
+namespace {
+
+// Most pages name their title within the first few kilobytes: one small read settles them, and
+// copying more than that out of the page cache is what a folder of pages costs. Pages that need
+// more are read in chunks that double up to a limit.
+constexpr qsizetype kFirstChunk = 4 * 1024;
+constexpr qsizetype kLargestChunk = 256 * 1024;
+// How much of the start of an undeclared page a statistical guess sees.
+constexpr qsizetype kGuessBytes = 16 * 1024;
+
+// Whether the bytes hold "<title" in any letter case, the start of every title's tag. Page bodies
+// are full of "<": sixteen places are tried at once for "<ti" before any is looked at closely,
+// rather than stopping at every "<".
+bool MayHoldTitleTag(QByteArrayView bytes) {
+    const char* p = bytes.data();
+    const qsizetype n = bytes.size();
+    const auto titleAt = [p](qsizetype i) {
+        return p[i] == '<' && (p[i + 1] | 0x20) == 't' && (p[i + 2] | 0x20) == 'i' &&
+               (p[i + 3] | 0x20) == 't' && (p[i + 4] | 0x20) == 'l' && (p[i + 5] | 0x20) == 'e';
+    };
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i lt = _mm_set1_epi8('<'), t = _mm_set1_epi8('t'), ii = _mm_set1_epi8('i');
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    const auto hitsAt = [&](qsizetype from) {
+        const auto at = [p, from](int k) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from + k));
+        };
+        return _mm_and_si128(_mm_cmpeq_epi8(at(0), lt),
+                             _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(at(1), caseBit), t),
+                                           _mm_cmpeq_epi8(_mm_or_si128(at(2), caseBit), ii)));
+    };
+    // Thirty-two places a round, with one test for the common case of no "<ti" among them.
+    for (; i + 32 + 5 <= n; i += 32) {
+        const __m128i low = hitsAt(i), high = hitsAt(i + 16);
+        if (_mm_movemask_epi8(_mm_or_si128(low, high)) == 0)
+            continue;
+        const unsigned both = unsigned(_mm_movemask_epi8(low)) | unsigned(_mm_movemask_epi8(high)) << 16;
+        for (unsigned mask = both; mask != 0; mask &= mask - 1) {
+            if (titleAt(i + qsizetype(__builtin_ctz(mask))))
+                return true;
+        }
+    }
+#endif
+    for (; i + 6 <= n; ++i) {
+        const void* found = std::memchr(p + i, '<', size_t(n - 5 - i));
+        if (!found)
+            return false;
+        i = static_cast<const char*>(found) - p;
+        if (titleAt(i))
+            return true;
+    }
+    return false;
+}
+
+bool IsAsciiText(QStringView text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Runs of ASCII whitespace as one space, both ends trimmed.
+QString CollapseWhitespace(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    bool pendingSpace = false;
+    for (const QChar c : text) {
+        if (IsAsciiWhitespace(c.unicode())) {
+            pendingSpace = !out.isEmpty();
+            continue;
+        }
+        if (pendingSpace)
+            out += u' ';
+        pendingSpace = false;
+        out += c;
+    }
+    return out;
+}
+
+// A date in ISO 8601 ("2024-05-01", "2024-05-01T10:00:00+02:00", "...Z"), as UTC. A date and time
+// without an offset is taken as UTC: the page does not say where it was written.
+QDateTime ParseDeclaredDate(QStringView value) {
+    const QString text = value.trimmed().toString();
+    if (text.size() == 10) {
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        return date.isValid() ? QDateTime(date, QTime(0, 0), Qt::UTC) : QDateTime();
+    }
+    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (!time.isValid())
+        time = QDateTime::fromString(text, Qt::ISODate);
+    if (!time.isValid())
+        return {};
+    if (time.timeSpec() == Qt::LocalTime)
+        time = QDateTime(time.date(), time.time(), Qt::UTC);
+    return time.toUTC();
+}
+
+// One page going through the tokenizer, chunk by chunk.
+class PageRun {
+public:
+    PageRun(PageSource& source, unsigned wants, bool wantEncoding)
+        : source(source), wants(wants), wantEncoding(wantEncoding) {}
+
+    // With WantFindings: the UTF-8 check of the bytes read, handed on in the reading.
+    Utf8Scan& scan() { return scanned; }
+
+    PageReading run() {
+        PageReading out;
+        // One read: a short one is the whole page.
+        headSize = source.readAt(0, head, kFirstChunk);
+        if (headSize < 0) {
+            headSize = 0;
+            return failed(out);
+        }
+        headIsWhole = headSize < kFirstChunk;
+        if (wants & WantFindings) {
+            scan().feed(0, QByteArrayView(head, headSize));
+            if (headIsWhole)
+                scan().end();
+        }
+        qsizetype bomLength = 0;
+        declared = DeclaredEncoding(QByteArrayView(head, headSize), &bomLength);
+
+        const bool wantHead = wants & (WantDate | WantDescription);
+        // A check notes what a meta element declares beneath a byte-order mark too.
+        // Past the title, a declaration still in the head only changes a title that is not plain
+        // ASCII, unless the encoding itself is wanted.
+        Tokenizer tokenizer(declared.isEmpty() || (wants & WantFindings), wantHead,
+                            wantEncoding || (wants & WantFindings));
+        bool read = true;
+        if (declared == kReplacementEncoding) {
+            // Text in such an encoding can hide markup in innocent-looking bytes: like a browser,
+            // take none of it.
+        } else if (declared == "UTF-16LE" || declared == "UTF-16BE") {
+            const bool bigEndian = declared == "UTF-16BE";
+            read = tokenize(tokenizer, bomLength, [bigEndian](QByteArrayView bytes) {
+                return Utf16Units{bytes, bigEndian};
+            });
+        } else {
+            read = tokenize(tokenizer, bomLength, [](QByteArrayView bytes) { return ByteUnits{bytes}; });
+        }
+        if (!read)
+            return failed(out);
+        lateCharset = tokenizer.lateCharset();
+        if (wants & WantFindings)
+            noteFacts(out.facts, tokenizer);
+        if (lateCharset == kReplacementEncoding) {
+            // Declared late, an encoding browsers refuse still takes the whole page, as a browser
+            // reloads it: none of its text counts.
+            if (wants & WantDate)
+                out.date = source.lastModified();
+            out.encoding = lateCharset;
+            return out;
+        }
+
+        if (tokenizer.hasTitle()) {
+            const QByteArray raw = tokenizer.titleBytes();
+            if (width == 1 && ReadsAsAsciiEverywhere(raw))
+                out.title = CleanTitle(raw.constData(), raw.size());
+            else if (tokenizer.titleEndsAtTag())
+                out.title = CleanTitle(DecodeBeforeTag(encoding(raw), raw));
+            else
+                out.title = CleanTitle(DecodeAs(encoding(raw), raw));
+            out.title = NoBlankTitle(std::move(out.title));
+        }
+        if (wantEncoding)
+            encoding(tokenizer.titleBytes());
+        if (wants & WantDescription) {
+            if (const QString* value = tokenizer.description()) {
+                QString text = width == 1 && !IsAsciiText(*value)
+                                   ? DecodeAs(encoding(tokenizer.titleBytes()), value->toLatin1())
+                                   : *value;
+                text = CollapseWhitespace(ResolveCharacterReferences(text, ReferencesIn::AttributeValue));
+                if (!text.isEmpty())
+                    out.description = text;
+            }
+        }
+        if (wants & WantDate) {
+            // A date some output cannot write is no date, for every output and the order alike.
+            if (const QString* value = tokenizer.date())
+                out.date = PublishableDate(ParseDeclaredDate(*value));
+            if (!out.date.isValid())
+                out.date = PublishableDate(source.lastModified());
+        }
+        out.encoding = decided;
+        out.scan = scanned;
+        return out;
+    }
+
+private:
+    // Feeds the page to the tokenizer until it has what it wants, the page ends or the bound on
+    // page data is reached; false when reading fails.
+    template <typename MakeUnits> bool tokenize(Tokenizer& tokenizer, qsizetype bomLength, MakeUnits units) {
+        using Units = decltype(units(QByteArrayView()));
+        width = Units::width;
+        // Bytes that do not yet make a whole unit wait for the next chunk.
+        QByteArray buffer;
+        qsizetype carried = (headSize - bomLength) % width;
+        tokenizer.feed(units(QByteArrayView(head + bomLength, headSize - bomLength - carried)));
+        if (carried)
+            buffer.append(head[headSize - 1]);
+        qint64 offset = headSize;
+        qint64 searched = headSize; // page data looked through, each byte counted once
+        qint64 furthest = headSize;
+        qsizetype chunk = kFirstChunk;
+        bool atEnd = headIsWhole;
+        // Long stretches without the bytes "<title" cannot hold a title's start, and nothing else
+        // is wanted from them: those are looked through at the speed of finding "<", without
+        // tokenizing them. The tokenizer is kept as it was before the first such stretch; when
+        // "<title" turns up after all, the page is tokenized again from there, so the result is
+        // always what tokenizing every byte gives.
+        std::optional<Tokenizer> saved;
+        qint64 savedOffset = 0;
+        qint64 exactUntil = 0; // a stretch tokenized again is not skipped a second time
+        char seam[10];         // the last bytes of the chunk before, to find "<title" across chunks
+        qsizetype seamSize = 0;
+        while (!tokenizer.finished() && !atEnd && searched < kSearchedBytes) {
+            buffer.resize(1 + chunk);
+            const qsizetype at = carried; // where the bytes read go
+            qint64 dataAt = offset;
+            const qint64 chunkStart = offset;
+            const qsizetype asked = chunk;
+            const qsizetype n = source.readDataFrom(offset, buffer.data() + at, chunk, &dataAt);
+            if (n < 0)
+                return false;
+            if (wants & WantFindings) {
+                // Every byte is tokenized in order here, so each is read once for the check too.
+                scan().feed(dataAt, QByteArrayView(buffer.constData() + at, n));
+                if (n < asked)
+                    scan().end();
+            }
+            if (dataAt > offset && saved) {
+                // A hole while skipping: tokenize again from where skipping began.
+                tokenizer = *saved;
+                saved.reset();
+                offset = savedOffset;
+                exactUntil = dataAt + n;
+                seamSize = 0;
+                continue;
+            }
+            if (dataAt > offset) {
+                // A hole: zeros, which hold no tag. The tokenizer takes them as a count.
+                qint64 zeros = dataAt - offset;
+                if (carried) {
+                    const char unit[2] = {buffer[0], '\0'};
+                    tokenizer.feed(units(QByteArrayView(unit, 2)));
+                    --zeros;
+                }
+                tokenizer.zeros(zeros / width, width);
+                carried = qsizetype(zeros % width);
+                if (carried != at && n > 0)
+                    std::memmove(buffer.data() + carried, buffer.data() + at, size_t(n));
+                if (carried)
+                    buffer[0] = '\0';
+            }
+            atEnd = n < asked; // a short read is the rest of the page
+            searched += std::max<qint64>(0, dataAt + n - std::max(dataAt, furthest));
+            furthest = std::max(furthest, dataAt + n);
+            offset = dataAt + n;
+            const qsizetype have = carried + n;
+            const qsizetype whole = have - have % width;
+            const QByteArrayView piece(buffer.constData(), whole);
+            chunk = std::min(chunk * 2, kLargestChunk);
+
+            // A check wants a meta element met before the title even where no title comes: with
+            // it, as with the encoding, every byte is tokenized.
+            if (width == 1 && !wantEncoding && !(wants & WantFindings) && chunkStart >= exactUntil &&
+                tokenizer.maySkip()) {
+                // The seam: the end of the chunk before and the start of this one.
+                const qsizetype front = std::min<qsizetype>(whole, 5);
+                std::memcpy(seam + seamSize, piece.data(), size_t(front));
+                const bool candidate =
+                    MayHoldTitleTag(QByteArrayView(seam, seamSize + front)) || MayHoldTitleTag(piece);
+                seamSize = std::min<qsizetype>(whole, 5);
+                std::memcpy(seam, piece.data() + whole - seamSize, size_t(seamSize));
+                if (!candidate) {
+                    if (!saved) {
+                        saved = tokenizer;
+                        savedOffset = chunkStart;
+                    }
+                    continue;
+                }
+                if (saved) {
+                    tokenizer = *saved;
+                    saved.reset();
+                    offset = savedOffset;
+                    exactUntil = dataAt + n;
+                    seamSize = 0;
+                    atEnd = false;
+                    continue;
+                }
+            } else {
+                seamSize = 0;
+            }
+            tokenizer.feed(units(piece));
+            carried = have - whole;
+            if (carried)
+                buffer[0] = buffer[whole];
+        }
+        // A title still open where the page ends runs to its end; one not closed within the bound
+        // is no title.
+        if (atEnd)
+            tokenizer.end();
+        return true;
+    }
+
+    PageReading& failed(PageReading& out) const {
+        if (wants & WantFindings)
+            out.facts.readError = ReadFailed();
+        return out;
+    }
+
+    // What a check needs from what the reader met: the title element, and the declarations of
+    // the encoding as the reader weighs them.
+    void noteFacts(PageFacts& facts, const Tokenizer& tokenizer) const {
+        facts.titleElement = tokenizer.metTitle();
+        facts.titleUnclosed = tokenizer.titleUnclosed();
+        const EncodingDeclarations said =
+            PageDeclarations({QByteArrayView(head, headSize), headIsWhole, lateCharset, {}});
+        facts.bomEncoding = said.bom;
+        // Markup in UTF-16 is not in ASCII bytes: what it declares is not read from them.
+        if (width == 1)
+            facts.declaredEncoding = said.markup;
+    }
+
+    // The page's encoding, decided once; title is the title's raw bytes, for a guess.
+    QByteArray encoding(QByteArrayView title) {
+        if (!decided.isEmpty())
+            return decided;
+        EncodingClues clues{QByteArrayView(head, headSize), headIsWhole, lateCharset, title};
+        QByteArray start;
+        if (declared.isEmpty() && lateCharset.isEmpty() && !headIsWhole) {
+            // A guess needs more of the page than the first chunk to tell one legacy encoding
+            // from another: give it the page's start.
+            start.resize(kGuessBytes);
+            qsizetype got = 0;
+            while (got < kGuessBytes) {
+                const qsizetype n = source.readAt(got, start.data() + got, kGuessBytes - got);
+                if (n <= 0)
+                    break;
+                got += n;
+                if (got < kGuessBytes && n < kGuessBytes - (got - n))
+                    break; // a short read: the page ends here
+            }
+            start.resize(got);
+            if (got > headSize) {
+                clues.head = start;
+                clues.headIsWhole = got < kGuessBytes;
+            }
+        }
+        decided = PageEncoding(clues);
+        return decided;
+    }
+
+    PageSource& source;
+    const unsigned wants;
+    const bool wantEncoding;
+    char head[kFirstChunk];
+    qsizetype headSize = 0;
+    bool headIsWhole = true;
+    qsizetype width = 1;
+    QByteArray declared;
+    QByteArray lateCharset;
+    QByteArray decided;
+    Utf8Scan scanned;
+};
+
+} // namespace
+
+qsizetype MemorySource::readAt(qint64 offset, char* into, qsizetype size) {
+    if (offset >= bytes.size())
+        return 0;
+    const qsizetype n = std::min<qsizetype>(size, bytes.size() - qsizetype(offset));
+    std::memcpy(into, bytes.data() + offset, size_t(n));
+    return n;
+}
+
+PageReading ReadPage(PageSource& source, unsigned wants, bool wantEncoding) {
+    return PageRun(source, wants, wantEncoding).run();
+}
+
+} // namespace detail
+
+struct FolderPageReader::Private {
+    detail::PageFolder folder;
+    explicit Private(const QString& folderText) : folder(folderText) {}
+};
+
+FolderPageReader::FolderPageReader(const QString& folderText) : d(new Private(folderText)) {}
+
+FolderPageReader::~FolderPageReader() {
+    delete d;
+}
+
+PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const {
+    PageRecord record{pageName, {}, {}, {}, {}};
+    QString whyNot;
+    if (const std::unique_ptr<detail::PageSource> source =
+            d->folder.open(pageName, wants & WantFindings ? &whyNot : nullptr)) {
+        detail::PageReading page = detail::ReadPage(*source, wants);
+        record.title = std::move(page.title);
+        record.date = page.date;
+        record.description = std::move(page.description);
+        if (wants & WantSize)
+            record.size = source->byteSize();
+        if (wants & WantFindings) {
+            detail::ExaminePage(*source, page.facts, page.scan);
+            if (!page.facts.readError.isEmpty() && source->notRegular())
+                page.facts.readError = detail::NotRegularFile();
+            record.facts = std::make_shared<const PageFacts>(std::move(page.facts));
+        }
+    } else if (wants & WantFindings) {
+        PageFacts facts;
+        facts.readError = whyNot;
+        record.facts = std::make_shared<const PageFacts>(std::move(facts));
+    }
+    return record;
+}
+
+QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames, unsigned wants) {
+    QList<PageRecord> records;
+    records.reserve(pageNames.size());
+    ForEachPage(folderText, pageNames, wants,
+                [&records](PageRecord&& record) { records.append(std::move(record)); });
+    return records;
+}
+
+QByteArray DetectEncoding(QByteArrayView bytes) {
+    detail::MemorySource source(bytes);
+    return detail::ReadPage(source, WantTitle, true).encoding;
+}
+
+QString DecodePage(QByteArrayView bytes) {
+    qsizetype bomLength = 0;
+    DeclaredEncoding(bytes.first(std::min<qsizetype>(bytes.size(), 1024)), &bomLength);
+    return DecodeAs(DetectEncoding(bytes), bytes.sliced(bomLength));
+}
+
+} // namespace pagewick

@@ -1,0 +1,58 @@
+#include "engine/reading/title.h"
+
+#include "engine/reading/pagereader_p.h"
+#include "engine/reading/tokenizer_p.h"
+#include "engine/text/decode_p.h"
+#include "engine/text/entities.h"
+
+namespace pagewick {
+
+std::optional<QString> FindTitle(QStringView pageText) {
+    detail::Tokenizer tokenizer(false, false);
+    tokenizer.feed(detail::TextUnits{pageText});
+    tokenizer.end();
+    if (!tokenizer.hasTitle())
+        return std::nullopt;
+    const QByteArray raw = tokenizer.titleBytes();
+    return detail::NoBlankTitle(
+        detail::CleanTitle(reinterpret_cast<const char16_t*>(raw.constData()), raw.size() / 2));
+}
+
+namespace detail {
+
+std::optional<QString> NoBlankTitle(std::optional<QString> title) {
+    // Only a title holding a reference can read as whitespace once the references are resolved.
+    if (!title || !title->contains(u'&'))
+        return title;
+    const QString text = ResolveCharacterReferences(*title);
+    for (const QChar c : text) {
+        if (!IsAsciiWhitespace(c.unicode()))
+            return title;
+    }
+    return std::nullopt;
+}
+
+} // namespace detail
+
+std::optional<QString> ReadPageTitle(const QString& path) {
+    const std::unique_ptr<detail::PageSource> source = detail::PageFolder::openPath(path);
+    return source ? detail::ReadPage(*source, WantTitle).title : std::nullopt;
+}
+
+QString ExtractTitle(const QString& path) {
+    return ReadPageTitle(path).value_or(path);
+}
+
+QString FlattenLineBreaks(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\n')
+            out += u' ';
+        else if (c != u'\r')
+            out += c;
+    }
+    return out;
+}
+
+} // namespace pagewick
