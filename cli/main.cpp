@@ -343,7 +343,8 @@ int Run(const QStringList& arguments) {
     FeedOptions feedOptions;
     feedOptions.selection = selection;
     feedOptions.guid = parser.isSet(guid);
-    feedOptions.feedUrl = TextArgument(parser.value(feedUrl));
+    (command == Command::Atom ? feedOptions.atomUrl : feedOptions.rssUrl) =
+        TextArgument(parser.value(feedUrl));
     feedOptions.dates = parser.isSet(dates);
     if (parser.isSet(description)) {
         const int from =
@@ -354,7 +355,7 @@ int Run(const QStringList& arguments) {
                                   .arg(form->name, TextArgument(parser.value(description))));
         feedOptions.description = FeedDescription(from);
     }
-    if (parser.isSet(feedUrl) && feedOptions.feedUrl.isEmpty())
+    if (parser.isSet(feedUrl) && parser.value(feedUrl).isEmpty())
         return UsageError(
             QCoreApplication::translate("pagewick::cli", "%1: --feed-url is empty").arg(form->name));
     const QString site = TextArgument(parser.value(siteUrl));
@@ -442,21 +443,24 @@ int Run(const QStringList& arguments) {
                 index.reserve(names.size() * 96);
                 IndexSummary summary;
                 StreamIndexText(
-                    folderText, names, selection, [&index](const QString& piece) { index += piece; },
-                    indexDetails, &summary, pageTemplate->uses(PageTemplate::Updated));
+                    {folderText, names, selection, indexDetails},
+                    [&index](const QString& piece) { index += piece; }, &summary,
+                    pageTemplate->uses(PageTemplate::Updated));
                 sink(pageTemplate->render(TextArgument(parser.value(title)), index, summary));
                 return true;
             }
             sink(PageDocumentStart(TextArgument(parser.value(title)), stylesheetUrl));
-            StreamIndexText(folderText, names, selection, sink, indexDetails);
+            StreamIndexText({folderText, names, selection, indexDetails}, sink);
             sink(PageDocumentEnd());
             return true;
         }
         case Command::Rss:
-            StreamFeedText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions, sink);
+            StreamFeedText({folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions},
+                           sink);
             return true;
         case Command::Atom:
-            StreamAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions, sink);
+            StreamAtomText({folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions},
+                           sink);
             return true;
         case Command::Sitemap: {
             // Search engines refuse a sitemap past the protocol's limits: none is written.
@@ -466,20 +470,17 @@ int Run(const QStringList& arguments) {
                                .toUtf8());
                 return false;
             };
-            if (const QString problem = SitemapPagesProblem(FilterPageNames(names, selection.excludes), site);
-                !problem.isEmpty())
-                return refuse(problem);
             SitemapOptions sitemapOptions;
             sitemapOptions.selection = selection;
             sitemapOptions.lastmod = parser.isSet(lastmod);
             if (const QString problem =
-                    StreamSitemapTextWithinLimit(folderText, names, site, sitemapOptions, sink);
+                    StreamSitemapTextWithinLimits({folderText, names, site, sitemapOptions}, sink);
                 !problem.isEmpty())
                 return refuse(problem);
             return true;
         }
         default:
-            StreamIndexText(folderText, names, selection, sink, indexDetails);
+            StreamIndexText({folderText, names, selection, indexDetails}, sink);
             return true;
         }
     };

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include "engine/pagefacts.h"
+#include "engine/pagereader.h"
 
 #include <memory>
 #include <optional>
@@ -128,6 +129,6 @@ struct PageReading {
 };
 
 // Reads one page as far as the wanted facts (PageWant flags) need.
-PageReading ReadPage(PageSource& source, unsigned wants, bool wantEncoding = false);
+PageReading ReadPage(PageSource& source, PageWants wants, bool wantEncoding = false);
 
 } // namespace pagewick::detail

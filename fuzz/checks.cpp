@@ -229,7 +229,10 @@ QString CheckFeed(QByteArrayView bytes) {
     const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size();
     ::close(fd);
     const QString name = FileNameFromBytes(rawName);
-    const QString feed = written ? BuildFeedText(folder, {name}, feedTitle, siteUrl) : QString();
+    const QString feed =
+        written ? BuildFeedText(
+                      {.folderText = folder, .pageNames = {name}, .feedTitle = feedTitle, .siteUrl = siteUrl})
+                : QString();
     ::unlink(pagePath.constData());
     if (!written)
         return {};

@@ -184,7 +184,11 @@ private Q_SLOTS:
                                  "<title>News</title><link>http://example.org</link>"
                                  "<description>News</description>\r\n"_s +
                                  QString(items).replace(u"DIR"_s, dir.path()) + u"</channel></rss>"_s;
-        QCOMPARE(BuildFeedText(dir.path(), names, u"News"_s, u"http://example.org"_s), expected);
+        QCOMPARE(BuildFeedText({.folderText = dir.path(),
+                                .pageNames = names,
+                                .feedTitle = u"News"_s,
+                                .siteUrl = u"http://example.org"_s}),
+                 expected);
     }
 
     void links_data() {
@@ -202,7 +206,10 @@ private Q_SLOTS:
     void links() {
         QFETCH(QString, siteUrl);
         QTemporaryDir dir;
-        const Feed feed = Parse(BuildFeedText(dir.path(), {u"my page.htm"_s}, u"T"_s, siteUrl));
+        const Feed feed = Parse(BuildFeedText({.folderText = dir.path(),
+                                               .pageNames = {u"my page.htm"_s},
+                                               .feedTitle = u"T"_s,
+                                               .siteUrl = siteUrl}));
         QCOMPARE(feed.error, QString());
         QTEST(feed.link, "channelLink");
         QCOMPARE(feed.items.size(), 1);
@@ -242,7 +249,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, title);
         QTemporaryDir dir;
         WritePage(dir.filePath(u"p.htm"_s), "<title>" + title + "</title>");
-        const Feed feed = Parse(BuildFeedText(dir.path(), {u"p.htm"_s}, u"F"_s, u"http://x.org"_s));
+        const Feed feed = Parse(BuildFeedText({.folderText = dir.path(),
+                                               .pageNames = {u"p.htm"_s},
+                                               .feedTitle = u"F"_s,
+                                               .siteUrl = u"http://x.org"_s}));
         QCOMPARE(feed.error, QString());
         QCOMPARE(feed.items.size(), 1);
         QTEST(feed.items[0].title, "shown");
@@ -266,7 +276,10 @@ private Q_SLOTS:
         QFETCH(QString, feedTitle);
         QFETCH(QString, siteUrl);
         QTemporaryDir dir;
-        const Feed feed = Parse(BuildFeedText(dir.path(), {u"a.htm"_s}, feedTitle, siteUrl));
+        const Feed feed = Parse(BuildFeedText({.folderText = dir.path(),
+                                               .pageNames = {u"a.htm"_s},
+                                               .feedTitle = feedTitle,
+                                               .siteUrl = siteUrl}));
         QCOMPARE(feed.error, QString());
         QTEST(feed.title, "shownTitle");
         QTEST(feed.description, "shownTitle");
@@ -288,7 +301,10 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, shownName);
         QTemporaryDir dir;
-        const Feed feed = Parse(BuildFeedText(dir.path(), {name}, u"F"_s, u"http://x.org/"_s));
+        const Feed feed = Parse(BuildFeedText({.folderText = dir.path(),
+                                               .pageNames = {name},
+                                               .feedTitle = u"F"_s,
+                                               .siteUrl = u"http://x.org/"_s}));
         QCOMPARE(feed.error, QString());
         QCOMPARE(feed.items.size(), 1);
         QCOMPARE(feed.items[0].title, dir.path() + u'/' + shownName);
@@ -313,7 +329,8 @@ private Q_SLOTS:
             WritePage(dir.filePath(names.last()), "<title>" + titles[i] + "</title>");
         }
         names << u"missing & <gone>.htm"_s;
-        const Feed feed = Parse(BuildFeedText(dir.path(), names, u"&<>\0"_s, u"]]>&"_s));
+        const Feed feed = Parse(BuildFeedText(
+            {.folderText = dir.path(), .pageNames = names, .feedTitle = u"&<>\0"_s, .siteUrl = u"]]>&"_s}));
         QCOMPARE(feed.error, QString());
         QCOMPARE(feed.items.size(), names.size());
     }
@@ -335,7 +352,7 @@ private Q_SLOTS:
                                 << u"<guid isPermaLink=\"true\">http://x.org/gone.htm</guid>\r\n"_s
                                 << u"Café &amp; Co"_s;
         FeedOptions self;
-        self.feedUrl = u"https://x.org/feed?a=1&b=é"_s;
+        self.rssUrl = u"https://x.org/feed?a=1&b=é"_s;
         QTest::newRow("--feed-url") << self
                                     << u" xmlns:atom=\"http://www.w3.org/2005/Atom\"><channel>\r\n<title>N</"
                                        u"title><link>http://x.org</link>"
@@ -372,7 +389,10 @@ private Q_SLOTS:
             u"</item><item>\r\n<title>/site/gone.htm</title>\r\n<description>/site/gone.htm</description>\r\n"
             "<link>http://x.org/gone.htm</link>\r\n"_s +
             itemB + u"</item></channel></rss>"_s;
-        const QString text = FormatFeedText(u"/site"_s, TwoPages(), u"N"_s, u"http://x.org"_s, options);
+        const QString text = FormatFeedText(TwoPages(), {.folderText = u"/site"_s,
+                                                         .feedTitle = u"N"_s,
+                                                         .siteUrl = u"http://x.org"_s,
+                                                         .options = options});
         QCOMPARE(text, expected);
         QCOMPARE(XmlLint(text), QString());
     }
@@ -393,10 +413,13 @@ private Q_SLOTS:
         }
         FeedOptions options;
         options.guid = options.dates = true;
-        options.feedUrl = u"http://x.org/feed.xml"_s;
+        options.rssUrl = u"http://x.org/feed.xml"_s;
         options.selection = {PageOrder::Date, {u"DRAFT*"_s}, 1};
-        const QString text = BuildFeedText(dir.path(), {u"old.htm"_s, u"new.htm"_s, u"draft.htm"_s}, u"N"_s,
-                                           u"http://x.org/"_s, options);
+        const QString text = BuildFeedText({.folderText = dir.path(),
+                                            .pageNames = {u"old.htm"_s, u"new.htm"_s, u"draft.htm"_s},
+                                            .feedTitle = u"N"_s,
+                                            .siteUrl = u"http://x.org/"_s,
+                                            .options = options});
         QCOMPARE(
             text,
             u"<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:atom=\"http://www.w3.org/2005/Atom\">"
@@ -446,10 +469,12 @@ private Q_SLOTS:
         QFETCH(QList<PageRecord>, pages);
         QFETCH(bool, meta);
         FeedOptions options;
-        options.feedUrl = u"https://x.org/atom.xml"_s;
+        options.atomUrl = u"https://x.org/atom.xml"_s;
         options.description = meta ? FeedDescription::Meta : FeedDescription::Title;
-        const QString text =
-            FormatAtomText(u"/site"_s, pages, u"News &amp; more"_s, u"https://x.org"_s, options);
+        const QString text = FormatAtomText(pages, {.folderText = u"/site"_s,
+                                                    .feedTitle = u"News &amp; more"_s,
+                                                    .siteUrl = u"https://x.org"_s,
+                                                    .options = options});
         QCOMPARE(XmlLint(text, AtomSchema, "--relaxng"), QString());
         QString error;
         const QMultiMap<QString, QString> atom = ReadAtom(text, &error);
@@ -497,7 +522,7 @@ private Q_SLOTS:
         QFETCH(QString, urls);
         SitemapOptions options;
         options.lastmod = lastmod;
-        const QString text = FormatSitemapText(TwoPages(), siteUrl, options);
+        const QString text = FormatSitemapText(TwoPages(), {.siteUrl = siteUrl, .options = options});
         QCOMPARE(text, u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
                        "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\r\n"_s +
                            urls + u"</urlset>"_s);
@@ -584,7 +609,7 @@ private Q_SLOTS:
         QFETCH(bool, guid);
         options.guid = guid;
         QFETCH(QString, feedUrl);
-        options.feedUrl = feedUrl;
+        (format == FeedFormat::Atom ? options.atomUrl : options.rssUrl) = feedUrl;
         const QString problem = FeedAddressProblem(format, siteUrl, options);
         QVERIFY2(problem.isEmpty() == accepted, qPrintable(problem));
         if (format == FeedFormat::Rss && !guid && feedUrl.isEmpty())

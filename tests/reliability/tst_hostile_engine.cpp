@@ -114,7 +114,8 @@ private Q_SLOTS:
         const QStringList names = sortedScan(folder.path);
         if (vanished)
             QVERIFY(folder.removeVanishing());
-        const QString feed = BuildFeedText(folder.path, names, feedTitle, siteUrl);
+        const QString feed = BuildFeedText(
+            {.folderText = folder.path, .pageNames = names, .feedTitle = feedTitle, .siteUrl = siteUrl});
         const QStringList found = hostile::CheckFeed(feed, folder, names, vanished);
         QVERIFY2(found.isEmpty(), qPrintable(problems(found)));
     }
