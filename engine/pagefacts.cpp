@@ -1,7 +1,6 @@
-#include "engine/pagefacts.h"
+#include "engine/pagefacts_p.h"
 
 #include "engine/decode.h"
-#include "engine/pagereader_p.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,8 +7,9 @@
 #include "engine/decode_p.h"
 #include "engine/entities.h"
 #include "engine/feed.h"
+#include "engine/pagefacts_p.h"
 #include "engine/pagereader_p.h"
-#include "engine/title.h"
+#include "engine/title_p.h"
 #include "engine/tokenizer_p.h"
 
 #include <cstring>

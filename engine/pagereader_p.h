@@ -100,11 +100,6 @@ private:
     bool ended = false;
 };
 
-// Adds to the facts the reader noted (ReadPage with WantFindings) what takes the whole page:
-// whether its bytes hold to the encoding it declares. The scan holds what the reader has read of
-// the page already; the rest is read from where it stopped.
-void ExaminePage(PageSource& source, PageFacts& facts, Utf8Scan& scan);
-
 // What PageFacts::readError says of a page whose reading failed partway.
 inline QString ReadFailed() {
     return QStringLiteral("a read failed");

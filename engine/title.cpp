@@ -1,8 +1,8 @@
 #include "engine/title.h"
 
-#include "engine/decode_p.h"
 #include "engine/entities.h"
 #include "engine/pagereader_p.h"
+#include "engine/title_p.h"
 #include "engine/tokenizer_p.h"
 
 namespace pagewick {
@@ -41,18 +41,6 @@ std::optional<QString> ReadPageTitle(const QString& path) {
 
 QString ExtractTitle(const QString& path) {
     return ReadPageTitle(path).value_or(path);
-}
-
-QString FlattenLineBreaks(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == u'\n')
-            out += u' ';
-        else if (c != u'\r')
-            out += c;
-    }
-    return out;
 }
 
 } // namespace pagewick

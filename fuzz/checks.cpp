@@ -8,6 +8,7 @@
 #include "engine/pagetemplate.h"
 #include "engine/paths.h"
 #include "engine/title.h"
+#include "engine/title_p.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,6 +1,7 @@
 #include "engine/decode.h"
 #include "engine/decode_p.h"
 #include "engine/title.h"
+#include "engine/title_p.h"
 #include "fixture.h"
 
 #include <QDirIterator>
