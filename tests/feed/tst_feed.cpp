@@ -529,6 +529,50 @@ private Q_SLOTS:
         QCOMPARE(XmlLint(text, SitemapSchema, "--schema"), QString());
     }
 
+    // The sitemap the window and pagewick-cli write, with the feeds' options: made whole or not at
+    // all, the protocol's limits counted on the pages it lists (the feeds' left-out pages are not,
+    // and the feeds' limit cuts none off). Without dates no page is opened, so the names need no files.
+    void sitemapWithinLimits_data() {
+        QTest::addColumn<int>("pages"); // named p00000.htm on
+        QTest::addColumn<QStringList>("excludes");
+        QTest::addColumn<int>("feedLimit");
+        QTest::addColumn<QString>("siteUrl");
+        QTest::addColumn<int>("listed"); // -1: refused
+        const QString site = u"https://x.org/"_s;
+        QTest::newRow("50,000 pages, the most a sitemap holds")
+            << 50000 << QStringList() << 0 << site << 50000;
+        QTest::newRow("50,001 pages") << 50001 << QStringList() << 0 << site << -1;
+        QTest::newRow("50,001 pages, one left out as the feeds leave it")
+            << 50001 << QStringList{u"P00007.*"_s} << 0 << site << 50000;
+        QTest::newRow("the feeds' limit cuts no page off") << 3 << QStringList() << 1 << site << 3;
+        QTest::newRow("an address of 2,048 characters")
+            << 1 << QStringList() << 0 << u"https://x.org/"_s + QString(2048 - 14 - 1 - 10, u'x') + u'/' << -1;
+    }
+    void sitemapWithinLimits() {
+        QFETCH(int, pages);
+        QFETCH(QStringList, excludes);
+        QFETCH(int, feedLimit);
+        QFETCH(QString, siteUrl);
+        QFETCH(int, listed);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        FeedOptions feed;
+        feed.selection = {PageOrder::Name, excludes, feedLimit};
+        SitemapRequest request{
+            .folderText = dir.path(), .siteUrl = siteUrl, .options = SitemapOptionsForFeeds(feed)};
+        for (int i = 0; i < pages; ++i)
+            request.pageNames << u"p%1.htm"_s.arg(i, 5, 10, QChar(u'0'));
+        QString built;
+        const QString problem = BuildSitemapTextWithinLimits(request, &built);
+        QString streamed;
+        QCOMPARE(
+            StreamSitemapTextWithinLimits(request, [&streamed](const QString& piece) { streamed += piece; }),
+            problem);
+        QCOMPARE(streamed, built); // nothing at all when refused
+        QVERIFY2(problem.isEmpty() == (listed >= 0), qPrintable(problem));
+        QCOMPARE(built.count(u"<url>"_s), qMax(listed, 0));
+    }
+
     void dates_data() {
         QTest::addColumn<QDateTime>("date");
         QTest::addColumn<QString>("rfc822");
