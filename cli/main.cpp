@@ -205,22 +205,33 @@ struct Request {
     QString folderText;
     WalkOptions walk;
     PageSelection selection;
-    QString outputFile;           // null: standard output
-    int outputFd = STDOUT_FILENO; // where the output goes (OutputDescriptor)
+
+    // Where the output goes: a null outputFile is standard output; outputFd as OutputDescriptor
+    // finds it.
+    QString outputFile;
+    int outputFd = STDOUT_FILENO;
     bool watch = false;
-    IndexDetails details; // index and page
-    QString pageTitle;    // page
+
+    // index and page
+    IndexDetails details;
+
+    // page: the template is read once while the request is checked, and that reading serves the
+    // first build (templateFresh); each later one reads it again.
+    QString pageTitle;
     QString stylesheetUrl;
     bool useTemplate = false;
     QString templatePath;
-    std::optional<PageTemplate> pageTemplate; // read once checking the request, for the first build
-    bool templateFresh = true;                // the template read while checking is still unused
-    QString feedTitle;                        // rss and atom
+    std::optional<PageTemplate> pageTemplate;
+    bool templateFresh = true;
+
+    // rss and atom; siteUrl for the sitemap too
+    QString feedTitle;
     FeedOptions feed;
-    QString siteUrl;      // rss, atom and sitemap
-    bool lastmod = false; // sitemap
-    cli::CheckFormat checkFormat = cli::CheckFormat::Text;
-    bool null = false; // titles
+    QString siteUrl;
+
+    bool lastmod = false;                                  // sitemap
+    cli::CheckFormat checkFormat = cli::CheckFormat::Text; // check
+    bool null = false;                                     // titles
 };
 
 // The options pagewick-cli knows, and what the parser found of them.
