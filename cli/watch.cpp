@@ -17,7 +17,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
