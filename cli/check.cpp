@@ -34,12 +34,9 @@ int RunCheck(const QString& folderText, const PageListing& listing, CheckFormat 
     check.finish();
     put(json ? FindingsJsonEnd(written == 0) : FindingsSummary(written, listing.pages.size()).toUtf8());
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        const QByteArray message =
-            "pagewick-cli: " +
+        PrintError(
             MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot write to standard output: %1"),
-                         {std::strerror(errno)}) +
-            '\n';
-        std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
+                         {std::strerror(errno)}));
         return 1;
     }
     return written == 0 ? 0 : 1;

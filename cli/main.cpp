@@ -7,7 +7,6 @@
 #include "engine/files/filename.h"
 #include "engine/files/paths.h"
 #include "engine/files/writefile.h"
-#include "engine/listing/scan.h"
 #include "engine/listing/sitewalk.h"
 #include "engine/order/order.h"
 #include "engine/output/atom.h"
@@ -17,7 +16,6 @@
 #include "engine/output/pagetemplate.h"
 #include "engine/output/sitemap.h"
 #include "engine/reading/pagereader.h"
-#include "engine/reading/title.h"
 #include "translations/catalogue.h"
 
 #include <QCommandLineOption>
@@ -34,16 +32,19 @@
 #include <fcntl.h>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <unistd.h>
+#include <variant>
 
 namespace {
 
 using namespace pagewick;
+using cli::PrintError;
 
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-enum class Command { Index, Page, Rss, Atom, Sitemap, Titles, Check };
+enum class Command { Help, Version, Index, Page, Rss, Atom, Sitemap, Titles, Check };
 
 struct CommandForm {
     QLatin1StringView name;
@@ -57,18 +58,10 @@ constexpr CommandForm Commands[] = {
     {QLatin1StringView("check"), Command::Check},
 };
 
-bool WriteBytes(FILE* stream, const QByteArray& bytes) {
-    return std::fwrite(bytes.constData(), 1, bytes.size(), stream) == size_t(bytes.size()) &&
-           std::fflush(stream) == 0;
-}
-
-void PrintError(const QByteArray& message) {
-    WriteBytes(stderr, "pagewick-cli: " + message + '\n');
-}
-
 int UsageError(const QString& message) {
     PrintError(message.toUtf8());
-    WriteBytes(stderr, cli::UsageText().toUtf8());
+    std::fputs(cli::UsageText().toUtf8().constData(), stderr);
+    std::fflush(stderr);
     return ExitUsage;
 }
 
@@ -198,21 +191,6 @@ int WordIndex(const QString& value, std::initializer_list<QLatin1StringView> wor
     return -1;
 }
 
-// --recursive, and --max-depth N (which implies it); nullopt for a depth that is not a number.
-std::optional<WalkOptions> ParseWalkOptions(const QCommandLineParser& parser,
-                                            const QCommandLineOption& recursive,
-                                            const QCommandLineOption& maxDepth) {
-    WalkOptions walk;
-    walk.recursive = parser.isSet(recursive) || parser.isSet(maxDepth);
-    if (parser.isSet(maxDepth)) {
-        bool ok = false;
-        walk.maxDepth = parser.value(maxDepth).toInt(&ok);
-        if (!ok || walk.maxDepth < 0)
-            return std::nullopt;
-    }
-    return walk;
-}
-
 void ReportSkippedFolders(const QString& folderText, const QList<SkippedFolder>& skipped) {
     for (const SkippedFolder& folder : skipped)
         PrintError(cli::MessageBytes(
@@ -220,303 +198,448 @@ void ReportSkippedFolders(const QString& folderText, const QList<SkippedFolder>&
             {FileNameToBytes(PagePath(folderText, folder.name)), folder.reason.toUtf8()}));
 }
 
-int Run(const QStringList& arguments) {
+// What the command line asks for: the command, its folder and every option's value, each read
+// and checked before anything is read or written.
+struct Request {
+    Command command = Command::Help;
+    QLatin1StringView name; // the command as typed, for messages
+    QString folderText;
+    WalkOptions walk;
+    PageSelection selection;
+
+    // Where the output goes: a null outputFile is standard output; outputFd as OutputDescriptor
+    // finds it.
+    QString outputFile;
+    int outputFd = STDOUT_FILENO;
+    bool watch = false;
+
+    // index and page
+    IndexDetails details;
+
+    // page: the template is read once while the request is checked, and that reading serves the
+    // first build (templateFresh); each later one reads it again.
+    QString pageTitle;
+    QString stylesheetUrl;
+    bool useTemplate = false;
+    QString templatePath;
+    std::optional<PageTemplate> pageTemplate;
+    bool templateFresh = true;
+
+    // rss and atom; siteUrl for the sitemap too
+    QString feedTitle;
+    FeedOptions feed;
+    QString siteUrl;
+
+    bool lastmod = false;                                  // sitemap
+    cli::CheckFormat checkFormat = cli::CheckFormat::Text; // check
+    bool null = false;                                     // titles
+};
+
+// The options pagewick-cli knows, and what the parser found of them.
+struct CommandLine {
+    CommandLine() {
+        parser.addOptions({help,         version, title,     feedTitle, siteUrl, output,
+                           sort,         exclude, limit,     guid,      feedUrl, dates,
+                           description,  lastmod, recursive, maxDepth,  format,  watch,
+                           templateFile, css,     details,   null});
+    }
+    bool isSet(const QCommandLineOption& option) const { return parser.isSet(option); }
+    QString value(const QCommandLineOption& option) const { return parser.value(option); }
+    // An option's value that is text rather than a file name.
+    QString text(const QCommandLineOption& option) const { return TextArgument(parser.value(option)); }
+
     QCommandLineParser parser;
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    const QCommandLineOption title(QStringLiteral("title"), QString(), QStringLiteral("TEXT"));
-    const QCommandLineOption feedTitle(QStringLiteral("feed-title"), QString(), QStringLiteral("TEXT"));
-    const QCommandLineOption siteUrl(QStringLiteral("site-url"), QString(), QStringLiteral("URL"));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QString(),
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption sort(QStringLiteral("sort"), QString(), QStringLiteral("ORDER"));
-    const QCommandLineOption exclude(QStringLiteral("exclude"), QString(), QStringLiteral("GLOB"));
-    const QCommandLineOption limit(QStringLiteral("limit"), QString(), QStringLiteral("N"));
-    const QCommandLineOption guid(QStringLiteral("guid"));
-    const QCommandLineOption feedUrl(QStringLiteral("feed-url"), QString(), QStringLiteral("URL"));
-    const QCommandLineOption dates(QStringLiteral("dates"));
-    const QCommandLineOption description(QStringLiteral("description"), QString(), QStringLiteral("FROM"));
-    const QCommandLineOption lastmod(QStringLiteral("lastmod"));
-    const QCommandLineOption recursive(QStringLiteral("recursive"));
-    const QCommandLineOption maxDepth(QStringLiteral("max-depth"), QString(), QStringLiteral("N"));
-    const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
-    const QCommandLineOption watch(QStringLiteral("watch"));
-    const QCommandLineOption templateFile(QStringLiteral("template"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption css(QStringLiteral("css"), QString(), QStringLiteral("URL"));
-    const QCommandLineOption details(QStringLiteral("details"), QString(), QStringLiteral("LIST"));
-    const QCommandLineOption null(QStringList{QStringLiteral("z"), QStringLiteral("null")});
-    parser.addOptions({help,   version, title,        feedTitle, siteUrl,     output,  sort,      exclude,
-                       limit,  guid,    feedUrl,      dates,     description, lastmod, recursive, maxDepth,
-                       format, watch,   templateFile, css,       details,     null});
+    const QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
+    const QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")}};
+    const QCommandLineOption title{QStringLiteral("title"), QString(), QStringLiteral("TEXT")};
+    const QCommandLineOption feedTitle{QStringLiteral("feed-title"), QString(), QStringLiteral("TEXT")};
+    const QCommandLineOption siteUrl{QStringLiteral("site-url"), QString(), QStringLiteral("URL")};
+    const QCommandLineOption output{
+        {QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("FILE")};
+    const QCommandLineOption sort{QStringLiteral("sort"), QString(), QStringLiteral("ORDER")};
+    const QCommandLineOption exclude{QStringLiteral("exclude"), QString(), QStringLiteral("GLOB")};
+    const QCommandLineOption limit{QStringLiteral("limit"), QString(), QStringLiteral("N")};
+    const QCommandLineOption guid{QStringLiteral("guid")};
+    const QCommandLineOption feedUrl{QStringLiteral("feed-url"), QString(), QStringLiteral("URL")};
+    const QCommandLineOption dates{QStringLiteral("dates")};
+    const QCommandLineOption description{QStringLiteral("description"), QString(), QStringLiteral("FROM")};
+    const QCommandLineOption lastmod{QStringLiteral("lastmod")};
+    const QCommandLineOption recursive{QStringLiteral("recursive")};
+    const QCommandLineOption maxDepth{QStringLiteral("max-depth"), QString(), QStringLiteral("N")};
+    const QCommandLineOption format{QStringLiteral("format"), QString(), QStringLiteral("FORMAT")};
+    const QCommandLineOption watch{QStringLiteral("watch")};
+    const QCommandLineOption templateFile{QStringLiteral("template"), QString(), QStringLiteral("FILE")};
+    const QCommandLineOption css{QStringLiteral("css"), QString(), QStringLiteral("URL")};
+    const QCommandLineOption details{QStringLiteral("details"), QString(), QStringLiteral("LIST")};
+    const QCommandLineOption null{QStringList{QStringLiteral("z"), QStringLiteral("null")}};
+};
 
-    if (!parser.parse(arguments))
-        return UsageError(parser.errorText());
-    if (parser.isSet(help))
-        return WriteOutput(QString(), STDOUT_FILENO, cli::HelpText());
-    if (parser.isSet(version))
-        return WriteOutput(QString(), STDOUT_FILENO,
-                           QStringLiteral("pagewick-cli %1\n").arg(QStringLiteral(PAGEWICK_VERSION)));
+// Each step of checking a command line fills in its part of the request, or says what is wrong
+// (as the message of a usage error).
+using CheckStep = QString (*)(const CommandLine& line, Request& request);
 
-    const QStringList positional = parser.positionalArguments();
+QString CheckCommand(const CommandLine& line, Request& request) {
+    const QStringList positional = line.parser.positionalArguments();
     if (positional.isEmpty())
-        return UsageError(QCoreApplication::translate("pagewick::cli", "no command given"));
+        return QCoreApplication::translate("pagewick::cli", "no command given");
     const QString& commandName = positional.first();
     const auto form = std::find_if(std::begin(Commands), std::end(Commands),
                                    [&](const CommandForm& f) { return f.name == commandName; });
     if (form == std::end(Commands))
-        return UsageError(QCoreApplication::translate("pagewick::cli", "unknown command \"%1\"")
-                              .arg(TextArgument(commandName)));
+        return QCoreApplication::translate("pagewick::cli", "unknown command \"%1\"")
+            .arg(TextArgument(commandName));
     if (positional.size() < 2)
-        return UsageError(
-            QCoreApplication::translate("pagewick::cli", "%1: FOLDER is missing").arg(form->name));
+        return QCoreApplication::translate("pagewick::cli", "%1: FOLDER is missing").arg(form->name);
     if (positional.size() > 2)
-        return UsageError(QCoreApplication::translate("pagewick::cli", "%1: unexpected argument \"%2\"")
-                              .arg(form->name, TextArgument(positional[2])));
+        return QCoreApplication::translate("pagewick::cli", "%1: unexpected argument \"%2\"")
+            .arg(form->name, TextArgument(positional[2]));
+    request.command = form->command;
+    request.name = form->name;
+    request.folderText = positional[1];
+    return {};
+}
 
-    // Every option is either required by the command or refused: an option that would be
-    // silently ignored usually means a mistyped command line.
+// Every option is either required by the command or refused: an option that would be silently
+// ignored usually means a mistyped command line.
+QString CheckOptionUse(const CommandLine& line, Request& request) {
     struct OptionUse {
         const QCommandLineOption& option;
         bool required;
         bool allowed;
     };
-    const Command command = form->command;
+    const Command command = request.command;
     const bool feed = command == Command::Rss || command == Command::Atom;
     const bool listing = command == Command::Index || command == Command::Page || command == Command::Titles;
+    const bool written = command != Command::Titles && command != Command::Check;
     const OptionUse uses[] = {
-        {title, command == Command::Page, command == Command::Page},
-        {feedTitle, feed, feed},
-        {siteUrl, feed || command == Command::Sitemap, feed || command == Command::Sitemap},
-        {output, false, command != Command::Titles && command != Command::Check},
-        {sort, false, listing || feed},
-        {exclude, false, true},
-        {limit, false, feed},
-        {guid, false, command == Command::Rss},
-        {feedUrl, command == Command::Atom, feed},
-        {dates, false, command == Command::Rss},
-        {description, false, feed},
-        {lastmod, false, command == Command::Sitemap},
-        {format, false, command == Command::Check},
-        {watch, false, command != Command::Titles && command != Command::Check},
-        {templateFile, false, command == Command::Page},
-        {css, false, command == Command::Page},
-        {details, false, command == Command::Index || command == Command::Page},
-        {null, false, command == Command::Titles},
+        {line.title, command == Command::Page, command == Command::Page},
+        {line.feedTitle, feed, feed},
+        {line.siteUrl, feed || command == Command::Sitemap, feed || command == Command::Sitemap},
+        {line.output, false, written},
+        {line.sort, false, listing || feed},
+        {line.exclude, false, true},
+        {line.limit, false, feed},
+        {line.guid, false, command == Command::Rss},
+        {line.feedUrl, command == Command::Atom, feed},
+        {line.dates, false, command == Command::Rss},
+        {line.description, false, feed},
+        {line.lastmod, false, command == Command::Sitemap},
+        {line.format, false, command == Command::Check},
+        {line.watch, false, written},
+        {line.templateFile, false, command == Command::Page},
+        {line.css, false, command == Command::Page},
+        {line.details, false, command == Command::Index || command == Command::Page},
+        {line.null, false, command == Command::Titles},
     };
     for (const OptionUse& use : uses) {
         const QString optionName = QStringLiteral("--") + use.option.names().last();
-        if (use.required && !parser.isSet(use.option))
-            return UsageError(QCoreApplication::translate("pagewick::cli", "%1: %2 %3 is missing")
-                                  .arg(form->name, optionName, use.option.valueName()));
-        if (!use.allowed && parser.isSet(use.option))
-            return UsageError(QCoreApplication::translate("pagewick::cli", "%1 does not take %2")
-                                  .arg(form->name, optionName));
+        if (use.required && !line.isSet(use.option))
+            return QCoreApplication::translate("pagewick::cli", "%1: %2 %3 is missing")
+                .arg(request.name, optionName, use.option.valueName());
+        if (!use.allowed && line.isSet(use.option))
+            return QCoreApplication::translate("pagewick::cli", "%1 does not take %2")
+                .arg(request.name, optionName);
     }
+    return {};
+}
 
-    // The values of the options, checked before anything is read or written.
-    PageSelection selection;
-    if (parser.isSet(sort)) {
+// --sort, --exclude and --limit.
+QString CheckSelection(const CommandLine& line, Request& request) {
+    PageSelection& selection = request.selection;
+    if (line.isSet(line.sort)) {
         const int order =
-            WordIndex(parser.value(sort),
+            WordIndex(line.value(line.sort),
                       {QLatin1StringView("name"), QLatin1StringView("natural"), QLatin1StringView("date")});
         if (order < 0)
-            return UsageError(QCoreApplication::translate(
-                                  "pagewick::cli", "%1: --sort takes name, natural or date, not \"%2\"")
-                                  .arg(form->name, TextArgument(parser.value(sort))));
+            return QCoreApplication::translate("pagewick::cli",
+                                               "%1: --sort takes name, natural or date, not \"%2\"")
+                .arg(request.name, line.text(line.sort));
         selection.order = PageOrder(order);
     }
-    for (const QString& pattern : parser.values(exclude)) {
+    for (const QString& pattern : line.parser.values(line.exclude)) {
         if (!IsValidExcludePattern(pattern))
-            return UsageError(
-                QCoreApplication::translate("pagewick::cli", "%1: --exclude \"%2\" is not a wildcard")
-                    .arg(form->name, TextArgument(pattern)));
+            return QCoreApplication::translate("pagewick::cli", "%1: --exclude \"%2\" is not a wildcard")
+                .arg(request.name, TextArgument(pattern));
         selection.excludes << pattern;
     }
-    if (parser.isSet(limit)) {
+    if (line.isSet(line.limit)) {
         bool ok = false;
-        const qulonglong n = parser.value(limit).toULongLong(&ok);
-        if (!ok || n < 1 || parser.value(limit).startsWith(u'+'))
-            return UsageError(QCoreApplication::translate(
-                                  "pagewick::cli", "%1: --limit takes a whole number from 1 up, not \"%2\"")
-                                  .arg(form->name, TextArgument(parser.value(limit))));
+        const qulonglong n = line.value(line.limit).toULongLong(&ok);
+        if (!ok || n < 1 || line.value(line.limit).startsWith(u'+'))
+            return QCoreApplication::translate("pagewick::cli",
+                                               "%1: --limit takes a whole number from 1 up, not \"%2\"")
+                .arg(request.name, line.text(line.limit));
         selection.limit = int(std::min<qulonglong>(n, std::numeric_limits<int>::max()));
     }
-    FeedOptions feedOptions;
-    feedOptions.selection = selection;
-    feedOptions.guid = parser.isSet(guid);
-    feedOptions.feedUrl = TextArgument(parser.value(feedUrl));
-    feedOptions.dates = parser.isSet(dates);
-    if (parser.isSet(description)) {
+    return {};
+}
+
+// The feeds' options, and the site address every output that publishes addresses holds to.
+QString CheckFeedAndSite(const CommandLine& line, Request& request) {
+    FeedOptions& feed = request.feed;
+    feed.selection = request.selection;
+    feed.guid = line.isSet(line.guid);
+    (request.command == Command::Atom ? feed.atomUrl : feed.rssUrl) = line.text(line.feedUrl);
+    feed.dates = line.isSet(line.dates);
+    if (line.isSet(line.description)) {
         const int from =
-            WordIndex(parser.value(description), {QLatin1StringView("title"), QLatin1StringView("meta")});
+            WordIndex(line.value(line.description), {QLatin1StringView("title"), QLatin1StringView("meta")});
         if (from < 0)
-            return UsageError(QCoreApplication::translate("pagewick::cli",
-                                                          "%1: --description takes title or meta, not \"%2\"")
-                                  .arg(form->name, TextArgument(parser.value(description))));
-        feedOptions.description = FeedDescription(from);
+            return QCoreApplication::translate("pagewick::cli",
+                                               "%1: --description takes title or meta, not \"%2\"")
+                .arg(request.name, line.text(line.description));
+        feed.description = FeedDescription(from);
     }
-    if (parser.isSet(feedUrl) && feedOptions.feedUrl.isEmpty())
-        return UsageError(
-            QCoreApplication::translate("pagewick::cli", "%1: --feed-url is empty").arg(form->name));
-    const QString site = TextArgument(parser.value(siteUrl));
-    const QString addressProblem =
-        command == Command::Rss       ? FeedAddressProblem(FeedFormat::Rss, site, feedOptions)
-        : command == Command::Atom    ? FeedAddressProblem(FeedFormat::Atom, site, feedOptions)
-        : command == Command::Sitemap ? SitemapAddressProblem(site)
+    if (line.isSet(line.feedUrl) && line.value(line.feedUrl).isEmpty())
+        return QCoreApplication::translate("pagewick::cli", "%1: --feed-url is empty").arg(request.name);
+    request.feedTitle = line.text(line.feedTitle);
+    request.siteUrl = line.text(line.siteUrl);
+    request.lastmod = line.isSet(line.lastmod);
+    const Command command = request.command;
+    const QString problem =
+        command == Command::Rss       ? FeedAddressProblem(FeedFormat::Rss, request.siteUrl, feed)
+        : command == Command::Atom    ? FeedAddressProblem(FeedFormat::Atom, request.siteUrl, feed)
+        : command == Command::Sitemap ? SitemapAddressProblem(request.siteUrl)
                                       : QString();
-    if (!addressProblem.isEmpty())
-        return UsageError(QStringLiteral("%1: %2").arg(form->name, addressProblem));
-    const std::optional<WalkOptions> walk = ParseWalkOptions(parser, recursive, maxDepth);
-    if (!walk)
-        return UsageError(
-            QCoreApplication::translate("pagewick::cli", "%1: --max-depth takes a whole number, 0 or more")
-                .arg(form->name));
-    // Found before anything is opened, so only what the process was given can match.
-    const QString outputFile = parser.isSet(output) ? parser.value(output) : QString();
-    const int outputFd = OutputDescriptor(outputFile);
-    if (parser.isSet(watch) && (!parser.isSet(output) || outputFd >= 0))
-        return UsageError(
-            QCoreApplication::translate("pagewick::cli", "%1: --watch needs -o FILE").arg(form->name));
-    cli::CheckFormat checkFormat = cli::CheckFormat::Text;
-    if (parser.isSet(format)) {
-        const QString value = TextArgument(parser.value(format));
+    return problem.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(request.name, problem);
+}
+
+// --recursive, and --max-depth N (which implies it).
+QString CheckWalk(const CommandLine& line, Request& request) {
+    request.walk.recursive = line.isSet(line.recursive) || line.isSet(line.maxDepth);
+    if (line.isSet(line.maxDepth)) {
+        bool ok = false;
+        request.walk.maxDepth = line.value(line.maxDepth).toInt(&ok);
+        if (!ok || request.walk.maxDepth < 0)
+            return QCoreApplication::translate("pagewick::cli",
+                                               "%1: --max-depth takes a whole number, 0 or more")
+                .arg(request.name);
+    }
+    return {};
+}
+
+// -o FILE and --watch. The descriptor is found before anything is opened, so only what the
+// process was given can match.
+QString CheckOutput(const CommandLine& line, Request& request) {
+    request.outputFile = line.isSet(line.output) ? line.value(line.output) : QString();
+    request.outputFd = OutputDescriptor(request.outputFile);
+    request.watch = line.isSet(line.watch);
+    if (request.watch && (!line.isSet(line.output) || request.outputFd >= 0))
+        return QCoreApplication::translate("pagewick::cli", "%1: --watch needs -o FILE").arg(request.name);
+    return {};
+}
+
+// --format, --details, -z.
+QString CheckReportForm(const CommandLine& line, Request& request) {
+    if (line.isSet(line.format)) {
+        const QString value = line.text(line.format);
         if (value != QStringLiteral("text") && value != QStringLiteral("json"))
-            return UsageError(
-                QCoreApplication::translate("pagewick::cli", "%1: --format takes text or json, not \"%2\"")
-                    .arg(form->name, value));
-        checkFormat = value == QStringLiteral("json") ? cli::CheckFormat::Json : cli::CheckFormat::Text;
+            return QCoreApplication::translate("pagewick::cli", "%1: --format takes text or json, not \"%2\"")
+                .arg(request.name, value);
+        request.checkFormat =
+            value == QStringLiteral("json") ? cli::CheckFormat::Json : cli::CheckFormat::Text;
     }
-
-    IndexDetails indexDetails;
-    if (parser.isSet(details)) {
+    if (line.isSet(line.details)) {
         QString why;
-        const std::optional<QList<IndexDetail>> shown =
-            ParseIndexDetails(TextArgument(parser.value(details)), &why);
+        const std::optional<QList<IndexDetail>> shown = ParseIndexDetails(line.text(line.details), &why);
         if (!shown)
-            return UsageError(QStringLiteral("%1: --details: %2").arg(form->name, why));
-        indexDetails.shown = *shown;
+            return QStringLiteral("%1: --details: %2").arg(request.name, why);
+        request.details.shown = *shown;
     }
-    const QString stylesheetUrl = TextArgument(parser.value(css));
-    // The template is read, and must make a page, before any page is: a mistake in it is bad usage.
-    const QString templatePath = parser.value(templateFile);
-    const bool useTemplate = parser.isSet(templateFile);
-    std::optional<PageTemplate> pageTemplate;
-    if (useTemplate) {
+    request.null = line.isSet(line.null);
+    return {};
+}
+
+// The page's title, stylesheet and template. The template is read, and must make a page, before
+// any page is: a mistake in it is bad usage.
+QString CheckPage(const CommandLine& line, Request& request) {
+    request.pageTitle = line.text(line.title);
+    request.stylesheetUrl = line.text(line.css);
+    request.useTemplate = line.isSet(line.templateFile);
+    request.templatePath = line.value(line.templateFile);
+    if (request.useTemplate) {
         QString why;
-        pageTemplate = LoadPageTemplate(templatePath, stylesheetUrl, &why);
-        if (!pageTemplate)
-            return UsageError(QStringLiteral("%1: %2").arg(form->name, why));
+        request.pageTemplate = LoadPageTemplate(request.templatePath, request.stylesheetUrl, &why);
+        if (!request.pageTemplate)
+            return QStringLiteral("%1: %2").arg(request.name, why);
     }
+    return {};
+}
 
-    const QString folderText = positional[1];
-    if (!CheckFolder(folderText))
-        return ExitFailure;
+// The request the arguments make, or what is wrong with them. --help and --version stand alone.
+std::variant<Request, QString> ParseRequest(const QStringList& arguments) {
+    CommandLine line;
+    if (!line.parser.parse(arguments))
+        return line.parser.errorText();
+    Request request;
+    if (line.isSet(line.help) || line.isSet(line.version)) {
+        request.command = line.isSet(line.help) ? Command::Help : Command::Version;
+        return request;
+    }
+    // In this order, so that of several mistakes the first one met is named.
+    for (const CheckStep step : {CheckCommand, CheckOptionUse, CheckSelection, CheckFeedAndSite, CheckWalk,
+                                 CheckOutput, CheckReportForm, CheckPage}) {
+        if (QString problem = step(line, request); !problem.isEmpty())
+            return problem;
+    }
+    return request;
+}
 
-    // The pages, unsorted (each output puts them in its order); sub-folders that could not be read
-    // are named on standard error (the check reports them with its findings).
-    const auto listPages = [&] {
-        PageListing listing = WalkPageFiles(folderText, *walk);
-        if (command != Command::Check)
-            ReportSkippedFolders(folderText, listing.skipped);
-        return listing;
-    };
-    bool firstBuild = true; // the template read above serves the first build
-    // The output handed to sink piece by piece as the pages are read; false when it cannot be made
-    // (the reason is said, and nothing was handed on).
-    const auto produce = [&](const std::function<void(const QString&)>& sink) {
-        const QStringList names = listPages().pages;
-        switch (command) {
-        case Command::Page: {
-            if (useTemplate) {
-                // Read again for each build, so that watching picks up a changed template; while it
-                // cannot make a page, nothing is written.
-                if (!firstBuild) {
-                    QString why;
-                    pageTemplate = LoadPageTemplate(templatePath, stylesheetUrl, &why);
-                    if (!pageTemplate) {
-                        PrintError(why.toUtf8());
-                        return false;
-                    }
-                }
-                firstBuild = false;
-                QString index;
-                index.reserve(names.size() * 96);
-                IndexSummary summary;
-                StreamIndexText(
-                    folderText, names, selection, [&index](const QString& piece) { index += piece; },
-                    indexDetails, &summary, pageTemplate->uses(PageTemplate::Updated));
-                sink(pageTemplate->render(TextArgument(parser.value(title)), index, summary));
-                return true;
-            }
-            sink(PageDocumentStart(TextArgument(parser.value(title)), stylesheetUrl));
-            StreamIndexText(folderText, names, selection, sink, indexDetails);
-            sink(PageDocumentEnd());
-            return true;
-        }
-        case Command::Rss:
-            StreamFeedText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions, sink);
-            return true;
-        case Command::Atom:
-            StreamAtomText(folderText, names, TextArgument(parser.value(feedTitle)), site, feedOptions, sink);
-            return true;
-        case Command::Sitemap: {
-            // Search engines refuse a sitemap past the protocol's limits: none is written.
-            const auto refuse = [](const QString& problem) {
-                PrintError(QCoreApplication::translate("pagewick::cli", "cannot build the sitemap: %1")
-                               .arg(problem)
-                               .toUtf8());
-                return false;
-            };
-            if (const QString problem = SitemapPagesProblem(FilterPageNames(names, selection.excludes), site);
-                !problem.isEmpty())
-                return refuse(problem);
-            SitemapOptions sitemapOptions;
-            sitemapOptions.selection = selection;
-            sitemapOptions.lastmod = parser.isSet(lastmod);
-            if (const QString problem =
-                    StreamSitemapTextWithinLimit(folderText, names, site, sitemapOptions, sink);
-                !problem.isEmpty())
-                return refuse(problem);
-            return true;
-        }
-        default:
-            StreamIndexText(folderText, names, selection, sink, indexDetails);
-            return true;
-        }
-    };
-    // The output's text; nullopt when it cannot be made (the reason is said).
-    const auto build = [&]() -> std::optional<QString> {
-        QString text;
-        if (!produce([&text](const QString& piece) { text += piece; }))
-            return std::nullopt;
-        return text;
-    };
-    if (parser.isSet(watch))
-        return cli::WatchAndRewrite(folderText, *walk, outputFile, build,
-                                    useTemplate ? QStringList{templatePath} : QStringList());
+// The pages, unsorted (each output puts them in its order); sub-folders that could not be read
+// are named on standard error (the check reports them with its findings).
+PageListing ListPages(const Request& request) {
+    PageListing listing = WalkPageFiles(request.folderText, request.walk);
+    if (request.command != Command::Check)
+        ReportSkippedFolders(request.folderText, listing.skipped);
+    return listing;
+}
 
-    // To standard output, every output but the check's is written as it is made.
-    if (command != Command::Titles && command != Command::Check && outputFd == STDOUT_FILENO) {
+IndexRequest IndexRequestOf(const Request& request, const QStringList& names) {
+    return {.folderText = request.folderText,
+            .pageNames = names,
+            .selection = request.selection,
+            .details = request.details};
+}
+
+FeedRequest FeedRequestOf(const Request& request, const QStringList& names) {
+    return {.folderText = request.folderText,
+            .pageNames = names,
+            .feedTitle = request.feedTitle,
+            .siteUrl = request.siteUrl,
+            .options = request.feed};
+}
+
+using Sink = std::function<void(const QString&)>;
+
+// The page through its template. The template is read again for each build but the first, so
+// that watching picks up a changed template; while it cannot make a page, nothing is written.
+bool ProduceTemplatePage(Request& request, const QStringList& names, const Sink& sink) {
+    if (!request.templateFresh) {
+        QString why;
+        request.pageTemplate = LoadPageTemplate(request.templatePath, request.stylesheetUrl, &why);
+        if (!request.pageTemplate) {
+            PrintError(why.toUtf8());
+            return false;
+        }
+    }
+    request.templateFresh = false;
+    QString index;
+    index.reserve(names.size() * 96);
+    IndexSummary summary;
+    StreamIndexText(
+        IndexRequestOf(request, names), [&index](const QString& piece) { index += piece; }, &summary,
+        request.pageTemplate->uses(PageTemplate::Updated));
+    sink(request.pageTemplate->render(request.pageTitle, index, summary));
+    return true;
+}
+
+bool ProducePage(Request& request, const QStringList& names, const Sink& sink) {
+    if (request.useTemplate)
+        return ProduceTemplatePage(request, names, sink);
+    sink(PageDocumentStart(request.pageTitle, request.stylesheetUrl));
+    StreamIndexText(IndexRequestOf(request, names), sink);
+    sink(PageDocumentEnd());
+    return true;
+}
+
+// Search engines refuse a sitemap past the protocol's limits: none is written.
+bool ProduceSitemap(const Request& request, const QStringList& names, const Sink& sink) {
+    SitemapOptions options;
+    options.selection = request.selection;
+    options.lastmod = request.lastmod;
+    const QString problem = StreamSitemapTextWithinLimits({.folderText = request.folderText,
+                                                           .pageNames = names,
+                                                           .siteUrl = request.siteUrl,
+                                                           .options = options},
+                                                          sink);
+    if (problem.isEmpty())
+        return true;
+    PrintError(
+        QCoreApplication::translate("pagewick::cli", "cannot build the sitemap: %1").arg(problem).toUtf8());
+    return false;
+}
+
+// The output handed to sink piece by piece as the pages are read; false when it cannot be made
+// (the reason is said, and nothing was handed on).
+bool Produce(Request& request, const Sink& sink) {
+    const QStringList names = ListPages(request).pages;
+    switch (request.command) {
+    case Command::Page:
+        return ProducePage(request, names, sink);
+    case Command::Rss:
+        StreamFeedText(FeedRequestOf(request, names), sink);
+        return true;
+    case Command::Atom:
+        StreamAtomText(FeedRequestOf(request, names), sink);
+        return true;
+    case Command::Sitemap:
+        return ProduceSitemap(request, names, sink);
+    default:
+        StreamIndexText(IndexRequestOf(request, names), sink);
+        return true;
+    }
+}
+
+// The output's text; nullopt when it cannot be made (the reason is said).
+std::optional<QString> Build(Request& request) {
+    QString text;
+    if (!Produce(request, [&text](const QString& piece) { text += piece; }))
+        return std::nullopt;
+    return text;
+}
+
+// To standard output the output is written as it is made; elsewhere once it is whole.
+int WriteRequestedOutput(Request& request) {
+    if (request.outputFd == STDOUT_FILENO) {
         QStringEncoder toUtf8(QStringEncoder::Utf8);
-        if (!produce([&toUtf8](const QString& piece) { Put(toUtf8(piece)); }))
+        if (!Produce(request, [&toUtf8](const QString& piece) { Put(toUtf8(piece)); }))
             return ExitFailure;
         return FinishStandardOutput();
     }
+    const std::optional<QString> text = Build(request);
+    return text ? WriteOutput(request.outputFile, request.outputFd, *text) : ExitFailure;
+}
 
-    switch (command) {
+int WatchRequestedOutput(Request& request) {
+    return cli::WatchAndRewrite(
+        request.folderText, request.walk, request.outputFile, [&request] { return Build(request); },
+        request.useTemplate ? QStringList{request.templatePath} : QStringList());
+}
+
+int Check(const Request& request) {
+    PageListing listing = ListPages(request);
+    listing.pages = SelectPageNames(listing.pages, request.selection);
+    return cli::RunCheck(request.folderText, listing, request.checkFormat);
+}
+
+int Execute(Request& request) {
+    switch (request.command) {
+    case Command::Help:
+        return WriteStandardOutput(cli::HelpText());
+    case Command::Version:
+        return WriteStandardOutput(QStringLiteral("pagewick-cli %1\n").arg(QStringLiteral(PAGEWICK_VERSION)));
+    default:
+        break;
+    }
+    if (!CheckFolder(request.folderText))
+        return ExitFailure;
+    if (request.watch)
+        return WatchRequestedOutput(request);
+    switch (request.command) {
     case Command::Titles:
-        return WriteTitleLines(folderText, listPages().pages, selection, parser.isSet(null));
-    case Command::Check: {
-        PageListing listing = listPages();
-        listing.pages = SelectPageNames(listing.pages, selection);
-        return cli::RunCheck(folderText, listing, checkFormat);
+        return WriteTitleLines(request.folderText, ListPages(request).pages, request.selection, request.null);
+    case Command::Check:
+        return Check(request);
+    default:
+        return WriteRequestedOutput(request);
     }
-    default: {
-        const std::optional<QString> text = build();
-        return text ? WriteOutput(outputFile, outputFd, *text) : ExitFailure;
-    }
-    }
-    return ExitFailure;
+}
+
+int Run(const QStringList& arguments) {
+    std::variant<Request, QString> parsed = ParseRequest(arguments);
+    if (const QString* problem = std::get_if<QString>(&parsed))
+        return UsageError(*problem);
+    return Execute(std::get<Request>(parsed));
 }
 
 } // namespace

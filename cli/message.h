@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdio>
 #include <initializer_list>
 
 namespace pagewick::cli {
@@ -25,6 +26,14 @@ inline QByteArray MessageBytes(const QString& translated, std::initializer_list<
         }
     }
     return message;
+}
+
+// Says what went wrong on standard error, as every message of pagewick-cli is said: one line
+// starting "pagewick-cli: ", written out at once so that it comes before anything said later.
+inline void PrintError(const QByteArray& message) {
+    const QByteArray line = "pagewick-cli: " + message + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
 }
 
 } // namespace pagewick::cli

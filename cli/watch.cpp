@@ -18,7 +18,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -32,12 +31,6 @@
 namespace pagewick::cli {
 
 namespace {
-
-void Say(const QByteArray& message) {
-    const QByteArray line = "pagewick-cli: " + message + '\n';
-    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-    std::fflush(stderr);
-}
 
 // SIGINT and SIGTERM only write a byte to this pipe; the event loop reads it and ends, so a
 // signal never cuts a write short.
@@ -70,8 +63,8 @@ bool FolderReadable(const QString& folderText) {
     const QByteArray path = FileNameToBytes(EnsureTrailingSeparator(folderText));
     DIR* dir = ::opendir(path.constData());
     if (!dir) {
-        Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot read folder \"%1\": %2"),
-                         {FileNameToBytes(folderText), std::strerror(errno)}));
+        PrintError(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot read folder \"%1\": %2"),
+                                {FileNameToBytes(folderText), std::strerror(errno)}));
         return false;
     }
     ::closedir(dir);
@@ -147,7 +140,8 @@ public:
         const int top = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         struct stat st;
         if (top < 0 || ::fstat(top, &st) != 0) {
-            Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch folder \"%1\": %2"),
+            PrintError(
+                MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch folder \"%1\": %2"),
                              {FileNameToBytes(folderText), std::strerror(errno)}));
             if (top >= 0)
                 ::close(top);
@@ -166,7 +160,7 @@ public:
         rewatchFiles();
         const int wd = addWatch(top, path);
         if (wd < 0) {
-            Say(MessageBytes(
+            PrintError(MessageBytes(
                 QCoreApplication::translate("pagewick::cli",
                                             "cannot watch folder \"%1\": %2; its changes would go unseen"),
                 {FileNameToBytes(folderText), WatchError(errno)}));
@@ -186,10 +180,11 @@ public:
                                            IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR);
             if (parentWd < 0 && !parentReported) {
                 parentReported = true;
-                Say(MessageBytes(QCoreApplication::translate(
-                                     "pagewick::cli", "cannot watch folder \"%1\": %2; a new folder or link "
-                                                      "in the place of \"%3\" would go unseen"),
-                                 {parentPath, WatchError(errno), FileNameToBytes(folderText)}));
+                PrintError(MessageBytes(
+                    QCoreApplication::translate("pagewick::cli",
+                                                "cannot watch folder \"%1\": %2; a new folder or link "
+                                                "in the place of \"%3\" would go unseen"),
+                    {parentPath, WatchError(errno), FileNameToBytes(folderText)}));
             }
         }
         if (walk.recursive)
@@ -289,9 +284,10 @@ private:
             }
         }
         for (const QByteArray& line : std::as_const(failed))
-            Say(line);
+            PrintError(line);
         if (unnamed > 0)
-            Say(MessageBytes(QCoreApplication::translate(
+            PrintError(
+                MessageBytes(QCoreApplication::translate(
                                  "pagewick::cli", "cannot watch %1 more folders; their changes are not seen"),
                              {QByteArray::number(unnamed)}));
     }
@@ -360,14 +356,14 @@ private:
 int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QString& outputFile,
                     const std::function<std::optional<QString>()>& build, const QStringList& alsoWatched) {
     if (!CatchStopSignals()) {
-        Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch for signals: %1"),
-                         {std::strerror(errno)}));
+        PrintError(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch for signals: %1"),
+                                {std::strerror(errno)}));
         return 1;
     }
     FolderWatch watch(folderText, walk, outputFile);
     if (watch.handle() < 0) {
-        Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch the folder: %1"),
-                         {std::strerror(watch.error())}));
+        PrintError(MessageBytes(QCoreApplication::translate("pagewick::cli", "cannot watch the folder: %1"),
+                                {std::strerror(watch.error())}));
         return 1;
     }
     // Watching starts before the first build, so no change after it goes unseen.
@@ -379,7 +375,7 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
         return 1;
     QString error;
     if (!WriteTextFile(outputFile, *first, &error)) {
-        Say(error.toUtf8());
+        PrintError(error.toUtf8());
         return 1;
     }
 
@@ -406,10 +402,10 @@ int WatchAndRewrite(const QString& folderText, const WalkOptions& walk, const QS
             return;
         QString writeError;
         if (WriteTextFile(outputFile, *text, &writeError))
-            Say(MessageBytes(QCoreApplication::translate("pagewick::cli", "wrote %1"),
-                             {FileNameToBytes(outputFile)}));
+            PrintError(MessageBytes(QCoreApplication::translate("pagewick::cli", "wrote %1"),
+                                    {FileNameToBytes(outputFile)}));
         else
-            Say(writeError.toUtf8());
+            PrintError(writeError.toUtf8());
     });
     return loop.exec();
 }

@@ -6,6 +6,7 @@
 #include "engine/output/pagetemplate.h"
 #include "engine/output/xmltext.h"
 #include "engine/reading/title.h"
+#include "engine/reading/title_p.h"
 #include "engine/text/decode.h"
 #include "engine/text/decode_p.h"
 #include "engine/text/entities.h"
@@ -213,7 +214,10 @@ QString CheckFeed(QByteArrayView bytes) {
     const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size();
     ::close(fd);
     const QString name = FileNameFromBytes(rawName);
-    const QString feed = written ? BuildFeedText(folder, {name}, feedTitle, siteUrl) : QString();
+    const QString feed =
+        written ? BuildFeedText(
+                      {.folderText = folder, .pageNames = {name}, .feedTitle = feedTitle, .siteUrl = siteUrl})
+                : QString();
     ::unlink(pagePath.constData());
     if (!written)
         return {};

@@ -44,7 +44,7 @@ FeedSettings LoadFeedSettings() {
         };
         FeedOptions& options = settings.options;
         options.guid = StoredYes(value("Guid"));
-        options.feedUrl = value("FeedUrl").toString();
+        options.rssUrl = value("FeedUrl").toString();
         options.dates = StoredYes(value("Dates"));
         options.description = value("Description").toString() == QLatin1String("meta")
                                   ? FeedDescription::Meta
@@ -57,7 +57,7 @@ FeedSettings LoadFeedSettings() {
             if (IsValidExcludePattern(pattern))
                 options.selection.excludes.append(pattern);
         }
-        settings.atomFeedUrl = value("AtomFeedUrl").toString();
+        options.atomUrl = value("AtomFeedUrl").toString();
     });
     return settings;
 }
@@ -68,7 +68,7 @@ bool SaveFeedSettings(const FeedSettings& settings, QString* error) {
             const FeedOptions& options = settings.options;
             store.beginGroup(kGroup);
             store.setValue(QStringLiteral("Guid"), options.guid);
-            store.setValue(QStringLiteral("FeedUrl"), options.feedUrl);
+            store.setValue(QStringLiteral("FeedUrl"), options.rssUrl);
             store.setValue(QStringLiteral("Dates"), options.dates);
             store.setValue(QStringLiteral("Description"), options.description == FeedDescription::Meta
                                                               ? QStringLiteral("meta")
@@ -76,7 +76,7 @@ bool SaveFeedSettings(const FeedSettings& settings, QString* error) {
             store.setValue(QStringLiteral("Order"), OrderToWord(options.selection.order));
             store.setValue(QStringLiteral("Limit"), qMax(options.selection.limit, 0));
             store.setValue(QStringLiteral("Excludes"), options.selection.excludes);
-            store.setValue(QStringLiteral("AtomFeedUrl"), settings.atomFeedUrl);
+            store.setValue(QStringLiteral("AtomFeedUrl"), options.atomUrl);
             store.endGroup();
         },
         error);

@@ -9,8 +9,7 @@ namespace pagewick {
 // What the Feed Options dialog sets, remembered between runs in group "Feed" of the settings store
 // (see store.h), beside the folder setting. Nothing stored gives the defaults: the plain feed.
 struct FeedSettings {
-    FeedOptions options; // for the RSS code; options.feedUrl is the RSS feed's own address
-    QString atomFeedUrl; // the Atom feed's own address (its id and self link)
+    FeedOptions options; // for the RSS code and the Atom feed alike, each with its own address
 };
 
 // The stored feed settings. A value that cannot be read as what it stands for (an unknown order, a

@@ -80,10 +80,10 @@ frmFeedOptions::frmFeedOptions(QWidget* parent)
 void frmFeedOptions::setSettings(const FeedSettings& settings) {
     const FeedOptions& options = settings.options;
     chkGuid->setChecked(options.guid);
-    txtFeedUrl->setText(options.feedUrl);
+    txtFeedUrl->setText(options.rssUrl);
     chkDates->setChecked(options.dates);
     chkMetaDescription->setChecked(options.description == FeedDescription::Meta);
-    txtAtomFeedUrl->setText(settings.atomFeedUrl);
+    txtAtomFeedUrl->setText(options.atomUrl);
     cboOrder->setCurrentIndex(int(std::find(std::begin(kOrders), std::end(kOrders), options.selection.order) -
                                   std::begin(kOrders)));
     spnLimit->setValue(options.selection.limit);
@@ -94,10 +94,10 @@ FeedSettings frmFeedOptions::settings() const {
     FeedSettings settings;
     FeedOptions& options = settings.options;
     options.guid = chkGuid->isChecked();
-    options.feedUrl = txtFeedUrl->text().trimmed();
+    options.rssUrl = txtFeedUrl->text().trimmed();
     options.dates = chkDates->isChecked();
     options.description = chkMetaDescription->isChecked() ? FeedDescription::Meta : FeedDescription::Title;
-    settings.atomFeedUrl = txtAtomFeedUrl->text().trimmed();
+    options.atomUrl = txtAtomFeedUrl->text().trimmed();
     options.selection.order = kOrders[qBound(0, cboOrder->currentIndex(), int(std::size(kOrders)) - 1)];
     options.selection.limit = spnLimit->value();
     // One pattern a line; the spaces around it are taken for slips of the keyboard.
@@ -110,10 +110,10 @@ FeedSettings frmFeedOptions::settings() const {
 
 QString frmFeedOptions::problem() const {
     const FeedSettings chosen = settings();
-    if (QString problem = AddressProblem(tr("RSS feed", "the address of the ..."), chosen.options.feedUrl);
+    if (QString problem = AddressProblem(tr("RSS feed", "the address of the ..."), chosen.options.rssUrl);
         !problem.isEmpty())
         return problem;
-    if (QString problem = AddressProblem(tr("Atom feed", "the address of the ..."), chosen.atomFeedUrl);
+    if (QString problem = AddressProblem(tr("Atom feed", "the address of the ..."), chosen.options.atomUrl);
         !problem.isEmpty())
         return problem;
     for (const QString& pattern : chosen.options.selection.excludes) {
@@ -125,9 +125,9 @@ QString frmFeedOptions::problem() const {
 
 QWidget* frmFeedOptions::faultyField() const {
     const FeedSettings chosen = settings();
-    if (!AddressProblem(QString(), chosen.options.feedUrl).isEmpty())
+    if (!AddressProblem(QString(), chosen.options.rssUrl).isEmpty())
         return txtFeedUrl;
-    if (!AddressProblem(QString(), chosen.atomFeedUrl).isEmpty())
+    if (!AddressProblem(QString(), chosen.options.atomUrl).isEmpty())
         return txtAtomFeedUrl;
     return txtExcludes;
 }

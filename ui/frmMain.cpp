@@ -437,8 +437,9 @@ void frmMain::cmdCreate_Click() {
         if (pageSettings.details.isEmpty())
             IndexText = BuildIndexText(indexFolder, indexPages);
         else
-            IndexText = BuildIndexText(indexFolder, indexPages, PageSelection(),
-                                       IndexDetails{pageSettings.details, QLocale()});
+            IndexText = BuildIndexText({.folderText = indexFolder,
+                                        .pageNames = indexPages,
+                                        .details = IndexDetails{pageSettings.details, QLocale()}});
     }
     applyButtonState(RowCreateHtmlFinished);
     rememberFolder(txtMap->text());
@@ -464,7 +465,11 @@ void frmMain::cmdCreateXMLcode_Click() {
         problem = FeedAddressProblem(FeedFormat::Rss, SiteUrl, feedSettings.options);
         if (problem.isEmpty()) {
             const BusyPointer busy;
-            FeedText = BuildFeedText(txtMap->text(), listedPages(), FeedTitle, SiteUrl, feedSettings.options);
+            FeedText = BuildFeedText({.folderText = txtMap->text(),
+                                      .pageNames = listedPages(),
+                                      .feedTitle = FeedTitle,
+                                      .siteUrl = SiteUrl,
+                                      .options = feedSettings.options});
         }
     }
     applyButtonState(RowCreateXmlFinished);

@@ -182,23 +182,18 @@ void frmMain::mnuSaveSitemap_Click() {
         Warn(this, tr("Pagewick cannot build the sitemap: %1.").arg(problem));
         return;
     }
-    // A sitemap lists every page the feeds may take: the same pages are left out, none is cut off.
-    SitemapOptions options;
-    options.selection.excludes = feedSettings.options.selection.excludes;
-    options.lastmod = feedSettings.options.dates;
-    const QString folder = txtMap->text();
-    const QStringList pages = FilterPageNames(listedPages(), options.selection.excludes);
-    // Search engines refuse a sitemap past the protocol's limits: none is saved.
-    if (const QString problem = SitemapPagesProblem(pages, SiteUrl); !problem.isEmpty()) {
-        Warn(this, tr("Pagewick cannot build the sitemap: %1.").arg(problem));
-        return;
-    }
     QString text;
+    QString problem;
     {
         const BusyPointer busy;
-        text = BuildSitemapText(folder, pages, SiteUrl, options);
+        problem = BuildSitemapTextWithinLimits({.folderText = txtMap->text(),
+                                                .pageNames = listedPages(),
+                                                .siteUrl = SiteUrl,
+                                                .options = SitemapOptionsForFeeds(feedSettings.options)},
+                                               &text);
     }
-    if (const QString problem = SitemapSizeProblem(text); !problem.isEmpty()) {
+    // Search engines refuse a sitemap past the protocol's limits: none is saved.
+    if (!problem.isEmpty()) {
         Warn(this, tr("Pagewick cannot build the sitemap: %1.").arg(problem));
         return;
     }
@@ -206,9 +201,8 @@ void frmMain::mnuSaveSitemap_Click() {
 }
 
 void frmMain::mnuSaveAtom_Click() {
-    FeedOptions options = feedSettings.options;
-    options.feedUrl = feedSettings.atomFeedUrl;
-    if (options.feedUrl.isEmpty()) {
+    const FeedOptions& options = feedSettings.options;
+    if (options.atomUrl.isEmpty()) {
         Warn(this, tr("An Atom feed names its own address. Give the address the Atom feed will have "
                       "under Feed Options (Feed menu), then save it again."));
         return;
@@ -226,10 +220,14 @@ void frmMain::mnuSaveAtom_Click() {
     QString text;
     {
         const BusyPointer busy;
-        text = BuildAtomText(txtMap->text(), listedPages(), FeedTitle, SiteUrl, options);
+        text = BuildAtomText({.folderText = txtMap->text(),
+                              .pageNames = listedPages(),
+                              .feedTitle = FeedTitle,
+                              .siteUrl = SiteUrl,
+                              .options = options});
     }
     // The file name the feed's address ends in is the name offered.
-    const QString offered = QUrl(options.feedUrl, QUrl::StrictMode).fileName();
+    const QString offered = QUrl(options.atomUrl, QUrl::StrictMode).fileName();
     saveGeneratedFile(offered.isEmpty() ? QStringLiteral("atom.xml") : offered, text);
 }
 

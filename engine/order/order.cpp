@@ -114,12 +114,12 @@ void OrderPages(QList<PageRecord>& pages, PageOrder order) {
     });
 }
 
-unsigned PageWantsFor(const PageSelection& selection, unsigned wants) {
+PageWants PageWantsFor(const PageSelection& selection, PageWants wants) {
     return selection.order == PageOrder::Date ? wants | WantDate : wants;
 }
 
 void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames,
-                         const PageSelection& selection, unsigned wants,
+                         const PageSelection& selection, PageWants wants,
                          const std::function<void(PageRecord&&)>& sink) {
     wants = PageWantsFor(selection, wants);
     if (selection.order != PageOrder::Date) {
@@ -197,7 +197,7 @@ void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames
 }
 
 QList<PageRecord> SelectPages(const QString& folderText, const QStringList& pageNames,
-                              const PageSelection& selection, unsigned wants) {
+                              const PageSelection& selection, PageWants wants) {
     QList<PageRecord> pages;
     ForEachSelectedPage(folderText, pageNames, selection, wants,
                         [&pages](PageRecord&& page) { pages.append(std::move(page)); });

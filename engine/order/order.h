@@ -38,7 +38,7 @@ QStringList FilterPageNames(const QStringList& pageNames, const QStringList& pat
 void OrderPages(QList<PageRecord>& pages, PageOrder order);
 
 // The reader facts an order needs on top of what the output wants.
-unsigned PageWantsFor(const PageSelection& selection, unsigned wants);
+PageWants PageWantsFor(const PageSelection& selection, PageWants wants);
 
 // For the orders by name, which need no page read: the names kept, in order, cut to the limit.
 // (A date order leaves them in name order, uncut.)
@@ -49,12 +49,12 @@ QStringList SelectPageNames(const QStringList& pageNames, const PageSelection& s
 // Name orders hold no record; the date order holds those it has to order (only the newest limit
 // of them with a limit).
 void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames,
-                         const PageSelection& selection, unsigned wants,
+                         const PageSelection& selection, PageWants wants,
                          const std::function<void(PageRecord&&)>& sink);
 
 // The same, gathered: excluded names left out unread, the others read once (with
 // what the output wants), put in order and cut to the limit.
 QList<PageRecord> SelectPages(const QString& folderText, const QStringList& pageNames,
-                              const PageSelection& selection, unsigned wants = WantTitle);
+                              const PageSelection& selection, PageWants wants = WantTitle);
 
 } // namespace pagewick

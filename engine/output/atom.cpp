@@ -24,16 +24,15 @@ QDateTime FeedUpdated(const QDateTime& newest) {
 // The Atom feed in three parts: its start, one entry a page, its end.
 class AtomParts {
 public:
-    AtomParts(const QString& folderText, const QString& feedTitle, const QString& siteUrl,
-              const FeedOptions& options)
-        : folderText(folderText), options(options), site(EncodedWebAddress(siteUrl)),
-          self(XmlAttribute(EncodedWebAddress(options.feedUrl))), entryBase(EnsureTrailingSlash(site)),
-          title(MakeXmlSafe(feedTitle)) {}
+    explicit AtomParts(const FeedRequest& request)
+        : folderText(request.folderText), options(request.options), site(EncodedWebAddress(request.siteUrl)),
+          self(XmlAttribute(EncodedWebAddress(options.atomUrl))), entryBase(EnsureTrailingSlash(site)),
+          title(MakeXmlSafe(request.feedTitle)) {}
 
     QString start(const QDateTime& newest) const {
         QString out = u"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
                       "<feed xmlns=\"http://www.w3.org/2005/Atom\">\r\n"_s;
-        out += u"<id>"_s + XmlText(EncodedWebAddress(options.feedUrl)) + u"</id>\r\n"_s;
+        out += u"<id>"_s + XmlText(EncodedWebAddress(options.atomUrl)) + u"</id>\r\n"_s;
         out += u"<title>"_s + title + u"</title>\r\n"_s;
         out += u"<updated>"_s + Rfc3339Date(FeedUpdated(newest)) + u"</updated>\r\n"_s;
         // Atom asks for an author; the site's feed title names it.
@@ -76,9 +75,8 @@ private:
 
 } // namespace
 
-QString FormatAtomText(const QString& folderText, const QList<PageRecord>& pages, const QString& feedTitle,
-                       const QString& siteUrl, const FeedOptions& options) {
-    const AtomParts atom(folderText, feedTitle, siteUrl, options);
+QString FormatAtomText(const QList<PageRecord>& pages, const FeedRequest& request) {
+    const AtomParts atom(request);
     const QDateTime newest = NewestPageDate(pages);
     const QString updated = Rfc3339Date(FeedUpdated(newest));
     QString out = atom.start(newest);
@@ -87,10 +85,8 @@ QString FormatAtomText(const QString& folderText, const QList<PageRecord>& pages
     return out + atom.end();
 }
 
-void StreamAtomText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                    const QString& siteUrl, const FeedOptions& options,
-                    const std::function<void(const QString&)>& sink) {
-    const AtomParts atom(folderText, feedTitle, siteUrl, options);
+void StreamAtomText(const FeedRequest& request, const std::function<void(const QString&)>& sink) {
+    const AtomParts atom(request);
     detail::FeedParts parts;
     parts.needsNewest = true;
     parts.start = [&atom](const QDateTime& newest) { return atom.start(newest); };
@@ -100,15 +96,12 @@ void StreamAtomText(const QString& folderText, const QStringList& pageNames, con
     parts.newestText = [](const QDateTime& newest) { return Rfc3339Date(FeedUpdated(newest)); };
     parts.item = [&](const PageRecord& page) { return atom.entry(page, parts.newestMark); };
     parts.end = AtomParts::end();
-    detail::StreamFeed(folderText, pageNames, options.selection, FeedPageWants(FeedFormat::Atom, options),
-                       parts, sink);
+    detail::StreamFeed(request, FeedPageWants(FeedFormat::Atom, request.options), parts, sink);
 }
 
-QString BuildAtomText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                      const QString& siteUrl, const FeedOptions& options) {
+QString BuildAtomText(const FeedRequest& request) {
     QString out;
-    StreamAtomText(folderText, pageNames, feedTitle, siteUrl, options,
-                   [&out](const QString& piece) { out += piece; });
+    StreamAtomText(request, [&out](const QString& piece) { out += piece; });
     return out;
 }
 

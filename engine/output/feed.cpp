@@ -30,8 +30,8 @@ const QString* MetaDescription(const PageRecord& page) {
 
 } // namespace
 
-unsigned FeedPageWants(FeedFormat format, const FeedOptions& options) {
-    unsigned wants = WantTitle;
+PageWants FeedPageWants(FeedFormat format, const FeedOptions& options) {
+    PageWants wants = WantTitle;
     if (format == FeedFormat::Atom || options.dates)
         wants |= WantDate;
     if (options.description == FeedDescription::Meta)
@@ -40,17 +40,18 @@ unsigned FeedPageWants(FeedFormat format, const FeedOptions& options) {
 }
 
 QString FeedAddressProblem(FeedFormat format, const QString& siteUrl, const FeedOptions& options) {
-    if (format == FeedFormat::Atom && options.feedUrl.isEmpty())
+    const QString& feedUrl = format == FeedFormat::Atom ? options.atomUrl : options.rssUrl;
+    if (format == FeedFormat::Atom && feedUrl.isEmpty())
         return QCoreApplication::translate("pagewick::engine", "an Atom feed needs the feed's own address");
-    const bool published = format == FeedFormat::Atom || options.guid || !options.feedUrl.isEmpty();
+    const bool published = format == FeedFormat::Atom || options.guid || !feedUrl.isEmpty();
     if (!published)
         return {};
     if (QString problem = SiteAddressProblem(siteUrl); !problem.isEmpty())
         return problem;
-    if (!options.feedUrl.isEmpty() && !IsWebAddress(options.feedUrl))
+    if (!feedUrl.isEmpty() && !IsWebAddress(feedUrl))
         return QCoreApplication::translate("pagewick::engine",
                                            "the feed address \"%1\" is not an absolute http or https address")
-            .arg(options.feedUrl);
+            .arg(feedUrl);
     return {};
 }
 
@@ -61,23 +62,22 @@ namespace {
 // break.
 class RssParts {
 public:
-    RssParts(const QString& folderText, const QString& feedTitle, const QString& siteUrl,
-             const FeedOptions& options)
-        : folderText(folderText), options(options), title(FeedValue(feedTitle)), link(FeedValue(siteUrl)),
-          itemLinkBase(EnsureTrailingSlash(link)) {}
+    explicit RssParts(const FeedRequest& request)
+        : folderText(request.folderText), options(request.options), title(FeedValue(request.feedTitle)),
+          link(FeedValue(request.siteUrl)), itemLinkBase(EnsureTrailingSlash(link)) {}
 
     // The newest date is asked for only with dates.
     bool needsNewest() const { return options.dates; }
 
     QString start(const QDateTime& newest) const {
         QString out = u"<?xml version=\"1.0\"?><rss version=\"2.0\""_s;
-        if (!options.feedUrl.isEmpty())
+        if (!options.rssUrl.isEmpty())
             out += u" xmlns:atom=\"http://www.w3.org/2005/Atom\""_s;
         out += u"><channel>\r\n"_s;
         out += u"<title>"_s + title + u"</title><link>"_s + link + u"</link><description>"_s + title +
                u"</description>"_s;
-        if (!options.feedUrl.isEmpty())
-            out += u"<atom:link href=\""_s + XmlAttribute(EncodedWebAddress(options.feedUrl)) +
+        if (!options.rssUrl.isEmpty())
+            out += u"<atom:link href=\""_s + XmlAttribute(EncodedWebAddress(options.rssUrl)) +
                    u"\" rel=\"self\" type=\"application/rss+xml\"/>"_s;
         if (options.dates && newest.isValid())
             out += u"<lastBuildDate>"_s + Rfc822Date(newest) + u"</lastBuildDate>"_s;
@@ -121,48 +121,37 @@ private:
 
 } // namespace
 
-QString FormatFeedText(const QString& folderText, const QList<PageRecord>& pages, const QString& feedTitle,
-                       const QString& siteUrl, const FeedOptions& options) {
-    const RssParts parts(folderText, feedTitle, siteUrl, options);
+QString FormatFeedText(const QList<PageRecord>& pages, const FeedRequest& request) {
+    const RssParts parts(request);
     QString out = parts.start(parts.needsNewest() ? NewestPageDate(pages) : QDateTime());
     for (const PageRecord& page : pages)
         out += parts.item(page);
     return out + parts.end();
 }
 
-QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                      const QString& siteUrl) {
+QString BuildFeedText(const FeedRequest& request) {
     QString out;
-    StreamFeedText(folderText, pageNames, feedTitle, siteUrl, FeedOptions(),
-                   [&out](const QString& piece) { out += piece; });
+    StreamFeedText(request, [&out](const QString& piece) { out += piece; });
     return out;
 }
 
-QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                      const QString& siteUrl, const FeedOptions& options) {
-    QString out;
-    StreamFeedText(folderText, pageNames, feedTitle, siteUrl, options,
-                   [&out](const QString& piece) { out += piece; });
-    return out;
-}
-
-void StreamFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                    const QString& siteUrl, const FeedOptions& options,
-                    const std::function<void(const QString&)>& sink) {
-    const RssParts rss(folderText, feedTitle, siteUrl, options);
+void StreamFeedText(const FeedRequest& request, const std::function<void(const QString&)>& sink) {
+    const RssParts rss(request);
     detail::FeedParts parts;
     parts.needsNewest = rss.needsNewest();
     parts.start = [&rss](const QDateTime& newest) { return rss.start(newest); };
     parts.item = [&rss](const PageRecord& page) { return rss.item(page); };
     parts.end = rss.end();
-    detail::StreamFeed(folderText, pageNames, options.selection, FeedPageWants(FeedFormat::Rss, options),
-                       parts, sink);
+    detail::StreamFeed(request, FeedPageWants(FeedFormat::Rss, request.options), parts, sink);
 }
 
 namespace detail {
 
-void StreamFeed(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
-                unsigned wants, const FeedParts& parts, const std::function<void(const QString&)>& sink) {
+void StreamFeed(const FeedRequest& request, PageWants wants, const FeedParts& parts,
+                const std::function<void(const QString&)>& sink) {
+    const QString& folderText = request.folderText;
+    const QStringList& pageNames = request.pageNames;
+    const PageSelection& selection = request.options.selection;
     if (!parts.needsNewest) {
         sink(parts.start(QDateTime()));
         ForEachSelectedPage(folderText, pageNames, selection, wants,

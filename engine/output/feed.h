@@ -21,35 +21,38 @@ enum class FeedDescription {
 struct FeedOptions {
     PageSelection selection;
     bool guid = false;  // RSS: each item's link again as its <guid isPermaLink="true">
-    QString feedUrl;    // RSS: the feed's own address, as <atom:link rel="self">; Atom: the feed's id
+    QString rssUrl;     // RSS: the feed's own address, as <atom:link rel="self">; empty: none
+    QString atomUrl;    // Atom: the feed's own address, its id and self link (which an Atom feed needs)
     bool dates = false; // RSS: each item's <pubDate> and the channel's <lastBuildDate>
     FeedDescription description = FeedDescription::Title;
 };
 
 enum class FeedFormat { Rss, Atom };
 
-// RSS 2.0 code for the listed pages, in the given order, flattened through the entity table, and
-// well-formed XML whatever the titles, names and answers hold.
-QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                      const QString& siteUrl);
+// One feed to build, its parts named so that the title and the address cannot trade places.
+struct FeedRequest {
+    QString folderText = {};    // the folder the pages are in
+    QStringList pageNames = {}; // the pages as listed: the options select and order them
+    QString feedTitle = {};     // HTML text, as a page's title is
+    QString siteUrl = {};       // the address the pages' paths are put after
+    FeedOptions options = {};   // the defaults build the plain feed
+};
 
-// The same with options: the pages selected and ordered, and what the options add.
-QString BuildFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                      const QString& siteUrl, const FeedOptions& options);
+// RSS 2.0 code for the pages the options select, in their order, flattened through the entity
+// table, and well-formed XML whatever the titles, names and answers hold.
+QString BuildFeedText(const FeedRequest& request);
 
 // The same RSS code handed to sink piece by piece as the pages are read (each piece whole items),
 // so that a big feed is never held whole.
-void StreamFeedText(const QString& folderText, const QStringList& pageNames, const QString& feedTitle,
-                    const QString& siteUrl, const FeedOptions& options,
-                    const std::function<void(const QString&)>& sink);
+void StreamFeedText(const FeedRequest& request, const std::function<void(const QString&)>& sink);
 
-// The formatter the builders end in: from read pages to text, opening no file. The folder only
-// makes the path that labels a page without a title.
-QString FormatFeedText(const QString& folderText, const QList<PageRecord>& pages, const QString& feedTitle,
-                       const QString& siteUrl, const FeedOptions& options = {});
+// The formatter the builders end in: from read pages, as given, to text, opening no file (the
+// request's page names are not looked at). The folder only makes the path that labels a page
+// without a title.
+QString FormatFeedText(const QList<PageRecord>& pages, const FeedRequest& request);
 
 // The facts the reader must find in each page for a feed with these options.
-unsigned FeedPageWants(FeedFormat format, const FeedOptions& options);
+PageWants FeedPageWants(FeedFormat format, const FeedOptions& options);
 
 // Empty when the addresses suit the feed, else what is wrong, as a sentence for a message. Once a
 // feed publishes an address (RSS with a guid or a feed address, Atom) the site and feed addresses
@@ -70,10 +73,11 @@ struct FeedParts {
     std::function<QString(const QDateTime&)> newestText;
 };
 
-// The feed handed to sink piece by piece. With needsNewest the start comes once every page is
-// read, and the items wait for it outside memory.
-void StreamFeed(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
-                unsigned wants, const FeedParts& parts, const std::function<void(const QString&)>& sink);
+// The feed of the request's pages (its options select and order them) handed to sink piece by
+// piece. With needsNewest the start comes once every page is read, and the items wait for it
+// outside memory.
+void StreamFeed(const FeedRequest& request, PageWants wants, const FeedParts& parts,
+                const std::function<void(const QString&)>& sink);
 
 } // namespace detail
 

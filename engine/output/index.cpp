@@ -112,10 +112,10 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames) 
     return out;
 }
 
-void StreamIndexText(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
-                     const std::function<void(const QString&)>& sink, const IndexDetails& details,
+void StreamIndexText(const IndexRequest& request, const std::function<void(const QString&)>& sink,
                      IndexSummary* summary, bool dated) {
-    const unsigned wants = IndexDetailWants(details) | (summary && dated ? unsigned(WantDate) : 0u);
+    const auto& [folderText, pageNames, selection, details] = request;
+    const PageWants wants = IndexDetailWants(details) | (summary && dated ? WantDate : WantTitle);
     IndexLines lines(folderText, sink, details);
     ForEachSelectedPage(folderText, pageNames, selection, wants, [&](PageRecord&& page) {
         if (summary) {
@@ -129,12 +129,10 @@ void StreamIndexText(const QString& folderText, const QStringList& pageNames, co
     lines.finish();
 }
 
-QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
-                       const PageSelection& selection, const IndexDetails& details) {
+QString BuildIndexText(const IndexRequest& request) {
     QString out;
-    out.reserve(pageNames.size() * 96);
-    StreamIndexText(
-        folderText, pageNames, selection, [&out](const QString& piece) { out += piece; }, details);
+    out.reserve(request.pageNames.size() * 96);
+    StreamIndexText(request, [&out](const QString& piece) { out += piece; });
     return out;
 }
 

@@ -15,10 +15,17 @@ namespace pagewick {
 // references stay as written); a fallback path label is HTML-escaped.
 QString BuildIndexText(const QString& folderText, const QStringList& pageNames);
 
-// The same for the pages the selection takes, in its order, each entry with the details given
-// after its link.
-QString BuildIndexText(const QString& folderText, const QStringList& pageNames,
-                       const PageSelection& selection, const IndexDetails& details = {});
+// One index to build: the pages the selection takes, in its order, each entry with the details
+// given after its link.
+struct IndexRequest {
+    QString folderText = {};    // the folder the pages are in
+    QStringList pageNames = {}; // the pages as listed
+    PageSelection selection = {};
+    IndexDetails details = {};
+};
+
+// The index of a request.
+QString BuildIndexText(const IndexRequest& request);
 
 // What an index build learns of its pages besides their lines (for a page template).
 struct IndexSummary {
@@ -29,8 +36,7 @@ struct IndexSummary {
 // The same index handed to sink piece by piece (each piece whole lines), for writing a big index
 // out without holding all of it: the pages are read a batch at a time. With summary, the pages are
 // counted into it, and with dated their dates are read and the newest kept.
-void StreamIndexText(const QString& folderText, const QStringList& pageNames, const PageSelection& selection,
-                     const std::function<void(const QString&)>& sink, const IndexDetails& details = {},
+void StreamIndexText(const IndexRequest& request, const std::function<void(const QString&)>& sink,
                      IndexSummary* summary = nullptr, bool dated = false);
 
 // The saved page around an index, ending with a line break (CR LF): PageDocumentStart, the index,

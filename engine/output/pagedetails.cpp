@@ -24,8 +24,8 @@ constexpr DetailWord kDetailWords[] = {
 
 } // namespace
 
-unsigned IndexDetailWants(const IndexDetails& details) {
-    unsigned wants = WantTitle;
+PageWants IndexDetailWants(const IndexDetails& details) {
+    PageWants wants = WantTitle;
     for (const IndexDetail detail : details.shown) {
         if (detail == IndexDetail::Date)
             wants |= WantDate;

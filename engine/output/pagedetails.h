@@ -20,7 +20,7 @@ struct IndexDetails {
 };
 
 // What the reader must learn of each page for the details.
-unsigned IndexDetailWants(const IndexDetails& details);
+PageWants IndexDetailWants(const IndexDetails& details);
 
 // "date,size,description": any of the words, each once, in any order. nullopt, with error naming
 // the word at fault, for an unknown word, a repeated one or none at all.

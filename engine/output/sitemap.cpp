@@ -1,6 +1,7 @@
 #include "engine/output/sitemap.h"
 
 #include "engine/files/paths.h"
+#include "engine/output/feed.h"
 #include "engine/output/feeddate.h"
 #include "engine/output/spool_p.h"
 #include "engine/output/webaddress.h"
@@ -32,8 +33,16 @@ void AppendSitemapUrl(QString& out, const QString& base, const QString& name, co
 
 } // namespace
 
-QString FormatSitemapText(const QList<PageRecord>& pages, const QString& siteUrl,
-                          const SitemapOptions& options) {
+SitemapOptions SitemapOptionsForFeeds(const FeedOptions& feed) {
+    SitemapOptions options;
+    options.selection.excludes = feed.selection.excludes;
+    options.lastmod = feed.dates;
+    return options;
+}
+
+QString FormatSitemapText(const QList<PageRecord>& pages, const SitemapRequest& request) {
+    const QString& siteUrl = request.siteUrl;
+    const SitemapOptions& options = request.options;
     const QString base = EnsureTrailingSlash(EncodedWebAddress(siteUrl));
     QString out = SitemapStart();
     out.reserve(out.size() + pages.size() * (base.size() + 64));
@@ -43,8 +52,8 @@ QString FormatSitemapText(const QList<PageRecord>& pages, const QString& siteUrl
     return out;
 }
 
-void StreamSitemapText(const QString& folderText, const QStringList& pageNames, const QString& siteUrl,
-                       const SitemapOptions& options, const std::function<void(const QString&)>& sink) {
+void StreamSitemapText(const SitemapRequest& request, const std::function<void(const QString&)>& sink) {
+    const auto& [folderText, pageNames, siteUrl, options] = request;
     constexpr qsizetype kBatch = 1024;
     const QString base = EnsureTrailingSlash(EncodedWebAddress(siteUrl));
     QString piece = SitemapStart();
@@ -68,11 +77,9 @@ void StreamSitemapText(const QString& folderText, const QStringList& pageNames, 
     sink(piece);
 }
 
-QString BuildSitemapText(const QString& folderText, const QStringList& pageNames, const QString& siteUrl,
-                         const SitemapOptions& options) {
+QString BuildSitemapText(const SitemapRequest& request) {
     QString out;
-    StreamSitemapText(folderText, pageNames, siteUrl, options,
-                      [&out](const QString& piece) { out += piece; });
+    StreamSitemapText(request, [&out](const QString& piece) { out += piece; });
     return out;
 }
 
@@ -126,12 +133,34 @@ QString SitemapSizeProblem(const QString& sitemapText) {
     return SizeProblem(Utf8Length(sitemapText));
 }
 
-QString StreamSitemapTextWithinLimit(const QString& folderText, const QStringList& pageNames,
-                                     const QString& siteUrl, const SitemapOptions& options,
-                                     const std::function<void(const QString&)>& sink) {
+namespace {
+
+// The pages a sitemap of the request would list, as far as they can be known without reading
+// one: a date order with a limit keeps every page it chooses from, so the check is the stricter.
+QString RequestPagesProblem(const SitemapRequest& request) {
+    return SitemapPagesProblem(SelectPageNames(request.pageNames, request.options.selection),
+                               request.siteUrl);
+}
+
+} // namespace
+
+QString BuildSitemapTextWithinLimits(const SitemapRequest& request, QString* text) {
+    if (QString problem = RequestPagesProblem(request); !problem.isEmpty())
+        return problem;
+    QString built = BuildSitemapText(request);
+    if (QString problem = SitemapSizeProblem(built); !problem.isEmpty())
+        return problem;
+    *text = std::move(built);
+    return {};
+}
+
+QString StreamSitemapTextWithinLimits(const SitemapRequest& request,
+                                      const std::function<void(const QString&)>& sink) {
+    if (QString problem = RequestPagesProblem(request); !problem.isEmpty())
+        return problem;
     detail::TextSpool spool;
     qint64 bytes = 0;
-    StreamSitemapText(folderText, pageNames, siteUrl, options, [&](const QString& piece) {
+    StreamSitemapText(request, [&](const QString& piece) {
         bytes += Utf8Length(piece);
         spool.append(piece);
     });

@@ -9,6 +9,8 @@
 
 namespace pagewick {
 
+struct FeedOptions;
+
 // The limits of the sitemaps.org protocol: the most pages one sitemap may list, the longest URL
 // (URLs must be shorter than 2,048 characters) and the largest file (50 MB).
 constexpr qsizetype kSitemapMaxPages = 50000;
@@ -20,25 +22,36 @@ struct SitemapOptions {
     bool lastmod = false; // each page's date as <lastmod>
 };
 
+// The sitemap that goes with the feeds: it lists every page the feeds may take (the same pages
+// left out, none cut off by a limit), dated when the RSS code is.
+SitemapOptions SitemapOptionsForFeeds(const FeedOptions& feed);
+
+// One sitemap to build.
+struct SitemapRequest {
+    QString folderText = {};    // the folder the pages are in
+    QStringList pageNames = {}; // the pages as listed: the options select and order them
+    QString siteUrl = {};       // a web address (see IsWebAddress in feed.h) the pages' paths are put after
+    SitemapOptions options = {};
+};
+
 // A sitemaps.org url set: one <url> a page, its <loc> the site address followed by the page's
-// percent-encoded name. The site address must be a web address (see IsWebAddress in feed.h).
-QString BuildSitemapText(const QString& folderText, const QStringList& pageNames, const QString& siteUrl,
-                         const SitemapOptions& options = {});
+// percent-encoded name.
+QString BuildSitemapText(const SitemapRequest& request);
 
 // The same sitemap handed to sink piece by piece as the pages are read.
-void StreamSitemapText(const QString& folderText, const QStringList& pageNames, const QString& siteUrl,
-                       const SitemapOptions& options, const std::function<void(const QString&)>& sink);
+void StreamSitemapText(const SitemapRequest& request, const std::function<void(const QString&)>& sink);
 
-// The same sitemap handed to sink only once it is known to keep to the protocol's size limit (it
-// waits in a spool, mostly on disk, meanwhile): empty when it was handed on, else what is wrong, as
-// SitemapSizeProblem says it, and sink got nothing.
-QString StreamSitemapTextWithinLimit(const QString& folderText, const QStringList& pageNames,
-                                     const QString& siteUrl, const SitemapOptions& options,
-                                     const std::function<void(const QString&)>& sink);
+// The same sitemap, made only when it keeps to the protocol's limits: empty when it was made, else
+// what is wrong, as a sentence for a message (SitemapPagesProblem, then SitemapSizeProblem), and
+// nothing was made. The Stream form hands it to sink only once its size is known (it waits in a
+// spool, mostly on disk, meanwhile); the Build form puts it in *text.
+QString StreamSitemapTextWithinLimits(const SitemapRequest& request,
+                                      const std::function<void(const QString&)>& sink);
+QString BuildSitemapTextWithinLimits(const SitemapRequest& request, QString* text);
 
-// The formatter the builder ends in: from read pages to text, opening no file.
-QString FormatSitemapText(const QList<PageRecord>& pages, const QString& siteUrl,
-                          const SitemapOptions& options);
+// The formatter the builder ends in: from read pages, as given, to text, opening no file (the
+// request's folder and page names are not looked at).
+QString FormatSitemapText(const QList<PageRecord>& pages, const SitemapRequest& request);
 
 // Empty when the site address suits a sitemap, else what is wrong, as a sentence for a message.
 QString SitemapAddressProblem(const QString& siteUrl);

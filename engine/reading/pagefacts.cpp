@@ -1,6 +1,4 @@
-#include "engine/reading/pagefacts.h"
-
-#include "engine/reading/pagereader_p.h"
+#include "engine/reading/pagefacts_p.h"
 #include "engine/text/decode.h"
 
 #include <algorithm>

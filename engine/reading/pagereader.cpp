@@ -4,8 +4,9 @@
 #include "engine/reading/pagereader.h"
 
 #include "engine/output/feeddate.h"
+#include "engine/reading/pagefacts_p.h"
 #include "engine/reading/pagereader_p.h"
-#include "engine/reading/title.h"
+#include "engine/reading/title_p.h"
 #include "engine/reading/tokenizer_p.h"
 #include "engine/text/decode.h"
 #include "engine/text/decode_p.h"
@@ -124,7 +125,7 @@ QDateTime ParseDeclaredDate(QStringView value) {
 // One page going through the tokenizer, chunk by chunk.
 class PageRun {
 public:
-    PageRun(PageSource& source, unsigned wants, bool wantEncoding)
+    PageRun(PageSource& source, PageWants wants, bool wantEncoding)
         : source(source), wants(wants), wantEncoding(wantEncoding) {}
 
     // With WantFindings: the UTF-8 check of the bytes read, handed on in the reading.
@@ -379,7 +380,7 @@ private:
     }
 
     PageSource& source;
-    const unsigned wants;
+    const PageWants wants;
     const bool wantEncoding;
     char head[kFirstChunk];
     qsizetype headSize = 0;
@@ -401,7 +402,7 @@ qsizetype MemorySource::readAt(qint64 offset, char* into, qsizetype size) {
     return n;
 }
 
-PageReading ReadPage(PageSource& source, unsigned wants, bool wantEncoding) {
+PageReading ReadPage(PageSource& source, PageWants wants, bool wantEncoding) {
     return PageRun(source, wants, wantEncoding).run();
 }
 
@@ -418,7 +419,7 @@ FolderPageReader::~FolderPageReader() {
     delete d;
 }
 
-PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const {
+PageRecord FolderPageReader::read(const QString& pageName, PageWants wants) const {
     PageRecord record{pageName, {}, {}, {}, {}};
     QString whyNot;
     if (const std::unique_ptr<detail::PageSource> source =
@@ -443,7 +444,7 @@ PageRecord FolderPageReader::read(const QString& pageName, unsigned wants) const
     return record;
 }
 
-QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames, unsigned wants) {
+QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames, PageWants wants) {
     QList<PageRecord> records;
     records.reserve(pageNames.size());
     ForEachPage(folderText, pageNames, wants,

@@ -3,6 +3,7 @@
 #include "engine/reading/pagefacts.h"
 
 #include <QDateTime>
+#include <QFlags>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -20,6 +21,7 @@ enum PageWant : unsigned {
     WantFindings = 1u << 2,    // the facts a site check needs (PageFacts): the whole page is read
     WantSize = 1u << 3,        // the file's size in bytes, known from opening it: nothing more is read
 };
+Q_DECLARE_FLAGS(PageWants, PageWant)
 
 // One listed page as it went through the reader.
 struct PageRecord {
@@ -42,7 +44,7 @@ public:
     FolderPageReader(const FolderPageReader&) = delete;
     FolderPageReader& operator=(const FolderPageReader&) = delete;
 
-    PageRecord read(const QString& pageName, unsigned wants = WantTitle) const;
+    PageRecord read(const QString& pageName, PageWants wants = WantTitle) const;
 
 private:
     struct Private;
@@ -51,12 +53,12 @@ private:
 
 // Every listed page through one reader, in the given order.
 QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames,
-                            unsigned wants = WantTitle);
+                            PageWants wants = WantTitle);
 
 // Reads the listed pages on a few threads at once (PageReaderThreads) and hands each record to
 // sink, on the calling thread, in the order of pageNames whatever order the reads finish in. Only
 // the records of a bounded number of pages wait at any time.
-void ForEachPage(const QString& folderText, const QStringList& pageNames, unsigned wants,
+void ForEachPage(const QString& folderText, const QStringList& pageNames, PageWants wants,
                  const std::function<void(PageRecord&&)>& sink);
 
 // How many threads read pages at once: PAGEWICK_READERS when it is set to a whole number from 1
@@ -72,3 +74,6 @@ struct PageTimes {
 PageTimes ReadPageTimes(const QString& path);
 
 } // namespace pagewick
+
+// At global scope, as Qt asks, so that they hide no other operator| (Qt::CTRL | Qt::Key_O).
+Q_DECLARE_OPERATORS_FOR_FLAGS(pagewick::PageWants)

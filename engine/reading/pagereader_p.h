@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "engine/reading/pagefacts.h"
+#include "engine/reading/pagereader.h"
 
 #include <memory>
 #include <optional>
@@ -98,11 +99,6 @@ private:
     bool ended = false;
 };
 
-// Adds to the facts the reader noted (ReadPage with WantFindings) what takes the whole page:
-// whether its bytes hold to the encoding it declares. The scan holds what the reader has read of
-// the page already; the rest is read from where it stopped.
-void ExaminePage(PageSource& source, PageFacts& facts, Utf8Scan& scan);
-
 // What PageFacts::readError says of a page whose reading failed partway.
 inline QString ReadFailed() {
     return QStringLiteral("a read failed");
@@ -127,6 +123,6 @@ struct PageReading {
 };
 
 // Reads one page as far as the wanted facts (PageWant flags) need.
-PageReading ReadPage(PageSource& source, unsigned wants, bool wantEncoding = false);
+PageReading ReadPage(PageSource& source, PageWants wants, bool wantEncoding = false);
 
 } // namespace pagewick::detail

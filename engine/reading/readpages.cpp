@@ -139,7 +139,7 @@ int PageReaderThreads() {
     return std::clamp(processors * 2, 2, 8);
 }
 
-void ForEachPage(const QString& folderText, const QStringList& pageNames, unsigned wants,
+void ForEachPage(const QString& folderText, const QStringList& pageNames, PageWants wants,
                  const std::function<void(PageRecord&&)>& sink) {
     // A number set is taken however few the pages, so that its effect can be seen on any folder.
     const int set = ReadersSet();

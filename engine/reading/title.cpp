@@ -1,8 +1,8 @@
 #include "engine/reading/title.h"
 
 #include "engine/reading/pagereader_p.h"
+#include "engine/reading/title_p.h"
 #include "engine/reading/tokenizer_p.h"
-#include "engine/text/decode_p.h"
 #include "engine/text/entities.h"
 
 namespace pagewick {
@@ -41,18 +41,6 @@ std::optional<QString> ReadPageTitle(const QString& path) {
 
 QString ExtractTitle(const QString& path) {
     return ReadPageTitle(path).value_or(path);
-}
-
-QString FlattenLineBreaks(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == u'\n')
-            out += u' ';
-        else if (c != u'\r')
-            out += c;
-    }
-    return out;
 }
 
 } // namespace pagewick

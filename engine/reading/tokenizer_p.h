@@ -1541,8 +1541,4 @@ inline std::optional<QString> CleanTitle(QStringView raw) {
     return CleanTitle(reinterpret_cast<const char16_t*>(raw.utf16()), raw.size());
 }
 
-// A cleaned title, or nullopt when its character references make it whitespace only ("&#9;",
-// "&#32;"): a browser shows no title then. A no-break space ("&nbsp;") is not whitespace.
-std::optional<QString> NoBlankTitle(std::optional<QString> title);
-
 } // namespace pagewick::detail

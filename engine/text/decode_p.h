@@ -7,9 +7,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <QStringView>
-
-#include <optional>
 
 namespace pagewick {
 
@@ -36,9 +33,5 @@ QByteArray DetectEncoding(QByteArrayView bytes);
 
 // The bytes decoded with DetectEncoding (a byte-order mark is not part of the text).
 QString DecodePage(QByteArrayView bytes);
-
-// The title a browser would show for this page text, found by the page reader's tokenizer;
-// nullopt when there is none or it is empty.
-std::optional<QString> FindTitle(QStringView pageText);
 
 } // namespace pagewick

@@ -826,6 +826,57 @@ private Q_SLOTS:
                  QStringList{u"keep"_s});
     }
 
+    // A command line with mistakes is checked whole before anything is read: the first mistake met
+    // (the command and folder, then which options the command takes, then their values in the
+    // order of the help) is named, on the line before the usage.
+    void usageMessage_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("no command") << QStringList{} << QByteArray("no command given");
+        QTest::newRow("unknown command, before its options")
+            << QStringList{u"list"_s, u"$T/site"_s, u"--limit"_s, u"0"_s}
+            << QByteArray("unknown command \"list\"");
+        QTest::newRow("folder missing") << QStringList{u"index"_s} << QByteArray("index: FOLDER is missing");
+        QTest::newRow("a missing option, before a wrong value")
+            << QStringList{u"rss"_s, u"$T/site"_s, u"--site-url"_s, u"http://x.org"_s, u"--sort"_s, u"size"_s}
+            << QByteArray("rss: --feed-title TEXT is missing");
+        QTest::newRow("atom's feed address is required")
+            << QStringList{u"atom"_s, u"$T/site"_s,    u"--feed-title"_s,
+                           u"F"_s,    u"--site-url"_s, u"http://x.org"_s}
+            << QByteArray("atom: --feed-url URL is missing");
+        QTest::newRow("an option the command does not take, named long")
+            << QStringList{u"titles"_s, u"$T/site"_s, u"-o"_s, u"x"_s}
+            << QByteArray("titles does not take --output");
+        QTest::newRow("--sort before --limit")
+            << QStringList{u"rss"_s, u"$T/site"_s, u"--limit"_s, u"0"_s, u"--sort"_s, u"size"_s} + FeedOptions
+            << QByteArray("rss: --sort takes name, natural or date, not \"size\"");
+        QTest::newRow("--limit before --description")
+            << QStringList{u"rss"_s, u"$T/site"_s, u"--description"_s, u"body"_s, u"--limit"_s, u"+3"_s} +
+                   FeedOptions
+            << QByteArray("rss: --limit takes a whole number from 1 up, not \"+3\"");
+        QTest::newRow("the site address before --max-depth")
+            << QStringList{u"sitemap"_s, u"$T/site"_s, u"--site-url"_s, u"x.org"_s, u"--max-depth"_s, u"x"_s}
+            << QByteArray("sitemap: the site address \"x.org\" is not an absolute http or https address");
+        QTest::newRow("--max-depth before --details")
+            << QStringList{u"index"_s, u"$T/site"_s, u"--details"_s, u"colour"_s, u"--max-depth"_s, u"-1"_s}
+            << QByteArray("index: --max-depth takes a whole number, 0 or more");
+        QTest::newRow("--watch before the template")
+            << QStringList{u"page"_s,       u"$T/site"_s,          u"--title"_s, u"T"_s,
+                           u"--template"_s, u"$T/tpl/none.html"_s, u"--watch"_s}
+            << QByteArray("page: --watch needs -o FILE");
+        QTest::newRow("check, --format") << QStringList{u"check"_s, u"$T/site"_s, u"--format"_s, u"xml"_s}
+                                         << QByteArray("check: --format takes text or json, not \"xml\"");
+    }
+    void usageMessage() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, message);
+        const Result r = run(args);
+        QCOMPARE(r.exitCode, 2);
+        QCOMPARE(r.out, QByteArray());
+        QCOMPARE(r.err.left(r.err.indexOf('\n') + 1), "pagewick-cli: " + message + '\n');
+        QVERIFY2(r.err.contains("\nUsage: pagewick-cli index FOLDER "), r.err.constData());
+    }
+
     // Each row checks a folder made of "path|bytes" entries; locked entries are made unreadable.
     void check_data() {
         QTest::addColumn<QByteArrayList>("files");

@@ -1,4 +1,5 @@
 #include "engine/reading/title.h"
+#include "engine/reading/title_p.h"
 #include "engine/text/decode.h"
 #include "engine/text/decode_p.h"
 #include "fixture.h"

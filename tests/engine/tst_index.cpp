@@ -152,11 +152,11 @@ void IndexTest::indexDetails() {
     if (!locale.isEmpty())
         shown.userLocale = QLocale(locale);
     for (const PageOrder order : {PageOrder::Name, PageOrder::Date}) {
-        const QString index = BuildIndexText(dir.path(), {u"p.htm"_s}, {order, {}, 0}, shown);
+        const QString index = BuildIndexText({dir.path(), {u"p.htm"_s}, {order, {}, 0}, shown});
         QCOMPARE(index, u"<ul>\r\n"_s + link + after + u"\r\n</ul>"_s);
     }
     // With no details, every byte as before.
-    QCOMPARE(BuildIndexText(dir.path(), {u"p.htm"_s}, {}, {}), BuildIndexText(dir.path(), {u"p.htm"_s}));
+    QCOMPARE(BuildIndexText({dir.path(), {u"p.htm"_s}}), BuildIndexText(dir.path(), {u"p.htm"_s}));
 }
 
 QTEST_GUILESS_MAIN(IndexTest)

@@ -2,6 +2,7 @@
 #include "engine/check/sitecheck.h"
 #include "engine/listing/scan.h"
 #include "engine/listing/sitewalk.h"
+#include "engine/order/nameorder.h"
 #include "fixture.h"
 
 #include <QDir>

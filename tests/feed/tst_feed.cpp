@@ -188,7 +188,11 @@ private Q_SLOTS:
                                  "<title>News</title><link>http://example.org</link>"
                                  "<description>News</description>\r\n"_s +
                                  QString(items).replace(u"DIR"_s, dir.path()) + u"</channel></rss>"_s;
-        QCOMPARE(BuildFeedText(dir.path(), names, u"News"_s, u"http://example.org"_s), expected);
+        QCOMPARE(BuildFeedText({.folderText = dir.path(),
+                                .pageNames = names,
+                                .feedTitle = u"News"_s,
+                                .siteUrl = u"http://example.org"_s}),
+                 expected);
     }
 
     void links_data() {
@@ -206,7 +210,10 @@ private Q_SLOTS:
     void links() {
         QFETCH(QString, siteUrl);
         QTemporaryDir dir;
-        const Feed feed = Parse(BuildFeedText(dir.path(), {u"my page.htm"_s}, u"T"_s, siteUrl));
+        const Feed feed = Parse(BuildFeedText({.folderText = dir.path(),
+                                               .pageNames = {u"my page.htm"_s},
+                                               .feedTitle = u"T"_s,
+                                               .siteUrl = siteUrl}));
         QCOMPARE(feed.error, QString());
         QTEST(feed.link, "channelLink");
         QCOMPARE(feed.items.size(), 1);
@@ -246,7 +253,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, title);
         QTemporaryDir dir;
         WritePage(dir.filePath(u"p.htm"_s), "<title>" + title + "</title>");
-        const Feed feed = Parse(BuildFeedText(dir.path(), {u"p.htm"_s}, u"F"_s, u"http://x.org"_s));
+        const Feed feed = Parse(BuildFeedText({.folderText = dir.path(),
+                                               .pageNames = {u"p.htm"_s},
+                                               .feedTitle = u"F"_s,
+                                               .siteUrl = u"http://x.org"_s}));
         QCOMPARE(feed.error, QString());
         QCOMPARE(feed.items.size(), 1);
         QTEST(feed.items[0].title, "shown");
@@ -270,7 +280,10 @@ private Q_SLOTS:
         QFETCH(QString, feedTitle);
         QFETCH(QString, siteUrl);
         QTemporaryDir dir;
-        const Feed feed = Parse(BuildFeedText(dir.path(), {u"a.htm"_s}, feedTitle, siteUrl));
+        const Feed feed = Parse(BuildFeedText({.folderText = dir.path(),
+                                               .pageNames = {u"a.htm"_s},
+                                               .feedTitle = feedTitle,
+                                               .siteUrl = siteUrl}));
         QCOMPARE(feed.error, QString());
         QTEST(feed.title, "shownTitle");
         QTEST(feed.description, "shownTitle");
@@ -292,7 +305,10 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, shownName);
         QTemporaryDir dir;
-        const Feed feed = Parse(BuildFeedText(dir.path(), {name}, u"F"_s, u"http://x.org/"_s));
+        const Feed feed = Parse(BuildFeedText({.folderText = dir.path(),
+                                               .pageNames = {name},
+                                               .feedTitle = u"F"_s,
+                                               .siteUrl = u"http://x.org/"_s}));
         QCOMPARE(feed.error, QString());
         QCOMPARE(feed.items.size(), 1);
         QCOMPARE(feed.items[0].title, dir.path() + u'/' + shownName);
@@ -317,7 +333,8 @@ private Q_SLOTS:
             WritePage(dir.filePath(names.last()), "<title>" + titles[i] + "</title>");
         }
         names << u"missing & <gone>.htm"_s;
-        const Feed feed = Parse(BuildFeedText(dir.path(), names, u"&<>\0"_s, u"]]>&"_s));
+        const Feed feed = Parse(BuildFeedText(
+            {.folderText = dir.path(), .pageNames = names, .feedTitle = u"&<>\0"_s, .siteUrl = u"]]>&"_s}));
         QCOMPARE(feed.error, QString());
         QCOMPARE(feed.items.size(), names.size());
     }
@@ -339,7 +356,7 @@ private Q_SLOTS:
                                 << u"<guid isPermaLink=\"true\">http://x.org/gone.htm</guid>\r\n"_s
                                 << u"Café &amp; Co"_s;
         FeedOptions self;
-        self.feedUrl = u"https://x.org/feed?a=1&b=é"_s;
+        self.rssUrl = u"https://x.org/feed?a=1&b=é"_s;
         QTest::newRow("--feed-url") << self
                                     << u" xmlns:atom=\"http://www.w3.org/2005/Atom\"><channel>\r\n<title>N</"
                                        u"title><link>http://x.org</link>"
@@ -376,7 +393,10 @@ private Q_SLOTS:
             u"</item><item>\r\n<title>/site/gone.htm</title>\r\n<description>/site/gone.htm</description>\r\n"
             "<link>http://x.org/gone.htm</link>\r\n"_s +
             itemB + u"</item></channel></rss>"_s;
-        const QString text = FormatFeedText(u"/site"_s, TwoPages(), u"N"_s, u"http://x.org"_s, options);
+        const QString text = FormatFeedText(TwoPages(), {.folderText = u"/site"_s,
+                                                         .feedTitle = u"N"_s,
+                                                         .siteUrl = u"http://x.org"_s,
+                                                         .options = options});
         QCOMPARE(text, expected);
         QCOMPARE(XmlLint(text), QString());
     }
@@ -397,10 +417,13 @@ private Q_SLOTS:
         }
         FeedOptions options;
         options.guid = options.dates = true;
-        options.feedUrl = u"http://x.org/feed.xml"_s;
+        options.rssUrl = u"http://x.org/feed.xml"_s;
         options.selection = {PageOrder::Date, {u"DRAFT*"_s}, 1};
-        const QString text = BuildFeedText(dir.path(), {u"old.htm"_s, u"new.htm"_s, u"draft.htm"_s}, u"N"_s,
-                                           u"http://x.org/"_s, options);
+        const QString text = BuildFeedText({.folderText = dir.path(),
+                                            .pageNames = {u"old.htm"_s, u"new.htm"_s, u"draft.htm"_s},
+                                            .feedTitle = u"N"_s,
+                                            .siteUrl = u"http://x.org/"_s,
+                                            .options = options});
         QCOMPARE(
             text,
             u"<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:atom=\"http://www.w3.org/2005/Atom\">"
@@ -450,10 +473,12 @@ private Q_SLOTS:
         QFETCH(QList<PageRecord>, pages);
         QFETCH(bool, meta);
         FeedOptions options;
-        options.feedUrl = u"https://x.org/atom.xml"_s;
+        options.atomUrl = u"https://x.org/atom.xml"_s;
         options.description = meta ? FeedDescription::Meta : FeedDescription::Title;
-        const QString text =
-            FormatAtomText(u"/site"_s, pages, u"News &amp; more"_s, u"https://x.org"_s, options);
+        const QString text = FormatAtomText(pages, {.folderText = u"/site"_s,
+                                                    .feedTitle = u"News &amp; more"_s,
+                                                    .siteUrl = u"https://x.org"_s,
+                                                    .options = options});
         QCOMPARE(XmlLint(text, AtomSchema, "--relaxng"), QString());
         QString error;
         const QMultiMap<QString, QString> atom = ReadAtom(text, &error);
@@ -501,11 +526,56 @@ private Q_SLOTS:
         QFETCH(QString, urls);
         SitemapOptions options;
         options.lastmod = lastmod;
-        const QString text = FormatSitemapText(TwoPages(), siteUrl, options);
+        const QString text = FormatSitemapText(TwoPages(), {.siteUrl = siteUrl, .options = options});
         QCOMPARE(text, u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
                        "<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\r\n"_s +
                            urls + u"</urlset>"_s);
         QCOMPARE(XmlLint(text, SitemapSchema, "--schema"), QString());
+    }
+
+    // The sitemap the window and pagewick-cli write, with the feeds' options: made whole or not at
+    // all, the protocol's limits counted on the pages it lists (the feeds' left-out pages are not,
+    // and the feeds' limit cuts none off). Without dates no page is opened, so the names need no files.
+    void sitemapWithinLimits_data() {
+        QTest::addColumn<int>("pages"); // named p00000.htm on
+        QTest::addColumn<QStringList>("excludes");
+        QTest::addColumn<int>("feedLimit");
+        QTest::addColumn<QString>("siteUrl");
+        QTest::addColumn<int>("listed"); // -1: refused
+        const QString site = u"https://x.org/"_s;
+        QTest::newRow("50,000 pages, the most a sitemap holds")
+            << 50000 << QStringList() << 0 << site << 50000;
+        QTest::newRow("50,001 pages") << 50001 << QStringList() << 0 << site << -1;
+        QTest::newRow("50,001 pages, one left out as the feeds leave it")
+            << 50001 << QStringList{u"P00007.*"_s} << 0 << site << 50000;
+        QTest::newRow("the feeds' limit cuts no page off") << 3 << QStringList() << 1 << site << 3;
+        QTest::newRow("an address of 2,048 characters")
+            << 1 << QStringList() << 0 << u"https://x.org/"_s + QString(2048 - 14 - 1 - 10, u'x') + u'/'
+            << -1;
+    }
+    void sitemapWithinLimits() {
+        QFETCH(int, pages);
+        QFETCH(QStringList, excludes);
+        QFETCH(int, feedLimit);
+        QFETCH(QString, siteUrl);
+        QFETCH(int, listed);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        FeedOptions feed;
+        feed.selection = {PageOrder::Name, excludes, feedLimit};
+        SitemapRequest request{
+            .folderText = dir.path(), .siteUrl = siteUrl, .options = SitemapOptionsForFeeds(feed)};
+        for (int i = 0; i < pages; ++i)
+            request.pageNames << u"p%1.htm"_s.arg(i, 5, 10, QChar(u'0'));
+        QString built;
+        const QString problem = BuildSitemapTextWithinLimits(request, &built);
+        QString streamed;
+        QCOMPARE(
+            StreamSitemapTextWithinLimits(request, [&streamed](const QString& piece) { streamed += piece; }),
+            problem);
+        QCOMPARE(streamed, built); // nothing at all when refused
+        QVERIFY2(problem.isEmpty() == (listed >= 0), qPrintable(problem));
+        QCOMPARE(built.count(u"<url>"_s), qMax(listed, 0));
     }
 
     void dates_data() {
@@ -588,7 +658,7 @@ private Q_SLOTS:
         QFETCH(bool, guid);
         options.guid = guid;
         QFETCH(QString, feedUrl);
-        options.feedUrl = feedUrl;
+        (format == FeedFormat::Atom ? options.atomUrl : options.rssUrl) = feedUrl;
         const QString problem = FeedAddressProblem(format, siteUrl, options);
         QVERIFY2(problem.isEmpty() == accepted, qPrintable(problem));
         if (format == FeedFormat::Rss && !guid && feedUrl.isEmpty())

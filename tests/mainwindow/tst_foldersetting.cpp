@@ -24,10 +24,10 @@ FeedSettings Settings(bool guid, const QString& feedUrl, bool dates, bool meta, 
                       PageOrder order, int limit, const QStringList& excludes) {
     FeedSettings s;
     s.options.guid = guid;
-    s.options.feedUrl = feedUrl;
+    s.options.rssUrl = feedUrl;
     s.options.dates = dates;
     s.options.description = meta ? FeedDescription::Meta : FeedDescription::Title;
-    s.atomFeedUrl = atomUrl;
+    s.options.atomUrl = atomUrl;
     s.options.selection = {order, excludes, limit};
     return s;
 }

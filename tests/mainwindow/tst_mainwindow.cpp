@@ -498,7 +498,10 @@ private Q_SLOTS:
         }
         QCOMPARE(window->feedTitle(), feedTitle);
         QCOMPARE(window->siteUrl(), siteUrl);
-        QCOMPARE(window->feedText(), BuildFeedText(folder, {u"x.htm"_s}, feedTitle, siteUrl));
+        QCOMPARE(window->feedText(), BuildFeedText({.folderText = folder,
+                                                    .pageNames = {u"x.htm"_s},
+                                                    .feedTitle = feedTitle,
+                                                    .siteUrl = siteUrl}));
     }
 
     void listOrder_data() {

@@ -7,6 +7,7 @@
 #include "engine/output/feed.h"
 #include "engine/output/index.h"
 #include "engine/reading/title.h"
+#include "engine/reading/title_p.h"
 #include "engine/text/decode.h"
 #include "engine/text/decode_p.h"
 #include "hostilefolder.h"
@@ -115,7 +116,8 @@ private Q_SLOTS:
         const QStringList names = sortedScan(folder.path);
         if (vanished)
             QVERIFY(folder.removeVanishing());
-        const QString feed = BuildFeedText(folder.path, names, feedTitle, siteUrl);
+        const QString feed = BuildFeedText(
+            {.folderText = folder.path, .pageNames = names, .feedTitle = feedTitle, .siteUrl = siteUrl});
         const QStringList found = hostile::CheckFeed(feed, folder, names, vanished);
         QVERIFY2(found.isEmpty(), qPrintable(problems(found)));
     }
@@ -225,11 +227,11 @@ private Q_SLOTS:
     // The streaming reader, the folder reader and decoding the whole page agree on every page
     // small enough to hold in memory.
     void titleReadersAgree() {
-        const FolderTitleReader reader(folder.path);
+        const FolderPageReader reader(folder.path);
         for (const hostile::Page& page : folder.pages) {
             const QString name = page.fileName();
             const std::optional<QString> streamed = ReadPageTitle(PagePath(folder.path, name));
-            QCOMPARE(reader.read(name), streamed);
+            QCOMPARE(reader.read(name).title, streamed);
             if (page.name == "sparse.htm" || page.label == hostile::Label::Any)
                 continue;
             QFile file(QString::fromUtf8(folder.at(page.name)));

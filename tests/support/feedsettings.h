@@ -12,10 +12,10 @@ inline QString DescribeFeedSettings(const pagewick::FeedSettings& s) {
     using pagewick::FeedDescription;
     const pagewick::FeedOptions& o = s.options;
     return u"guid=%1 feed=%2 dates=%3 meta=%4 atom=%5 order=%6 limit=%7 excludes=[%8]"_s.arg(o.guid)
-        .arg(o.feedUrl)
+        .arg(o.rssUrl)
         .arg(o.dates)
         .arg(o.description == FeedDescription::Meta)
-        .arg(s.atomFeedUrl)
+        .arg(o.atomUrl)
         .arg(int(o.selection.order))
         .arg(o.selection.limit)
         .arg(o.selection.excludes.join(u'|'));

@@ -272,10 +272,10 @@ private Q_SLOTS:
             return;
         FeedSettings expected;
         expected.options.guid = true;
-        expected.options.feedUrl = feedUrl.trimmed();
+        expected.options.rssUrl = feedUrl.trimmed();
         expected.options.dates = true;
         expected.options.description = FeedDescription::Meta;
-        expected.atomFeedUrl = atomUrl;
+        expected.options.atomUrl = atomUrl;
         expected.options.selection = {PageOrder::Date, kept, 2};
         QCOMPARE(DescribeFeedSettings(dialog.settings()), DescribeFeedSettings(expected));
 
@@ -386,7 +386,9 @@ private Q_SLOTS:
         open();
         QTest::mouseClick(window->findChild<QPushButton*>(u"cmdCreate"_s), Qt::LeftButton);
         const QString index = window->indexText();
-        QCOMPARE(index, BuildIndexText(site, listed(), {}, IndexDetails{{IndexDetail::Date}, QLocale()}));
+        QCOMPARE(index, BuildIndexText({.folderText = site,
+                                        .pageNames = listed(),
+                                        .details = IndexDetails{{IndexDetail::Date}, QLocale()}}));
         QVERIFY(index.contains(u"<a href=\"b.htm\">Beta</a> <time datetime=\"2024-05-03T00:00:00Z\">"_s));
 
         const QString saved = site + u"/saved.htm"_s;
@@ -525,7 +527,7 @@ private Q_SLOTS:
         open();
         FeedSettings chosen;
         chosen.options.guid = true;
-        chosen.options.feedUrl = u"https://example.org/feed.xml"_s;
+        chosen.options.rssUrl = u"https://example.org/feed.xml"_s;
         chosen.options.selection.excludes = {u"draft-*"_s};
         // One driver at a time: a driver still running takes any dialog it did not expect.
         {
@@ -549,8 +551,11 @@ private Q_SLOTS:
             QTest::mouseClick(window->findChild<QPushButton*>(u"cmdCreateXMLcode"_s), Qt::LeftButton);
             checkDriver(prompts);
         }
-        QCOMPARE(window->feedText(),
-                 BuildFeedText(site, listed(), u"News"_s, u"https://example.org/"_s, chosen.options));
+        QCOMPARE(window->feedText(), BuildFeedText({.folderText = site,
+                                                    .pageNames = listed(),
+                                                    .feedTitle = u"News"_s,
+                                                    .siteUrl = u"https://example.org/"_s,
+                                                    .options = chosen.options}));
         QVERIFY(window->feedText().contains(u"<guid isPermaLink=\"true\">"_s));
         QVERIFY(!window->feedText().contains(u"Draft"_s));
 
@@ -582,7 +587,11 @@ private Q_SLOTS:
             checkDriver(good);
         }
         const QString built = window->feedText();
-        QCOMPARE(built, BuildFeedText(site, listed(), u"News"_s, u"http://example.org"_s, settings.options));
+        QCOMPARE(built, BuildFeedText({.folderText = site,
+                                       .pageNames = listed(),
+                                       .feedTitle = u"News"_s,
+                                       .siteUrl = u"http://example.org"_s,
+                                       .options = settings.options}));
 
         ModalDriver refused;
         answerPrompt(refused, u"Give the title of the RSS feed"_s, u"News"_s);
@@ -614,7 +623,7 @@ private Q_SLOTS:
         QFETCH(QString, second);
         QFETCH(QString, kept);
         FeedSettings settings;
-        settings.atomFeedUrl = u"https://example.org/atom.xml"_s;
+        settings.options.atomUrl = u"https://example.org/atom.xml"_s;
         QVERIFY(SaveFeedSettings(settings));
         QVERIFY(SaveFolderSetting(site));
         open();
@@ -701,7 +710,7 @@ private Q_SLOTS:
         FeedSettings settings;
         settings.options.dates = true;
         settings.options.selection.excludes = {u"draft-*"_s};
-        settings.atomFeedUrl = atomUrl;
+        settings.options.atomUrl = atomUrl;
         QVERIFY(SaveFeedSettings(settings));
         QVERIFY(SaveFolderSetting(site));
         open();
@@ -725,11 +734,16 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(written, QStringList{file});
-        FeedOptions atom = settings.options;
-        atom.feedUrl = atomUrl;
-        const QString expected = sitemap ? BuildSitemapText(site, listed(), answers.at(0),
-                                                            {{PageOrder::Name, {u"draft-*"_s}, 0}, true})
-                                         : BuildAtomText(site, listed(), answers.at(0), answers.at(1), atom);
+        const QString expected =
+            sitemap ? BuildSitemapText({.folderText = site,
+                                        .pageNames = listed(),
+                                        .siteUrl = answers.at(0),
+                                        .options = {{PageOrder::Name, {u"draft-*"_s}, 0}, true}})
+                    : BuildAtomText({.folderText = site,
+                                     .pageNames = listed(),
+                                     .feedTitle = answers.at(0),
+                                     .siteUrl = answers.at(1),
+                                     .options = settings.options});
         QCOMPARE(QString::fromUtf8(readAll(site + u'/' + file)), expected); // as pagewick-cli -o writes it
         QVERIFY(!expected.contains(u"draft-c"_s));
     }

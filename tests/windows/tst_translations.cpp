@@ -429,21 +429,34 @@ private Q_SLOTS:
         FeedOptions feed;
         feed.guid = true;
         feed.dates = true;
-        feed.feedUrl = u"https://example.org/feed.xml"_s;
+        feed.rssUrl = u"https://example.org/feed.xml"_s;
+        feed.atomUrl = u"https://example.org/atom.xml"_s;
         feed.description = FeedDescription::Meta;
         SitemapOptions sitemap;
         sitemap.lastmod = true;
         const auto build = [&] {
             const QString index = BuildIndexText(site, names);
-            return QStringList{
-                index,
-                BuildPageDocument(u"Pages"_s, index),
-                BuildFeedText(site, names, u"News"_s, u"https://example.org/"_s, feed),
-                BuildAtomText(site, names, u"News"_s, u"https://example.org/"_s, feed),
-                BuildSitemapText(site, names, u"https://example.org/"_s, sitemap),
-                BuildIndexText(site, names, PageSelection(),
-                               IndexDetails{{IndexDetail::Date, IndexDetail::Size, IndexDetail::Description},
-                                            std::nullopt})};
+            return QStringList{index,
+                               BuildPageDocument(u"Pages"_s, index),
+                               BuildFeedText({.folderText = site,
+                                              .pageNames = names,
+                                              .feedTitle = u"News"_s,
+                                              .siteUrl = u"https://example.org/"_s,
+                                              .options = feed}),
+                               BuildAtomText({.folderText = site,
+                                              .pageNames = names,
+                                              .feedTitle = u"News"_s,
+                                              .siteUrl = u"https://example.org/"_s,
+                                              .options = feed}),
+                               BuildSitemapText({.folderText = site,
+                                                 .pageNames = names,
+                                                 .siteUrl = u"https://example.org/"_s,
+                                                 .options = sitemap}),
+                               BuildIndexText({.folderText = site,
+                                               .pageNames = names,
+                                               .details = IndexDetails{{IndexDetail::Date, IndexDetail::Size,
+                                                                        IndexDetail::Description},
+                                                                       std::nullopt}})};
         };
         const QStringList english = build();
         QVERIFY(english[2].contains(u"Fri, 03 May 2024 07:08:09 +0000"_s));
