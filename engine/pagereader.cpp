@@ -3,6 +3,7 @@
 
 #include "engine/pagereader.h"
 
+#include "engine/bytescan_p.h"
 #include "engine/decode.h"
 #include "engine/decode_p.h"
 #include "engine/entities.h"
@@ -13,10 +14,6 @@
 
 #include <cstring>
 #include <optional>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace pagewick {
 
@@ -31,51 +28,6 @@ constexpr qsizetype kFirstChunk = 4 * 1024;
 constexpr qsizetype kLargestChunk = 256 * 1024;
 // How much of the start of an undeclared page a statistical guess sees.
 constexpr qsizetype kGuessBytes = 16 * 1024;
-
-// Whether the bytes hold "<title" in any letter case, the start of every title's tag. Page bodies
-// are full of "<": sixteen places are tried at once for "<ti" before any is looked at closely,
-// rather than stopping at every "<".
-bool MayHoldTitleTag(QByteArrayView bytes) {
-    const char* p = bytes.data();
-    const qsizetype n = bytes.size();
-    const auto titleAt = [p](qsizetype i) {
-        return p[i] == '<' && (p[i + 1] | 0x20) == 't' && (p[i + 2] | 0x20) == 'i' &&
-               (p[i + 3] | 0x20) == 't' && (p[i + 4] | 0x20) == 'l' && (p[i + 5] | 0x20) == 'e';
-    };
-    qsizetype i = 0;
-#ifdef __SSE2__
-    const __m128i lt = _mm_set1_epi8('<'), t = _mm_set1_epi8('t'), ii = _mm_set1_epi8('i');
-    const __m128i caseBit = _mm_set1_epi8(0x20);
-    const auto hitsAt = [&](qsizetype from) {
-        const auto at = [p, from](int k) {
-            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from + k));
-        };
-        return _mm_and_si128(_mm_cmpeq_epi8(at(0), lt),
-                             _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(at(1), caseBit), t),
-                                           _mm_cmpeq_epi8(_mm_or_si128(at(2), caseBit), ii)));
-    };
-    // Thirty-two places a round, with one test for the common case of no "<ti" among them.
-    for (; i + 32 + 5 <= n; i += 32) {
-        const __m128i low = hitsAt(i), high = hitsAt(i + 16);
-        if (_mm_movemask_epi8(_mm_or_si128(low, high)) == 0)
-            continue;
-        const unsigned both = unsigned(_mm_movemask_epi8(low)) | unsigned(_mm_movemask_epi8(high)) << 16;
-        for (unsigned mask = both; mask != 0; mask &= mask - 1) {
-            if (titleAt(i + qsizetype(__builtin_ctz(mask))))
-                return true;
-        }
-    }
-#endif
-    for (; i + 6 <= n; ++i) {
-        const void* found = std::memchr(p + i, '<', size_t(n - 5 - i));
-        if (!found)
-            return false;
-        i = static_cast<const char*>(found) - p;
-        if (titleAt(i))
-            return true;
-    }
-    return false;
-}
 
 bool IsAsciiText(QStringView text) {
     for (const QChar c : text) {
