@@ -511,6 +511,15 @@ int Run(const QStringList& arguments) {
         return cli::RunCheck(folderText, listing, checkFormat);
     }
     default: {
+        if (outputFd < 0) {
+            // A file replaced is written as the output is made, never held whole.
+            QString error;
+            if (WriteTextFileAsMade(outputFile, produce, &error, SpecialTarget::WriteInto))
+                return 0;
+            if (!error.isEmpty())
+                PrintError(error.toUtf8());
+            return ExitFailure;
+        }
         const std::optional<QString> text = build();
         return text ? WriteOutput(outputFile, outputFd, *text) : ExitFailure;
     }
