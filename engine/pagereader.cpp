@@ -190,8 +190,10 @@ private:
             if (n < 0)
                 return false;
             if (wants & WantFindings) {
-                // Every byte is tokenized in order here, so each is read once for the check too.
-                scan().feed(dataAt, QByteArrayView(p.buffer.constData() + at, n));
+                // Each byte read is looked at once for the check too; bytes read again after a
+                // skipped stretch were looked at the first time.
+                const qsizetype seen = qsizetype(std::clamp<qint64>(scan().next() - dataAt, 0, n));
+                scan().feed(dataAt + seen, QByteArrayView(p.buffer.constData() + at + seen, n - seen));
                 if (n < asked)
                     scan().end();
             }
@@ -246,8 +248,9 @@ private:
     // no title's start, or to be read again from where skipping began now that one may start in it.
     bool skipped(Tokenizer& tokenizer, Progress& p, QByteArrayView piece, qint64 chunkStart) {
         // A check wants a meta element met before the title even where no title comes: with it,
-        // as with the encoding, every byte is tokenized.
-        if (width != 1 || wantEncoding || (wants & WantFindings) || chunkStart < p.exactUntil ||
+        // as with the encoding, every byte is tokenized while such an element may still come.
+        const bool wantsCharset = wantEncoding || (wants & WantFindings);
+        if (width != 1 || (wantsCharset && !tokenizer.charsetSettled()) || chunkStart < p.exactUntil ||
             !tokenizer.maySkip()) {
             p.seamSize = 0;
             return false;

@@ -230,6 +230,9 @@ public:
     bool metTitle() const { return titleSeen; }
     // Whether the title ran to the end of the page without its end tag.
     bool titleUnclosed() const { return titleOpenAtEnd; }
+    // Whether no meta element still to come can declare the encoding: one was found, or the head
+    // (as far as declarations count) is over.
+    bool charsetSettled() const { return !wantCharset || charsetFound || !charsetHead; }
     // Whether a stretch without a title's start tag may go unread: nothing in it is wanted then,
     // the title's text and the head's meta elements aside. A skipped stretch is tokenized after
     // all when a title's start tag follows it, so the elements it opens still count.
