@@ -588,13 +588,23 @@ std::optional<QString> Build(Request& request) {
     return text;
 }
 
-// To standard output the output is written as it is made; elsewhere once it is whole.
+// To standard output, or into the file that replaces FILE, the output is written as it is made;
+// into another of the process's descriptors once it is whole.
 int WriteRequestedOutput(Request& request) {
     if (request.outputFd == STDOUT_FILENO) {
         QStringEncoder toUtf8(QStringEncoder::Utf8);
         if (!Produce(request, [&toUtf8](const QString& piece) { Put(toUtf8(piece)); }))
             return ExitFailure;
         return FinishStandardOutput();
+    }
+    if (request.outputFd < 0) {
+        QString error;
+        const auto make = [&request](const Sink& sink) { return Produce(request, sink); };
+        if (WriteTextFileAsMade(request.outputFile, make, &error, SpecialTarget::WriteInto))
+            return 0;
+        if (!error.isEmpty())
+            PrintError(error.toUtf8());
+        return ExitFailure;
     }
     const std::optional<QString> text = Build(request);
     return text ? WriteOutput(request.outputFile, request.outputFd, *text) : ExitFailure;

@@ -125,6 +125,17 @@ void KeepOwnerAndMode(int fd, const struct stat& old) {
     }
 }
 
+// Puts the written file in the target's place, unless something other than a file has taken
+// that place while it was written; the reason when it is not put there.
+QString CommitFile(QSaveFile& file, const QByteArray& name, const Target& target) {
+    if (target.kind == Target::Regular)
+        KeepOwnerAndMode(int(file.handle()), target.status);
+    const Target now = Probe(name);
+    if (now.kind == Target::Stream || now.kind == Target::Other)
+        return NotRegular(now);
+    return file.commit() ? QString() : file.errorString();
+}
+
 QString ReplaceFile(const QString& path, const QByteArray& name, const Target& target,
                     const QByteArray& bytes) {
     // QSaveFile writes to a temporary file beside the target and renames it over the target only
@@ -136,19 +147,17 @@ QString ReplaceFile(const QString& path, const QByteArray& name, const Target& t
         failure = file.errorString();
     else if (!WriteAll(file, bytes))
         failure = file.errorString();
-    else {
-        if (target.kind == Target::Regular)
-            KeepOwnerAndMode(int(file.handle()), target.status);
-        // Something other than a file may have taken the target's place while it was written.
-        const Target now = Probe(name);
-        if (now.kind == Target::Stream || now.kind == Target::Other)
-            failure = NotRegular(now);
-        else if (!file.commit())
-            failure = file.errorString();
-    }
+    else
+        failure = CommitFile(file, name, target);
     if (!failure.isEmpty() && file.isOpen())
         file.cancelWriting();
     return failure;
+}
+
+// What goes wrong in writing a file, named.
+QString CouldNotWrite(const QString& path, const QString& failure) {
+    return QCoreApplication::translate("pagewick::engine", "Could not write %1: %2")
+        .arg(QDir::toNativeSeparators(path), failure);
 }
 
 } // namespace
@@ -167,8 +176,54 @@ bool WriteTextFile(const QString& path, const QString& text, QString* error, Spe
     if (failure.isEmpty())
         return true;
     if (error)
-        *error = QCoreApplication::translate("pagewick::engine", "Could not write %1: %2")
-                     .arg(QDir::toNativeSeparators(path), failure);
+        *error = CouldNotWrite(path, failure);
+    return false;
+}
+
+bool WriteTextFileAsMade(const QString& path, const TextMaker& make, QString* error, SpecialTarget special) {
+    const QByteArray name = FileNameToBytes(path);
+    const Target target = Probe(name);
+    if (target.kind == Target::Stream || target.kind == Target::Other) {
+        // Never replaced: written into whole, or refused, once the text is made.
+        QString text;
+        return make([&text](const QString& piece) { text += piece; }) &&
+               WriteTextFile(path, text, error, special);
+    }
+    // As ReplaceFile, with the text encoded and written a few tens of kilobytes at a time. The
+    // text is made to its end even when a write fails, so that what stops it from being made is
+    // said first, as when it is made whole.
+    constexpr qsizetype kPiece = 64 * 1024;
+    QSaveFile file(path);
+    QString failure;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        failure = file.errorString();
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    QByteArray pending;
+    const auto writePending = [&] {
+        if (failure.isEmpty() && !WriteAll(file, pending))
+            failure = file.errorString();
+        pending.clear();
+    };
+    const bool made = make([&](const QString& piece) {
+        if (!failure.isEmpty())
+            return;
+        pending += toUtf8(piece);
+        if (pending.size() >= kPiece)
+            writePending();
+    });
+    if (made) {
+        writePending();
+        if (failure.isEmpty())
+            failure = CommitFile(file, name, target);
+    }
+    if ((!made || !failure.isEmpty()) && file.isOpen())
+        file.cancelWriting();
+    if (!made)
+        return false;
+    if (failure.isEmpty())
+        return true;
+    if (error)
+        *error = CouldNotWrite(path, failure);
     return false;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace pagewick {
 
 // What WriteTextFile does when the target, its symbolic links followed, exists and is not a
@@ -22,6 +24,18 @@ enum class SpecialTarget {
 // On failure returns false and, when error is given, sets it to a description that names the file.
 bool WriteTextFile(const QString& path, const QString& text, QString* error = nullptr,
                    SpecialTarget special = SpecialTarget::Refuse);
+
+// Hands every piece of a text, in order, to sink; false when the whole text could not be made
+// (having said why).
+using TextMaker = std::function<bool(const std::function<void(const QString&)>& sink)>;
+
+// WriteTextFile for a text made piece by piece. A regular file is written as the pieces come, into
+// the temporary file that replaces it once the whole text is written, so the text is never held
+// whole; on any failure, or when make fails, the old file stays as it was. A target that is not a
+// regular file gets the text made whole first, as WriteTextFile would. False when make fails
+// (error is left as it is) or the write fails (error says why, when given).
+bool WriteTextFileAsMade(const QString& path, const TextMaker& make, QString* error = nullptr,
+                         SpecialTarget special = SpecialTarget::Refuse);
 
 // The process's own open descriptor, open for writing, that is the very file at path (its links
 // followed; the same device and inode), or -1 when there is none. Standard output comes first,

@@ -133,26 +133,25 @@ void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames
     // have gathered.
     const QStringList names = FilterPageNames(pageNames, selection.excludes);
     const qsizetype limit = selection.limit;
+    // A page waiting: 32 bytes, its title and description (as UTF-8, one after the other) in the
+    // blocks of texts, and what few outputs want besides (facts, size) only where they want it.
     struct Held {
-        qsizetype index; // in names
         QDateTime date;
-        qint64 titleAt = -1; // in texts; -1: none
-        qint64 titleSize = 0;
-        qint64 descriptionAt = -1;
-        qint64 descriptionSize = 0;
+        qint64 textAt = -1;    // in texts
+        qint32 index;          // in names
+        qint32 titleSize = -1; // -1: none
+        qint32 descriptionSize = -1;
+        qint32 extra = -1; // in extras
+    };
+    struct Extra {
         std::shared_ptr<const PageFacts> facts;
-        qint64 size = -1;
+        qint64 size;
     };
     std::vector<Held> pages;
     pages.reserve(size_t(limit > 0 ? std::min(names.size(), 2 * limit + 256) : names.size()));
+    std::vector<Extra> extras;
+    const bool wantsExtra = wants & (WantFindings | WantSize);
     TextBlocks texts;
-    const auto keep = [](TextBlocks& into, const std::optional<QString>& text, qint64& at, qint64& size) {
-        if (!text)
-            return;
-        const QByteArray utf8 = text->toUtf8();
-        at = into.add(utf8);
-        size = utf8.size();
-    };
     const auto newer = [&names](const Held& a, const Held& b) {
         const bool aDated = a.date.isValid(), bDated = b.date.isValid();
         if (aDated != bDated)
@@ -161,24 +160,46 @@ void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames
             return a.date > b.date;
         return PagePathLess(names[a.index], names[b.index]);
     };
+    const auto textSize = [](const Held& page) {
+        return qint64(std::max(page.titleSize, 0)) + std::max(page.descriptionSize, 0);
+    };
     const auto keepNewest = [&] {
         std::nth_element(pages.begin(), pages.begin() + limit, pages.end(), newer);
         pages.resize(size_t(limit));
-        // The texts of the pages dropped go too.
+        // The texts and extras of the pages dropped go too.
         TextBlocks kept;
+        std::vector<Extra> keptExtras;
         for (Held& page : pages) {
-            if (page.titleAt >= 0)
-                page.titleAt = kept.add(texts.at(page.titleAt, page.titleSize));
-            if (page.descriptionAt >= 0)
-                page.descriptionAt = kept.add(texts.at(page.descriptionAt, page.descriptionSize));
+            if (page.textAt >= 0)
+                page.textAt = kept.add(texts.at(page.textAt, textSize(page)));
+            if (page.extra >= 0) {
+                keptExtras.push_back(std::move(extras[size_t(page.extra)]));
+                page.extra = qint32(keptExtras.size() - 1);
+            }
         }
         texts = std::move(kept);
+        extras = std::move(keptExtras);
     };
-    qsizetype index = 0;
+    qint32 index = 0;
+    QByteArray utf8;
     ForEachPage(folderText, names, wants, [&](PageRecord&& record) {
-        Held page{index++, record.date, -1, 0, -1, 0, std::move(record.facts), record.size};
-        keep(texts, record.title, page.titleAt, page.titleSize);
-        keep(texts, record.description, page.descriptionAt, page.descriptionSize);
+        Held page{record.date, -1, index++};
+        utf8.clear();
+        if (record.title) {
+            utf8 += record.title->toUtf8();
+            page.titleSize = qint32(utf8.size());
+        }
+        if (record.description) {
+            const qsizetype before = utf8.size();
+            utf8 += record.description->toUtf8();
+            page.descriptionSize = qint32(utf8.size() - before);
+        }
+        if (!utf8.isEmpty())
+            page.textAt = texts.add(utf8);
+        if (wantsExtra) {
+            page.extra = qint32(extras.size());
+            extras.push_back({std::move(record.facts), record.size});
+        }
         pages.push_back(std::move(page));
         if (limit > 0 && qsizetype(pages.size()) >= 2 * limit + 256)
             keepNewest();
@@ -186,14 +207,19 @@ void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames
     if (limit > 0 && qsizetype(pages.size()) > limit)
         keepNewest();
     std::sort(pages.begin(), pages.end(), newer);
-    const auto text = [&texts](qint64 at, qint64 size) -> std::optional<QString> {
-        if (at < 0)
-            return std::nullopt;
-        return QString::fromUtf8(texts.at(at, size));
-    };
-    for (Held& page : pages)
-        sink(PageRecord{names[page.index], text(page.titleAt, page.titleSize), page.date,
-                        text(page.descriptionAt, page.descriptionSize), std::move(page.facts), page.size});
+    for (Held& page : pages) {
+        std::optional<QString> title, description;
+        if (page.titleSize >= 0)
+            title = QString::fromUtf8(texts.at(page.textAt, page.titleSize));
+        if (page.descriptionSize >= 0)
+            description =
+                QString::fromUtf8(texts.at(page.textAt + std::max(page.titleSize, 0), page.descriptionSize));
+        Extra extra{nullptr, -1};
+        if (page.extra >= 0)
+            extra = std::move(extras[size_t(page.extra)]);
+        sink(PageRecord{names[page.index], std::move(title), page.date, std::move(description),
+                        std::move(extra.facts), extra.size});
+    }
 }
 
 QList<PageRecord> SelectPages(const QString& folderText, const QStringList& pageNames,

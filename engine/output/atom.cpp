@@ -44,21 +44,36 @@ public:
 
     // An entry without a date of its own takes the feed's, given as updated.
     QString entry(const PageRecord& page, const QString& updated) const {
-        const QString link = entryBase + PercentEncodePagePath(page.name);
-        const QDateTime date = PublishableDate(page.date);
-        QString out = u"<entry>\r\n"_s;
-        out += u"<id>"_s + XmlText(link) + u"</id>\r\n"_s;
-        out += u"<link href=\""_s + XmlAttribute(link) + u"\"/>\r\n"_s;
+        const QString link = XmlText(entryBase + PercentEncodePagePath(page.name));
         // A title is HTML as the page has it: its references are read once, here, as a browser
         // reads them. A page without a title is labelled with its path, which is plain text.
-        out += u"<title>"_s +
-               (page.title ? TitleAsXmlText(*page.title) : XmlText(PagePath(folderText, page.name))) +
-               u"</title>\r\n"_s;
-        out += u"<updated>"_s + (date.isValid() ? Rfc3339Date(date) : updated) + u"</updated>\r\n"_s;
-        if (options.description == FeedDescription::Meta && page.description &&
-            !page.description->trimmed().isEmpty())
-            out += u"<summary>"_s + XmlText(*page.description) + u"</summary>\r\n"_s;
-        out += u"</entry>\r\n"_s;
+        const QString title =
+            page.title ? TitleAsXmlText(*page.title) : XmlText(PagePath(folderText, page.name));
+        const QString date = Rfc3339Date(page.date);
+        const bool summary = options.description == FeedDescription::Meta && page.description &&
+                             !page.description->trimmed().isEmpty();
+        // Written into one text made big enough at the start.
+        QString out;
+        out.reserve(120 + 2 * link.size() + title.size() + updated.size() +
+                    (summary ? page.description->size() + page.description->size() / 8 : 0));
+        out += u"<entry>\r\n<id>";
+        out += link;
+        out += u"</id>\r\n<link href=\"";
+        if (link.contains(u'"'))
+            out += QString(link).replace(u'"', u"&quot;"_s);
+        else
+            out += link;
+        out += u"\"/>\r\n<title>";
+        out += title;
+        out += u"</title>\r\n<updated>";
+        out += date.isEmpty() ? updated : date;
+        out += u"</updated>\r\n";
+        if (summary) {
+            out += u"<summary>";
+            out += XmlText(*page.description);
+            out += u"</summary>\r\n";
+        }
+        out += u"</entry>\r\n";
         return out;
     }
 

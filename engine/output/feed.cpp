@@ -92,19 +92,40 @@ public:
         const QString t = page.title ? TitleAsXmlText(FlattenEntities(*page.title))
                                      : XmlText(PagePath(folderText, page.name));
         const QString* meta = options.description == FeedDescription::Meta ? MetaDescription(page) : nullptr;
-        const QString itemLink = itemLinkBase + PercentEncodePagePath(page.name);
-        QString out = u"<item>\r\n<title>"_s + t + u"</title>\r\n"_s;
+        const QString encodedPath = PercentEncodePagePath(page.name);
+        // Written into one text made big enough at the start.
+        QString out;
+        out.reserve(180 + 2 * t.size() + (meta ? meta->size() + meta->size() / 8 : 0) +
+                    2 * (itemLinkBase.size() + encodedPath.size()));
+        const auto link = [&] {
+            out += itemLinkBase;
+            out += encodedPath;
+        };
+        out += u"<item>\r\n<title>";
+        out += t;
+        out += u"</title>\r\n<description>";
         // A meta description is text already, references and all read.
-        out += u"<description>"_s + (meta ? XmlText(*meta) : t) + u"</description>\r\n"_s;
-        out += u"<link>"_s + itemLink + u"</link>\r\n"_s;
-        if (options.guid)
-            out += u"<guid isPermaLink=\"true\">"_s + itemLink + u"</guid>\r\n"_s;
+        if (meta)
+            AppendXmlText(out, *meta);
+        else
+            out += t;
+        out += u"</description>\r\n<link>";
+        link();
+        out += u"</link>\r\n";
+        if (options.guid) {
+            out += u"<guid isPermaLink=\"true\">";
+            link();
+            out += u"</guid>\r\n";
+        }
         if (options.dates) {
             const QString date = Rfc822Date(page.date);
-            if (!date.isEmpty())
-                out += u"<pubDate>"_s + date + u"</pubDate>\r\n"_s;
+            if (!date.isEmpty()) {
+                out += u"<pubDate>";
+                out += date;
+                out += u"</pubDate>\r\n";
+            }
         }
-        out += u"</item>"_s;
+        out += u"</item>";
         // The values are flattened already; this pass covers the text as a whole, as the format has it.
         return FlattenEntities(out);
     }

@@ -1,22 +1,71 @@
 #include "engine/output/feeddate.h"
 
+#include <optional>
+
 namespace pagewick {
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr const char16_t* kDayNames[] = {u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat", u"Sun"};
-constexpr const char16_t* kMonthNames[] = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
-                                           u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+constexpr char kDayNames[][4] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+constexpr char kMonthNames[][4] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-// Western digits whatever the locale, zero-padded to the width.
-QString Digits(int value, int width) {
-    return QString::number(value).rightJustified(width, u'0');
+// A publishable date (see PublishableDate) as the fields of a UTC calendar, worked out from the
+// seconds since the epoch in one go: feeds write a date for every page.
+struct UtcFields {
+    int year, month, day, weekday; // weekday: 1 for Monday to 7 for Sunday
+    int hour, minute, second;
+};
+
+std::optional<UtcFields> PublishableFields(const QDateTime& date) {
+    if (!date.isValid())
+        return std::nullopt;
+    const qint64 ms = date.toMSecsSinceEpoch();
+    const qint64 seconds = ms / 1000 - (ms % 1000 < 0);
+    const qint64 days = seconds / 86400 - (seconds % 86400 < 0);
+    const int ofDay = int(seconds - days * 86400);
+    // Days to the proleptic Gregorian calendar, in eras of 400 years from 1 March of year 0.
+    const qint64 z = days + 719468;
+    const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
+    const qint64 dayOfEra = z - era * 146097;
+    const qint64 yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 monthFromMarch = (5 * dayOfYear + 2) / 153;
+    UtcFields f{};
+    f.day = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+    f.month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    const qint64 year = yearOfEra + era * 400 + (f.month <= 2);
+    if (year < 1900 || year > 9999)
+        return std::nullopt;
+    f.year = int(year);
+    f.weekday = int(((days % 7) + 7 + 3) % 7) + 1; // 1 January 1970 was a Thursday
+    f.hour = ofDay / 3600;
+    f.minute = ofDay / 60 % 60;
+    f.second = ofDay % 60;
+    return f;
 }
 
-QString TimeOfDay(QTime time) {
-    return Digits(time.hour(), 2) + u':' + Digits(time.minute(), 2) + u':' + Digits(time.second(), 2);
+// Western digits whatever the locale, zero-padded to the width.
+char* PutDigits(char* at, int value, int width) {
+    for (int k = width - 1; k >= 0; --k, value /= 10)
+        at[k] = char('0' + value % 10);
+    return at + width;
+}
+
+char* PutText(char* at, const char* text) {
+    while (*text)
+        *at++ = *text++;
+    return at;
+}
+
+char* PutTimeOfDay(char* at, const UtcFields& f) {
+    at = PutDigits(at, f.hour, 2);
+    *at++ = ':';
+    at = PutDigits(at, f.minute, 2);
+    *at++ = ':';
+    return PutDigits(at, f.second, 2);
 }
 
 } // namespace
@@ -24,28 +73,43 @@ QString TimeOfDay(QTime time) {
 QDateTime PublishableDate(const QDateTime& date) {
     if (!date.isValid())
         return {};
-    QDateTime utc = date.toUTC();
-    utc.setTime(QTime(utc.time().hour(), utc.time().minute(), utc.time().second()));
+    const qint64 ms = date.toMSecsSinceEpoch();
+    const QDateTime utc = QDateTime::fromMSecsSinceEpoch(ms - (ms % 1000 + 1000) % 1000, Qt::UTC);
     return utc.date().year() >= 1900 && utc.date().year() <= 9999 ? utc : QDateTime();
 }
 
 QString Rfc822Date(const QDateTime& date) {
-    const QDateTime utc = PublishableDate(date);
-    if (!utc.isValid())
+    const std::optional<UtcFields> f = PublishableFields(date);
+    if (!f)
         return {};
-    const QDate day = utc.date();
-    return QString::fromUtf16(kDayNames[day.dayOfWeek() - 1]) + u", "_s + Digits(day.day(), 2) + u' ' +
-           QString::fromUtf16(kMonthNames[day.month() - 1]) + u' ' + Digits(day.year(), 4) + u' ' +
-           TimeOfDay(utc.time()) + u" +0000"_s;
+    char text[32];
+    char* at = PutText(text, kDayNames[f->weekday - 1]);
+    at = PutText(at, ", ");
+    at = PutDigits(at, f->day, 2);
+    *at++ = ' ';
+    at = PutText(at, kMonthNames[f->month - 1]);
+    *at++ = ' ';
+    at = PutDigits(at, f->year, 4);
+    *at++ = ' ';
+    at = PutTimeOfDay(at, *f);
+    at = PutText(at, " +0000");
+    return QString::fromLatin1(text, at - text);
 }
 
 QString Rfc3339Date(const QDateTime& date) {
-    const QDateTime utc = PublishableDate(date);
-    if (!utc.isValid())
+    const std::optional<UtcFields> f = PublishableFields(date);
+    if (!f)
         return {};
-    const QDate day = utc.date();
-    return Digits(day.year(), 4) + u'-' + Digits(day.month(), 2) + u'-' + Digits(day.day(), 2) + u'T' +
-           TimeOfDay(utc.time()) + u'Z';
+    char text[24];
+    char* at = PutDigits(text, f->year, 4);
+    *at++ = '-';
+    at = PutDigits(at, f->month, 2);
+    *at++ = '-';
+    at = PutDigits(at, f->day, 2);
+    *at++ = 'T';
+    at = PutTimeOfDay(at, *f);
+    *at++ = 'Z';
+    return QString::fromLatin1(text, at - text);
 }
 
 QDateTime NewestPageDate(const QList<PageRecord>& pages) {

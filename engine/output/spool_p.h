@@ -21,7 +21,7 @@ public:
     void replay(const std::function<void(const QString&)>& sink);
 
 private:
-    static constexpr qsizetype kInMemory = 1024 * 1024;
+    static constexpr qsizetype kInMemory = 256 * 1024;
     QByteArray pending;
     std::unique_ptr<QTemporaryFile> file;
     bool fileFailed = false;

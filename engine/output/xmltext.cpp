@@ -20,33 +20,38 @@ bool IsAsciiAlnum(QChar c) {
     return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
 }
 
-// Appends text without the characters XML cannot carry: controls other than tab, LF and CR,
-// lone surrogates, U+FFFE and U+FFFF.
-void AppendXmlChars(QString& out, QStringView text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            out += c;
-            out += text[++i];
-        } else if (!c.isSurrogate() && IsXmlChar(c.unicode())) {
-            out += c;
+} // namespace
+
+// Appends text as XML character data: without the characters XML cannot carry (controls other
+// than tab, LF and CR, lone surrogates, U+FFFE and U+FFFF), and with "&", "<" and ">" escaped.
+// Runs of characters that need neither go in whole.
+void AppendXmlText(QString& out, QStringView text) {
+    const char16_t* p = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype from = 0; // start of the run not yet appended
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = p[i];
+        if ((u > u'>' && u < 0xD800) || (u >= 0x20 && u < u'>' && u != u'&' && u != u'<'))
+            continue;
+        if (u == u'\t' || u == u'\n' || u == u'\r' || (u >= 0xE000 && u <= 0xFFFD))
+            continue;
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
+            ++i;
+            continue;
         }
+        out.append(QStringView(p + from, i - from));
+        from = i + 1;
+        if (u == u'&')
+            out += u"&amp;";
+        else if (u == u'<')
+            out += u"&lt;";
+        else if (u == u'>')
+            out += u"&gt;";
     }
+    out.append(QStringView(p + from, n - from));
 }
 
-// Appends text as XML character data: what AppendXmlChars keeps, with "&", "<" and ">" escaped.
-void AppendXmlText(QString& out, QStringView text) {
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i].unicode();
-        if (u != u'&' && u != u'<' && u != u'>')
-            continue;
-        AppendXmlChars(out, text.sliced(from, i - from));
-        out += u == u'&' ? u"&amp;" : u == u'<' ? u"&lt;" : u"&gt;";
-        from = i + 1;
-    }
-    AppendXmlChars(out, text.sliced(from));
-}
+namespace {
 
 bool IsDigit(QChar c, bool hex) {
     const char16_t u = c.unicode();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // Text as XML carries it, for the feeds and the sitemap.
 
@@ -18,6 +19,9 @@ QString TitleAsXmlText(const QString& htmlTitle);
 
 // Plain text as XML character data: "&", "<" and ">" escaped, characters XML 1.0 forbids dropped.
 QString XmlText(const QString& plainText);
+
+// XmlText appended to out, for a text built in one piece.
+void AppendXmlText(QString& out, QStringView text);
 
 // Plain text as an XML attribute value in double quotes: XmlText with the double quote escaped too.
 QString XmlAttribute(const QString& plainText);

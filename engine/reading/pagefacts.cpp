@@ -1,3 +1,4 @@
+#include "engine/reading/bytescan_p.h"
 #include "engine/reading/pagefacts_p.h"
 #include "engine/text/decode.h"
 
@@ -9,10 +10,6 @@ namespace pagewick::detail {
 namespace {
 
 constexpr qsizetype kChunk = 64 * 1024;
-
-bool HasNonAscii(QByteArrayView bytes) {
-    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
-}
 
 } // namespace
 
@@ -34,8 +31,15 @@ void Utf8Scan::feed(qint64 at, QByteArrayView bytes) {
         joined.append(bytes);
         piece = joined;
     }
-    if (!nonAscii)
-        nonAscii = HasNonAscii(piece);
+    if (!nonAscii) {
+        // ASCII is UTF-8, and no sequence is carried across ASCII: most pages end here.
+        if (FirstNonAscii(piece) == piece.size()) {
+            if (examined >= kSearchedBytes)
+                cut = true;
+            return;
+        }
+        nonAscii = true;
+    }
     qsizetype cutAt = 0;
     const qsizetype breakAt = Utf8BreakIn(piece, &cutAt);
     if (breakAt >= 0) {

@@ -4,6 +4,7 @@
 #include "engine/reading/pagereader.h"
 
 #include "engine/output/feeddate.h"
+#include "engine/reading/bytescan_p.h"
 #include "engine/reading/pagefacts_p.h"
 #include "engine/reading/pagereader_p.h"
 #include "engine/reading/title_p.h"
@@ -14,10 +15,6 @@
 
 #include <cstring>
 #include <optional>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace pagewick {
 
@@ -32,51 +29,6 @@ constexpr qsizetype kFirstChunk = 4 * 1024;
 constexpr qsizetype kLargestChunk = 256 * 1024;
 // How much of the start of an undeclared page a statistical guess sees.
 constexpr qsizetype kGuessBytes = 16 * 1024;
-
-// Whether the bytes hold "<title" in any letter case, the start of every title's tag. Page bodies
-// are full of "<": sixteen places are tried at once for "<ti" before any is looked at closely,
-// rather than stopping at every "<".
-bool MayHoldTitleTag(QByteArrayView bytes) {
-    const char* p = bytes.data();
-    const qsizetype n = bytes.size();
-    const auto titleAt = [p](qsizetype i) {
-        return p[i] == '<' && (p[i + 1] | 0x20) == 't' && (p[i + 2] | 0x20) == 'i' &&
-               (p[i + 3] | 0x20) == 't' && (p[i + 4] | 0x20) == 'l' && (p[i + 5] | 0x20) == 'e';
-    };
-    qsizetype i = 0;
-#ifdef __SSE2__
-    const __m128i lt = _mm_set1_epi8('<'), t = _mm_set1_epi8('t'), ii = _mm_set1_epi8('i');
-    const __m128i caseBit = _mm_set1_epi8(0x20);
-    const auto hitsAt = [&](qsizetype from) {
-        const auto at = [p, from](int k) {
-            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + from + k));
-        };
-        return _mm_and_si128(_mm_cmpeq_epi8(at(0), lt),
-                             _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(at(1), caseBit), t),
-                                           _mm_cmpeq_epi8(_mm_or_si128(at(2), caseBit), ii)));
-    };
-    // Thirty-two places a round, with one test for the common case of no "<ti" among them.
-    for (; i + 32 + 5 <= n; i += 32) {
-        const __m128i low = hitsAt(i), high = hitsAt(i + 16);
-        if (_mm_movemask_epi8(_mm_or_si128(low, high)) == 0)
-            continue;
-        const unsigned both = unsigned(_mm_movemask_epi8(low)) | unsigned(_mm_movemask_epi8(high)) << 16;
-        for (unsigned mask = both; mask != 0; mask &= mask - 1) {
-            if (titleAt(i + qsizetype(__builtin_ctz(mask))))
-                return true;
-        }
-    }
-#endif
-    for (; i + 6 <= n; ++i) {
-        const void* found = std::memchr(p + i, '<', size_t(n - 5 - i));
-        if (!found)
-            return false;
-        i = static_cast<const char*>(found) - p;
-        if (titleAt(i))
-            return true;
-    }
-    return false;
-}
 
 bool IsAsciiText(QStringView text) {
     for (const QChar c : text) {
@@ -154,19 +106,7 @@ public:
         // ASCII, unless the encoding itself is wanted.
         Tokenizer tokenizer(declared.isEmpty() || (wants & WantFindings), wantHead,
                             wantEncoding || (wants & WantFindings));
-        bool read = true;
-        if (declared == kReplacementEncoding) {
-            // Text in such an encoding can hide markup in innocent-looking bytes: like a browser,
-            // take none of it.
-        } else if (declared == "UTF-16LE" || declared == "UTF-16BE") {
-            const bool bigEndian = declared == "UTF-16BE";
-            read = tokenize(tokenizer, bomLength, [bigEndian](QByteArrayView bytes) {
-                return Utf16Units{bytes, bigEndian};
-            });
-        } else {
-            read = tokenize(tokenizer, bomLength, [](QByteArrayView bytes) { return ByteUnits{bytes}; });
-        }
-        if (!read)
+        if (!tokenizeAsDeclared(tokenizer, bomLength))
             return failed(out);
         lateCharset = tokenizer.lateCharset();
         if (wants & WantFindings)
@@ -179,19 +119,189 @@ public:
             out.encoding = lateCharset;
             return out;
         }
-
-        if (tokenizer.hasTitle()) {
-            const QByteArray raw = tokenizer.titleBytes();
-            if (width == 1 && ReadsAsAsciiEverywhere(raw))
-                out.title = CleanTitle(raw.constData(), raw.size());
-            else if (tokenizer.titleEndsAtTag())
-                out.title = CleanTitle(DecodeBeforeTag(encoding(raw), raw));
-            else
-                out.title = CleanTitle(DecodeAs(encoding(raw), raw));
-            out.title = NoBlankTitle(std::move(out.title));
-        }
+        takeTitle(out, tokenizer);
         if (wantEncoding)
             encoding(tokenizer.titleBytes());
+        takeHeadFacts(out, tokenizer);
+        out.encoding = decided;
+        out.scan = scanned;
+        return out;
+    }
+
+private:
+    // Where tokenizing a page stands between one chunk and the next.
+    struct Progress {
+        QByteArray buffer;     // the chunk read, after the bytes carried from the one before
+        qsizetype carried = 0; // bytes at the buffer's start that do not yet make a whole unit
+        qint64 offset = 0;     // where the next chunk is read from
+        qint64 searched = 0;   // page data looked through, each byte counted once
+        qint64 furthest = 0;
+        qsizetype chunk = kFirstChunk;
+        bool atEnd = false;
+        // Skipping (see tokenize): the tokenizer as it was where skipping began, and where that was.
+        std::optional<Tokenizer> saved;
+        qint64 savedOffset = 0;
+        qint64 exactUntil = 0; // a stretch tokenized again is not skipped a second time
+        char seam[10];         // the last bytes of the chunk before, to find "<title" across chunks
+        qsizetype seamSize = 0;
+    };
+
+    // The page through the tokenizer in the units of the encoding its start declares; false when
+    // reading fails.
+    bool tokenizeAsDeclared(Tokenizer& tokenizer, qsizetype bomLength) {
+        if (declared == kReplacementEncoding) {
+            // Text in such an encoding can hide markup in innocent-looking bytes: like a browser,
+            // take none of it.
+            return true;
+        }
+        if (declared == "UTF-16LE" || declared == "UTF-16BE") {
+            const bool bigEndian = declared == "UTF-16BE";
+            return tokenize(tokenizer, bomLength, [bigEndian](QByteArrayView bytes) {
+                return Utf16Units{bytes, bigEndian};
+            });
+        }
+        return tokenize(tokenizer, bomLength, [](QByteArrayView bytes) { return ByteUnits{bytes}; });
+    }
+
+    // Feeds the page to the tokenizer until it has what it wants, the page ends or the bound on
+    // page data is reached; false when reading fails.
+    //
+    // Long stretches without the bytes "<title" cannot hold a title's start, and nothing else is
+    // wanted from them: those are looked through at the speed of finding "<", without tokenizing
+    // them. The tokenizer is kept as it was before the first such stretch; when "<title" turns up
+    // after all, the page is tokenized again from there, so the result is always what tokenizing
+    // every byte gives.
+    template <typename MakeUnits> bool tokenize(Tokenizer& tokenizer, qsizetype bomLength, MakeUnits units) {
+        using Units = decltype(units(QByteArrayView()));
+        width = Units::width;
+        Progress p;
+        p.carried = (headSize - bomLength) % width;
+        tokenizer.feed(units(QByteArrayView(head + bomLength, headSize - bomLength - p.carried)));
+        if (p.carried)
+            p.buffer.append(head[headSize - 1]);
+        p.offset = p.searched = p.furthest = headSize;
+        p.atEnd = headIsWhole;
+        while (!tokenizer.finished() && !p.atEnd && p.searched < kSearchedBytes) {
+            const qint64 chunkStart = p.offset;
+            const qsizetype at = p.carried; // where the bytes read go
+            const qsizetype asked = p.chunk;
+            qint64 dataAt = p.offset;
+            p.buffer.resize(1 + asked);
+            const qsizetype n = source.readDataFrom(p.offset, p.buffer.data() + at, asked, &dataAt);
+            if (n < 0)
+                return false;
+            if (wants & WantFindings) {
+                // Each byte read is looked at once for the check too; bytes read again after a
+                // skipped stretch were looked at the first time.
+                const qsizetype seen = qsizetype(std::clamp<qint64>(scan().next() - dataAt, 0, n));
+                scan().feed(dataAt + seen, QByteArrayView(p.buffer.constData() + at + seen, n - seen));
+                if (n < asked)
+                    scan().end();
+            }
+            if (dataAt > p.offset && p.saved) {
+                // A hole while skipping: tokenize again from where skipping began.
+                rewind(tokenizer, p, dataAt + n);
+                continue;
+            }
+            if (dataAt > p.offset)
+                takeHole(tokenizer, p, units, dataAt - p.offset, at, n);
+            p.atEnd = n < asked; // a short read is the rest of the page
+            p.searched += std::max<qint64>(0, dataAt + n - std::max(dataAt, p.furthest));
+            p.furthest = std::max(p.furthest, dataAt + n);
+            p.offset = dataAt + n;
+            const qsizetype have = p.carried + n;
+            const qsizetype whole = have - have % width;
+            const QByteArrayView piece(p.buffer.constData(), whole);
+            p.chunk = std::min(p.chunk * 2, kLargestChunk);
+            if (skipped(tokenizer, p, piece, chunkStart))
+                continue;
+            tokenizer.feed(units(piece));
+            p.carried = have - whole;
+            if (p.carried)
+                p.buffer[0] = p.buffer[whole];
+        }
+        // A title still open where the page ends runs to its end; one not closed within the bound
+        // is no title.
+        if (p.atEnd)
+            tokenizer.end();
+        return true;
+    }
+
+    // A hole of zeros bytes before the n bytes just read at at: zeros hold no tag, so the
+    // tokenizer takes them as a count.
+    template <typename MakeUnits>
+    void takeHole(Tokenizer& tokenizer, Progress& p, MakeUnits units, qint64 zeros, qsizetype at,
+                  qsizetype n) {
+        if (p.carried) {
+            const char unit[2] = {p.buffer[0], '\0'};
+            tokenizer.feed(units(QByteArrayView(unit, 2)));
+            --zeros;
+        }
+        tokenizer.zeros(zeros / width, width);
+        p.carried = qsizetype(zeros % width);
+        if (p.carried != at && n > 0)
+            std::memmove(p.buffer.data() + p.carried, p.buffer.data() + at, size_t(n));
+        if (p.carried)
+            p.buffer[0] = '\0';
+    }
+
+    // Whether the chunk just read (piece, from chunkStart) goes untokenized: skipped as holding
+    // no title's start, or to be read again from where skipping began now that one may start in it.
+    bool skipped(Tokenizer& tokenizer, Progress& p, QByteArrayView piece, qint64 chunkStart) {
+        // A check wants a meta element met before the title even where no title comes: with it,
+        // as with the encoding, every byte is tokenized while such an element may still come.
+        const bool wantsCharset = wantEncoding || (wants & WantFindings);
+        if (width != 1 || (wantsCharset && !tokenizer.charsetSettled()) || chunkStart < p.exactUntil ||
+            !tokenizer.maySkip()) {
+            p.seamSize = 0;
+            return false;
+        }
+        // The seam: the end of the chunk before and the start of this one.
+        const qsizetype whole = piece.size();
+        const qsizetype front = std::min<qsizetype>(whole, 5);
+        std::memcpy(p.seam + p.seamSize, piece.data(), size_t(front));
+        const bool candidate =
+            MayHoldTitleTag(QByteArrayView(p.seam, p.seamSize + front)) || MayHoldTitleTag(piece);
+        p.seamSize = std::min<qsizetype>(whole, 5);
+        std::memcpy(p.seam, piece.data() + whole - p.seamSize, size_t(p.seamSize));
+        if (!candidate) {
+            if (!p.saved) {
+                p.saved = tokenizer;
+                p.savedOffset = chunkStart;
+            }
+            return true;
+        }
+        if (!p.saved)
+            return false;
+        rewind(tokenizer, p, p.offset);
+        p.atEnd = false;
+        return true;
+    }
+
+    // Back to where skipping began, to tokenize every byte up to readTo.
+    static void rewind(Tokenizer& tokenizer, Progress& p, qint64 readTo) {
+        tokenizer = *p.saved;
+        p.saved.reset();
+        p.offset = p.savedOffset;
+        p.exactUntil = readTo;
+        p.seamSize = 0;
+    }
+
+    void takeTitle(PageReading& out, const Tokenizer& tokenizer) {
+        if (!tokenizer.hasTitle())
+            return;
+        const QByteArray raw = tokenizer.titleBytes();
+        if (width == 1 && ReadsAsAsciiEverywhere(raw))
+            out.title = CleanTitle(raw.constData(), raw.size());
+        else if (tokenizer.titleEndsAtTag())
+            out.title = CleanTitle(DecodeBeforeTag(encoding(raw), raw));
+        else
+            out.title = CleanTitle(DecodeAs(encoding(raw), raw));
+        out.title = NoBlankTitle(std::move(out.title));
+    }
+
+    // The description and the date, as wanted.
+    void takeHeadFacts(PageReading& out, const Tokenizer& tokenizer) {
         if (wants & WantDescription) {
             if (const QString* value = tokenizer.description()) {
                 QString text = width == 1 && !IsAsciiText(*value)
@@ -209,126 +319,6 @@ public:
             if (!out.date.isValid())
                 out.date = PublishableDate(source.lastModified());
         }
-        out.encoding = decided;
-        out.scan = scanned;
-        return out;
-    }
-
-private:
-    // Feeds the page to the tokenizer until it has what it wants, the page ends or the bound on
-    // page data is reached; false when reading fails.
-    template <typename MakeUnits> bool tokenize(Tokenizer& tokenizer, qsizetype bomLength, MakeUnits units) {
-        using Units = decltype(units(QByteArrayView()));
-        width = Units::width;
-        // Bytes that do not yet make a whole unit wait for the next chunk.
-        QByteArray buffer;
-        qsizetype carried = (headSize - bomLength) % width;
-        tokenizer.feed(units(QByteArrayView(head + bomLength, headSize - bomLength - carried)));
-        if (carried)
-            buffer.append(head[headSize - 1]);
-        qint64 offset = headSize;
-        qint64 searched = headSize; // page data looked through, each byte counted once
-        qint64 furthest = headSize;
-        qsizetype chunk = kFirstChunk;
-        bool atEnd = headIsWhole;
-        // Long stretches without the bytes "<title" cannot hold a title's start, and nothing else
-        // is wanted from them: those are looked through at the speed of finding "<", without
-        // tokenizing them. The tokenizer is kept as it was before the first such stretch; when
-        // "<title" turns up after all, the page is tokenized again from there, so the result is
-        // always what tokenizing every byte gives.
-        std::optional<Tokenizer> saved;
-        qint64 savedOffset = 0;
-        qint64 exactUntil = 0; // a stretch tokenized again is not skipped a second time
-        char seam[10];         // the last bytes of the chunk before, to find "<title" across chunks
-        qsizetype seamSize = 0;
-        while (!tokenizer.finished() && !atEnd && searched < kSearchedBytes) {
-            buffer.resize(1 + chunk);
-            const qsizetype at = carried; // where the bytes read go
-            qint64 dataAt = offset;
-            const qint64 chunkStart = offset;
-            const qsizetype asked = chunk;
-            const qsizetype n = source.readDataFrom(offset, buffer.data() + at, chunk, &dataAt);
-            if (n < 0)
-                return false;
-            if (wants & WantFindings) {
-                // Every byte is tokenized in order here, so each is read once for the check too.
-                scan().feed(dataAt, QByteArrayView(buffer.constData() + at, n));
-                if (n < asked)
-                    scan().end();
-            }
-            if (dataAt > offset && saved) {
-                // A hole while skipping: tokenize again from where skipping began.
-                tokenizer = *saved;
-                saved.reset();
-                offset = savedOffset;
-                exactUntil = dataAt + n;
-                seamSize = 0;
-                continue;
-            }
-            if (dataAt > offset) {
-                // A hole: zeros, which hold no tag. The tokenizer takes them as a count.
-                qint64 zeros = dataAt - offset;
-                if (carried) {
-                    const char unit[2] = {buffer[0], '\0'};
-                    tokenizer.feed(units(QByteArrayView(unit, 2)));
-                    --zeros;
-                }
-                tokenizer.zeros(zeros / width, width);
-                carried = qsizetype(zeros % width);
-                if (carried != at && n > 0)
-                    std::memmove(buffer.data() + carried, buffer.data() + at, size_t(n));
-                if (carried)
-                    buffer[0] = '\0';
-            }
-            atEnd = n < asked; // a short read is the rest of the page
-            searched += std::max<qint64>(0, dataAt + n - std::max(dataAt, furthest));
-            furthest = std::max(furthest, dataAt + n);
-            offset = dataAt + n;
-            const qsizetype have = carried + n;
-            const qsizetype whole = have - have % width;
-            const QByteArrayView piece(buffer.constData(), whole);
-            chunk = std::min(chunk * 2, kLargestChunk);
-
-            // A check wants a meta element met before the title even where no title comes: with
-            // it, as with the encoding, every byte is tokenized.
-            if (width == 1 && !wantEncoding && !(wants & WantFindings) && chunkStart >= exactUntil &&
-                tokenizer.maySkip()) {
-                // The seam: the end of the chunk before and the start of this one.
-                const qsizetype front = std::min<qsizetype>(whole, 5);
-                std::memcpy(seam + seamSize, piece.data(), size_t(front));
-                const bool candidate =
-                    MayHoldTitleTag(QByteArrayView(seam, seamSize + front)) || MayHoldTitleTag(piece);
-                seamSize = std::min<qsizetype>(whole, 5);
-                std::memcpy(seam, piece.data() + whole - seamSize, size_t(seamSize));
-                if (!candidate) {
-                    if (!saved) {
-                        saved = tokenizer;
-                        savedOffset = chunkStart;
-                    }
-                    continue;
-                }
-                if (saved) {
-                    tokenizer = *saved;
-                    saved.reset();
-                    offset = savedOffset;
-                    exactUntil = dataAt + n;
-                    seamSize = 0;
-                    atEnd = false;
-                    continue;
-                }
-            } else {
-                seamSize = 0;
-            }
-            tokenizer.feed(units(piece));
-            carried = have - whole;
-            if (carried)
-                buffer[0] = buffer[whole];
-        }
-        // A title still open where the page ends runs to its end; one not closed within the bound
-        // is no title.
-        if (atEnd)
-            tokenizer.end();
-        return true;
     }
 
     PageReading& failed(PageReading& out) const {

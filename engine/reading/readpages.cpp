@@ -21,7 +21,7 @@ namespace {
 
 // Readers take pages a batch at a time, so that they meet each other and the thread handing the
 // records on once a batch rather than once a page.
-constexpr qsizetype kBatch = 16;
+constexpr qsizetype kBatch = 128;
 // How many batches the readers may run ahead of the one handed on last: the records waiting are
 // all the memory reading in parallel costs, whatever the number of pages.
 constexpr qsizetype kBatchesAhead = 16;

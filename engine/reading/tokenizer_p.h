@@ -57,7 +57,8 @@ inline bool ReadsAsAsciiEverywhere(QByteArrayView bytes) {
 // Page text seen as a run of code units, so that the tokenizer works alike on the bytes of
 // ASCII-compatible encodings (where markup bytes are always ASCII), on raw UTF-16 and on text.
 // Each kind offers size(), the unit at i, find(c, from) (the first c at or after from, or size())
-// and append(out, from, count) (the raw bytes of count units).
+// append(out, from, count) (the raw bytes of count units) and appendText(out, from, count) (count
+// units as characters, a byte as the Latin-1 character of its value).
 struct ByteUnits {
     QByteArrayView bytes;
     static constexpr qsizetype width = 1;
@@ -71,6 +72,9 @@ struct ByteUnits {
     }
     void append(QByteArray& out, qsizetype from, qsizetype count) const {
         out.append(bytes.data() + from, count);
+    }
+    void appendText(QString& out, qsizetype from, qsizetype count) const {
+        out.append(QLatin1StringView(bytes.data() + from, count));
     }
 };
 
@@ -92,6 +96,11 @@ struct Utf16Units {
     void append(QByteArray& out, qsizetype from, qsizetype count) const {
         out.append(bytes.data() + 2 * from, 2 * count);
     }
+    void appendText(QString& out, qsizetype from, qsizetype count) const {
+        out.reserve(out.size() + count);
+        for (qsizetype k = from; k < from + count; ++k)
+            out += QChar((*this)[k]);
+    }
 };
 
 // Text in memory; the raw bytes are its UTF-16 code units in the machine's order.
@@ -107,6 +116,9 @@ struct TextUnits {
     void append(QByteArray& out, qsizetype from, qsizetype count) const {
         out.append(reinterpret_cast<const char*>(text.utf16() + from), 2 * count);
     }
+    void appendText(QString& out, qsizetype from, qsizetype count) const {
+        out.append(text.sliced(from, count));
+    }
 };
 
 // A run of zero units: what a hole in a file holds.
@@ -117,6 +129,7 @@ struct ZeroUnits {
     char16_t operator[](qsizetype) const { return 0; }
     qsizetype find(char c, qsizetype from) const { return c == 0 ? std::min(from, count) : count; }
     void append(QByteArray& out, qsizetype, qsizetype n) const { out.append(n * width, '\0'); }
+    void appendText(QString& out, qsizetype, qsizetype n) const { out.append(QString(n, QChar(0))); }
 };
 
 // The name of a tag or attribute, lower case. Names that matter are short: of a longer one only the
@@ -217,6 +230,9 @@ public:
     bool metTitle() const { return titleSeen; }
     // Whether the title ran to the end of the page without its end tag.
     bool titleUnclosed() const { return titleOpenAtEnd; }
+    // Whether no meta element still to come can declare the encoding: one was found, or the head
+    // (as far as declarations count) is over.
+    bool charsetSettled() const { return !wantCharset || charsetFound || !charsetHead; }
     // Whether a stretch without a title's start tag may go unread: nothing in it is wanted then,
     // the title's text and the head's meta elements aside. A skipped stretch is tokenized after
     // all when a title's start tag follows it, so the elements it opens still count.
@@ -373,9 +389,14 @@ private:
             attrSlot = k;
         }
     }
-    void attributeValue(char16_t c) {
-        if (attrSlot >= 0 && meta.value[attrSlot].size() < kKeptMetaUnits)
-            meta.value[attrSlot] += QChar(c);
+    // Units from up to to are part of the attribute's value.
+    template <typename Units> void attributeValue(const Units& u, qsizetype from, qsizetype to) {
+        if (attrSlot < 0)
+            return;
+        QString& value = meta.value[attrSlot];
+        const qsizetype room = kKeptMetaUnits - value.size();
+        if (room > 0 && to > from)
+            u.appendText(value, from, std::min(to - from, room));
     }
 
     // What a tag's name makes of it, settled once the name is complete.
@@ -1203,29 +1224,27 @@ template <typename Units> qsizetype Tokenizer::attributeValueStates(const Units&
                 state = AfterAttrValueQuoted;
             return std::min(i + 1, n);
         }
-        for (; i < n; ++i) {
-            const char16_t d = u[i];
-            if (d == quote) {
-                state = AfterAttrValueQuoted;
-                return i + 1;
-            }
-            attributeValue(d);
+        {
+            const qsizetype end = u.find(char(quote), i);
+            attributeValue(u, i, end);
+            if (end >= n)
+                return n;
+            state = AfterAttrValueQuoted;
+            return end + 1;
         }
-        return n;
-    case AttrValueUnquoted:
-        for (; i < n; ++i) {
-            const char16_t d = u[i];
-            if (IsAsciiWhitespace(d)) {
-                state = BeforeAttrName;
-                return i + 1;
-            }
-            if (d == '>') {
-                state = emitTag();
-                return i + 1;
-            }
-            attributeValue(d);
-        }
-        return n;
+    case AttrValueUnquoted: {
+        qsizetype end = i;
+        while (end < n && !IsAsciiWhitespace(u[end]) && u[end] != '>')
+            ++end;
+        attributeValue(u, i, end);
+        if (end >= n)
+            return n;
+        if (u[end] == '>')
+            state = emitTag();
+        else
+            state = BeforeAttrName;
+        return end + 1;
+    }
     default: // AfterAttrValueQuoted
         if (IsAsciiWhitespace(c)) {
             state = BeforeAttrName;

@@ -96,7 +96,7 @@ public:
                     return {};
                 // The text of a script, a style sheet, a text area and their kind is not markup,
                 // as a browser's tokenizer reads it: a meta written there declares nothing.
-                if (startTag && name.compare("plaintext", Qt::CaseInsensitive) == 0)
+                if (startTag && name.size() == 9 && name.compare("plaintext", Qt::CaseInsensitive) == 0)
                     return {};
                 if (startTag && IsRawTextElement(name)) {
                     pos = EndTagAt(name, pos + 1);
@@ -127,6 +127,9 @@ private:
     static char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 0x20) : c; }
 
     static bool IsRawTextElement(QByteArrayView name) {
+        // Most tags are told apart by their first letter, without comparing names.
+        if (name.isEmpty() || !std::strchr("stxinSTXIN", name.front()))
+            return false;
         for (const char* raw :
              {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"}) {
             if (name.compare(raw, Qt::CaseInsensitive) == 0)

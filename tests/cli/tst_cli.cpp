@@ -972,6 +972,24 @@ private Q_SLOTS:
                           "d.htm: declared as UTF-8, but the byte at offset 40 is not valid UTF-8\n"
                           "3 findings; 4 pages checked\n")
             << 1;
+        // Stretches of a page that cannot hold a title's start tag are not tokenized, but their
+        // bytes are still held to the encoding, and one read again for a late title is not
+        // looked at twice.
+        const QByteArray bodyStart = "<meta charset=utf-8></head><body>";
+        QTest::newRow("long stretches past the head")
+            << QByteArrayList{"a.htm|" + bodyStart + QByteArray(10000, 'x') + "\xff" +
+                                  QByteArray(10000, 'x') + "<title>Late</title>" + QByteArray(5000, 'x'),
+                              "b.htm|<meta charset=utf-8><body>" + QByteArray(25000, 'y') + "\xff",
+                              "c.htm|<meta charset=latin1><body>" + QByteArray(40000 - 27, 'z') +
+                                  "<title>C</title>" + QByteArray(65535 - 40016, 'z') + "\xc3\xa9" +
+                                  QByteArray(3000, 'z')}
+            << QStringList() << QStringList()
+            << "a.htm: declared as UTF-8, but the byte at offset " +
+                   QByteArray::number(bodyStart.size() + 10000) + " is not valid UTF-8\nb.htm" + noTitle +
+                   "b.htm: declared as UTF-8, but the byte at offset 25026 is not valid UTF-8\n"
+                   "c.htm: declares windows-1252, but its bytes are UTF-8; its text would show garbled\n"
+                   "4 findings; 3 pages checked\n"
+            << 1;
         QTest::newRow("a byte-order mark against the meta charset")
             << QByteArrayList{"a.htm|\xef\xbb\xbf<meta charset=\"windows-1252\"><title>A</title>",
                               "b.htm|\xef\xbb\xbf<meta charset=\"utf-8\"><title>B</title>"}

@@ -589,6 +589,16 @@ private Q_SLOTS:
             << u"Sun, 01 Jan 2023 20:04:05 +0000"_s << u"2023-01-01T20:04:05Z"_s;
         QTest::newRow("fraction cut") << Utc(2020, 12, 31, 23, 59, 59).addMSecs(999)
                                       << u"Thu, 31 Dec 2020 23:59:59 +0000"_s << u"2020-12-31T23:59:59Z"_s;
+        // The calendar worked out from the seconds since 1970: leap days, centuries, before 1970.
+        QTest::newRow("leap day") << Utc(2024, 2, 29, 12, 0, 0) << u"Thu, 29 Feb 2024 12:00:00 +0000"_s
+                                  << u"2024-02-29T12:00:00Z"_s;
+        QTest::newRow("century without a leap day")
+            << Utc(2100, 3, 1, 0, 0, 0) << u"Mon, 01 Mar 2100 00:00:00 +0000"_s << u"2100-03-01T00:00:00Z"_s;
+        QTest::newRow("before 1970, fraction cut")
+            << Utc(1969, 12, 31, 23, 59, 59).addMSecs(500) << u"Wed, 31 Dec 1969 23:59:59 +0000"_s
+            << u"1969-12-31T23:59:59Z"_s;
+        QTest::newRow("last second") << Utc(9999, 12, 31, 23, 59, 59) << u"Fri, 31 Dec 9999 23:59:59 +0000"_s
+                                     << u"9999-12-31T23:59:59Z"_s;
         QTest::newRow("first year RFC 822 can write")
             << Utc(1900, 1, 1, 0, 0, 0) << u"Mon, 01 Jan 1900 00:00:00 +0000"_s << u"1900-01-01T00:00:00Z"_s;
         // A date one format cannot write is written by none, so the outputs never disagree.

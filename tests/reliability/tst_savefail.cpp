@@ -325,39 +325,56 @@ private Q_SLOTS:
     void cliKeepsTheOldFile_data() {
         QTest::addColumn<Failure>("failure");
         QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("pages"); // 1: one page with a huge title; more: that many small pages
         for (const char* command : {"page", "rss"}) {
-            QTest::addRow("full disk, %s", command) << Failure::FullDisk << QString::fromLatin1(command);
+            QTest::addRow("full disk, %s", command) << Failure::FullDisk << QString::fromLatin1(command) << 1;
             QTest::addRow("folder gone, %s", command)
-                << Failure::FolderVanishes << QString::fromLatin1(command);
+                << Failure::FolderVanishes << QString::fromLatin1(command) << 1;
             QTest::addRow("target is a folder, %s", command)
-                << Failure::TargetIsFolder << QString::fromLatin1(command);
+                << Failure::TargetIsFolder << QString::fromLatin1(command) << 1;
             QTest::addRow("file-size limit, %s", command)
-                << Failure::FileSizeLimit << QString::fromLatin1(command);
+                << Failure::FileSizeLimit << QString::fromLatin1(command) << 1;
         }
         // A FIFO or a device is written into (see cliWritesWhereTold); these are refused.
-        QTest::newRow("target is a socket, page") << Failure::TargetIsSocket << u"page"_s;
-        QTest::newRow("target is a loop of links, page") << Failure::TargetIsLinkLoop << u"page"_s;
+        QTest::newRow("target is a socket, page") << Failure::TargetIsSocket << u"page"_s << 1;
+        QTest::newRow("target is a loop of links, page") << Failure::TargetIsLinkLoop << u"page"_s << 1;
+        // The file is written as the output is made: the failure strikes after many pieces were
+        // written, and still only the temporary file is lost.
+        QTest::newRow("full disk part-way, atom") << Failure::FullDisk << u"atom"_s << 2000;
+        QTest::newRow("file-size limit part-way, index") << Failure::FileSizeLimit << u"index"_s << 2000;
     }
 
     void cliKeepsTheOldFile() {
         QFETCH(Failure, failure);
         QFETCH(QString, command);
+        QFETCH(int, pages);
         if (!ready(failure))
             return;
         sabotage();
 
-        // A site whose index outgrows the small file system: one page with a 300 KB title.
+        // A site whose output outgrows the small file system: one page with a 300 KB title, or
+        // many pages whose index or feed takes hundreds of kilobytes.
         const QString site = caseDir->filePath(u"pages"_s);
         QVERIFY(QDir().mkpath(site));
-        QVERIFY(WriteAll(site + u"/big.htm"_s,
-                         "<title>" + QByteArray("Big title ").repeated(30000) + "</title>"));
+        if (pages == 1) {
+            QVERIFY(WriteAll(site + u"/big.htm"_s,
+                             "<title>" + QByteArray("Big title ").repeated(30000) + "</title>"));
+        }
+        for (int i = 0; i < pages && pages > 1; ++i) {
+            QVERIFY(WriteAll(site + u"/page-%1.htm"_s.arg(i), "<title>Page " + QByteArray::number(i) +
+                                                                  " of a site big enough to write "
+                                                                  "its output in many pieces</title>"));
+        }
 
         QStringList arguments = {command, site, u"-o"_s, target};
         if (command == u"page"_s)
             arguments << u"--title"_s << u"Site"_s;
+        else if (command == u"atom"_s)
+            arguments << u"--feed-title"_s << u"News"_s << u"--site-url"_s << u"http://example.org"_s
+                      << u"--feed-url"_s << u"http://example.org/atom.xml"_s;
         else if (command == u"rss"_s)
             arguments << u"--feed-title"_s << u"News"_s << u"--site-url"_s << u"http://example.org"_s;
-        else
+        else if (command != u"index"_s)
             QFAIL(qPrintable(u"no such command: "_s + command));
         QProcess cli;
         if (failure == Failure::FileSizeLimit) {
