@@ -350,8 +350,34 @@ QString DecodeEucJp(QByteArrayView bytes) {
     return out.text;
 }
 
+enum Iso2022JpState { Ascii, Roman, Katakana, LeadByte, TrailByte, EscapeStart, Escape };
+
+// The character a byte other than ESC stands for in one of the one-byte sets; nullopt for an error.
+std::optional<char32_t> Iso2022JpOneByte(Iso2022JpState set, int b) {
+    if (set == Katakana)
+        return InRange(b, 0x21, 0x5F) ? std::optional<char32_t>(0xFF61 - 0x21 + b) : std::nullopt;
+    if (set == Roman && b == 0x5C)
+        return 0x00A5;
+    if (set == Roman && b == 0x7E)
+        return 0x203E;
+    return b < 0x80 && b != 0x0E && b != 0x0F ? std::optional<char32_t>(b) : std::nullopt;
+}
+
+// The set an escape sequence ESC lead b switches to; nullopt when it names none.
+std::optional<Iso2022JpState> Iso2022JpEscape(int lead, int b) {
+    if (lead == 0x28 && b == 0x42)
+        return Ascii;
+    if (lead == 0x28 && b == 0x4A)
+        return Roman;
+    if (lead == 0x28 && b == 0x49)
+        return Katakana;
+    if (lead == 0x24 && (b == 0x40 || b == 0x42))
+        return LeadByte;
+    return std::nullopt;
+}
+
 QString DecodeIso2022Jp(QByteArrayView bytes) {
-    enum State { Ascii, Roman, Katakana, LeadByte, TrailByte, EscapeStart, Escape };
+    using State = Iso2022JpState;
     Sink out(bytes.size());
     State state = Ascii, outputState = Ascii;
     int lead = 0;
@@ -363,30 +389,16 @@ QString DecodeIso2022Jp(QByteArrayView bytes) {
         switch (state) {
         case Ascii:
         case Roman:
+        case Katakana:
             if (b == 0x1B) {
                 state = EscapeStart;
             } else if (b < 0) {
                 return out.text;
-            } else if (state == Roman && b == 0x5C) {
-                output = false, out.put(0x00A5);
-            } else if (state == Roman && b == 0x7E) {
-                output = false, out.put(0x203E);
-            } else if (b < 0x80 && b != 0x0E && b != 0x0F) {
-                output = false, out.put(char32_t(b));
             } else {
-                output = false, out.error();
+                output = false;
+                const std::optional<char32_t> cp = Iso2022JpOneByte(state, b);
+                cp ? out.put(*cp) : out.error();
             }
-            ++i;
-            break;
-        case Katakana:
-            if (b == 0x1B)
-                state = EscapeStart;
-            else if (b < 0)
-                return out.text;
-            else if (InRange(b, 0x21, 0x5F))
-                output = false, out.put(char32_t(0xFF61 - 0x21 + b));
-            else
-                output = false, out.error();
             ++i;
             break;
         case LeadByte:
@@ -433,17 +445,8 @@ QString DecodeIso2022Jp(QByteArrayView bytes) {
             }
             break;
         case Escape: {
-            const int l = lead;
+            const std::optional<State> next = Iso2022JpEscape(lead, b);
             lead = 0;
-            std::optional<State> next;
-            if (l == 0x28 && b == 0x42)
-                next = Ascii;
-            else if (l == 0x28 && b == 0x4A)
-                next = Roman;
-            else if (l == 0x28 && b == 0x49)
-                next = Katakana;
-            else if (l == 0x24 && (b == 0x40 || b == 0x42))
-                next = LeadByte;
             if (next) {
                 state = outputState = *next;
                 const bool twice = output;
