@@ -53,9 +53,11 @@ QString FormatSitemapText(const QList<PageRecord>& pages, const SitemapRequest& 
 }
 
 void StreamSitemapText(const SitemapRequest& request, const std::function<void(const QString&)>& sink) {
-    const auto& [folderText, pageNames, siteUrl, options] = request;
+    const QString& folderText = request.folderText;
+    const QStringList& pageNames = request.pageNames;
+    const SitemapOptions& options = request.options; // a lambda below takes it: no structured binding
     constexpr qsizetype kBatch = 1024;
-    const QString base = EnsureTrailingSlash(EncodedWebAddress(siteUrl));
+    const QString base = EnsureTrailingSlash(EncodedWebAddress(request.siteUrl));
     QString piece = SitemapStart();
     qsizetype count = 0;
     const auto add = [&](const QString& name, const QDateTime& date) {

@@ -8,17 +8,7 @@
 namespace pagewick::detail {
 
 bool MayHoldTitleTag(QByteArrayView bytes) {
-    const char* p = bytes.data();
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i + 6 <= n; ++i) {
-        const void* found = std::memchr(p + i, '<', size_t(n - 5 - i));
-        if (!found)
-            return false;
-        i = static_cast<const char*>(found) - p;
-        if (bytescan::TitleTagAt(p + i))
-            return true;
-    }
-    return false;
+    return bytescan::TitleTagFrom(bytes.data(), bytes.size(), 0);
 }
 
 qsizetype FirstNonAscii(QByteArrayView bytes) {

@@ -6,6 +6,8 @@
 
 #include <QByteArrayView>
 
+#include <cstring>
+
 namespace pagewick::detail {
 
 // Whether the bytes hold "<title" in any letter case, the start of every title's tag.
@@ -20,6 +22,20 @@ namespace bytescan {
 inline bool TitleTagAt(const char* p) {
     return p[0] == '<' && (p[1] | 0x20) == 't' && (p[2] | 0x20) == 'i' && (p[3] | 0x20) == 't' &&
            (p[4] | 0x20) == 'l' && (p[5] | 0x20) == 'e';
+}
+
+// MayHoldTitleTag for the n bytes at p from i on, a "<" at a time: the whole loop in portable code,
+// the end of a wide one.
+inline bool TitleTagFrom(const char* p, qsizetype n, qsizetype i) {
+    for (; i + 6 <= n; ++i) {
+        const void* found = std::memchr(p + i, '<', size_t(n - 5 - i));
+        if (!found)
+            return false;
+        i = static_cast<const char*>(found) - p;
+        if (bytescan::TitleTagAt(p + i))
+            return true;
+    }
+    return false;
 }
 
 } // namespace bytescan

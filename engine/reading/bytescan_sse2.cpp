@@ -39,15 +39,7 @@ bool MayHoldTitleTag(QByteArrayView bytes) {
                 return true;
         }
     }
-    for (; i + 6 <= n; ++i) {
-        const void* found = std::memchr(p + i, '<', size_t(n - 5 - i));
-        if (!found)
-            return false;
-        i = static_cast<const char*>(found) - p;
-        if (bytescan::TitleTagAt(p + i))
-            return true;
-    }
-    return false;
+    return bytescan::TitleTagFrom(p, n, i);
 }
 
 qsizetype FirstNonAscii(QByteArrayView bytes) {
