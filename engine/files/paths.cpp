@@ -32,8 +32,6 @@ QString PercentEncodePathSegment(const QString& pageName) {
 }
 
 QString PercentEncodePagePath(const QString& pagePath) {
-    if (!pagePath.contains(u'/'))
-        return PercentEncodePathSegment(pagePath);
     // Most paths need nothing encoded: they are returned as they are, without being split.
     const auto plain = [](QChar c) {
         return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
@@ -41,6 +39,8 @@ QString PercentEncodePagePath(const QString& pagePath) {
     };
     if (std::all_of(pagePath.begin(), pagePath.end(), plain))
         return pagePath;
+    if (!pagePath.contains(u'/'))
+        return PercentEncodePathSegment(pagePath);
     QString out;
     out.reserve(pagePath.size() + 16);
     qsizetype from = 0;
