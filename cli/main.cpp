@@ -523,13 +523,7 @@ bool ProduceTemplatePage(Request& request, const QStringList& names, const Sink&
         }
     }
     request.templateFresh = false;
-    QString index;
-    index.reserve(names.size() * 96);
-    IndexSummary summary;
-    StreamIndexText(
-        IndexRequestOf(request, names), [&index](const QString& piece) { index += piece; }, &summary,
-        request.pageTemplate->uses(PageTemplate::Updated));
-    sink(request.pageTemplate->render(request.pageTitle, index, summary));
+    StreamTemplatePage(*request.pageTemplate, request.pageTitle, IndexRequestOf(request, names), sink);
     return true;
 }
 

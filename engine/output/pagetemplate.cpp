@@ -6,12 +6,14 @@
 
 #include "engine/output/feeddate.h"
 #include "engine/output/index.h"
+#include "engine/output/spool_p.h"
 #include "engine/reading/pagereader_p.h"
 #include "engine/text/decode_p.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <utility>
 
 namespace pagewick {
 
@@ -419,28 +421,52 @@ QString PageTemplate::render(const QString& pageTitle, const QString& indexText,
     for (const Piece& piece : pieces)
         size += piece.placeholder == Index ? indexText.size() : piece.text.size() + 32;
     out.reserve(size);
+    render(
+        pageTitle, [&indexText](const Sink& sink) { sink(indexText); }, summary,
+        [&out](const QString& piece) { out += piece; });
+    return out;
+}
+
+void PageTemplate::render(const QString& pageTitle, const std::function<void(const Sink&)>& writeIndex,
+                          const IndexSummary& summary, const Sink& sink) const {
+    // The text around the index goes out in as few pieces as the index allows.
+    QString text;
     for (const Piece& piece : pieces) {
         switch (piece.placeholder) {
         case 0:
-            out += piece.text;
+            text += piece.text;
             break;
         case Title:
-            out += piece.context == Context::Text
-                       ? EscapePlainText(pageTitle)
-                       : EscapeAttribute(pageTitle, piece.context == Context::QuotedValue);
+            text += piece.context == Context::Text
+                        ? EscapePlainText(pageTitle)
+                        : EscapeAttribute(pageTitle, piece.context == Context::QuotedValue);
             break;
         case Index:
-            out += indexText;
+            if (!text.isEmpty())
+                sink(std::exchange(text, QString()));
+            writeIndex(sink);
             break;
         case Updated:
-            out += Rfc3339Date(summary.updated);
+            text += Rfc3339Date(summary.updated);
             break;
         case Count:
-            out += QString::number(summary.count);
+            text += QString::number(summary.count);
             break;
         }
     }
-    return out;
+    if (!text.isEmpty())
+        sink(text);
+}
+
+void StreamTemplatePage(const PageTemplate& pageTemplate, const QString& pageTitle,
+                        const IndexRequest& request, const std::function<void(const QString&)>& sink) {
+    detail::TextSpool index;
+    IndexSummary summary;
+    StreamIndexText(
+        request, [&index](const QString& piece) { index.append(piece); }, &summary,
+        pageTemplate.uses(PageTemplate::Updated));
+    pageTemplate.render(
+        pageTitle, [&index](const PageTemplate::Sink& indexSink) { index.replay(indexSink); }, summary, sink);
 }
 
 std::optional<PageTemplate> LoadPageTemplate(const QString& path, const QString& stylesheetUrl,

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+
+#include <functional>
 #include <optional>
 
 namespace pagewick {
@@ -36,6 +38,12 @@ public:
     // the place it stands in needs (text, or an attribute value).
     QString render(const QString& pageTitle, const QString& indexText, const IndexSummary& summary) const;
 
+    // The same page handed to sink piece by piece; writeIndex hands the index to the sink it is given
+    // where {{index}} stands.
+    using Sink = std::function<void(const QString&)>;
+    void render(const QString& pageTitle, const std::function<void(const Sink&)>& writeIndex,
+                const IndexSummary& summary, const Sink& sink) const;
+
 private:
     enum class Context { Text, QuotedValue, InTag };
     struct Piece {
@@ -46,6 +54,12 @@ private:
     QList<Piece> pieces;
     unsigned used = 0;
 };
+
+// The page of the template around the index of the request's pages, handed to sink piece by piece.
+// The index waits, as it is made, in a spool (a little in memory, the rest in a temporary file)
+// until every page is read and {{updated}} and {{count}} are known: the page is never held whole.
+void StreamTemplatePage(const PageTemplate& pageTemplate, const QString& pageTitle,
+                        const IndexRequest& request, const std::function<void(const QString&)>& sink);
 
 // The template file at path, read whole (a template is a page of the user's: at most 16 MiB, and
 // only a regular file: a FIFO or a device is refused, never waited on) and parsed. nullopt, with
