@@ -71,11 +71,11 @@ char* PutTimeOfDay(char* at, const UtcFields& f) {
 } // namespace
 
 QDateTime PublishableDate(const QDateTime& date) {
-    if (!date.isValid())
+    // The years a format can write are PublishableFields' to say.
+    if (!PublishableFields(date))
         return {};
     const qint64 ms = date.toMSecsSinceEpoch();
-    const QDateTime utc = QDateTime::fromMSecsSinceEpoch(ms - (ms % 1000 + 1000) % 1000, Qt::UTC);
-    return utc.date().year() >= 1900 && utc.date().year() <= 9999 ? utc : QDateTime();
+    return QDateTime::fromMSecsSinceEpoch(ms - (ms % 1000 + 1000) % 1000, Qt::UTC);
 }
 
 QString Rfc822Date(const QDateTime& date) {
