@@ -325,18 +325,6 @@ void PageNameOrder::sortPaths(QStringList& paths) const {
     paths = std::move(sorted);
 }
 
-bool PageNameLess(const QString& a, const QString& b) {
-    return CollatedLess(PageCollator(), a, b);
-}
-
-void SortPageNames(QStringList& names) {
-    PageNameOrder().sortNames(names);
-}
-
-bool PagePathLess(const QString& a, const QString& b) {
-    return PageNameOrder().pathLess(a, b);
-}
-
 void SortPagePaths(QStringList& paths) {
     PageNameOrder().sortPaths(paths);
 }

@@ -40,10 +40,7 @@ private:
     QCollator numeric; // the natural order's text between numbers
 };
 
-// The alphabetical order, for a single use.
-bool PageNameLess(const QString& a, const QString& b);
-void SortPageNames(QStringList& names);
-bool PagePathLess(const QString& a, const QString& b);
+// The alphabetical order of paths, for a single use.
 void SortPagePaths(QStringList& paths);
 
 } // namespace pagewick

@@ -106,14 +106,15 @@ void OrderTest::order() {
         QStringList paths = names;
         SortPagePaths(paths);
         QCOMPARE(paths, sorted);
-        QVERIFY(std::is_sorted(paths.cbegin(), paths.cend(),
-                               [](const QString& a, const QString& b) { return PagePathLess(a, b); }));
+        QVERIFY(std::is_sorted(paths.cbegin(), paths.cend(), [](const QString& a, const QString& b) {
+            return PageNameOrder().pathLess(a, b);
+        }));
         if (std::none_of(names.cbegin(), names.cend(), [](const QString& n) { return n.contains(u'/'); })) {
             QStringList list = names;
-            SortPageNames(list);
+            PageNameOrder().sortNames(list);
             QCOMPARE(list, sorted);
             for (qsizetype i = 1; i < list.size(); ++i)
-                QVERIFY(PageNameLess(list[i - 1], list[i]));
+                QVERIFY(PageNameOrder().nameLess(list[i - 1], list[i]));
         }
         // Every way the engine puts names in an order gives the same one: a list sorted whole, pairs
         // compared, a selection's names and read pages.

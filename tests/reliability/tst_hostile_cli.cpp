@@ -38,7 +38,7 @@ private Q_SLOTS:
         QString error;
         QVERIFY2(folder.build(tmp.path(), &error), qPrintable(error));
         listed = folder.pageNames();
-        pagewick::SortPageNames(listed);
+        pagewick::PageNameOrder().sortNames(listed);
         deepTop = tmp.path() + u"/deep"_s;
         QVERIFY(QDir().mkpath(deepTop));
         QFile top(deepTop + u"/top.htm"_s);

@@ -42,7 +42,7 @@ private:
     // The listed pages, as the main window orders them.
     QStringList sortedScan(const QString& folderText) const {
         QStringList names = ScanPageFiles(folderText);
-        SortPageNames(names);
+        PageNameOrder().sortNames(names);
         return names;
     }
 
@@ -73,7 +73,8 @@ private Q_SLOTS:
         QCOMPARE(QSet<QString>(names.begin(), names.end()), QSet<QString>(expected.begin(), expected.end()));
         QCOMPARE(names.size(), expected.size());
         for (qsizetype i = 1; i < names.size(); ++i)
-            QVERIFY2(PageNameLess(names[i - 1], names[i]), qPrintable(names[i - 1] + u" / "_s + names[i]));
+            QVERIFY2(PageNameOrder().nameLess(names[i - 1], names[i]),
+                     qPrintable(names[i - 1] + u" / "_s + names[i]));
     }
 
     void indexHasOneLinePerPage_data() {

@@ -110,7 +110,7 @@ private Q_SLOTS:
 
     void listsEveryPageInOrder() {
         QStringList expected = folder.pageNames();
-        SortPageNames(expected);
+        PageNameOrder().sortNames(expected);
         QCOMPARE(listed(), expected);
     }
 
