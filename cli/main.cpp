@@ -170,13 +170,16 @@ int WriteOutput(const QString& outputFile, int outputFd, const QString& text) {
 // its exact bytes, and so is the path that stands in for a missing title, so a script can open
 // either.
 int WriteTitleLines(const QString& folderText, const QStringList& names, const PageSelection& selection,
-                    bool null) {
+                    bool null, PageReadAhead* readAhead) {
     const char end = null ? '\0' : '\n';
-    ForEachSelectedPage(folderText, names, selection, WantTitle, [&](PageRecord&& page) {
-        const QByteArray label =
-            page.title ? page.title->toUtf8() : FileNameToBytes(PagePath(folderText, page.name));
-        Put(FileNameToBytes(page.name) + '\t' + label + end);
-    });
+    ForEachSelectedPage(
+        folderText, names, selection, WantTitle,
+        [&](PageRecord&& page) {
+            const QByteArray label =
+                page.title ? page.title->toUtf8() : FileNameToBytes(PagePath(folderText, page.name));
+            Put(FileNameToBytes(page.name) + '\t' + label + end);
+        },
+        readAhead);
     return FinishStandardOutput();
 }
 
@@ -485,35 +488,84 @@ std::variant<Request, QString> ParseRequest(const QStringList& arguments) {
     return request;
 }
 
+// What the command reads of each page, when the pages can be read while the folder is still being
+// listed: not when it reads none, or only the first few of a name order, or when a template
+// decides, or for the check.
+std::optional<PageWants> ReadAheadWants(const Request& request) {
+    const PageSelection& selection = request.selection;
+    if (selection.limit > 0 && selection.order != PageOrder::Date)
+        return std::nullopt;
+    switch (request.command) {
+    case Command::Index:
+    case Command::Page:
+        if (request.useTemplate)
+            return std::nullopt;
+        return PageWantsFor(selection, IndexDetailWants(request.details));
+    case Command::Titles:
+        return PageWantsFor(selection, WantTitle);
+    case Command::Rss:
+        return FeedPageWants(FeedFormat::Rss, request.feed);
+    case Command::Atom:
+        return FeedPageWants(FeedFormat::Atom, request.feed);
+    case Command::Sitemap:
+        if (!request.lastmod && selection.order != PageOrder::Date)
+            return std::nullopt;
+        return PageWantsFor(selection, WantDate);
+    default:
+        // The check reads pages whole: the few it could read while the folder is listed would
+        // not make up for the memory their findings hold.
+        return std::nullopt;
+    }
+}
+
 // The pages, unsorted (each output puts them in its order); sub-folders that could not be read
-// are named on standard error (the check reports them with its findings).
-PageListing ListPages(const Request& request) {
-    PageListing listing = WalkPageFiles(request.folderText, request.walk);
+// are named on standard error (the check reports them with its findings). With readAhead, each
+// page is offered to it as it is found.
+PageListing ListPages(const Request& request, PageReadAhead* readAhead = nullptr) {
+    WalkOptions walk = request.walk;
+    if (readAhead)
+        walk.pageFound = [readAhead](const QString& page) { readAhead->offer(page); };
+    PageListing listing = WalkPageFiles(request.folderText, walk);
     if (request.command != Command::Check)
         ReportSkippedFolders(request.folderText, listing.skipped);
     return listing;
 }
 
-IndexRequest IndexRequestOf(const Request& request, const QStringList& names) {
+// The folder's pages as listed, with those read while it was listed.
+struct ListedPages {
+    explicit ListedPages(const Request& request) {
+        if (const std::optional<PageWants> wants = ReadAheadWants(request))
+            ahead.emplace(request.folderText, *wants);
+        listing = ListPages(request, readAhead());
+    }
+    PageReadAhead* readAhead() { return ahead ? &*ahead : nullptr; }
+
+    std::optional<PageReadAhead> ahead;
+    PageListing listing;
+};
+
+IndexRequest IndexRequestOf(const Request& request, ListedPages& pages) {
     return {.folderText = request.folderText,
-            .pageNames = names,
+            .pageNames = pages.listing.pages,
             .selection = request.selection,
-            .details = request.details};
+            .details = request.details,
+            .readAhead = pages.readAhead()};
 }
 
-FeedRequest FeedRequestOf(const Request& request, const QStringList& names) {
+FeedRequest FeedRequestOf(const Request& request, ListedPages& pages) {
     return {.folderText = request.folderText,
-            .pageNames = names,
+            .pageNames = pages.listing.pages,
             .feedTitle = request.feedTitle,
             .siteUrl = request.siteUrl,
-            .options = request.feed};
+            .options = request.feed,
+            .readAhead = pages.readAhead()};
 }
 
 using Sink = std::function<void(const QString&)>;
 
 // The page through its template. The template is read again for each build but the first, so
 // that watching picks up a changed template; while it cannot make a page, nothing is written.
-bool ProduceTemplatePage(Request& request, const QStringList& names, const Sink& sink) {
+bool ProduceTemplatePage(Request& request, ListedPages& pages, const Sink& sink) {
     if (!request.templateFresh) {
         QString why;
         request.pageTemplate = LoadPageTemplate(request.templatePath, request.stylesheetUrl, &why);
@@ -523,28 +575,29 @@ bool ProduceTemplatePage(Request& request, const QStringList& names, const Sink&
         }
     }
     request.templateFresh = false;
-    StreamTemplatePage(*request.pageTemplate, request.pageTitle, IndexRequestOf(request, names), sink);
+    StreamTemplatePage(*request.pageTemplate, request.pageTitle, IndexRequestOf(request, pages), sink);
     return true;
 }
 
-bool ProducePage(Request& request, const QStringList& names, const Sink& sink) {
+bool ProducePage(Request& request, ListedPages& pages, const Sink& sink) {
     if (request.useTemplate)
-        return ProduceTemplatePage(request, names, sink);
+        return ProduceTemplatePage(request, pages, sink);
     sink(PageDocumentStart(request.pageTitle, request.stylesheetUrl));
-    StreamIndexText(IndexRequestOf(request, names), sink);
+    StreamIndexText(IndexRequestOf(request, pages), sink);
     sink(PageDocumentEnd());
     return true;
 }
 
 // Search engines refuse a sitemap past the protocol's limits: none is written.
-bool ProduceSitemap(const Request& request, const QStringList& names, const Sink& sink) {
+bool ProduceSitemap(const Request& request, ListedPages& pages, const Sink& sink) {
     SitemapOptions options;
     options.selection = request.selection;
     options.lastmod = request.lastmod;
     const QString problem = StreamSitemapTextWithinLimits({.folderText = request.folderText,
-                                                           .pageNames = names,
+                                                           .pageNames = pages.listing.pages,
                                                            .siteUrl = request.siteUrl,
-                                                           .options = options},
+                                                           .options = options,
+                                                           .readAhead = pages.readAhead()},
                                                           sink);
     if (problem.isEmpty())
         return true;
@@ -556,20 +609,20 @@ bool ProduceSitemap(const Request& request, const QStringList& names, const Sink
 // The output handed to sink piece by piece as the pages are read; false when it cannot be made
 // (the reason is said, and nothing was handed on).
 bool Produce(Request& request, const Sink& sink) {
-    const QStringList names = ListPages(request).pages;
+    ListedPages pages(request);
     switch (request.command) {
     case Command::Page:
-        return ProducePage(request, names, sink);
+        return ProducePage(request, pages, sink);
     case Command::Rss:
-        StreamFeedText(FeedRequestOf(request, names), sink);
+        StreamFeedText(FeedRequestOf(request, pages), sink);
         return true;
     case Command::Atom:
-        StreamAtomText(FeedRequestOf(request, names), sink);
+        StreamAtomText(FeedRequestOf(request, pages), sink);
         return true;
     case Command::Sitemap:
-        return ProduceSitemap(request, names, sink);
+        return ProduceSitemap(request, pages, sink);
     default:
-        StreamIndexText(IndexRequestOf(request, names), sink);
+        StreamIndexText(IndexRequestOf(request, pages), sink);
         return true;
     }
 }
@@ -630,8 +683,11 @@ int Execute(Request& request) {
     if (request.watch)
         return WatchRequestedOutput(request);
     switch (request.command) {
-    case Command::Titles:
-        return WriteTitleLines(request.folderText, ListPages(request).pages, request.selection, request.null);
+    case Command::Titles: {
+        ListedPages pages(request);
+        return WriteTitleLines(request.folderText, pages.listing.pages, request.selection, request.null,
+                               pages.readAhead());
+    }
     case Command::Check:
         return Check(request);
     default:

@@ -12,7 +12,7 @@ namespace pagewick {
 // Reads the folder with readdir so that names are the exact bytes on disk, and looks at the file
 // type the directory entry already carries; only links and file systems that do not fill in
 // d_type cost a stat. A link is listed when it leads to a regular file.
-QStringList ScanPageFiles(const QString& folderText) {
+QStringList ScanPageFiles(const QString& folderText, const std::function<void(const QString& name)>& found) {
     QStringList names;
     const QByteArray folder = FileNameToBytes(EnsureTrailingSeparator(folderText));
     if (folder.contains('\0'))
@@ -30,8 +30,11 @@ QStringList ScanPageFiles(const QString& folderText) {
             struct stat st;
             regular = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
         }
-        if (regular)
-            names.append(FileNameFromBytes(name));
+        if (!regular)
+            continue;
+        names.append(FileNameFromBytes(name));
+        if (found)
+            found(names.constLast());
     }
     ::closedir(dir);
     return names;

@@ -4,11 +4,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace pagewick {
 
 // The page files of a folder: regular, non-hidden files whose names match "*.htm*" in any letter
 // case, as bare names in listing order. A folder that cannot be listed gives an empty list.
-QStringList ScanPageFiles(const QString& folderText);
+// found, when given, is called with each name as it is listed.
+QStringList ScanPageFiles(const QString& folderText,
+                          const std::function<void(const QString& name)>& found = nullptr);
 
 // Whether a file name (its bytes on disk) is a page's: "*.htm*" as a wildcard, that is ".htm"
 // somewhere in it, in any letter case. Hidden files are left out apart from this.

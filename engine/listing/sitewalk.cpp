@@ -290,10 +290,12 @@ private:
             path.append('/');
         const bool descend = !deepEnough(frame.depth);
         std::vector<QByteArray> linkedFolders;
-        const auto pagePath = [&](QByteArrayView name) {
+        const auto addPage = [&](QByteArrayView name) {
             path.truncate(prefixSize);
             path.append(name);
-            return FileNameFromBytes(path);
+            out.pages.append(FileNameFromBytes(path));
+            if (options.pageFound)
+                options.pageFound(out.pages.constLast());
         };
         for (;;) {
             errno = 0;
@@ -315,7 +317,7 @@ private:
             }
             if (type == DT_REG) {
                 if (MatchesPagePattern(name))
-                    out.pages.append(pagePath(name));
+                    addPage(name);
             } else if (type == DT_DIR) {
                 if (descend)
                     frame.folders.emplace_back(name.toByteArray());
@@ -327,7 +329,7 @@ private:
                 if (::fstatat(::dirfd(frame.dir), entry->d_name, &st, 0) != 0)
                     continue; // a broken link is neither a page nor a folder
                 if (S_ISREG(st.st_mode) && page)
-                    out.pages.append(pagePath(name));
+                    addPage(name);
                 else if (S_ISDIR(st.st_mode) && descend)
                     linkedFolders.emplace_back(name.toByteArray());
             }
@@ -359,7 +361,7 @@ private:
 PageListing WalkPageFiles(const QString& folderText, const WalkOptions& options) {
     PageListing listing;
     if (!options.recursive || options.maxDepth == 0) {
-        listing.pages = ScanPageFiles(folderText);
+        listing.pages = ScanPageFiles(folderText, options.pageFound);
         if (options.listFolders)
             listing.folders.append(QString());
         return listing;

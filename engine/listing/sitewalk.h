@@ -20,6 +20,9 @@ struct WalkOptions {
     // With recursive, called for every folder walked (the folder itself first) while it is open,
     // with its descriptor, which stays the walk's.
     std::function<void(int folderFd)> visitFolder;
+    // When set, called with each page as it is found, before the listing is complete (to start
+    // reading pages early: see PageReadAhead).
+    std::function<void(const QString& page)> pageFound;
     // With recursive: when set, the walk looks at it before each folder and stops once it is true
     // (another thread sets it); the listing is then incomplete.
     const std::atomic<bool>* cancel = nullptr;

@@ -234,17 +234,19 @@ PageWants PageWantsFor(const PageSelection& selection, PageWants wants) {
 
 void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames,
                          const PageSelection& selection, PageWants wants,
-                         const std::function<void(PageRecord&&)>& sink) {
+                         const std::function<void(PageRecord&&)>& sink, PageReadAhead* readAhead) {
     wants = PageWantsFor(selection, wants);
     if (selection.order != PageOrder::Date) {
         // Name orders need no page read: order and cut the names, then read only the pages kept.
-        ForEachPage(folderText, SelectPageNames(pageNames, selection), wants, sink);
+        ForEachPage(folderText, SelectPageNames(pageNames, selection), wants, sink, readAhead);
         return;
     }
     // The date order knows a page's place only once every page is read.
     const QStringList names = FilterPageNames(pageNames, selection.excludes);
     DateOrderedPages pages(names, selection.limit, wants & (WantFindings | WantSize));
-    ForEachPage(folderText, names, wants, [&pages](PageRecord&& record) { pages.hold(std::move(record)); });
+    ForEachPage(
+        folderText, names, wants, [&pages](PageRecord&& record) { pages.hold(std::move(record)); },
+        readAhead);
     pages.handOn(sink);
 }
 

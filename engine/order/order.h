@@ -48,9 +48,10 @@ QStringList SelectPageNames(const QStringList& pageNames, const PageSelection& s
 // once (with what the output wants, on a few threads) and handed to sink in the selection's order.
 // Name orders hold no record; the date order holds those it has to order (only the newest limit
 // of them with a limit).
+// With readAhead, the pages it read are taken from it rather than read again.
 void ForEachSelectedPage(const QString& folderText, const QStringList& pageNames,
                          const PageSelection& selection, PageWants wants,
-                         const std::function<void(PageRecord&&)>& sink);
+                         const std::function<void(PageRecord&&)>& sink, PageReadAhead* readAhead = nullptr);
 
 // The same, gathered: excluded names left out unread, the others read once (with
 // what the output wants), put in order and cut to the limit.

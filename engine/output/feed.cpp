@@ -175,8 +175,9 @@ void StreamFeed(const FeedRequest& request, PageWants wants, const FeedParts& pa
     const PageSelection& selection = request.options.selection;
     if (!parts.needsNewest) {
         sink(parts.start(QDateTime()));
-        ForEachSelectedPage(folderText, pageNames, selection, wants,
-                            [&](PageRecord&& page) { sink(parts.item(page)); });
+        ForEachSelectedPage(
+            folderText, pageNames, selection, wants, [&](PageRecord&& page) { sink(parts.item(page)); },
+            request.readAhead);
         sink(parts.end);
         return;
     }
@@ -184,12 +185,15 @@ void StreamFeed(const FeedRequest& request, PageWants wants, const FeedParts& pa
     // (on disk beyond a little memory) rather than as records or as one growing text.
     TextSpool items;
     QDateTime newest;
-    ForEachSelectedPage(folderText, pageNames, selection, wants, [&](PageRecord&& page) {
-        const QDateTime date = PublishableDate(page.date);
-        if (date.isValid() && (!newest.isValid() || date > newest))
-            newest = date;
-        items.append(parts.item(page));
-    });
+    ForEachSelectedPage(
+        folderText, pageNames, selection, wants,
+        [&](PageRecord&& page) {
+            const QDateTime date = PublishableDate(page.date);
+            if (date.isValid() && (!newest.isValid() || date > newest))
+                newest = date;
+            items.append(parts.item(page));
+        },
+        request.readAhead);
     sink(parts.start(newest));
     if (parts.newestMark.isEmpty()) {
         items.replay(sink);

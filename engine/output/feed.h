@@ -36,6 +36,8 @@ struct FeedRequest {
     QString feedTitle = {};     // HTML text, as a page's title is
     QString siteUrl = {};       // the address the pages' paths are put after
     FeedOptions options = {};   // the defaults build the plain feed
+    // Pages read while the folder was listed: taken from it rather than read again.
+    PageReadAhead* readAhead = nullptr;
 };
 
 // RSS 2.0 code for the pages the options select, in their order, flattened through the entity

@@ -114,18 +114,21 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames) 
 
 void StreamIndexText(const IndexRequest& request, const std::function<void(const QString&)>& sink,
                      IndexSummary* summary, bool dated) {
-    const auto& [folderText, pageNames, selection, details] = request;
+    const auto& [folderText, pageNames, selection, details, readAhead] = request;
     const PageWants wants = IndexDetailWants(details) | (summary && dated ? WantDate : WantTitle);
     IndexLines lines(folderText, sink, details);
-    ForEachSelectedPage(folderText, pageNames, selection, wants, [&](PageRecord&& page) {
-        if (summary) {
-            ++summary->count;
-            if (const QDateTime date = PublishableDate(page.date);
-                dated && date.isValid() && (!summary->updated.isValid() || date > summary->updated))
-                summary->updated = date;
-        }
-        lines.add(page);
-    });
+    ForEachSelectedPage(
+        folderText, pageNames, selection, wants,
+        [&](PageRecord&& page) {
+            if (summary) {
+                ++summary->count;
+                if (const QDateTime date = PublishableDate(page.date);
+                    dated && date.isValid() && (!summary->updated.isValid() || date > summary->updated))
+                    summary->updated = date;
+            }
+            lines.add(page);
+        },
+        readAhead);
     lines.finish();
 }
 

@@ -22,6 +22,8 @@ struct IndexRequest {
     QStringList pageNames = {}; // the pages as listed
     PageSelection selection = {};
     IndexDetails details = {};
+    // Pages read while the folder was listed: taken from it rather than read again.
+    PageReadAhead* readAhead = nullptr;
 };
 
 // The index of a request.

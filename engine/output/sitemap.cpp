@@ -68,8 +68,9 @@ void StreamSitemapText(const SitemapRequest& request, const std::function<void(c
         }
     };
     if (options.lastmod || options.selection.order == PageOrder::Date) {
-        ForEachSelectedPage(folderText, pageNames, options.selection, WantDate,
-                            [&](PageRecord&& page) { add(page.name, page.date); });
+        ForEachSelectedPage(
+            folderText, pageNames, options.selection, WantDate,
+            [&](PageRecord&& page) { add(page.name, page.date); }, request.readAhead);
     } else {
         // Without dates a sitemap needs nothing from the pages themselves: none is opened.
         for (const QString& name : SelectPageNames(pageNames, options.selection))

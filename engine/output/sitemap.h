@@ -32,6 +32,8 @@ struct SitemapRequest {
     QStringList pageNames = {}; // the pages as listed: the options select and order them
     QString siteUrl = {};       // a web address (see IsWebAddress in feed.h) the pages' paths are put after
     SitemapOptions options = {};
+    // Pages read while the folder was listed: taken from it rather than read again.
+    PageReadAhead* readAhead = nullptr;
 };
 
 // A sitemaps.org url set: one <url> a page, its <loc> the site address followed by the page's

@@ -55,11 +55,45 @@ private:
 QList<PageRecord> ReadPages(const QString& folderText, const QStringList& pageNames,
                             PageWants wants = WantTitle);
 
+class PageReadAhead;
+
 // Reads the listed pages on a few threads at once (PageReaderThreads) and hands each record to
 // sink, on the calling thread, in the order of pageNames whatever order the reads finish in. Only
-// the records of a bounded number of pages wait at any time.
+// the records of a bounded number of pages wait at any time. With readAhead, the pages it read
+// are taken from it rather than read again (when it read the same folder with the same wants).
 void ForEachPage(const QString& folderText, const QStringList& pageNames, PageWants wants,
-                 const std::function<void(PageRecord&&)>& sink);
+                 const std::function<void(PageRecord&&)>& sink, PageReadAhead* readAhead = nullptr);
+
+// Pages read while their folder is still being listed, so that reading need not wait for the
+// listing's last name: the listing offers each page as it finds it, a thread of its own reads
+// them in that order, and ForEachPage, given the read-ahead, takes the records read so far rather
+// than reading those pages again. Reading ahead stops when ForEachPage starts (or at finish), and
+// holds at most a bounded number of records. It reads only with more than one reader thread
+// (PageReaderThreads) and once a folder has more than a few pages.
+class PageReadAhead {
+public:
+    // Reads the pages of folderText with wants: ForEachPage takes its records only for the same
+    // folder and the same wants.
+    PageReadAhead(const QString& folderText, PageWants wants);
+    ~PageReadAhead();
+    PageReadAhead(const PageReadAhead&) = delete;
+    PageReadAhead& operator=(const PageReadAhead&) = delete;
+
+    // A page the listing found (on the listing's thread).
+    void offer(const QString& pageName);
+    // Stops reading ahead; the records read so far are kept for ForEachPage.
+    void finish();
+
+    // After finish: whether the records are those of folderText's pages read with wants.
+    bool serves(const QString& folderText, PageWants wants) const;
+    // After finish: the record read ahead for the page, handed out once; nullopt when the page
+    // was not read ahead. Safe to call from several threads at once.
+    std::optional<PageRecord> take(const QString& pageName);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
 
 // How many threads read pages at once: PAGEWICK_READERS when it is set to a whole number from 1
 // up (1 reads on the calling thread alone), else a few for each processor.

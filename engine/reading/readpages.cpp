@@ -6,14 +6,16 @@
 
 #include <QByteArray>
 
+#include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include <sys/resource.h>
-#include <vector>
 
 namespace pagewick {
 
@@ -129,7 +131,184 @@ int ReadersDescriptorsAllow() {
     return int(std::min<rlim_t>((limit.rlim_cur - kKeptElsewhere) / kPerReader, rlim_t(kMostThreads)));
 }
 
+// At most this many pages are read ahead of the listing's end (a listing of 100,000 names leaves
+// time for about 10,000): their records wait in memory until their turn.
+constexpr qsizetype kMostReadAhead = 32768;
+// The listing hands its names to the reading-ahead thread this many at a time.
+constexpr qsizetype kOfferBatch = 32;
+
+// Where each record read ahead is, by page name. Every page of the folder is looked up and most
+// are not there: the table is open, half of it empty, and each slot keeps its name's hash, so that
+// a page not there is told from its slots alone, without a look at any record.
+class RecordsByName {
+public:
+    void build(const std::vector<PageRecord>& records) {
+        size_t size = 16;
+        while (size < records.size() * 2)
+            size *= 2;
+        slots.assign(size, Slot{});
+        for (size_t i = 0; i < records.size(); ++i) {
+            const quint32 hash = Hash(records[i].name);
+            size_t at = hash & (size - 1);
+            while (slots[at].index != 0)
+                at = (at + 1) & (size - 1);
+            slots[at] = {hash, quint32(i + 1)};
+        }
+    }
+    // Where the record of name is in records, or -1.
+    qsizetype find(const QString& name, const std::vector<PageRecord>& records) const {
+        if (slots.empty())
+            return -1;
+        const quint32 hash = Hash(name);
+        const size_t mask = slots.size() - 1;
+        for (size_t at = hash & mask; slots[at].index != 0; at = (at + 1) & mask) {
+            const size_t i = slots[at].index - 1;
+            if (slots[at].hash == hash && records[i].name == name)
+                return qsizetype(i);
+        }
+        return -1;
+    }
+
+private:
+    // The name's UTF-16 units mixed eight bytes at a time.
+    static quint32 Hash(QStringView name) {
+        const char* bytes = reinterpret_cast<const char*>(name.utf16());
+        size_t left = size_t(name.size()) * 2;
+        quint64 hash = 0x9e3779b97f4a7c15ull ^ left;
+        const auto mix = [&hash](quint64 v) {
+            hash = (hash ^ v) * 0xff51afd7ed558ccdull;
+            hash ^= hash >> 32;
+        };
+        for (; left >= 8; bytes += 8, left -= 8) {
+            quint64 v;
+            std::memcpy(&v, bytes, 8);
+            mix(v);
+        }
+        if (left > 0) {
+            quint64 v = 0;
+            std::memcpy(&v, bytes, left);
+            mix(v);
+        }
+        return quint32(hash);
+    }
+
+    struct Slot {
+        quint32 hash = 0;
+        quint32 index = 0; // the record's index + 1; 0 is an empty slot
+    };
+    std::vector<Slot> slots;
+};
+
 } // namespace
+
+struct PageReadAhead::Private {
+    Private(const QString& folderText, PageWants wants) : folderText(folderText), wants(wants) {}
+
+    // Publishes the names offered since the last time, and starts reading once there are enough.
+    void hand() {
+        {
+            const std::lock_guard lock(mutex);
+            names.append(pending);
+            if (!reader.joinable() && names.size() >= kFewPages) {
+                try {
+                    reader = std::thread([this] { run(); });
+                } catch (const std::system_error&) {
+                    off = true; // no thread to spare: the pages are read in their turn
+                }
+            }
+        }
+        pending.clear();
+        offered.notify_one();
+    }
+
+    // The reading-ahead thread: the names in the order they were offered, until stopped.
+    void run() {
+        const FolderPageReader pageReader(folderText);
+        // Room for the most records at once, so that the vector is never copied as it grows; the
+        // system gives memory only for the part filled.
+        read.reserve(size_t(kMostReadAhead));
+        qsizetype next = 0;
+        for (;;) {
+            QStringList batch;
+            {
+                std::unique_lock lock(mutex);
+                offered.wait(lock, [&] { return stopped.load() || next < names.size(); });
+                if (stopped)
+                    return;
+                batch = names.sliced(next);
+                next = names.size();
+            }
+            for (const QString& name : batch) {
+                if (stopped.load(std::memory_order_relaxed))
+                    return;
+                read.push_back(pageReader.read(name, wants));
+            }
+        }
+    }
+
+    const QString folderText;
+    const PageWants wants;
+    // Reading ahead pays only where the pages would be read on several threads anyway.
+    bool off = PageReaderThreads() <= 1;
+    bool finished = false;
+    QStringList pending; // the listing thread's, until handed on
+    qsizetype offeredCount = 0;
+    std::mutex mutex;
+    std::condition_variable offered;
+    QStringList names; // handed on, in listing order
+    std::atomic<bool> stopped = false;
+    std::thread reader;
+    std::vector<PageRecord> read; // the records, the reading-ahead thread's until finish
+    // After finish: where each page's record is in read, and whether it was taken.
+    RecordsByName readAt;
+    std::unique_ptr<std::atomic<bool>[]> taken;
+};
+
+PageReadAhead::PageReadAhead(const QString& folderText, PageWants wants)
+    : d(std::make_unique<Private>(folderText, wants)) {}
+
+PageReadAhead::~PageReadAhead() {
+    finish();
+}
+
+void PageReadAhead::offer(const QString& pageName) {
+    if (d->off || d->finished || d->offeredCount >= kMostReadAhead)
+        return;
+    ++d->offeredCount;
+    d->pending.append(pageName);
+    if (d->pending.size() >= kOfferBatch)
+        d->hand();
+}
+
+void PageReadAhead::finish() {
+    if (d->finished)
+        return;
+    d->finished = true;
+    {
+        const std::lock_guard lock(d->mutex);
+        d->stopped = true;
+    }
+    d->offered.notify_one();
+    if (d->reader.joinable())
+        d->reader.join();
+    d->readAt.build(d->read);
+    d->taken = std::make_unique<std::atomic<bool>[]>(d->read.size());
+    d->names = {};
+    d->pending = {};
+}
+
+bool PageReadAhead::serves(const QString& folderText, PageWants wants) const {
+    return d->folderText == folderText && d->wants == wants;
+}
+
+std::optional<PageRecord> PageReadAhead::take(const QString& pageName) {
+    if (d->read.empty())
+        return std::nullopt;
+    const qsizetype at = d->readAt.find(pageName, d->read);
+    if (at < 0 || d->taken[size_t(at)].exchange(true))
+        return std::nullopt;
+    return std::move(d->read[size_t(at)]);
+}
 
 int PageReaderThreads() {
     if (const int set = ReadersSet())
@@ -140,7 +319,19 @@ int PageReaderThreads() {
 }
 
 void ForEachPage(const QString& folderText, const QStringList& pageNames, PageWants wants,
-                 const std::function<void(PageRecord&&)>& sink) {
+                 const std::function<void(PageRecord&&)>& sink, PageReadAhead* readAhead) {
+    if (readAhead) {
+        readAhead->finish();
+        if (!readAhead->serves(folderText, wants))
+            readAhead = nullptr;
+    }
+    const auto readPage = [&](const FolderPageReader& reader, const QString& name) {
+        if (readAhead) {
+            if (std::optional<PageRecord> record = readAhead->take(name))
+                return std::move(*record);
+        }
+        return reader.read(name, wants);
+    };
     // A number set is taken however few the pages, so that its effect can be seen on any folder.
     const int set = ReadersSet();
     const int wanted = set                            ? int(std::min<qsizetype>(set, pageNames.size()))
@@ -151,7 +342,7 @@ void ForEachPage(const QString& folderText, const QStringList& pageNames, PageWa
     const auto readHere = [&] {
         const FolderPageReader reader(folderText);
         for (const QString& name : pageNames)
-            sink(reader.read(name, wants));
+            sink(readPage(reader, name));
     };
     if (threads <= 1)
         return readHere();
@@ -166,7 +357,7 @@ void ForEachPage(const QString& folderText, const QStringList& pageNames, PageWa
             std::vector<PageRecord> records;
             records.reserve(size_t(kBatch));
             for (qsizetype i = b * kBatch; i < std::min(count, (b + 1) * kBatch); ++i)
-                records.push_back(reader.read(pageNames[i], wants));
+                records.push_back(readPage(reader, pageNames[i]));
             ring.put(b, std::move(records));
         }
     };

@@ -3,6 +3,7 @@
 #include "engine/listing/scan.h"
 #include "engine/listing/sitewalk.h"
 #include "engine/order/nameorder.h"
+#include "engine/reading/pagereader.h"
 #include "fixture.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <atomic>
 #include <cerrno>
@@ -28,6 +30,8 @@ private Q_SLOTS:
     void walk();
     void walkCancelled_data();
     void walkCancelled();
+    void readAhead_data();
+    void readAhead();
 };
 
 // A tree is made from entries relative to the walked folder: "dir/" a folder, "name@target" a
@@ -200,6 +204,56 @@ void SiteWalkTest::walkCancelled() {
     SortPagePaths(listing.pages);
     QCOMPARE(listing.pages, pages);
     QCOMPARE(openDescriptors(), before);
+}
+
+// Pages read while the walk lists them give the records reading them afterwards gives, each page
+// under its own name, whatever the order the reading takes; read ahead with other wants than the
+// reading's, they are not used.
+void SiteWalkTest::readAhead_data() {
+    QTest::addColumn<bool>("recursive");
+    QTest::addColumn<PageWants>("aheadWants");
+    QTest::addColumn<PageWants>("wants");
+    const PageWants feed = WantDate | WantDescription;
+    QTest::newRow("one folder") << false << PageWants(WantTitle) << PageWants(WantTitle);
+    QTest::newRow("sub-folders, dates and descriptions") << true << feed << feed;
+    QTest::newRow("read ahead with other wants") << true << PageWants(WantTitle) << feed;
+}
+
+void SiteWalkTest::readAhead() {
+    QFETCH(bool, recursive);
+    QFETCH(PageWants, aheadWants);
+    QFETCH(PageWants, wants);
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    // Enough pages for reading ahead to start, in folders of a few dozen.
+    for (int i = 0; i < 400; ++i) {
+        const QString folder = temp.path() + u"/d"_s + QString::number(i % 5);
+        QVERIFY(QDir().mkpath(folder));
+        const QByteArray n = QByteArray::number(i);
+        WriteFixture(i % 5 ? folder : temp.path(), u"p"_s + QString::number(i) + u".htm"_s,
+                     "<meta name=description content=\"About " + n + "\"><meta name=date content=2020-01-" +
+                         QByteArray::number(1 + i % 28) + "><title>Page " + n + "</title>");
+    }
+    PageReadAhead ahead(temp.path(), aheadWants);
+    WalkOptions options{recursive};
+    options.pageFound = [&ahead](const QString& page) { ahead.offer(page); };
+    QStringList names = WalkPageFiles(temp.path(), options).pages;
+    QThread::msleep(200); // time to read ahead
+    SortPagePaths(names);
+    QList<PageRecord> withAhead;
+    ForEachPage(
+        temp.path(), names, wants, [&](PageRecord&& record) { withAhead.append(std::move(record)); }, &ahead);
+    const QList<PageRecord> without = ReadPages(temp.path(), names, wants);
+    QCOMPARE(withAhead.size(), without.size());
+    QCOMPARE(withAhead.size(), recursive ? 400 : 80);
+    for (qsizetype i = 0; i < without.size(); ++i) {
+        QCOMPARE(withAhead[i].name, without[i].name);
+        QCOMPARE(withAhead[i].title, without[i].title);
+        QCOMPARE(withAhead[i].date, without[i].date);
+        QCOMPARE(withAhead[i].description, without[i].description);
+    }
+    // Each record is handed out once; one read with other wants is left.
+    QCOMPARE(ahead.take(names.first()).has_value(), aheadWants != wants);
 }
 
 QTEST_GUILESS_MAIN(SiteWalkTest)
