@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include <sched.h>
 #include <sys/resource.h>
 
 namespace pagewick {
@@ -131,6 +132,15 @@ int ReadersDescriptorsAllow() {
     return int(std::min<rlim_t>((limit.rlim_cur - kKeptElsewhere) / kPerReader, rlim_t(kMostThreads)));
 }
 
+// Gives the calling thread a descriptor table of its own (a copy of the process's), for a reader
+// that opens and closes thousands of pages: the system then takes no lock shared with the other
+// readers for each open and close, and counts no reference for each read. The copies of the
+// process's descriptors close when the thread ends; the files stay open for the rest of the
+// process. Where the system refuses, the thread goes on with the shared table.
+void UseOwnDescriptorTable() {
+    ::unshare(CLONE_FILES);
+}
+
 // At most this many pages are read ahead of the listing's end (a listing of 100,000 names leaves
 // time for about 10,000): their records wait in memory until their turn.
 constexpr qsizetype kMostReadAhead = 32768;
@@ -223,6 +233,7 @@ struct PageReadAhead::Private {
 
     // The reading-ahead thread: the names in the order they were offered, until stopped.
     void run() {
+        UseOwnDescriptorTable();
         const FolderPageReader pageReader(folderText);
         // Room for the most records at once, so that the vector is never copied as it grows; the
         // system gives memory only for the part filled.
@@ -351,6 +362,7 @@ void ForEachPage(const QString& folderText, const QStringList& pageNames, PageWa
     std::vector<std::thread> readers;
     readers.reserve(size_t(threads));
     const auto readBatches = [&] {
+        UseOwnDescriptorTable();
         // Each reader holds its own handles on the folder and the sub-folder it is in.
         const FolderPageReader reader(folderText);
         for (qsizetype b = ring.take(); b >= 0; b = ring.take()) {
