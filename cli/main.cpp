@@ -489,18 +489,20 @@ std::variant<Request, QString> ParseRequest(const QStringList& arguments) {
 }
 
 // What the command reads of each page, when the pages can be read while the folder is still being
-// listed: not when it reads none, or only the first few of a name order, or when a template
-// decides, or for the check.
+// listed: not when it reads none, or only the first few of a name order, nor for the check. Should
+// it differ from what the output asks, nothing read ahead is used.
 std::optional<PageWants> ReadAheadWants(const Request& request) {
     const PageSelection& selection = request.selection;
     if (selection.limit > 0 && selection.order != PageOrder::Date)
         return std::nullopt;
     switch (request.command) {
     case Command::Index:
-    case Command::Page:
-        if (request.useTemplate)
-            return std::nullopt;
-        return PageWantsFor(selection, IndexDetailWants(request.details));
+    case Command::Page: {
+        // A template's {{updated}} asks for the pages' dates.
+        const bool dated =
+            request.useTemplate && request.pageTemplate && request.pageTemplate->uses(PageTemplate::Updated);
+        return PageWantsFor(selection, IndexDetailWants(request.details) | (dated ? WantDate : WantTitle));
+    }
     case Command::Titles:
         return PageWantsFor(selection, WantTitle);
     case Command::Rss:
