@@ -4,6 +4,7 @@
 
 #include <QLatin1StringView>
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace pagewick {
@@ -58,6 +59,18 @@ constexpr bool ReplacementsFitInPlace() {
 }
 static_assert(ReplacementsFitInPlace());
 
+// The table's texts with their lengths, counted once here rather than on every use.
+struct SizedRow {
+    std::u16string_view reference;
+    std::u16string_view replacement;
+};
+constexpr auto kSizedFlatteningTable = [] {
+    std::array<SizedRow, std::size(kFlatteningTable)> rows{};
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = {kFlatteningTable[i].reference, kFlatteningTable[i].replacement};
+    return rows;
+}();
+
 } // namespace
 
 std::span<const EntityRow> EntityFlatteningTable() {
@@ -77,7 +90,7 @@ QString FlattenEntities(const QString& text) {
 
     QString s = text;
     std::vector<qsizetype> matched;
-    for (const EntityRow& row : kFlatteningTable) {
+    for (const SizedRow& row : kSizedFlatteningTable) {
         const QStringView ref(row.reference);
         const QStringView rep(row.replacement);
         const QStringView view(s);
