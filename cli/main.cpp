@@ -488,9 +488,17 @@ std::variant<Request, QString> ParseRequest(const QStringList& arguments) {
     return request;
 }
 
-// What the command reads of each page, when the pages can be read while the folder is still being
-// listed: not when it reads none, or only the first few of a name order, nor for the check. Should
-// it differ from what the output asks, nothing read ahead is used.
+SitemapOptions SitemapOptionsOf(const Request& request) {
+    SitemapOptions options;
+    options.selection = request.selection;
+    options.lastmod = request.lastmod;
+    return options;
+}
+
+// What the command reads of each page, by each output's own rule, when the pages can be read while
+// the folder is still being listed: not when it reads none, or only the first few of a name order,
+// nor for the check. (Were it ever to differ from what the output asks, nothing read ahead would
+// be used.)
 std::optional<PageWants> ReadAheadWants(const Request& request) {
     const PageSelection& selection = request.selection;
     if (selection.limit > 0 && selection.order != PageOrder::Date)
@@ -501,7 +509,7 @@ std::optional<PageWants> ReadAheadWants(const Request& request) {
         // A template's {{updated}} asks for the pages' dates.
         const bool dated =
             request.useTemplate && request.pageTemplate && request.pageTemplate->uses(PageTemplate::Updated);
-        return PageWantsFor(selection, IndexDetailWants(request.details) | (dated ? WantDate : WantTitle));
+        return IndexPageWants({.selection = selection, .details = request.details}, dated);
     }
     case Command::Titles:
         return PageWantsFor(selection, WantTitle);
@@ -510,9 +518,7 @@ std::optional<PageWants> ReadAheadWants(const Request& request) {
     case Command::Atom:
         return FeedPageWants(FeedFormat::Atom, request.feed);
     case Command::Sitemap:
-        if (!request.lastmod && selection.order != PageOrder::Date)
-            return std::nullopt;
-        return PageWantsFor(selection, WantDate);
+        return SitemapPageWants(SitemapOptionsOf(request));
     default:
         // The check reads pages whole: the few it could read while the folder is listed would
         // not make up for the memory their findings hold.
@@ -592,9 +598,7 @@ bool ProducePage(Request& request, ListedPages& pages, const Sink& sink) {
 
 // Search engines refuse a sitemap past the protocol's limits: none is written.
 bool ProduceSitemap(const Request& request, ListedPages& pages, const Sink& sink) {
-    SitemapOptions options;
-    options.selection = request.selection;
-    options.lastmod = request.lastmod;
+    const SitemapOptions options = SitemapOptionsOf(request);
     const QString problem = StreamSitemapTextWithinLimits({.folderText = request.folderText,
                                                            .pageNames = pages.listing.pages,
                                                            .siteUrl = request.siteUrl,

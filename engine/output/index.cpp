@@ -115,7 +115,7 @@ QString BuildIndexText(const QString& folderText, const QStringList& pageNames) 
 void StreamIndexText(const IndexRequest& request, const std::function<void(const QString&)>& sink,
                      IndexSummary* summary, bool dated) {
     const auto& [folderText, pageNames, selection, details, readAhead] = request;
-    const PageWants wants = IndexDetailWants(details) | (summary && dated ? WantDate : WantTitle);
+    const PageWants wants = IndexPageWants(request, summary && dated);
     IndexLines lines(folderText, sink, details);
     ForEachSelectedPage(
         folderText, pageNames, selection, wants,
@@ -130,6 +130,11 @@ void StreamIndexText(const IndexRequest& request, const std::function<void(const
         },
         readAhead);
     lines.finish();
+}
+
+PageWants IndexPageWants(const IndexRequest& request, bool dated) {
+    return PageWantsFor(request.selection,
+                        IndexDetailWants(request.details) | (dated ? WantDate : WantTitle));
 }
 
 QString BuildIndexText(const IndexRequest& request) {

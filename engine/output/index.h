@@ -41,6 +41,9 @@ struct IndexSummary {
 void StreamIndexText(const IndexRequest& request, const std::function<void(const QString&)>& sink,
                      IndexSummary* summary = nullptr, bool dated = false);
 
+// What StreamIndexText reads of each page (with dated, for a summary's newest date).
+PageWants IndexPageWants(const IndexRequest& request, bool dated = false);
+
 // The saved page around an index, ending with a line break (CR LF): PageDocumentStart, the index,
 // PageDocumentEnd. A stylesheet address adds a <link rel="stylesheet"> after the charset.
 QString BuildPageDocument(const QString& pageTitle, const QString& indexText);

@@ -52,6 +52,12 @@ QString FormatSitemapText(const QList<PageRecord>& pages, const SitemapRequest& 
     return out;
 }
 
+std::optional<PageWants> SitemapPageWants(const SitemapOptions& options) {
+    if (!options.lastmod && options.selection.order != PageOrder::Date)
+        return std::nullopt;
+    return PageWantsFor(options.selection, WantDate);
+}
+
 void StreamSitemapText(const SitemapRequest& request, const std::function<void(const QString&)>& sink) {
     const QString& folderText = request.folderText;
     const QStringList& pageNames = request.pageNames;
@@ -67,9 +73,9 @@ void StreamSitemapText(const SitemapRequest& request, const std::function<void(c
             piece.clear();
         }
     };
-    if (options.lastmod || options.selection.order == PageOrder::Date) {
+    if (const std::optional<PageWants> wants = SitemapPageWants(options)) {
         ForEachSelectedPage(
-            folderText, pageNames, options.selection, WantDate,
+            folderText, pageNames, options.selection, *wants,
             [&](PageRecord&& page) { add(page.name, page.date); }, request.readAhead);
     } else {
         // Without dates a sitemap needs nothing from the pages themselves: none is opened.

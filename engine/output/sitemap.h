@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace pagewick {
 
@@ -42,6 +43,9 @@ QString BuildSitemapText(const SitemapRequest& request);
 
 // The same sitemap handed to sink piece by piece as the pages are read.
 void StreamSitemapText(const SitemapRequest& request, const std::function<void(const QString&)>& sink);
+
+// What StreamSitemapText reads of each page; nullopt when it opens none.
+std::optional<PageWants> SitemapPageWants(const SitemapOptions& options);
 
 // The same sitemap, made only when it keeps to the protocol's limits: empty when it was made, else
 // what is wrong, as a sentence for a message (SitemapPagesProblem, then SitemapSizeProblem), and
