@@ -136,9 +136,20 @@ int ReadersDescriptorsAllow() {
 // that opens and closes thousands of pages: the system then takes no lock shared with the other
 // readers for each open and close, and counts no reference for each read. The copies of the
 // process's descriptors close when the thread ends; the files stay open for the rest of the
-// process. Where the system refuses, the thread goes on with the shared table.
+// process. Where the system refuses, the thread goes on with the shared table. ThreadSanitizer
+// takes a descriptor's number to name the same file in every thread, and would see two readers'
+// pages as one: built with it, the readers keep the shared table.
+#if defined(__SANITIZE_THREAD__)
+#define PAGEWICK_THREAD_SANITIZER
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define PAGEWICK_THREAD_SANITIZER
+#endif
+#endif
 void UseOwnDescriptorTable() {
+#ifndef PAGEWICK_THREAD_SANITIZER
     ::unshare(CLONE_FILES);
+#endif
 }
 
 // At most this many pages are read ahead of the listing's end (a listing of 100,000 names leaves
