@@ -163,7 +163,7 @@ QString CheckFlatten(QByteArrayView bytes) {
 
     QString expected = text;
     for (const EntityRow& row : EntityFlatteningTable())
-        expected.replace(QString::fromUtf16(row.reference), QString::fromUtf16(row.replacement));
+        expected.replace(QStringView(row.reference).toString(), QStringView(row.replacement).toString());
     const QString flattened = FlattenEntities(text);
     if (flattened != expected)
         return QStringLiteral("FlattenEntities gave \"%1\", the table row by row \"%2\"")

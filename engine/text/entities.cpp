@@ -4,7 +4,6 @@
 
 #include <QLatin1StringView>
 #include <algorithm>
-#include <array>
 #include <vector>
 
 namespace pagewick {
@@ -51,25 +50,13 @@ static_assert(std::size(kFlatteningTable) == 91);
 // and free of "&" (so it can neither start a reference nor shift one to the right).
 constexpr bool ReplacementsFitInPlace() {
     for (const EntityRow& row : kFlatteningTable) {
-        const std::u16string_view ref(row.reference), rep(row.replacement);
+        const std::u16string_view ref = row.reference, rep = row.replacement;
         if (rep.empty() || rep.size() >= ref.size() || rep.find(u'&') != rep.npos)
             return false;
     }
     return true;
 }
 static_assert(ReplacementsFitInPlace());
-
-// The table's texts with their lengths, counted once here rather than on every use.
-struct SizedRow {
-    std::u16string_view reference;
-    std::u16string_view replacement;
-};
-constexpr auto kSizedFlatteningTable = [] {
-    std::array<SizedRow, std::size(kFlatteningTable)> rows{};
-    for (size_t i = 0; i < rows.size(); ++i)
-        rows[i] = {kFlatteningTable[i].reference, kFlatteningTable[i].replacement};
-    return rows;
-}();
 
 } // namespace
 
@@ -90,7 +77,7 @@ QString FlattenEntities(const QString& text) {
 
     QString s = text;
     std::vector<qsizetype> matched;
-    for (const SizedRow& row : kSizedFlatteningTable) {
+    for (const EntityRow& row : kFlatteningTable) {
         const QStringView ref(row.reference);
         const QStringView rep(row.replacement);
         const QStringView view(s);

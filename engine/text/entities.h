@@ -3,12 +3,13 @@
 #include <QString>
 #include <QStringView>
 #include <span>
+#include <string_view>
 
 namespace pagewick {
 
 struct EntityRow {
-    const char16_t* reference;   // "&name;", matched with exact letter case
-    const char16_t* replacement; // one to three characters
+    std::u16string_view reference;   // "&name;", matched with exact letter case
+    std::u16string_view replacement; // one to three characters
 };
 
 // The flattening table, in order of application: 91 rows, some references repeated on purpose.
