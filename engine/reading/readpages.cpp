@@ -5,10 +5,10 @@
 #include "engine/reading/pagereader.h"
 
 #include <QByteArray>
+#include <QHashFunctions>
 
 #include <atomic>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -191,27 +191,7 @@ public:
     }
 
 private:
-    // The name's UTF-16 units mixed eight bytes at a time.
-    static quint32 Hash(QStringView name) {
-        const char* bytes = reinterpret_cast<const char*>(name.utf16());
-        size_t left = size_t(name.size()) * 2;
-        quint64 hash = 0x9e3779b97f4a7c15ull ^ left;
-        const auto mix = [&hash](quint64 v) {
-            hash = (hash ^ v) * 0xff51afd7ed558ccdull;
-            hash ^= hash >> 32;
-        };
-        for (; left >= 8; bytes += 8, left -= 8) {
-            quint64 v;
-            std::memcpy(&v, bytes, 8);
-            mix(v);
-        }
-        if (left > 0) {
-            quint64 v = 0;
-            std::memcpy(&v, bytes, left);
-            mix(v);
-        }
-        return quint32(hash);
-    }
+    static quint32 Hash(const QString& name) { return quint32(qHash(name)); }
 
     struct Slot {
         quint32 hash = 0;
