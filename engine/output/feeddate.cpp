@@ -71,11 +71,21 @@ char* PutTimeOfDay(char* at, const UtcFields& f) {
 } // namespace
 
 QDateTime PublishableDate(const QDateTime& date) {
-    // The years a format can write are PublishableFields' to say.
-    if (!PublishableFields(date))
+    // 1 January 1900 and 1 January 10000, 00:00 UTC, in milliseconds from the epoch: the years
+    // PublishableFields takes, compared without working out a calendar, as every page date comes
+    // through here.
+    constexpr qint64 kFirstMs = -2208988800000LL;
+    constexpr qint64 kPastLastMs = 253402300800000LL;
+    if (!date.isValid())
         return {};
     const qint64 ms = date.toMSecsSinceEpoch();
-    return QDateTime::fromMSecsSinceEpoch(ms - (ms % 1000 + 1000) % 1000, Qt::UTC);
+    if (ms < kFirstMs || ms >= kPastLastMs)
+        return {};
+    const qint64 second = ms - (ms % 1000 + 1000) % 1000;
+    // A date that is publishable already (as the reader hands them on) is kept as it is.
+    if (second == ms && date.timeSpec() == Qt::UTC)
+        return date;
+    return QDateTime::fromMSecsSinceEpoch(second, Qt::UTC);
 }
 
 QString Rfc822Date(const QDateTime& date) {

@@ -5,7 +5,11 @@
 namespace pagewick::detail {
 
 void TextSpool::append(const QString& text) {
-    pending += text.toUtf8();
+    // Encoded straight onto the end of what waits, with no text of its own in between.
+    const qsizetype had = pending.size();
+    pending.resize(had + encoder.requiredSpace(text.size()));
+    char* end = encoder.appendToBuffer(pending.data() + had, text);
+    pending.truncate(end - pending.constData());
     if (pending.size() < kInMemory || fileFailed)
         return;
     if (!file) {

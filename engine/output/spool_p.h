@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 #include <QTemporaryFile>
 
 #include <functional>
@@ -23,6 +24,7 @@ public:
 private:
     static constexpr qsizetype kInMemory = 256 * 1024;
     QByteArray pending;
+    QStringEncoder encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
     std::unique_ptr<QTemporaryFile> file;
     bool fileFailed = false;
 };

@@ -20,16 +20,12 @@ bool IsAsciiAlnum(QChar c) {
     return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
 }
 
-} // namespace
-
-// Appends text as XML character data: without the characters XML cannot carry (controls other
-// than tab, LF and CR, lone surrogates, U+FFFE and U+FFFF), and with "&", "<" and ">" escaped.
-// Runs of characters that need neither go in whole.
-void AppendXmlText(QString& out, QStringView text) {
+// Where in text, from i on, the first character is that XML character data cannot take as it
+// stands; the text's size when there is none.
+qsizetype FirstNotXmlText(QStringView text, qsizetype i) {
     const char16_t* p = text.utf16();
     const qsizetype n = text.size();
-    qsizetype from = 0; // start of the run not yet appended
-    for (qsizetype i = 0; i < n; ++i) {
+    for (; i < n; ++i) {
         const char16_t u = p[i];
         if ((u > u'>' && u < 0xD800) || (u >= 0x20 && u < u'>' && u != u'&' && u != u'<'))
             continue;
@@ -39,6 +35,22 @@ void AppendXmlText(QString& out, QStringView text) {
             ++i;
             continue;
         }
+        return i;
+    }
+    return n;
+}
+
+} // namespace
+
+// Appends text as XML character data: without the characters XML cannot carry (controls other
+// than tab, LF and CR, lone surrogates, U+FFFE and U+FFFF), and with "&", "<" and ">" escaped.
+// Runs of characters that need neither go in whole.
+void AppendXmlText(QString& out, QStringView text) {
+    const char16_t* p = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype from = 0; // start of the run not yet appended
+    for (qsizetype i = FirstNotXmlText(text, 0); i < n; i = FirstNotXmlText(text, i + 1)) {
+        const char16_t u = p[i];
         out.append(QStringView(p + from, i - from));
         from = i + 1;
         if (u == u'&')
@@ -119,6 +131,9 @@ std::optional<QString> XmlReference(QStringView ref) {
 } // namespace
 
 QString XmlText(const QString& plainText) {
+    // Most text is XML text as it stands: it is handed back without a copy.
+    if (FirstNotXmlText(plainText, 0) == plainText.size())
+        return plainText;
     QString out;
     AppendXmlText(out, plainText);
     return out;
@@ -129,7 +144,7 @@ QString XmlAttribute(const QString& plainText) {
 }
 
 QString TitleAsXmlText(const QString& htmlTitle) {
-    return XmlText(ResolveCharacterReferences(htmlTitle));
+    return XmlText(htmlTitle.contains(u'&') ? ResolveCharacterReferences(htmlTitle) : htmlTitle);
 }
 
 QString MakeXmlSafe(const QString& htmlText) {

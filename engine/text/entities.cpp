@@ -58,6 +58,41 @@ constexpr bool ReplacementsFitInPlace() {
 }
 static_assert(ReplacementsFitInPlace());
 
+// The rows of the table by the first letter of their reference's name, so that a look at one
+// ampersand goes through the few rows that may match there rather than through all of them.
+struct RowsByLetter {
+    unsigned char start[129] = {}; // rows of letter c: index[start[c]] up to index[start[c + 1]]
+    unsigned char index[std::size(kFlatteningTable)] = {};
+};
+
+constexpr RowsByLetter MakeRowsByLetter() {
+    RowsByLetter by;
+    unsigned char n = 0;
+    for (char16_t c = 0; c < 128; ++c) {
+        by.start[c] = n;
+        for (size_t r = 0; r < std::size(kFlatteningTable); ++r) {
+            if (kFlatteningTable[r].reference[1] == c)
+                by.index[n++] = static_cast<unsigned char>(r);
+        }
+    }
+    by.start[128] = n;
+    return by;
+}
+constexpr RowsByLetter kRowsByLetter = MakeRowsByLetter();
+static_assert(kRowsByLetter.start[128] == std::size(kFlatteningTable), "every name starts with ASCII");
+
+// Whether some row's reference stands in text at the ampersand at p.
+bool StartsFlatteningRow(QStringView text, qsizetype p) {
+    if (p + 1 >= text.size() || text[p + 1].unicode() >= 128)
+        return false;
+    const char16_t letter = text[p + 1].unicode();
+    for (unsigned char k = kRowsByLetter.start[letter]; k < kRowsByLetter.start[letter + 1]; ++k) {
+        if (text.sliced(p).startsWith(QStringView(kFlatteningTable[kRowsByLetter.index[k]].reference)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::span<const EntityRow> EntityFlatteningTable() {
@@ -72,7 +107,9 @@ QString FlattenEntities(const QString& text) {
     std::vector<qsizetype> amps;
     for (qsizetype i = text.indexOf(u'&'); i >= 0; i = text.indexOf(u'&', i + 1))
         amps.push_back(i);
-    if (amps.empty())
+    // The text changes only where a row matches, so when no reference of the table stands at any
+    // of its ampersands (a text with "&amp;" alone, say) it comes out as it went in.
+    if (std::none_of(amps.begin(), amps.end(), [&text](qsizetype p) { return StartsFlatteningRow(text, p); }))
         return text;
 
     QString s = text;
@@ -114,7 +151,7 @@ QString FlattenEntities(const QString& text) {
             *keep++ = *next - shift;
         amps.erase(keep, amps.end());
         s.truncate(write);
-        if (amps.empty())
+        if (std::none_of(amps.begin(), amps.end(), [&s](qsizetype p) { return StartsFlatteningRow(s, p); }))
             break;
     }
     return s;

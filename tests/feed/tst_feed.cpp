@@ -619,6 +619,14 @@ private Q_SLOTS:
         QLocale::setDefault(before);
         QTEST(rfc822, "rfc822");
         QTEST(rfc3339, "rfc3339");
+        // The date every output and the date order take: publishable exactly when it can be written.
+        const QDateTime publishable = PublishableDate(date);
+        QCOMPARE(publishable.isValid(), !rfc3339.isEmpty());
+        if (publishable.isValid()) {
+            QCOMPARE(publishable.timeSpec(), Qt::UTC);
+            QCOMPARE(publishable.time().msec(), 0);
+            QCOMPARE(Rfc3339Date(publishable), rfc3339);
+        }
     }
 
     void addresses_data() {
