@@ -206,6 +206,23 @@ public:
         enum Name { Charset, HttpEquiv, Content, NameAttr, Property, Encoding, FontLook, Count };
         QString value[Count];
         bool present[Count] = {};
+
+        // For the next tag: its values start again where it gives them, in the room these took.
+        void forget() { std::fill(std::begin(present), std::end(present), false); }
+        // Whether the value of k, without the whitespace around it, is name in any letter case.
+        bool is(Name k, std::string_view name) const {
+            const QStringView v = QStringView(value[k]).trimmed();
+            if (std::any_of(v.begin(), v.end(), [](QChar c) { return c.unicode() >= 0x80; }))
+                return v.toString().toLower() == QLatin1StringView(name); // as Qt lowers letters beyond ASCII
+            if (v.size() != qsizetype(name.size()))
+                return false;
+            for (qsizetype i = 0; i < v.size(); ++i) {
+                const char16_t c = v[i].unicode();
+                if ((c >= 'A' && c <= 'Z' ? c + 0x20 : c) != char16_t(name[size_t(i)]))
+                    return false;
+            }
+            return true;
+        }
     };
 
     // collectCharset: note the first meta charset declaration of the head (before the title, or
@@ -385,7 +402,7 @@ private:
             k = Meta::FontLook;
         if (k >= 0 && !meta.present[k]) {
             meta.present[k] = true;
-            meta.value[k].clear();
+            meta.value[k].truncate(0); // its room is kept for the next tag's value
             attrSlot = k;
         }
     }
@@ -473,7 +490,7 @@ private:
         else if (kind == Kind::Font || kind == Kind::AnnotationXml)
             collectingMeta = inForeignContent();
         if (collectingMeta)
-            meta = Meta();
+            meta.forget();
     }
 
     bool inForeignContent() const { return !open.empty() && open.back().space != OpenElement::Html; }
@@ -805,17 +822,18 @@ private:
         if (!wantHead || headEnded)
             return;
         if (meta.present[Meta::Content] && meta.present[Meta::NameAttr]) {
-            const QString name = meta.value[Meta::NameAttr].trimmed().toLower();
-            if (name == QLatin1StringView("description") && !descriptionFound) {
-                descriptionFound = true;
-                descriptionValue = meta.value[Meta::Content];
-            } else if (name == QLatin1StringView("date") && !dateFound) {
+            if (meta.is(Meta::NameAttr, "description")) {
+                if (!descriptionFound) {
+                    descriptionFound = true;
+                    descriptionValue = meta.value[Meta::Content];
+                }
+            } else if (meta.is(Meta::NameAttr, "date") && !dateFound) {
                 dateFound = true;
                 dateValue = meta.value[Meta::Content];
             }
         }
         if (meta.present[Meta::Content] && meta.present[Meta::Property] && !dateFound &&
-            meta.value[Meta::Property].trimmed().toLower() == QLatin1StringView("article:published_time")) {
+            meta.is(Meta::Property, "article:published_time")) {
             dateFound = true;
             dateValue = meta.value[Meta::Content];
         }

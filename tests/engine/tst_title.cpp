@@ -592,6 +592,11 @@ void TitleTest::pageRecord_data() {
     QTest::newRow("after <body>: not the page's")
         << QByteArray("<title>T</title><body><meta name=description content=D>") << both << u"T"_s
         << u"mtime"_s << none;
+    QTest::newRow("names in any case; no value carried from one tag to the next")
+        << QByteArray("<meta name=\" DATE \" content=\"2023-01-02T03:04:05Z\"><meta name=viewport "
+                      "content=\"width=device-width\"><meta NAME=Description><meta "
+                      "property=ARTICLE:PUBLISHED_TIME content=2020-01-01><title>T</title>")
+        << both << u"T"_s << u"2023-01-02T03:04:05Z"_s << none;
     QTest::newRow("published time")
         << QByteArray("<meta property=\"article:published_time\" content=\"2023-01-02\"><title>T</title>")
         << PageWants(WantDate) << u"T"_s << u"2023-01-02T00:00:00Z"_s << none;
