@@ -26,8 +26,11 @@ namespace {
 // records on once a batch rather than once a page.
 constexpr qsizetype kBatch = 128;
 // How many batches the readers may run ahead of the one handed on last: the records waiting are
-// all the memory reading in parallel costs, whatever the number of pages.
-constexpr qsizetype kBatchesAhead = 16;
+// all the memory reading in parallel costs, whatever the number of pages. With more readers than
+// processors, the reader of the oldest batch may wait for a processor for a while; the others
+// must have room to go on meanwhile, or all but one stop (16 batches halved the speed of eight
+// readers on two processors).
+constexpr qsizetype kBatchesAhead = 64;
 // Fewer pages than this are read on the calling thread: starting threads would cost more.
 constexpr qsizetype kFewPages = 64;
 constexpr int kMostThreads = 64;
