@@ -7,6 +7,7 @@
 #include "engine/output/webaddress.h"
 #include "engine/output/xmltext.h"
 
+#include <QStringBuilder>
 #include <QTimeZone>
 
 namespace pagewick {
@@ -52,27 +53,17 @@ public:
         const QString date = Rfc3339Date(page.date);
         const bool summary = options.description == FeedDescription::Meta && page.description &&
                              !page.description->trimmed().isEmpty();
-        // Written into one text made big enough at the start.
+        const QString linkAttribute = link.contains(u'"') ? QString(link).replace(u'"', u"&quot;"_s) : link;
+        const QString summaryText = summary ? XmlText(*page.description) : QString();
+        const QStringView when = date.isEmpty() ? QStringView(updated) : QStringView(date);
+        // Written into one text made big enough at the start, each part once.
         QString out;
-        out.reserve(120 + 2 * link.size() + title.size() + updated.size() +
-                    (summary ? page.description->size() + page.description->size() / 8 : 0));
-        out += u"<entry>\r\n<id>";
-        out += link;
-        out += u"</id>\r\n<link href=\"";
-        if (link.contains(u'"'))
-            out += QString(link).replace(u'"', u"&quot;"_s);
-        else
-            out += link;
-        out += u"\"/>\r\n<title>";
-        out += title;
-        out += u"</title>\r\n<updated>";
-        out += date.isEmpty() ? updated : date;
-        out += u"</updated>\r\n";
-        if (summary) {
-            out += u"<summary>";
-            out += XmlText(*page.description);
-            out += u"</summary>\r\n";
-        }
+        out.reserve(120 + link.size() + linkAttribute.size() + title.size() + when.size() +
+                    summaryText.size());
+        out += u"<entry>\r\n<id>" % link % u"</id>\r\n<link href=\"" % linkAttribute % u"\"/>\r\n<title>" %
+               title % u"</title>\r\n<updated>" % when % u"</updated>\r\n";
+        if (summary)
+            out += u"<summary>" % summaryText % u"</summary>\r\n";
         out += u"</entry>\r\n";
         return out;
     }

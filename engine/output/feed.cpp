@@ -9,6 +9,7 @@
 #include "engine/text/entities.h"
 
 #include <QCoreApplication>
+#include <QStringBuilder>
 #include <QUrl>
 
 #include <algorithm>
@@ -92,39 +93,20 @@ public:
         const QString t = page.title ? TitleAsXmlText(FlattenEntities(*page.title))
                                      : XmlText(PagePath(folderText, page.name));
         const QString* meta = options.description == FeedDescription::Meta ? MetaDescription(page) : nullptr;
-        const QString encodedPath = PercentEncodePagePath(page.name);
-        // Written into one text made big enough at the start.
-        QString out;
-        out.reserve(180 + 2 * t.size() + (meta ? meta->size() + meta->size() / 8 : 0) +
-                    2 * (itemLinkBase.size() + encodedPath.size()));
-        const auto link = [&] {
-            out += itemLinkBase;
-            out += encodedPath;
-        };
-        out += u"<item>\r\n<title>";
-        out += t;
-        out += u"</title>\r\n<description>";
         // A meta description is text already, references and all read.
-        if (meta)
-            AppendXmlText(out, *meta);
-        else
-            out += t;
-        out += u"</description>\r\n<link>";
-        link();
-        out += u"</link>\r\n";
-        if (options.guid) {
-            out += u"<guid isPermaLink=\"true\">";
-            link();
-            out += u"</guid>\r\n";
-        }
-        if (options.dates) {
-            const QString date = Rfc822Date(page.date);
-            if (!date.isEmpty()) {
-                out += u"<pubDate>";
-                out += date;
-                out += u"</pubDate>\r\n";
-            }
-        }
+        const QString description = meta ? XmlText(*meta) : t;
+        const QString encodedPath = PercentEncodePagePath(page.name);
+        const QString date = options.dates ? Rfc822Date(page.date) : QString();
+        // Written into one text made big enough at the start, each part once.
+        QString out;
+        out.reserve(160 + t.size() + description.size() + 2 * (itemLinkBase.size() + encodedPath.size()) +
+                    date.size());
+        out += u"<item>\r\n<title>" % t % u"</title>\r\n<description>" % description %
+               u"</description>\r\n<link>" % itemLinkBase % encodedPath % u"</link>\r\n";
+        if (options.guid)
+            out += u"<guid isPermaLink=\"true\">" % itemLinkBase % encodedPath % u"</guid>\r\n";
+        if (!date.isEmpty())
+            out += u"<pubDate>" % date % u"</pubDate>\r\n";
         out += u"</item>";
         // The values are flattened already; this pass covers the text as a whole, as the format has it.
         return FlattenEntities(out);
