@@ -33,26 +33,36 @@ void TextSpool::append(const QString& text) {
 
 void TextSpool::replay(const std::function<void(const QString&)>& sink) {
     QStringDecoder fromUtf8(QStringDecoder::Utf8);
+    // Bytes up to a line break decoded in one piece, straight into the text handed on. A line
+    // break is never part of a longer UTF-8 sequence, so no character is cut in two there.
+    const auto hand = [&](QByteArrayView before, QByteArrayView bytes) {
+        QString text(before.size() + bytes.size(), Qt::Uninitialized);
+        QChar* end = fromUtf8.appendToBuffer(text.data(), before);
+        end = fromUtf8.appendToBuffer(end, bytes);
+        text.truncate(end - text.constData());
+        if (!text.isEmpty())
+            sink(text);
+    };
     if (file) {
         file->flush();
         file->seek(0);
         QByteArray chunk(kInMemory, Qt::Uninitialized);
         // Pieces end at a line break; the rest of a chunk goes on with the next.
-        QString carried;
+        QByteArray carried;
         for (qint64 n = file->read(chunk.data(), chunk.size()); n > 0;
              n = file->read(chunk.data(), chunk.size())) {
-            QString text = carried + fromUtf8(QByteArrayView(chunk.constData(), n));
-            const qsizetype cut = text.lastIndexOf(u'\n') + 1;
-            carried = text.sliced(cut);
-            text.truncate(cut);
-            if (!text.isEmpty())
-                sink(text);
+            const QByteArrayView read(chunk.constData(), n);
+            const qsizetype cut = read.lastIndexOf('\n') + 1;
+            if (cut > 0) {
+                hand(carried, read.first(cut));
+                carried.clear();
+            }
+            carried.append(read.sliced(cut));
         }
         file.reset();
-        pending.prepend(carried.toUtf8());
+        pending.prepend(carried);
     }
-    if (!pending.isEmpty())
-        sink(fromUtf8(pending));
+    hand({}, pending);
     pending.clear();
 }
 

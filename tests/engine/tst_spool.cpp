@@ -25,16 +25,19 @@ private Q_SLOTS:
 void SpoolTest::spoolGivesBackItsText_data() {
     QTest::addColumn<int>("lines");
     QTest::addColumn<QString>("tempFolder"); // "" the usual one; "missing"; "limited" (the file cannot grow)
-    QTest::newRow("nothing") << 0 << QString();
-    QTest::newRow("a little, in memory") << 100 << QString();
-    QTest::newRow("megabytes, in a temporary file") << 40000 << QString();
-    QTest::newRow("no temporary folder") << 40000 << u"missing"_s;
-    QTest::newRow("a temporary file that stops growing") << 40000 << u"limited"_s;
+    QTest::addColumn<int>("padding");        // characters added to each line
+    QTest::newRow("nothing") << 0 << QString() << 0;
+    QTest::newRow("a little, in memory") << 100 << QString() << 0;
+    QTest::newRow("megabytes, in a temporary file") << 40000 << QString() << 0;
+    QTest::newRow("lines longer than what is read back at once") << 5 << QString() << 300000;
+    QTest::newRow("no temporary folder") << 40000 << u"missing"_s << 0;
+    QTest::newRow("a temporary file that stops growing") << 40000 << u"limited"_s << 0;
 }
 
 void SpoolTest::spoolGivesBackItsText() {
     QFETCH(int, lines);
     QFETCH(QString, tempFolder);
+    QFETCH(int, padding);
     QTemporaryDir dir;
     const QByteArray savedTemp = qgetenv("TMPDIR");
     qputenv("TMPDIR", tempFolder == u"missing"_s ? QFile::encodeName(dir.path() + u"/gone"_s)
@@ -52,7 +55,8 @@ void SpoolTest::spoolGivesBackItsText() {
     {
         detail::TextSpool spool;
         for (int i = 0; i < lines; ++i) {
-            const QString line = u"<entry>\u00e9t\u00e9 \U0001F600 %1</entry>\r\n"_s.arg(i);
+            const QString line =
+                u"<entry>\u00e9t\u00e9 \U0001F600 %1%2</entry>\r\n"_s.arg(i).arg(QString(padding, u'\u00e9'));
             spool.append(line);
             given += line;
         }
