@@ -99,6 +99,11 @@ public:
         }
         qsizetype bomLength = 0;
         declared = DeclaredEncoding(QByteArrayView(head, headSize), &bomLength);
+        // For a check: without a byte-order mark, what the head declares is what the prescan
+        // found, unless it is the UTF-16 that the pattern of NUL bytes gives (the prescan never
+        // gives UTF-16).
+        if ((wants & WantFindings) && bomLength == 0 && !declared.startsWith("UTF-16"))
+            prescanned = declared;
 
         const bool wantHead = wants & (WantDate | WantDescription);
         // A check notes what a meta element declares beneath a byte-order mark too.
@@ -333,7 +338,7 @@ private:
         facts.titleElement = tokenizer.metTitle();
         facts.titleUnclosed = tokenizer.titleUnclosed();
         const EncodingDeclarations said =
-            PageDeclarations({QByteArrayView(head, headSize), headIsWhole, lateCharset, {}});
+            PageDeclarations({QByteArrayView(head, headSize), headIsWhole, lateCharset, {}, prescanned});
         facts.bomEncoding = said.bom;
         // Markup in UTF-16 is not in ASCII bytes: what it declares is not read from them.
         if (width == 1)
@@ -377,6 +382,7 @@ private:
     bool headIsWhole = true;
     qsizetype width = 1;
     QByteArray declared;
+    std::optional<QByteArray> prescanned; // what the prescan found, when declared tells
     QByteArray lateCharset;
     QByteArray decided;
     Utf8Scan scanned;

@@ -600,7 +600,7 @@ EncodingDeclarations PageDeclarations(const EncodingClues& clues) {
     said.bom = EncodingFromBom(clues.head);
     const qsizetype bomLength = said.bom.isEmpty() ? 0 : said.bom == "UTF-8" ? 3 : 2;
     const QByteArrayView markup = clues.head.sliced(bomLength);
-    said.markup = PrescanMetaCharset(markup);
+    said.markup = clues.prescanned ? *clues.prescanned : PrescanMetaCharset(markup);
     if (said.markup.isEmpty())
         said.markup = clues.lateDeclaration;
     if (said.markup.isEmpty())

@@ -39,6 +39,9 @@ struct EncodingClues {
     bool headIsWhole = true;    // false: the page goes on past head (which may cut a character)
     QByteArray lateDeclaration; // what a meta element met before the title declared, past the prescan
     QByteArrayView more;        // further bytes of the page (the title's) for a guess
+    // What PrescanMetaCharset finds in the head past any byte-order mark, when the caller has
+    // worked it out already (empty: it finds nothing); unset, it is worked out where needed.
+    std::optional<QByteArray> prescanned = std::nullopt;
 };
 
 // The encoding to decode a page with. The one place the order of the rules is written: what the
