@@ -165,8 +165,11 @@ struct ShortName {
     bool in(std::initializer_list<std::string_view> names) const {
         if (length > kRoom)
             return false;
-        const std::string_view self(chars, size_t(length));
-        return std::find(names.begin(), names.end(), self) != names.end();
+        // The length and the first letter rule out nearly every name without a call to compare.
+        return std::any_of(names.begin(), names.end(), [this](std::string_view name) {
+            return qsizetype(name.size()) == length && name[0] == chars[0] &&
+                   std::memcmp(name.data(), chars, name.size()) == 0;
+        });
     }
 };
 
@@ -597,9 +600,8 @@ private:
     State emitTag() {
         // A late declaration counts until a tag that does not belong in the head, start or end
         // tag, whatever the tree makes of it: Chromium's rule.
-        if (charsetHead &&
-            !tagName.in({"script", "noscript", "style", "link", "meta", "object", "title", "base"}) &&
-            (isEndTag || (kind != Kind::Html && kind != Kind::Head)))
+        if (charsetHead && (isEndTag || (kind != Kind::Html && kind != Kind::Head)) &&
+            !tagName.in({"script", "noscript", "style", "link", "meta", "object", "title", "base"}))
             charsetHead = false;
         if (kind == Kind::RawTextEnd)
             return Data;
