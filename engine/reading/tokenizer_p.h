@@ -944,10 +944,7 @@ template <typename Units> inline qsizetype SkipAttributes(const Units& u, qsizet
                 return i + 1;
             }
             if (c == '"' || c == '\'') {
-                // Values are short: a plain loop beats a call.
-                do
-                    ++i;
-                while (i < n && u[i] != c);
+                i = u.find(char(c), i + 1);
                 if (i >= n)
                     return -1;
                 // After a quoted value comes a new attribute, whatever stands there.
