@@ -296,7 +296,7 @@ private:
         if (!tokenizer.hasTitle())
             return;
         const QByteArray raw = tokenizer.titleBytes();
-        if (width == 1 && ReadsAsAsciiEverywhere(raw))
+        if (tokenizer.titleReadsAsAscii())
             out.title = CleanTitle(raw.constData(), raw.size());
         else if (tokenizer.titleEndsAtTag())
             out.title = CleanTitle(DecodeBeforeTag(encoding(raw), raw));

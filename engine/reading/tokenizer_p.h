@@ -246,6 +246,9 @@ public:
     }
 
     bool hasTitle() const { return titleClosed; }
+    // Whether the closed title's bytes read as the same ASCII text in every encoding a page can
+    // be read in as bytes (ReadsAsAsciiEverywhere): no encoding changes such a title.
+    bool titleReadsAsAscii() const { return titleAscii; }
     // Whether the page's title element was met, closed or not.
     bool metTitle() const { return titleSeen; }
     // Whether the title ran to the end of the page without its end tag.
