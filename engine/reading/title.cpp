@@ -22,8 +22,14 @@ namespace detail {
 
 std::optional<QString> NoBlankTitle(std::optional<QString> title) {
     // Only a title holding a reference can read as whitespace once the references are resolved.
-    if (!title || !title->contains(u'&'))
+    const qsizetype amp = title ? title->indexOf(u'&') : -1;
+    if (amp < 0)
         return title;
+    // The text before the first reference reads as it stands: most titles show a letter there.
+    for (qsizetype i = 0; i < amp; ++i) {
+        if (!IsAsciiWhitespace(title->at(i).unicode()))
+            return title;
+    }
     const QString text = ResolveCharacterReferences(*title);
     for (const QChar c : text) {
         if (!IsAsciiWhitespace(c.unicode()))

@@ -74,6 +74,8 @@ void TitleTest::rules_data() {
     QTest::newRow("only whitespace") << u"<title> \t\r\n\f </title>"_s << none;
     QTest::newRow("only whitespace, given as references")
         << u"<title>&#9; &#x20;&Tab;&#13;</title>"_s << none;
+    QTest::newRow("a letter, then references to whitespace")
+        << u"<title>x&#9; &#x20;</title>"_s << u"x&#9; &#x20;"_s;
     QTest::newRow("a no-break space as a reference is text") << u"<title> &nbsp; </title>"_s << u"&nbsp;"_s;
     QTest::newRow("a reference to nothing is text") << u"<title>&#0;</title>"_s << u"&#0;"_s;
     QTest::newRow("closing tag only") << u"<head>0123456789</title>0123456789"_s << none;
