@@ -382,9 +382,6 @@ QByteArray EncodingForLabel(QByteArrayView label) {
         lower[i] = c >= 'A' && c <= 'Z' ? char(c + 0x20) : c;
     }
     const QByteArrayView wanted(lower, label.size());
-    // The label nearly every page gives, without a search through every label.
-    if (wanted == "utf-8")
-        return QByteArray::fromRawData("UTF-8", 5);
     if (const detail::EncodingNames* e = detail::FindEncodingByLabel(wanted))
         return QByteArray::fromRawData(e->name, qstrlen(e->name)); // static data, not copied
     return {};

@@ -1,6 +1,8 @@
 #include "engine/text/decoders_p.h"
 #include "engine/text/encoding_data.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -539,18 +541,21 @@ const EncodingNames* FindEncodingByName(QByteArrayView name) {
 }
 
 const EncodingNames* FindEncodingByLabel(QByteArrayView label) {
-    for (qsizetype k = 0; k < kEncodingCount; ++k) {
-        QByteArrayView labels(kEncodingNames[k].labels);
-        while (!labels.isEmpty()) {
-            qsizetype space = labels.indexOf(' ');
-            if (space < 0)
-                space = labels.size();
-            if (labels.first(space) == label)
-                return &kEncodingNames[k];
-            labels = labels.sliced(std::min(space + 1, labels.size()));
+    // Every label to its encoding, gathered once: nearly every page names one.
+    static const QHash<QByteArrayView, const EncodingNames*> byLabel = [] {
+        QHash<QByteArrayView, const EncodingNames*> labels;
+        for (qsizetype k = 0; k < kEncodingCount; ++k) {
+            QByteArrayView rest(kEncodingNames[k].labels);
+            while (!rest.isEmpty()) {
+                const qsizetype space = rest.indexOf(' ');
+                const qsizetype end = space < 0 ? rest.size() : space;
+                labels.insert(rest.first(end), &kEncodingNames[k]);
+                rest = rest.sliced(std::min(end + 1, rest.size()));
+            }
         }
-    }
-    return nullptr;
+        return labels;
+    }();
+    return byLabel.value(label, nullptr);
 }
 
 bool DecodeStream(QByteArrayView encoding, QByteArrayView bytes, QString* out) {
