@@ -19,10 +19,24 @@ struct UtcFields {
     int hour, minute, second;
 };
 
-std::optional<UtcFields> PublishableFields(const QDateTime& date) {
+// The date in milliseconds from the epoch when every format can write it: a year from 1900, where
+// RFC 822 dates start, to 9999, in UTC (from 1 January 1900 up to 1 January 10000, 00:00 UTC).
+std::optional<qint64> PublishableMs(const QDateTime& date) {
+    constexpr qint64 kFirstMs = -2208988800000LL;
+    constexpr qint64 kPastLastMs = 253402300800000LL;
     if (!date.isValid())
         return std::nullopt;
     const qint64 ms = date.toMSecsSinceEpoch();
+    if (ms < kFirstMs || ms >= kPastLastMs)
+        return std::nullopt;
+    return ms;
+}
+
+std::optional<UtcFields> PublishableFields(const QDateTime& date) {
+    const std::optional<qint64> publishable = PublishableMs(date);
+    if (!publishable)
+        return std::nullopt;
+    const qint64 ms = *publishable;
     const qint64 seconds = ms / 1000 - (ms % 1000 < 0);
     const qint64 days = seconds / 86400 - (seconds % 86400 < 0);
     const int ofDay = int(seconds - days * 86400);
@@ -36,10 +50,7 @@ std::optional<UtcFields> PublishableFields(const QDateTime& date) {
     UtcFields f{};
     f.day = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
     f.month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
-    const qint64 year = yearOfEra + era * 400 + (f.month <= 2);
-    if (year < 1900 || year > 9999)
-        return std::nullopt;
-    f.year = int(year);
+    f.year = int(yearOfEra + era * 400 + (f.month <= 2));
     f.weekday = int(((days % 7) + 7 + 3) % 7) + 1; // 1 January 1970 was a Thursday
     f.hour = ofDay / 3600;
     f.minute = ofDay / 60 % 60;
@@ -71,16 +82,12 @@ char* PutTimeOfDay(char* at, const UtcFields& f) {
 } // namespace
 
 QDateTime PublishableDate(const QDateTime& date) {
-    // 1 January 1900 and 1 January 10000, 00:00 UTC, in milliseconds from the epoch: the years
-    // PublishableFields takes, compared without working out a calendar, as every page date comes
-    // through here.
-    constexpr qint64 kFirstMs = -2208988800000LL;
-    constexpr qint64 kPastLastMs = 253402300800000LL;
-    if (!date.isValid())
+    // Every page date comes through here: the years are told from the milliseconds, without
+    // working out a calendar.
+    const std::optional<qint64> publishable = PublishableMs(date);
+    if (!publishable)
         return {};
-    const qint64 ms = date.toMSecsSinceEpoch();
-    if (ms < kFirstMs || ms >= kPastLastMs)
-        return {};
+    const qint64 ms = *publishable;
     const qint64 second = ms - (ms % 1000 + 1000) % 1000;
     // A date that is publishable already (as the reader hands them on) is kept as it is.
     if (second == ms && date.timeSpec() == Qt::UTC)
