@@ -99,11 +99,6 @@ public:
         }
         qsizetype bomLength = 0;
         declared = DeclaredEncoding(QByteArrayView(head, headSize), &bomLength);
-        // For a check: without a byte-order mark, what the head declares is what the prescan
-        // found, unless it is the UTF-16 that the pattern of NUL bytes gives (the prescan never
-        // gives UTF-16).
-        if ((wants & WantFindings) && bomLength == 0 && !declared.startsWith("UTF-16"))
-            prescanned = declared;
 
         const bool wantHead = wants & (WantDate | WantDescription);
         // A check notes what a meta element declares beneath a byte-order mark too.
@@ -115,7 +110,7 @@ public:
             return failed(out);
         lateCharset = tokenizer.lateCharset();
         if (wants & WantFindings)
-            noteFacts(out.facts, tokenizer);
+            noteFacts(out.facts, tokenizer, bomLength);
         if (lateCharset == kReplacementEncoding) {
             // Declared late, an encoding browsers refuse still takes the whole page, as a browser
             // reloads it: none of its text counts.
@@ -334,9 +329,14 @@ private:
 
     // What a check needs from what the reader met: the title element, and the declarations of
     // the encoding as the reader weighs them.
-    void noteFacts(PageFacts& facts, const Tokenizer& tokenizer) const {
+    void noteFacts(PageFacts& facts, const Tokenizer& tokenizer, qsizetype bomLength) const {
         facts.titleElement = tokenizer.metTitle();
         facts.titleUnclosed = tokenizer.titleUnclosed();
+        // Without a byte-order mark, what the head declares is what the prescan found, unless it
+        // is the UTF-16 that the pattern of NUL bytes gives (the prescan never gives UTF-16).
+        std::optional<QByteArray> prescanned;
+        if (bomLength == 0 && !declared.startsWith("UTF-16"))
+            prescanned = declared;
         const EncodingDeclarations said =
             PageDeclarations({QByteArrayView(head, headSize), headIsWhole, lateCharset, {}, prescanned});
         facts.bomEncoding = said.bom;
@@ -382,7 +382,6 @@ private:
     bool headIsWhole = true;
     qsizetype width = 1;
     QByteArray declared;
-    std::optional<QByteArray> prescanned; // what the prescan found, when declared tells
     QByteArray lateCharset;
     QByteArray decided;
     Utf8Scan scanned;
