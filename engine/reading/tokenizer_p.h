@@ -220,8 +220,7 @@ public:
             if (v.size() != qsizetype(name.size()))
                 return false;
             for (qsizetype i = 0; i < v.size(); ++i) {
-                const char16_t c = v[i].unicode();
-                if ((c >= 'A' && c <= 'Z' ? c + 0x20 : c) != char16_t(name[size_t(i)]))
+                if (AsciiLower(v[i].unicode()) != char16_t(name[size_t(i)]))
                     return false;
             }
             return true;

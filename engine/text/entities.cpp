@@ -93,6 +93,13 @@ bool StartsFlatteningRow(QStringView text, qsizetype p) {
     return false;
 }
 
+// Whether some row's reference stands at one of the ampersands at amps: where none does, no row
+// can change the text.
+bool SomeRowMayMatch(QStringView text, const std::vector<qsizetype>& amps) {
+    return std::any_of(amps.begin(), amps.end(),
+                       [text](qsizetype p) { return StartsFlatteningRow(text, p); });
+}
+
 } // namespace
 
 std::span<const EntityRow> EntityFlatteningTable() {
@@ -109,7 +116,7 @@ QString FlattenEntities(const QString& text) {
         amps.push_back(i);
     // The text changes only where a row matches, so when no reference of the table stands at any
     // of its ampersands (a text with "&amp;" alone, say) it comes out as it went in.
-    if (std::none_of(amps.begin(), amps.end(), [&text](qsizetype p) { return StartsFlatteningRow(text, p); }))
+    if (!SomeRowMayMatch(text, amps))
         return text;
 
     QString s = text;
@@ -151,7 +158,7 @@ QString FlattenEntities(const QString& text) {
             *keep++ = *next - shift;
         amps.erase(keep, amps.end());
         s.truncate(write);
-        if (std::none_of(amps.begin(), amps.end(), [&s](qsizetype p) { return StartsFlatteningRow(s, p); }))
+        if (!SomeRowMayMatch(s, amps))
             break;
     }
     return s;
