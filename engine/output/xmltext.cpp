@@ -144,7 +144,7 @@ QString XmlAttribute(const QString& plainText) {
 }
 
 QString TitleAsXmlText(const QString& htmlTitle) {
-    return XmlText(htmlTitle.contains(u'&') ? ResolveCharacterReferences(htmlTitle) : htmlTitle);
+    return XmlText(ResolveCharacterReferences(htmlTitle));
 }
 
 QString MakeXmlSafe(const QString& htmlText) {

@@ -204,6 +204,10 @@ constexpr char16_t kC1Replacements[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E
 
 } // namespace
 
+QString ResolveCharacterReferences(const QString& text, ReferencesIn where) {
+    return text.contains(u'&') ? ResolveCharacterReferences(QStringView(text), where) : text;
+}
+
 QString ResolveCharacterReferences(QStringView text, ReferencesIn where) {
     QString out;
     out.reserve(text.size());

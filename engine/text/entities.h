@@ -34,5 +34,7 @@ enum class ReferencesIn { Text, AttributeValue };
 // a digit or "=" follows is no reference ("?a=1&copy=2" stays). An "&" that begins no reference
 // stays as it stands.
 QString ResolveCharacterReferences(QStringView text, ReferencesIn where = ReferencesIn::Text);
+// The same for a text held already: one without an "&" is handed back as it is, without a copy.
+QString ResolveCharacterReferences(const QString& text, ReferencesIn where = ReferencesIn::Text);
 
 } // namespace pagewick
